@@ -1,4 +1,6 @@
 list(APPEND TV_PLATFORM_SOURCES
+  ${CMAKE_CURRENT_SOURCE_DIR}/picture.cpp
 )
 list(APPEND TV_PLATFORM_TESTS
+  ${CMAKE_CURRENT_SOURCE_DIR}/tests/test_picture.cpp
 )
