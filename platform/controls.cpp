@@ -323,7 +323,7 @@ ContainerControl* Control::containerControl() const {
 
 void Control::setContainer(Control* container) {
     auto* target = qobject_cast<ContainerControl*>(container);
-    if (!target || target == this) throw VbError(err::InvalidPropertyValue);
+    if (!target || qobject_cast<Form*>(this)) throw VbError(err::InvalidPropertyValue);
     for (Control* c = target; c; c = c->container())
         if (c == this) throw VbError(err::InvalidPropertyValue);
     const QRect rect = pixelGeometry();

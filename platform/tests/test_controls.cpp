@@ -4,6 +4,7 @@
 
 #include <QFontInfo>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPainter>
 
@@ -601,6 +602,26 @@ TEST_F(ControlsTest, FormKeyEventsUseVirtualKeyCodes) {
     EXPECT_EQ(downs[3], (QList{27, 0}));
     EXPECT_EQ(presses, (QList{97, 17, 27}));
     EXPECT_EQ(ups, QList{65}); // auto-repeat releases are not key-ups
+}
+
+TEST_F(ControlsTest, KeyPreviewDecidesWhetherTheFormSeesKeysOfAFocusedWidget) {
+    auto* edit = new QLineEdit(form_->clientWidget());
+    show();
+    QApplication::setActiveWindow(window());
+    edit->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), edit);
+    int downs = 0;
+    QObject::connect(form_.get(), &Form::KeyDown, [&] { ++downs; });
+    const auto press = [&](int qtKey) {
+        QKeyEvent event(QEvent::KeyPress, qtKey, Qt::NoModifier, QString());
+        QApplication::sendEvent(edit, &event);
+    };
+    press(Qt::Key_F5); // the edit ignores it, so Qt offers it to the form's widgets too
+    EXPECT_EQ(downs, 0);
+    form_->setKeyPreview(true);
+    press(Qt::Key_F5);
+    press(Qt::Key_A);
+    EXPECT_EQ(downs, 2); // once per key, whoever else takes it
 }
 
 TEST_F(ControlsTest, ClassicKeyCodeTable) {
