@@ -1,5 +1,16 @@
 list(APPEND TV_PLATFORM_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/vberror.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/clock.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/event_loop.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/timer_control.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/event_log.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/dialogs.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/script_engine.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/media_player.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/application.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/automation.cpp
 )
 list(APPEND TV_PLATFORM_TESTS
+  ${CMAKE_CURRENT_SOURCE_DIR}/tests/test_clock_timers.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/tests/test_dialogs_media.cpp
 )

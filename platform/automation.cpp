@@ -1,0 +1,105 @@
+#include "platform/automation.h"
+
+#include "platform/controls.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QWidget>
+
+namespace tv::automation {
+
+namespace {
+QWidget* targetAt(QWidget* root, QPoint local, QPoint& inTarget) {
+    QWidget* child = root->childAt(local);
+    QWidget* target = child ? child : root;
+    inTarget = target->mapFrom(root, local);
+    return target;
+}
+
+void sendMouse(QWidget* target, QEvent::Type type, QPoint pos, Qt::MouseButton button,
+               Qt::MouseButtons buttons) {
+    const QPointF local(pos);
+    const QPointF global(target->mapToGlobal(pos));
+    QMouseEvent event(type, local, local, global, button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(target, &event);
+}
+
+int qtKey(const QString& name) {
+    if (name.compare("Escape", Qt::CaseInsensitive) == 0) return Qt::Key_Escape;
+    if (name.compare("Return", Qt::CaseInsensitive) == 0) return Qt::Key_Return;
+    if (name.compare("Space", Qt::CaseInsensitive) == 0) return Qt::Key_Space;
+    if (name.size() >= 2 && name.size() <= 3 && name[0].toUpper() == 'F') {
+        bool ok = false;
+        const int n = name.mid(1).toInt(&ok);
+        if (ok && n >= 1 && n <= 12) return Qt::Key_F1 + n - 1;
+    }
+    if (name.size() == 1) {
+        const QChar c = name[0].toUpper();
+        if (c >= 'A' && c <= 'Z') return Qt::Key_A + (c.unicode() - 'A');
+        if (c >= '0' && c <= '9') return Qt::Key_0 + (c.unicode() - '0');
+    }
+    return 0;
+}
+} // namespace
+
+void click(Control& surface, int x, int y, bool rightButton) {
+    QPoint pos;
+    QPointer<QWidget> target = targetAt(surface.widget(), QPoint(x, y), pos);
+    const Qt::MouseButton button = rightButton ? Qt::RightButton : Qt::LeftButton;
+    sendMouse(target, QEvent::MouseButtonPress, pos, button, button);
+    // The press may have opened another frame and removed the control that was clicked.
+    if (target) sendMouse(target, QEvent::MouseButtonRelease, pos, button, Qt::NoButton);
+}
+
+void move(Control& surface, int x, int y) {
+    QPoint pos;
+    QWidget* target = targetAt(surface.widget(), QPoint(x, y), pos);
+    sendMouse(target, QEvent::MouseMove, pos, Qt::NoButton, Qt::NoButton);
+}
+
+bool isKeyName(const QString& name) {
+    return qtKey(name) != 0;
+}
+
+bool key(Control& window, const QString& name, bool ctrl, bool shift, bool alt) {
+    const int code = qtKey(name);
+    if (code == 0) return false;
+    Qt::KeyboardModifiers mods;
+    if (ctrl) mods |= Qt::ControlModifier;
+    if (shift) mods |= Qt::ShiftModifier;
+    if (alt) mods |= Qt::AltModifier;
+    QString text;
+    if (name.size() == 1 && !ctrl && !alt) text = shift ? name.toUpper() : name.toLower();
+    if (code == Qt::Key_Space) text = " ";
+    if (code == Qt::Key_Return) text = "\r";
+    QWidget* root = window.widget();
+    QPointer<QWidget> target = root->focusWidget() ? root->focusWidget() : root;
+    QKeyEvent press(QEvent::KeyPress, code, mods, text);
+    QApplication::sendEvent(target, &press);
+    if (target) {
+        QKeyEvent release(QEvent::KeyRelease, code, mods, text);
+        QApplication::sendEvent(target, &release);
+    }
+    return true;
+}
+
+namespace {
+QImage picture(Control& surface) {
+    return surface.widget()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+} // namespace
+
+qint64 pixel(Control& surface, int x, int y) {
+    const QImage image = picture(surface);
+    if (!image.rect().contains(x, y)) return -1;
+    return image.pixel(x, y) & 0xFFFFFF;
+}
+
+bool saveScreenshot(Control& surface, const QString& path) {
+    return picture(surface).save(path, "PNG");
+}
+
+} // namespace tv::automation
