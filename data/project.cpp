@@ -1,0 +1,170 @@
+#include "data/project.h"
+
+#include "platform/records.h"
+
+namespace tv {
+
+Project& project() {
+    static Project p;
+    return p;
+}
+
+GameFlags& flags() {
+    static GameFlags f;
+    return f;
+}
+
+void ProjectFolders::setRoot(const QString& root) {
+    RootFolder = root;
+    if (!RootFolder.endsWith('/') && !RootFolder.endsWith('\\')) RootFolder += '/';
+    FramesFolder = RootFolder + "Frames/";
+    FramesDataFolder = RootFolder + "FramesData/";
+    AreasFolder = RootFolder + "Areas/";
+    IconsFolder = RootFolder + "Icons/";
+    ConfigFolder = RootFolder + "Config/";
+    TempFolder = RootFolder + "Temp/";
+    if (SchemesFolder.isEmpty()) SchemesFolder = RootFolder + "Schemes/";
+    if (InventoryFolder.isEmpty()) InventoryFolder = RootFolder + "Inventory/";
+    ExternalFolder = RootFolder + "External/";
+    ComponentsFolder = RootFolder + "CPData/";
+}
+
+QString decodeBarQuotes(const QString& stored) {
+    QString s = stored;
+    return s.replace('|', '"');
+}
+
+QString encodeBarQuotes(const QString& script) {
+    QString s = script;
+    return s.replace('"', '|');
+}
+
+void ProjectSettings::load(const QString& generalFilePath) {
+    reset();
+    RecordReader in = RecordReader::open(generalFilePath);
+    ProjectSettings& s = *this;
+    s.ProjectName = in.readString();
+    in.skip();
+    s.GameTitle = in.readString();
+    in.skip();
+    s.InitialFrame = in.readString();
+    s.GameVersion = in.readString();
+    s.ProjectWidth = in.readInt16();
+    s.ProjectHeight = in.readInt16();
+    s.Author = in.readString();
+    s.Email = in.readString();
+    s.WebSite = in.readString();
+    if (in.atEnd()) return;
+    s.OfferResolutionChange = in.readInt16();
+    if (in.atEnd()) return;
+    in.skip(3);
+    s.SchemeName = in.readString();
+    if (in.atEnd()) return;
+    in.skip(3);
+    s.DisableLoadGame = in.readBool();
+    s.DisableSaveGame = in.readBool();
+    in.skip();
+    if (in.atEnd()) return;
+    s.ApostropheFlag = in.readString() == "'";
+    in.skip();
+    s.InventoryIconSpacingX = in.readInt32();
+    s.InventoryIconSpacingY = in.readInt32();
+    s.UseInventory = in.readBool();
+    s.SlideInventoryIn = in.readBool();
+    s.SlideInventoryOut = in.readBool();
+    s.HideEmptyInventoryButton = in.readBool();
+    s.PopUpInventoryOnPickUp = in.readBool();
+    s.UseCustomInventoryGraphics = in.readBool();
+    s.InventoryButtonImage = in.readString();
+    s.InventoryBackgroundImage = in.readString();
+    s.DisplayResolution = in.readInt16();
+    in.skip(2);
+    s.DefaultPointer = in.readString();
+    if (in.atEnd()) return;
+    in.skip(2);
+    s.MenusAlwaysVisible = in.readBool();
+    if (in.atEnd()) return;
+    in.skip();
+    s.SkipWelcomeScreen = in.readBool();
+    s.UnusedFlag44 = in.readBool();
+    if (in.atEnd()) return;
+    in.skip();
+    s.HideTransitionsOption = in.readBool();
+    if (in.atEnd()) return;
+    s.HideEffectsOption = in.readBool();
+    if (in.atEnd()) return;
+    s.NeverShowMenus = in.readBool();
+    if (in.atEnd()) return;
+    in.skip(3);
+    s.GameStartScriptEnabled = in.readBool();
+    s.GameStartScript = decodeBarQuotes(in.readString());
+    s.FrameScriptEnabled = in.readBool();
+    s.FrameScript = decodeBarQuotes(in.readString());
+    if (in.atEnd()) return;
+    s.DisableEditProcedures = in.readBool();
+}
+
+void ProjectSettings::save(const QString& generalFilePath) const {
+    const ProjectSettings& s = *this;
+    RecordWriter out;
+    auto line = [&out]() { out.endLine(); };
+    out.string(s.ProjectName).string("").string(s.GameTitle).integer(0);
+    line();
+    out.string(s.InitialFrame)
+        .string(s.GameVersion)
+        .integer(s.ProjectWidth)
+        .integer(s.ProjectHeight);
+    line();
+    out.string(s.Author).string(s.Email).string(s.WebSite);
+    line();
+    out.integer(s.OfferResolutionChange);
+    line();
+    out.integer(0).integer(0).integer(0).string(s.SchemeName);
+    line();
+    out.integer(0)
+        .integer(0)
+        .integer(0)
+        .boolean(s.DisableLoadGame)
+        .boolean(s.DisableSaveGame)
+        .integer(0);
+    line();
+    out.string(s.ApostropheFlag ? "'" : "").integer(0);
+    line();
+    out.integer(s.InventoryIconSpacingX).integer(s.InventoryIconSpacingY);
+    line();
+    out.boolean(s.UseInventory)
+        .boolean(s.SlideInventoryIn)
+        .boolean(s.SlideInventoryOut)
+        .boolean(s.HideEmptyInventoryButton)
+        .boolean(s.PopUpInventoryOnPickUp)
+        .boolean(s.UseCustomInventoryGraphics);
+    line();
+    out.string(s.InventoryButtonImage)
+        .string(s.InventoryBackgroundImage)
+        .integer(s.DisplayResolution)
+        .integer(0)
+        .integer(0)
+        .string(s.DefaultPointer);
+    line();
+    out.integer(0).integer(0).boolean(s.MenusAlwaysVisible);
+    line();
+    out.integer(0).boolean(s.SkipWelcomeScreen).boolean(s.UnusedFlag44);
+    line();
+    out.integer(0).boolean(s.HideTransitionsOption);
+    line();
+    out.boolean(s.HideEffectsOption);
+    line();
+    out.boolean(s.NeverShowMenus);
+    line();
+    out.integer(0).integer(0).integer(0);
+    line();
+    out.boolean(s.GameStartScriptEnabled).string(encodeBarQuotes(s.GameStartScript));
+    line();
+    out.boolean(s.FrameScriptEnabled).string(encodeBarQuotes(s.FrameScript));
+    line();
+    out.boolean(s.DisableEditProcedures);
+    line();
+    out.saveTo(generalFilePath);
+}
+
+} // namespace tv

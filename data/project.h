@@ -1,0 +1,101 @@
+#pragma once
+// The project folder and its settings: the folders every part of the player reads from, and the
+// "General" configuration file.
+
+#include <QString>
+
+namespace tv {
+
+class RecordReader;
+class RecordWriter;
+
+// Each folder ends with a separator so that file names can be appended directly.
+struct ProjectFolders {
+    QString RootFolder;
+    QString FramesFolder;
+    QString FramesDataFolder;
+    QString AreasFolder;
+    QString IconsFolder;
+    QString ConfigFolder;
+    QString TempFolder;
+    QString SchemesFolder;
+    QString InventoryFolder;
+    QString ExternalFolder;
+    QString ComponentsFolder;
+
+    // Sets every folder under `root` (a folder that already ends with a separator, such as
+    // "/", is used unchanged). The scheme and inventory folders keep a value already set.
+    void setRoot(const QString& root);
+};
+
+struct ProjectSettings {
+    QString ProjectName;
+    QString GameTitle;
+    QString InitialFrame;
+    QString GameVersion;
+    qint16 ProjectWidth = 0;
+    qint16 ProjectHeight = 0;
+    QString Author;
+    QString Email;
+    QString WebSite;
+    qint16 OfferResolutionChange = 0;
+    QString SchemeName;
+    bool DisableLoadGame = false;
+    bool DisableSaveGame = false;
+    bool ApostropheFlag = false; // read, not used further
+    qint32 InventoryIconSpacingX = 10;
+    qint32 InventoryIconSpacingY = 10;
+    bool UseInventory = true;
+    bool SlideInventoryIn = true;
+    bool SlideInventoryOut = true;
+    bool HideEmptyInventoryButton = true;
+    bool PopUpInventoryOnPickUp = true;
+    bool UseCustomInventoryGraphics = false;
+    QString InventoryButtonImage = "default";
+    QString InventoryBackgroundImage = "default";
+    qint16 DisplayResolution = 0;
+    QString DefaultPointer = "default";
+    bool MenusAlwaysVisible = false;
+    bool SkipWelcomeScreen = false;
+    bool UnusedFlag44 = false;
+    bool HideTransitionsOption = false;
+    bool HideEffectsOption = false;
+    bool NeverShowMenus = false;
+    bool GameStartScriptEnabled = false;
+    QString GameStartScript;
+    bool FrameScriptEnabled = false;
+    QString FrameScript;
+    bool DisableEditProcedures = false;
+
+    // Resets, then reads "General" field by field. Stops quietly where the file is allowed to
+    // end; any other failure throws VbError with the fields read so far kept.
+    void load(const QString& generalFilePath);
+    // Writes every field in file order (the editor's side of the format).
+    void save(const QString& generalFilePath) const;
+    void reset() { *this = ProjectSettings(); }
+};
+
+// The project being played: its folders and settings, shared by every part of the player.
+struct Project {
+    ProjectFolders folders;
+    ProjectSettings settings;
+};
+Project& project();
+
+// Flags that many parts of the player set and test.
+struct GameFlags {
+    // Set by the shutdown: scripts stop running, frame opening stops at its next check, most
+    // error reports are suppressed.
+    bool quitting = false;
+    // Asks a waiting one-time video to stop (mouse-downs and keys set it).
+    bool stopMovie = false;
+    // Asks a running transition to end at its next step.
+    bool skipTransition = false;
+};
+GameFlags& flags();
+
+// Scripts in "General" are stored with a vertical bar for each double quote.
+QString decodeBarQuotes(const QString& stored);
+QString encodeBarQuotes(const QString& script);
+
+} // namespace tv

@@ -1,0 +1,32 @@
+#include "data/reports.h"
+
+#include "data/ui_texts.h"
+#include "platform/dialogs.h"
+#include "platform/vberror.h"
+
+namespace tv {
+
+void standardErrorReport(const QString& detail) {
+    const UiTexts& t = uiTexts();
+    DialogService::instance().msgBox(t[30] + "\r\n\r\n" + t[31] + detail, mb::Critical, t[29]);
+}
+
+void standardErrorReport(const QString& detail, const VbError& error) {
+    standardErrorReport(detail + error.description());
+}
+
+namespace {
+QString& title() {
+    static QString t;
+    return t;
+}
+} // namespace
+
+void setGameTitle(const QString& t) {
+    title() = t;
+}
+const QString& gameTitle() {
+    return title();
+}
+
+} // namespace tv
