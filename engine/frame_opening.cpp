@@ -1,0 +1,384 @@
+#include "engine/frame_opening.h"
+
+#include "data/file_locator.h"
+#include "data/project.h"
+#include "data/reports.h"
+#include "engine/game.h"
+#include "platform/controls.h"
+#include "platform/dialogs.h"
+#include "platform/event_log.h"
+#include "platform/event_loop.h"
+#include "platform/files.h"
+#include "platform/picture.h"
+#include "platform/records.h"
+#include "platform/vberror.h"
+
+#include <QPointer>
+#include <cmath>
+
+namespace tv {
+
+namespace {
+// Leaves the opening silently once the game has begun to quit.
+struct Quitting {};
+void checkQuitting() {
+    if (flags().quitting) throw Quitting{};
+}
+
+const QString kLinkHint =
+    "Verify that the 'Initial Frame' exists and that the 'Go to another frame' option in the "
+    "Hotspot Properties is linked to an existing frame.";
+
+// The classic Val(): the leading number of a text, 0 when there is none.
+double leadingNumber(const QString& text) {
+    const QString t = text.trimmed();
+    int end = 0;
+    while (end < t.size() && (t[end].isDigit() || t[end] == '.' || t[end] == '-' || t[end] == '+' ||
+                              t[end] == 'e' || t[end] == 'E'))
+        ++end;
+    for (; end > 0; --end) {
+        bool ok = false;
+        const double v = t.left(end).toDouble(&ok);
+        if (ok) return v;
+    }
+    return 0;
+}
+
+double toNumber(const RecordValue& v) {
+    switch (v.kind) {
+    case RecordValue::Kind::Number:
+        return v.number;
+    case RecordValue::Kind::Boolean:
+        return v.boolean ? -1 : 0;
+    case RecordValue::Kind::Empty:
+        return 0;
+    case RecordValue::Kind::String: {
+        bool ok = false;
+        const double d = v.text.trimmed().toDouble(&ok);
+        if (!ok) throw VbError(err::TypeMismatch);
+        return d;
+    }
+    default:
+        throw VbError(err::TypeMismatch);
+    }
+}
+} // namespace
+
+void FrameOpening::OpenFrame(const QString& frame, bool withTransition, int transitionNumber,
+                             double transitionSeconds) {
+    const ProjectFolders& folders = project().folders;
+    // The name checks come before any work and report even while quitting.
+    if (frame.isEmpty()) {
+        standardErrorReport(" A program link is broken.");
+        return;
+    }
+    if (!files::fileExists(folders.FramesFolder + frame + ".fme")) {
+        standardErrorReport(" A program link is broken. The frame named \"" + frame +
+                            "\" could not be found. " + kLinkHint);
+        return;
+    }
+    try {
+        build(frame, withTransition, transitionNumber, transitionSeconds);
+    } catch (const Quitting&) {
+    } catch (const VbError& e) {
+        if (!flags().quitting)
+            standardErrorReport(
+                " Unable to load the frame called '" + frame + "'. " + kLinkHint + " ", e);
+    }
+}
+
+void FrameOpening::build(const QString& frame, bool withTransition, int transitionNumber,
+                         double transitionSeconds) {
+    Game& g = game_;
+    const ProjectFolders& folders = project().folders;
+
+    // 3-4: the old frame's timers stop; new hotspots and texts number from 1 again.
+    g.Timer1.setEnabled(false);
+    g.Timer1.setInterval(0);
+    g.timedEvents.ResetTimedEvents();
+    g.hotspots.resetMergedIndex();
+
+    // 5: the header; a header that cannot be read is reported and the opening goes on empty.
+    g.CurrentFrame.clear();
+    readHeader(frame);
+    EventLog::instance().write("frame " + frame);
+
+    checkQuitting();
+    applyControlSwitches();
+    g.FramesHistory.FramesHistoryAdd(frame);
+
+    // 8: the whole record.
+    checkQuitting();
+    g.frameRecord = FrameRecord();
+    g.frameRecord = readFrameRecord(folders.FramesFolder + frame + ".fme");
+    const FrameRecord& r = g.frameRecord;
+
+    // 9: a running water effect finishes its step before the frame changes.
+    if (g.water.timerRunning()) g.water.stopForFrameChange();
+
+    const bool videoFirst = !r.VideoFile.isEmpty() && r.VideoFirst && !withTransition;
+    checkQuitting();
+    if (videoFirst) g.video.StopOneTimeVideoPlayer();
+    checkQuitting();
+    if (videoFirst) {
+        g.shell.HideMenus();
+        flags().stopMovie = false;
+        bool stretched;
+        int left, top, width, height;
+        placeVideo(stretched, left, top, width, height);
+        g.video.PlayMovieWithStop(r.VideoFile, stretched, left, top, width, height);
+    }
+
+    checkQuitting();
+    if (r.StopAllSounds) g.audio.StopAnyWavOrMP3();
+    checkQuitting();
+    if (r.MusicFile.isEmpty() && r.StopMusic) g.audio.channelPlayer(Audio::kMusicChannel).Stop();
+    checkQuitting();
+    playFrameSound();
+
+    checkQuitting();
+    g.texts.ResetFrameTexts();
+    checkQuitting();
+    g.hotspots.ResetFrameAreas();
+    checkQuitting();
+    paintBackground();
+
+    checkQuitting();
+    g.texts.LoadTexts(frame);
+    g.CurrentFrame.HotspotCount = readHotspotCount(folders.FramesFolder + frame + ".lks");
+    checkQuitting();
+    g.hotspots.LoadAreas(frame, g.CurrentFrame.HotspotCount);
+
+    checkQuitting();
+    bool stopGame = false;
+    runStartupScript(stopGame);
+    if (stopGame) {
+        g.StartUnloading();
+        return;
+    }
+
+    checkQuitting();
+    g.hotspots.ShowOrNotShowAreas();
+    g.inventory.bringToFront();
+
+    checkQuitting();
+    if (!r.StopAllSounds) {
+        const QString chn = folders.FramesFolder + frame + ".chn";
+        if (files::fileExists(chn)) {
+            RecordReader in = RecordReader::open(files::resolve(chn));
+            g.audio.PlaySoundChannels(in);
+        }
+    }
+
+    checkQuitting();
+    playMusic();
+
+    const bool videoLater = !r.VideoFile.isEmpty() && (!r.VideoFirst || withTransition);
+    checkQuitting();
+    if (videoLater) g.video.StopOneTimeVideoPlayer();
+
+    checkQuitting();
+    const bool effectsOff = false; // the "Disable Real-Time Effects" menu tick
+    if (!effectsOff && g.CurrentFrame.BackgroundMode == 1 && !g.CurrentFrame.BackgroundTiled)
+        g.water.LoadWaveEffectIfAny(frame);
+
+    // 26: the audio fade runs on its own timer, or with the transition.
+    g.audio.RunChannelRequests();
+    if (withTransition) {
+        g.transitions.TransitionStep2(transitionNumber, transitionSeconds);
+    } else {
+        g.TimerAudioFade.setEnabled(true);
+    }
+
+    if (!g.dialogues.active()) {
+        const QString dlg = folders.FramesDataFolder + frame + ".dlg";
+        if (files::fileExists(dlg)) g.dialogues.loadAndDisplay(files::resolve(dlg));
+    }
+
+    checkQuitting();
+    if (videoLater) {
+        g.shell.HideMenus();
+        flags().stopMovie = false;
+        bool stretched;
+        int left, top, width, height;
+        placeVideo(stretched, left, top, width, height);
+        g.video.PlayMovieWithStop(r.VideoFile, stretched, left, top, width, height);
+    }
+
+    checkQuitting();
+    waitForVideo();
+
+    checkQuitting();
+    if (!effectsOff && g.water.effectActive()) g.water.start();
+
+    checkQuitting();
+    armFrameTimer();
+    g.timedEvents.StartTimedEvents();
+}
+
+void FrameOpening::readHeader(const QString& frame) {
+    Game& g = game_;
+    g.CurrentFrame.FrameName = frame;
+    FrameHeader header;
+    try {
+        readFrameHeader(project().folders.FramesFolder + frame + ".fme", header);
+    } catch (const VbError& e) {
+        standardErrorReport(" Unable to load the frame called '" + frame + "'. ", e);
+    }
+    g.CurrentFrame.BackgroundMode = header.BackgroundMode;
+    g.CurrentFrame.Background = header.Background;
+    g.CurrentFrame.BackgroundTiled = header.BackgroundTiled;
+    const QString lks = project().folders.FramesFolder + frame + ".lks";
+    try {
+        g.CurrentFrame.HotspotCount = readHotspotCount(lks);
+    } catch (const VbError& e) {
+        DialogService::instance().msgBox("Error reading the hotspots count from the file \"" +
+                                             files::resolve(lks) + "\".\r\n\r\n" + e.description(),
+                                         mb::Exclamation, "Error");
+        g.CurrentFrame.HotspotCount = 0;
+    }
+}
+
+void FrameOpening::applyControlSwitches() {
+    Game& g = game_;
+    if (g.ControlsReferenceMode != 0) return;
+    // Only the existence of these variables matters, never their values.
+    bool referenceAll = false, noTimeout = false;
+    for (const QStringList* names : {&g.variables.integerNames(), &g.variables.variantNames()}) {
+        for (const QString& name : *names) {
+            const QString lower = name.toLower();
+            referenceAll = referenceAll || lower == "reference_all_controls";
+            noTimeout = noTimeout || lower == "disable_script_timeout";
+        }
+    }
+    g.ControlsReferenceMode = referenceAll ? 2 : 1;
+    if (noTimeout) {
+        g.scripts.ScriptControl().SetTimeout(ScriptEngine::kNoTimeout);
+        g.scripts.ScriptControl2().SetTimeout(ScriptEngine::kNoTimeout);
+    }
+}
+
+void FrameOpening::playFrameSound() {
+    Game& g = game_;
+    const FrameRecord& r = g.frameRecord;
+    MediaPlayer& player = g.audio.channelPlayer(Audio::kFrameSoundChannel);
+    if (r.RestartSound) player.Stop();
+    if (r.SoundFile.isEmpty()) return;
+    const QString path = ResolveMediaFile(project().folders.AreasFolder + r.SoundFile);
+    // A frame whose sound already plays from the previous frame continues without a break.
+    if (!g.audio.isAlreadyPlaying(path) || r.RestartSound)
+        g.audio.playOn(player, path, r.SoundLoops ? 0 : 1, Audio::levelToVolume(7));
+}
+
+void FrameOpening::paintBackground() {
+    Game& g = game_;
+    PictureBox& display = g.pictureBox();
+    const CurrentFrameState& f = g.CurrentFrame;
+    if (f.BackgroundMode == 0) {
+        display.setPicture(Picture());
+        display.Cls();
+        const auto colour = static_cast<quint32>(static_cast<qint64>(leadingNumber(f.Background)));
+        if (colour != display.backColor()) display.setBackColor(colour);
+        return;
+    }
+    const QString path = ResolveMediaFile(project().folders.FramesFolder + f.Background);
+    if (f.BackgroundTiled) {
+        display.setPicture(Picture());
+        ImageBox& tile = g.ImageTile();
+        tile.setPicture(Picture::load(path));
+        const int tileWidth = tile.Width(), tileHeight = tile.Height();
+        const int width = display.ScaleWidth(), height = display.ScaleHeight();
+        if (tileWidth > 0 && tileHeight > 0) {
+            for (int x = 0; x <= width; x += tileWidth)
+                for (int y = 0; y <= height; y += tileHeight)
+                    display.PaintPicture(tile.picture(), x, y);
+        }
+        tile.setPicture(Picture());
+    } else {
+        display.setBackColor(0);
+        display.Cls();
+        display.setPicture(Picture::load(path));
+    }
+}
+
+void FrameOpening::runStartupScript(bool& stopGame) {
+    Game& g = game_;
+    const FrameRecord& r = g.frameRecord;
+    const ProjectSettings& s = project().settings;
+    ScriptRequests& requests = g.scripts.VBScriptAction();
+    requests.ResetModule();
+
+    auto joined = [](const QStringList& texts) {
+        QString out;
+        for (const QString& t : texts)
+            if (!t.isEmpty()) out += t + "\r\n";
+        return out;
+    };
+    const QString everyFrame = s.FrameScriptEnabled ? s.FrameScript : QString();
+    const QString pluginsFirst = joined(g.components.firstFrameStartTexts());
+    const QString startup = r.startupScriptText();
+    QString quoted = startup;
+    quoted.replace("\"", "\"\"");
+    const QString expanded = g.components.expandPluginActions(quoted, false);
+    const QString call = r.CallProcedure ? r.procedureCallText() : QString();
+    const QString pluginsSecond = joined(g.components.secondFrameStartTexts());
+    if (everyFrame.isEmpty() && pluginsFirst.isEmpty() && startup.isEmpty() && call.isEmpty() &&
+        pluginsSecond.isEmpty())
+        return;
+    const QString code = everyFrame + "\r\n" + pluginsFirst + "\r\n" + expanded + "\r\n" + call +
+                         "\r\n" + pluginsSecond;
+    g.scripts.ExecuteVBScript(code, true);
+    stopGame = requests.bStopGame;
+}
+
+void FrameOpening::playMusic() {
+    Game& g = game_;
+    const FrameRecord& r = g.frameRecord;
+    if (r.MusicFile.isEmpty()) return;
+    const QString path = ResolveMediaFile(project().folders.FramesFolder + r.MusicFile);
+    g.audio.playOn(g.audio.channelPlayer(Audio::kMusicChannel), path, 1, Audio::levelToVolume(8));
+}
+
+void FrameOpening::placeVideo(bool& stretched, int& left, int& top, int& width, int& height) const {
+    const FrameRecord& r = game_.frameRecord;
+    if (r.VideoAtPosition) {
+        stretched = false, left = r.VideoLeft, top = r.VideoTop, width = 0, height = 0;
+    } else if (r.VideoUnplaced) {
+        stretched = false, left = 0, top = 0, width = 0, height = 0;
+    } else {
+        stretched = true, left = r.VideoLeft, top = r.VideoTop, width = r.VideoWidth,
+        height = r.VideoHeight;
+    }
+}
+
+void FrameOpening::waitForVideo() {
+    Game& g = game_;
+    g.hotspots.SetScreenPointerArrow();
+    while (g.video.IsVideoPlaying() && !flags().stopMovie) {
+        EventLoop::instance().doEvents();
+        g.shell.HideMenus();
+        EventLoop::instance().doEvents();
+    }
+    g.hotspots.SetScreenPointerDefault();
+    g.video.StopOneTimeVideoPlayer();
+    flags().stopMovie = false;
+    g.video.restartLoopingVideos();
+}
+
+void FrameOpening::armFrameTimer() {
+    Game& g = game_;
+    const FrameRecord& r = g.frameRecord;
+    if (!r.TimerEnabled) return;
+    try {
+        g.Timer1.setTag(r.TimerTarget);
+        g.Timer1.setEnabled(true);
+        // Rounded half to even, as the classic conversion to a whole number does.
+        const double ms = std::nearbyint(toNumber(r.TimerSeconds) * 1000);
+        if (!(std::abs(ms) < 2147483648.0)) throw VbError(err::Overflow);
+        g.Timer1.setInterval(static_cast<qint64>(ms));
+    } catch (const VbError&) {
+        standardErrorReport(" Unable to load timer duration.");
+    }
+}
+
+} // namespace tv

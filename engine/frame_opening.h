@@ -1,0 +1,37 @@
+#pragma once
+// Opening a frame: the one operation that replaces the frame on screen. Every route into a new
+// frame ends here.
+
+#include <QString>
+
+namespace tv {
+
+class Game;
+class VbError;
+
+class FrameOpening {
+public:
+    explicit FrameOpening(Game& game) : game_(game) {}
+
+    void OpenFrame(const QString& frame, bool withTransition, int transitionNumber,
+                   double transitionSeconds);
+
+private:
+    // The steps after the name checks; throws on a failure that aborts the opening, returns
+    // quietly when the game is quitting.
+    void build(const QString& frame, bool withTransition, int transitionNumber,
+               double transitionSeconds);
+    void readHeader(const QString& frame);
+    void applyControlSwitches();
+    void playFrameSound();
+    void paintBackground();
+    void runStartupScript(bool& stopGame);
+    void playMusic();
+    void placeVideo(bool& stretched, int& left, int& top, int& width, int& height) const;
+    void waitForVideo();
+    void armFrameTimer();
+
+    Game& game_;
+};
+
+} // namespace tv

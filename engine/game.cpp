@@ -1,0 +1,102 @@
+#include "engine/game.h"
+
+#include "data/project.h"
+#include "data/reports.h"
+#include "engine/frame_opening.h"
+#include "engine/frame_timer.h"
+#include "platform/controls.h"
+#include "platform/ini.h"
+#include "platform/settings_store.h"
+#include "platform/vberror.h"
+
+#include <cmath>
+
+namespace tv {
+
+Game::Game()
+    : frameOpening_(std::make_unique<FrameOpening>(*this)),
+      frameTimer_(std::make_unique<FrameTimer>(*this)) {
+    window_ = new Form("Game");
+    window_->setBackColor(0);
+    pictureBox_ = new PictureBox(window_, "PictureBox");
+    pictureBox_->setBackColor(0);
+    pictureBox_->setAutoRedraw(true);
+    pictureBox_->setBorderStyle(0);
+    imageTile_ = new ImageBox(window_, "ImageTile");
+    imageTile_->setVisible(false);
+    backImage_ = new ImageBox(pictureBox_, "BackImage");
+    window_->Move(0, 0);
+}
+
+Game::~Game() {
+    delete window_;
+}
+
+void Game::show() {
+    window_->Show();
+}
+
+void Game::OpenFrame(const QString& frame, bool withTransition, int transitionNumber,
+                     double transitionSeconds) {
+    frameOpening_->OpenFrame(frame, withTransition, transitionNumber, transitionSeconds);
+}
+
+void Game::ResetAll() {
+    ProjectSettings& s = project().settings;
+    try {
+        Timer1.setEnabled(false);
+        Timer1.setInterval(0);
+        TimerRipplingWater.setEnabled(false);
+        timedEvents.ResetTimedEvents();
+        dialogues.endDialogue();
+
+        variables.clear();
+        hotspots.clearDisappeared();
+        components.ResetComponents();
+
+        inventory.reset();
+        FramesHistory.clear();
+        window_->setBackColor(0);
+        pictureBox_->setBackColor(0);
+
+        audio.resetFadeState();
+        transitions.reset();
+        ControlsReferenceMode = 0;
+        video.StopOneTimeVideoPlayer();
+        GameFlags& f = flags();
+        f.stopMovie = true;
+        f.skipTransition = true;
+        water.disable();
+        f.quitting = false;
+
+        shell.CenterWindowAndPictureBox();
+        backImage_->Move(0, 0, s.ProjectWidth * kTwipsPerPixel, s.ProjectHeight * kTwipsPerPixel);
+        texts.hideMessage();
+        hotspots.ResetDefaultPointer();
+        inventory.layout();
+
+        components.LoadPlugins();
+        scripts.LoadProcedures();
+        components.BuildAllEventsList();
+
+        audio.ResetPlayers();
+
+        // A project may lengthen or shorten the script time-out; 0 or absent keeps the engine's.
+        const QString timeout =
+            iniRead(project().folders.ConfigFolder + "More", "General", "ScriptTimeOut");
+        const double seconds = std::trunc(timeout.trimmed().toDouble());
+        if (seconds != 0 && std::abs(seconds) < 2147483.0)
+            scripts.ScriptControl().SetTimeout(static_cast<int>(seconds * 1000));
+    } catch (const VbError& e) {
+        standardErrorReport(" Unable to initialize the program. ", e);
+    }
+}
+
+void Game::StartNewGame() {
+    const QString initial = project().settings.InitialFrame;
+    CurrentFrame.FrameName = initial;
+    scripts.ExecuteOnLoadVBScript();
+    OpenFrame(initial, false, 0, 0);
+}
+
+} // namespace tv

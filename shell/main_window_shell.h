@@ -1,0 +1,32 @@
+#pragma once
+// What the shell does around the game in the main window: sizing and centring the window and the
+// frame display, the menus, and the orderly unloading of the window.
+
+#include "platform/timer_control.h"
+
+namespace tv {
+
+class Game;
+
+class MainWindowShell {
+public:
+    explicit MainWindowShell(Game& game);
+
+    // Windowed: the window's inner area is the frame display, centred on the screen. Full
+    // screen: the window covers the screen and the frame display is centred in it.
+    void CenterWindowAndPictureBox();
+    void ShowMenus() {}
+    void HideMenus() {}
+
+    // Sets the quitting flag and unloads the window half a second later.
+    void StartUnloading();
+    // Stops media and timers, hides the window and tells whoever started the game.
+    void unload();
+
+    TimerControl TimerUnloadMe{"TimerUnloadMe"};
+
+private:
+    Game& game_;
+};
+
+} // namespace tv
