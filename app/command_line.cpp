@@ -1,0 +1,68 @@
+#include "app/command_line.h"
+
+#include "platform/files.h"
+
+namespace tv {
+
+std::optional<CommandLine> CommandLine::parse(const QStringList& args, QString& error) {
+    CommandLine c;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        auto value = [&](QString& into) {
+            if (i + 1 >= args.size()) {
+                error = a + " needs a value";
+                return false;
+            }
+            into = args[++i];
+            return true;
+        };
+        if (a == "--headless") {
+            c.headless = true;
+        } else if (a == "--virtual-time") {
+            c.virtualTime = true;
+        } else if (a == "--walkthrough") {
+            if (!value(c.walkthrough)) return std::nullopt;
+        } else if (a == "--log") {
+            if (!value(c.log)) return std::nullopt;
+        } else if (a == "--help" || a == "-h") {
+            c.help = true;
+        } else if (a == "--version") {
+            c.version = true;
+        } else if (a.startsWith("--") || (a.startsWith('-') && a.size() > 1)) {
+            error = "unknown option " + a;
+            return std::nullopt;
+        } else if (c.projectFolder.isEmpty()) {
+            c.projectFolder = a;
+        } else {
+            error = "only one project folder can be played at a time";
+            return std::nullopt;
+        }
+    }
+    return c;
+}
+
+QString CommandLine::usage() {
+    return "Usage: run [PROJECT_FOLDER] [--headless] [--virtual-time] [--walkthrough FILE] "
+           "[--log FILE] [--help] [--version]\n"
+           "\n"
+           "Plays a Torvane game project folder.\n"
+           "\n"
+           "  PROJECT_FOLDER      the game to play; without it, the folder of the program when it\n"
+           "                      holds a game (Config/General), else the bundled demo game\n"
+           "  --headless          no visible window (offscreen rendering)\n"
+           "  --virtual-time      the clock moves only when the player waits or is idle, and\n"
+           "                      then jumps to the next timer at once\n"
+           "  --walkthrough FILE  run the commands of FILE after start-up, then exit: 0 when\n"
+           "                      every expectation held, 1 at the first that failed, 2 for a\n"
+           "                      malformed file\n"
+           "  --log FILE          write the event log to FILE (- for standard output)\n"
+           "  --help              show this text\n"
+           "  --version           show the version\n";
+}
+
+QString defaultProjectFolder(const QString& programFolder, const QString& demoFolder) {
+    if (files::fileExists(programFolder + "/Config/General")) return programFolder;
+    return demoFolder;
+}
+
+} // namespace tv

@@ -1,0 +1,29 @@
+#pragma once
+// The command line of `run`.
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace tv {
+
+struct CommandLine {
+    QString projectFolder; // empty: choose the default
+    bool headless = false;
+    bool virtualTime = false;
+    QString walkthrough;
+    QString log;
+    bool help = false;
+    bool version = false;
+
+    // Parses the arguments after the program name; on a bad command line returns nullopt and
+    // sets `error`.
+    static std::optional<CommandLine> parse(const QStringList& args, QString& error);
+    static QString usage();
+};
+
+// The project to play when none is named: the program's own folder when it holds a game (the
+// shipped layout, "Config/General"), else the bundled demo project.
+QString defaultProjectFolder(const QString& programFolder, const QString& demoFolder);
+
+} // namespace tv

@@ -1,0 +1,122 @@
+// `run`: plays a Torvane game project folder.
+
+#include "app/command_line.h"
+#include "app/walkthrough.h"
+#include "platform/application.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/event_log.h"
+#include "platform/event_loop.h"
+#include "shell/welcome.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <cstdio>
+#include <memory>
+
+#ifndef TV_DEMO_PROJECT_DIR
+#define TV_DEMO_PROJECT_DIR ""
+#endif
+#ifndef TV_VERSION
+#define TV_VERSION "0.0.0"
+#endif
+
+namespace {
+void printErr(const QString& text) {
+    std::fputs(text.toLocal8Bit().constData(), stderr);
+    std::fputc('\n', stderr);
+    std::fflush(stderr);
+}
+
+QString programFolder(const char* argv0) {
+    // /proc/self/exe names the program even when it was started through a link.
+    const QString self = QFileInfo("/proc/self/exe").canonicalFilePath();
+    if (!self.isEmpty()) return QFileInfo(self).absolutePath();
+    return QFileInfo(QString::fromLocal8Bit(argv0)).absolutePath();
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    QString error;
+    const auto cl = tv::CommandLine::parse(args, error);
+    if (!cl) {
+        printErr("run: " + error);
+        printErr(tv::CommandLine::usage());
+        return 2;
+    }
+    if (cl->help) {
+        std::fputs(tv::CommandLine::usage().toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+    if (cl->version) {
+        std::printf("run (Torvane Player) %s\n", TV_VERSION);
+        return 0;
+    }
+
+    std::vector<tv::WalkCommand> walk;
+    if (!cl->walkthrough.isEmpty()) {
+        QFile file(cl->walkthrough);
+        if (!file.open(QIODevice::ReadOnly)) {
+            printErr("run: cannot read the walkthrough " + cl->walkthrough);
+            return 2;
+        }
+        tv::WalkParseError parseError;
+        const auto parsed = tv::parseWalkthrough(QString::fromUtf8(file.readAll()), parseError);
+        if (!parsed) {
+            printErr(
+                QStringLiteral("walkthrough:%1: %2").arg(parseError.line).arg(parseError.message));
+            return 2;
+        }
+        walk = *parsed;
+    }
+
+    QString root = cl->projectFolder;
+    if (root.isEmpty())
+        root = tv::defaultProjectFolder(programFolder(argv[0]), TV_DEMO_PROJECT_DIR);
+    if (!QFileInfo(root).isDir()) {
+        printErr("run: no such project folder: " + root);
+        return 2;
+    }
+    root = QDir(root).absolutePath();
+
+    bool headless = cl->headless;
+    if (!headless && !tv::Application::displayAvailable()) {
+        printErr("run: no display found; playing without a window (as with --headless)");
+        headless = true;
+    }
+    tv::Application app(argc, argv, headless);
+
+    tv::Clock::instance().setMode(cl->virtualTime ? tv::Clock::Mode::Virtual
+                                                  : tv::Clock::Mode::Real);
+    if (!cl->log.isEmpty() && !tv::EventLog::instance().open(cl->log)) {
+        printErr("run: cannot write the log " + cl->log);
+        return 2;
+    }
+    tv::DialogService::instance().setAutomated(headless || !cl->walkthrough.isEmpty());
+
+    bool ended = false;
+    auto endProgram = [&ended] {
+        if (ended) return;
+        ended = true;
+        tv::EventLog::instance().write("quit");
+        tv::EventLoop::instance().quit(0);
+    };
+    int status = 0;
+    {
+        tv::Welcome welcome(root, endProgram);
+        welcome.load();
+        if (!cl->walkthrough.isEmpty()) {
+            tv::WalkthroughRunner runner(welcome);
+            status = runner.run(walk, printErr);
+        } else if (!ended) {
+            status = tv::EventLoop::instance().exec();
+        }
+        endProgram();
+    }
+    return status;
+}

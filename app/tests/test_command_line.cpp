@@ -1,0 +1,47 @@
+#include "app/command_line.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace tv;
+
+TEST(CommandLine, OptionsAndTheProjectFolder) {
+    QString error;
+    auto c = CommandLine::parse(
+        {"game", "--headless", "--virtual-time", "--walkthrough", "w.txt", "--log", "-"}, error);
+    ASSERT_TRUE(c);
+    EXPECT_EQ(c->projectFolder, "game");
+    EXPECT_TRUE(c->headless);
+    EXPECT_TRUE(c->virtualTime);
+    EXPECT_EQ(c->walkthrough, "w.txt");
+    EXPECT_EQ(c->log, "-");
+
+    c = CommandLine::parse({}, error);
+    ASSERT_TRUE(c);
+    EXPECT_TRUE(c->projectFolder.isEmpty());
+    EXPECT_FALSE(c->headless);
+}
+
+TEST(CommandLine, MistakesAreRefusedWithAReason) {
+    QString error;
+    EXPECT_FALSE(CommandLine::parse({"--fast"}, error));
+    EXPECT_EQ(error, "unknown option --fast");
+    EXPECT_FALSE(CommandLine::parse({"--log"}, error));
+    EXPECT_EQ(error, "--log needs a value");
+    EXPECT_FALSE(CommandLine::parse({"a", "b"}, error));
+    EXPECT_TRUE(CommandLine::parse({"--help"}, error)->help);
+    EXPECT_TRUE(CommandLine::parse({"--version"}, error)->version);
+}
+
+TEST(CommandLine, DefaultProjectIsTheProgramFolderWhenItHoldsAGame) {
+    QTemporaryDir dir;
+    EXPECT_EQ(defaultProjectFolder(dir.path(), "/demo"), "/demo");
+    QDir(dir.path()).mkpath("config");
+    QFile general(dir.filePath("config/GENERAL"));
+    ASSERT_TRUE(general.open(QIODevice::WriteOnly));
+    general.close();
+    EXPECT_EQ(defaultProjectFolder(dir.path(), "/demo"), dir.path())
+        << "found whatever the letter case of the shipped layout";
+}

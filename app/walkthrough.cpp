@@ -1,0 +1,220 @@
+#include "app/walkthrough.h"
+
+#include "data/project.h"
+#include "engine/game.h"
+#include "platform/automation.h"
+#include "platform/controls.h"
+#include "platform/dialogs.h"
+#include "platform/event_log.h"
+#include "platform/event_loop.h"
+#include "shell/welcome.h"
+
+#include <QRegularExpression>
+
+namespace tv {
+
+namespace {
+struct Shape {
+    const char* name;
+    int minArgs;
+    int maxArgs; // -1: any (a free text)
+};
+
+// clang-format off
+const Shape kShapes[] = {
+    {"wait", 1, 1}, {"click", 2, 3}, {"move", 2, 2}, {"key", 1, 4},
+    {"drag-item", 3, 3}, {"drag-item-onto", 2, 2}, {"answer", 1, 1}, {"input", 0, -1},
+    {"button", 1, -1}, {"select", 1, -1}, {"type", 0, -1}, {"menu", 1, -1}, {"exec", 1, -1},
+    {"screenshot", 1, -1}, {"quit", 0, 0},
+    {"expect frame", 1, -1}, {"expect variable", 2, -1}, {"expect log", 1, -1},
+    {"expect nolog", 1, -1}, {"expect items", 0, -1}, {"expect visible", 1, 1},
+    {"expect hidden", 1, 1}, {"expect pixel", 3, 3},
+};
+// clang-format on
+
+bool isInt(const QString& s, int min = INT_MIN) {
+    bool ok = false;
+    const int v = s.toInt(&ok);
+    return ok && v >= min;
+}
+
+// Checks the arguments of a command beyond their count.
+QString checkArgs(const WalkCommand& c) {
+    const QString& n = c.name;
+    if (n == "wait" && !isInt(c.args[0], 0)) return "wait needs milliseconds";
+    if ((n == "click" || n == "move") && (!isInt(c.args[0], 0) || !isInt(c.args[1], 0)))
+        return n + " needs X Y in pixels";
+    if (n == "click" && c.args.size() == 3 && c.args[2] != "right")
+        return "click takes only `right` after X Y";
+    if (n == "key") {
+        if (!automation::isKeyName(c.args[0])) return "unknown key " + c.args[0];
+        for (int i = 1; i < c.args.size(); ++i)
+            if (c.args[i] != "ctrl" && c.args[i] != "shift" && c.args[i] != "alt")
+                return "unknown key modifier " + c.args[i];
+    }
+    if (n == "answer" && DialogService::resultForCaption(c.args[0]) == 0)
+        return "unknown button " + c.args[0];
+    if (n == "expect pixel") {
+        if (!isInt(c.args[0], 0) || !isInt(c.args[1], 0)) return "expect pixel needs X Y";
+        static const QRegularExpression hex("^[0-9A-Fa-f]{6}$");
+        if (!hex.match(c.args[2]).hasMatch()) return "expect pixel needs a colour RRGGBB";
+    }
+    if ((n == "expect visible" || n == "expect hidden") && !isInt(c.args[0], 1))
+        return n + " needs a hotspot number";
+    if (n == "drag-item" && (!isInt(c.args[0], 1) || !isInt(c.args[1], 0) || !isInt(c.args[2], 0)))
+        return "drag-item needs N X Y";
+    if (n == "drag-item-onto" && (!isInt(c.args[0], 1) || !isInt(c.args[1], 1)))
+        return "drag-item-onto needs N M";
+    return {};
+}
+} // namespace
+
+std::optional<std::vector<WalkCommand>> parseWalkthrough(const QString& text,
+                                                         WalkParseError& error) {
+    std::vector<WalkCommand> commands;
+    const QStringList lines = text.split('\n');
+    for (int i = 0; i < lines.size(); ++i) {
+        QString line = lines[i];
+        if (line.endsWith('\r')) line.chop(1);
+        const QString trimmed = line.trimmed();
+        if (trimmed.isEmpty() || trimmed.startsWith('#')) continue;
+        static const QRegularExpression spaces("\\s+");
+        QStringList words = trimmed.split(spaces);
+        WalkCommand c;
+        c.line = i + 1;
+        int used = 1;
+        c.name = words[0];
+        if (c.name == "expect") {
+            if (words.size() < 2) {
+                error = {c.line, "expect needs what to expect"};
+                return std::nullopt;
+            }
+            c.name += " " + words[1];
+            used = 2;
+        }
+        const Shape* shape = nullptr;
+        for (const Shape& s : kShapes)
+            if (c.name == s.name) shape = &s;
+        if (!shape) {
+            error = {c.line, "unknown command: " + c.name};
+            return std::nullopt;
+        }
+        c.args = words.mid(used);
+        // The free text after the command's words, keeping its inner spaces.
+        const QRegularExpression head(QStringLiteral("^\\S+(?:\\s+\\S+){%1}\\s*").arg(used - 1));
+        QString rest = trimmed;
+        rest.remove(head);
+        c.rest = rest;
+        if (c.args.size() < shape->minArgs ||
+            (shape->maxArgs >= 0 && c.args.size() > shape->maxArgs)) {
+            error = {c.line, "wrong number of arguments for " + c.name};
+            return std::nullopt;
+        }
+        if (const QString problem = checkArgs(c); !problem.isEmpty()) {
+            error = {c.line, problem};
+            return std::nullopt;
+        }
+        commands.push_back(c);
+    }
+    return commands;
+}
+
+int WalkthroughRunner::run(const std::vector<WalkCommand>& commands,
+                           const std::function<void(const QString&)>& report) {
+    auto& loop = EventLoop::instance();
+    loop.drain();
+    for (const WalkCommand& c : commands) {
+        // Once the program has ended, only what it left behind can still be checked.
+        if (loop.quitRequested() && !c.name.startsWith("expect")) continue;
+        const QString problem = execute(c);
+        if (!problem.isEmpty()) {
+            report(QStringLiteral("walkthrough:%1: %2").arg(c.line).arg(problem));
+            return 1;
+        }
+        if (!loop.quitRequested()) loop.drain();
+    }
+    return 0;
+}
+
+QString WalkthroughRunner::execute(const WalkCommand& c) {
+    const QString& n = c.name;
+    Game* game = welcome_.game();
+    auto& loop = EventLoop::instance();
+    if (n.startsWith("expect ")) return expect(c);
+    if (n == "wait") {
+        loop.wait(c.args[0].toLongLong());
+        return {};
+    }
+    if (n == "answer") {
+        DialogService::instance().queueAnswer(c.args[0]);
+        return {};
+    }
+    if (n == "input") {
+        DialogService::instance().queueInput(c.args.isEmpty() ? std::nullopt
+                                                              : std::optional<QString>(c.rest));
+        return {};
+    }
+    if (n == "quit") {
+        loop.quit(0);
+        return {};
+    }
+    if (n == "key") {
+        Control& target = game && game->window().property("Visible").toBool()
+                              ? static_cast<Control&>(game->window())
+                              : welcome_.window();
+        automation::key(target, c.args[0], c.args.contains("ctrl"), c.args.contains("shift"),
+                        c.args.contains("alt"));
+        return {};
+    }
+    if (n == "click" || n == "move" || n == "screenshot") {
+        if (!game) return n + ": no game is running";
+        PictureBox& display = game->pictureBox();
+        if (n == "click") {
+            automation::click(display, c.args[0].toInt(), c.args[1].toInt(), c.args.size() == 3);
+        } else if (n == "move") {
+            automation::move(display, c.args[0].toInt(), c.args[1].toInt());
+        } else if (!automation::saveScreenshot(display, c.rest)) {
+            return "screenshot: cannot write " + c.rest;
+        }
+        return {};
+    }
+    return "unsupported: " + n;
+}
+
+QString WalkthroughRunner::expect(const WalkCommand& c) {
+    const QString& n = c.name;
+    Game* game = welcome_.game();
+    const QStringList& lines = EventLog::instance().lines();
+    if (n == "expect log" || n == "expect nolog") {
+        QString found;
+        for (qsizetype i = logMark_; i < lines.size() && found.isEmpty(); ++i)
+            if (lines[i].contains(c.rest)) found = lines[i];
+        if (n == "expect log") {
+            logMark_ = lines.size();
+            if (found.isEmpty()) return "expected a log line containing '" + c.rest + "', got none";
+        } else if (!found.isEmpty()) {
+            return "expected no log line containing '" + c.rest + "', got '" + found + "'";
+        }
+        return {};
+    }
+    if (n == "expect frame") {
+        const QString current = game ? game->CurrentFrame.FrameName : QString();
+        if (current != c.rest) return "expected frame " + c.rest + ", got " + current;
+        return {};
+    }
+    if (n == "expect pixel") {
+        if (!game) return "expected pixel " + c.args[2] + ", got no game";
+        const qint64 got =
+            automation::pixel(game->pictureBox(), c.args[0].toInt(), c.args[1].toInt());
+        const qint64 wanted = c.args[2].toLongLong(nullptr, 16);
+        if (got != wanted)
+            return QStringLiteral("expected pixel %1 at %2,%3, got %4")
+                .arg(c.args[2].toUpper(), c.args[0], c.args[1],
+                     got < 0 ? QStringLiteral("nothing (outside the display)")
+                             : QStringLiteral("%1").arg(got, 6, 16, QChar('0')).toUpper());
+        return {};
+    }
+    return "unsupported: " + n;
+}
+
+} // namespace tv

@@ -1,0 +1,49 @@
+#pragma once
+// Walkthroughs: scripts of clicks, keys, waits, answers and expectations that play a game
+// automatically. Parsed whole before the game starts, then run command by command.
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace tv {
+
+class Welcome;
+
+struct WalkCommand {
+    int line = 0;
+    QString name;     // "wait", "click", "expect frame", ...
+    QStringList args; // the words after the name
+    QString rest;     // the text after the name, as written (for texts with spaces)
+};
+
+struct WalkParseError {
+    int line;
+    QString message;
+};
+
+// Parses a whole walkthrough; the first malformed line gives the error.
+std::optional<std::vector<WalkCommand>> parseWalkthrough(const QString& text,
+                                                         WalkParseError& error);
+
+class WalkthroughRunner {
+public:
+    explicit WalkthroughRunner(Welcome& welcome) : welcome_(welcome) {}
+
+    // Runs the commands; returns the exit status (0 every expectation held, 1 one failed or a
+    // command could not run). Messages go to `report` ("walkthrough:LINE: ...").
+    int run(const std::vector<WalkCommand>& commands,
+            const std::function<void(const QString&)>& report);
+
+private:
+    // Returns an empty text when the command held, else what went wrong.
+    QString execute(const WalkCommand& c);
+    QString expect(const WalkCommand& c);
+
+    Welcome& welcome_;
+    qsizetype logMark_ = 0;
+};
+
+} // namespace tv
