@@ -1,0 +1,53 @@
+#pragma once
+// Writes small game projects and plays them with `run` the way an author's regression test
+// would: headless, under virtual time, driven by a walkthrough.
+
+#include "data/frame_record.h"
+#include "data/project.h"
+
+#include <QImage>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+namespace e2e {
+
+struct RunResult {
+    int exitCode = -1;
+    QStringList log;
+    QString errors; // standard error
+    qint64 wallMs = 0;
+};
+
+class TestProject {
+public:
+    TestProject();
+
+    const QString& root() const { return root_; }
+    tv::ProjectSettings& settings() { return settings_; }
+
+    // "General" is written from settings() when the project is played, unless this is called.
+    void withoutSettingsFile() { writeSettings_ = false; }
+    void writeFrame(const QString& name, const tv::FrameRecord& record, int lastField = 40);
+    void writeFile(const QString& relativePath, const QByteArray& bytes);
+    void writeImage(const QString& relativePath, const QImage& image, const char* format);
+
+    // Plays the project with the walkthrough text.
+    RunResult play(const QString& walkthrough, const QStringList& extraArgs = {});
+
+private:
+    QTemporaryDir dir_;
+    QString root_;
+    tv::ProjectSettings settings_;
+    bool writeSettings_ = true;
+};
+
+// A frame with a plain colour background (0x00BBGGRR).
+tv::FrameRecord colourFrame(quint32 oleColour);
+tv::FrameRecord pictureFrame(const QString& picture, bool tiled = false);
+tv::FrameRecord withTimer(tv::FrameRecord record, double seconds, const QString& target);
+
+// The log line of the standard error report with this detail.
+QString errorReportLine(const QString& detail);
+
+} // namespace e2e
