@@ -26,6 +26,8 @@ Game::Game()
     imageTile_->setVisible(false);
     backImage_ = new ImageBox(pictureBox_, "BackImage");
     window_->Move(0, 0);
+    // Closing the window by hand unloads it like the exit menu does, without the question.
+    connect(window_, &Form::Unload, this, [this](int&) { shell.unload(); });
 }
 
 Game::~Game() {

@@ -1,5 +1,8 @@
 #include "platform/application.h"
 
+#include "platform/controls.h"
+#include "platform/event_loop.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -23,6 +26,12 @@ Application::Application(int& argc, char** argv, bool headless) {
     app_ = std::make_unique<QApplication>(argc, argv);
     QApplication::setApplicationName("Torvane Player");
     QApplication::setQuitOnLastWindowClosed(false);
+    // Modal windows wait on the player's own loop, so that timers keep to the one clock.
+    Form::setModalWaiter([](const std::function<bool()>& done) {
+        auto& loop = EventLoop::instance();
+        while (!done() && !loop.quitRequested())
+            loop.doEvents();
+    });
 }
 
 Application::~Application() = default;

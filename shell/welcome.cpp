@@ -41,9 +41,10 @@ Welcome::Welcome(QString rootFolder, std::function<void()> endProgram)
         buttons_[i]->setFontSize(14);
         buttons_[i]->setAlignment(2);
         buttons_[i]->Move(0, (200 + 34 * i) * kTwipsPerPixel, kWidth, 28 * kTwipsPerPixel);
-        buttons_[i]->setMousePointer(99 - 89); // the hand-less "up arrow" reads as clickable
         connect(buttons_[i], &Control::Click, this, [this, i] { ClickButton(i); });
     }
+    // Closing the welcome window ends the program.
+    connect(window_, &Form::Unload, this, [this](int&) { end(); });
     connect(window_, &Form::KeyDown, this, [this](int keyCode, int) {
         if (keyCode == 27) ClickButton(2); // Escape closes the window
     });

@@ -21,7 +21,14 @@ TEST(Startup, TheFirstFrameShowsItsColour) {
     const RunResult r = p.play("expect frame Start\n"
                                "expect log frame Start\n"
                                "expect pixel 0 0 FF0000\n"
-                               "expect pixel 319 199 FF0000\n");
+                               "expect pixel 319 199 FF0000\n"
+                               // Input on a frame without hotspots changes nothing.
+                               "click 10 10\n"
+                               "click 10 10 right\n"
+                               "move 300 190\n"
+                               "key Escape\n"
+                               "key F5 shift\n"
+                               "expect frame Start\n");
     EXPECT_EQ(r.exitCode, 0) << show(r);
     EXPECT_EQ(r.log.last(), "quit");
 }
