@@ -1,0 +1,52 @@
+#pragma once
+// Helpers shared by the fuzz targets.
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+namespace tv::fuzz {
+
+inline QByteArray bytesOf(const uint8_t* data, size_t size) {
+    return QByteArray(reinterpret_cast<const char*>(data), qsizetype(size));
+}
+
+// A path in a temporary folder that lives as long as the process; in memory where the system
+// offers it, since some readers' twins sync every file they save to the disk.
+inline QString scratchPath(const QString& name) {
+    static QTemporaryDir dir((QFileInfo("/dev/shm").isWritable() ? "/dev/shm" : QDir::tempPath()) +
+                             "/tv-fuzz-XXXXXX");
+    if (!dir.isValid()) {
+        std::fprintf(stderr, "fuzz: no temporary folder\n");
+        std::abort();
+    }
+    return dir.filePath(name);
+}
+
+// Readers that only take a path get the input through a file, rewritten for every run.
+inline QString writeInputFile(const uint8_t* data, size_t size, const QString& name = "input") {
+    const QString path = scratchPath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(reinterpret_cast<const char*>(data), qint64(size)) != qint64(size)) {
+        std::fprintf(stderr, "fuzz: cannot write %s\n", qPrintable(path));
+        std::abort();
+    }
+    return path;
+}
+
+// A broken invariant is a finding: stop with a message libFuzzer keeps beside the input.
+[[noreturn]] inline void fail(const char* what) {
+    std::fprintf(stderr, "fuzz: invariant broken: %s\n", what);
+    std::abort();
+}
+
+} // namespace tv::fuzz

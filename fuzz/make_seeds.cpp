@@ -1,0 +1,239 @@
+// Writes the seed corpus of every fuzz target with the project's own writers, so that the seeds
+// follow the formats as they change. Usage: make_fuzz_seeds OUTPUT_FOLDER
+
+#include "data/frame_record.h"
+#include "data/project.h"
+#include "platform/ini.h"
+#include "platform/records.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <cstdlib>
+
+using namespace tv;
+
+namespace {
+
+QDir out;
+
+void seed(const QString& target, const QString& name, const QByteArray& bytes) {
+    if (!out.mkpath(target)) {
+        std::fprintf(stderr, "make_fuzz_seeds: cannot create %s\n", qPrintable(target));
+        std::exit(1);
+    }
+    QFile file(out.filePath(target + '/' + name));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(bytes) != bytes.size()) {
+        std::fprintf(stderr, "make_fuzz_seeds: cannot write %s\n", qPrintable(file.fileName()));
+        std::exit(1);
+    }
+}
+
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "make_fuzz_seeds: cannot read %s\n", qPrintable(path));
+        std::exit(1);
+    }
+    return file.readAll();
+}
+
+// The first `lines` lines of a record file: files may end after some of them.
+QByteArray firstLines(const QByteArray& bytes, int lines) {
+    qsizetype p = 0;
+    for (int i = 0; i < lines && p >= 0; ++i) {
+        p = bytes.indexOf("\r\n", p);
+        if (p >= 0) p += 2;
+    }
+    return p < 0 ? bytes : bytes.left(p);
+}
+
+QDateTime at(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
+    return QDateTime(QDate(y, mo, d), QTime(h, mi, s));
+}
+
+// The records target reads a count of operation bytes, the operations, then the file.
+QByteArray withOps(const QByteArray& ops, const QByteArray& file) {
+    return char(ops.size()) + ops + file;
+}
+
+void recordSeeds() {
+    RecordWriter every;
+    every.string("text")
+        .string("")
+        .string("a, b\r\nc")
+        .number(42)
+        .number(-1.5)
+        .number(0.5)
+        .number(1e20)
+        .number(1.5e-5)
+        .integer(-32768)
+        .integer(2147483647)
+        .endLine();
+    every.boolean(true).boolean(false).null().error(32767).empty().endLine();
+    every.date(at(1999, 12, 31, 23, 59, 59))
+        .date(at(2024, 2, 29))
+        .date(at(1899, 12, 30, 12, 0))
+        .endLine();
+    every.string(QString("caf") + QChar(0xE9) + QChar(0x20AC)).endLine();
+
+    // Each operation once, then each again with a count or target in the high bits.
+    QByteArray ops;
+    for (int op = 0; op < 12; ++op)
+        ops += char(op);
+    for (int op = 0; op < 12; ++op)
+        ops += char(op + 0x30);
+    seed("records", "every-kind", withOps(ops, every.bytes()));
+    seed("records", "every-kind-plain", withOps({}, every.bytes()));
+
+    RecordWriter numbers;
+    numbers.integer(0)
+        .integer(-1)
+        .integer(32767)
+        .integer(65535)
+        .number(3.5)
+        .number(2.5)
+        .number(1e300)
+        .number(-1e-300)
+        .endLine();
+    seed("records", "numbers-as-integers", withOps(QByteArray(8, char(2)), numbers.bytes()));
+    seed("records", "numbers-as-longs", withOps(QByteArray(8, char(3)), numbers.bytes()));
+    seed("records", "lines", withOps(QByteArray(6, char(6)), every.bytes()));
+}
+
+void iniSeeds(const QTemporaryDir& tmp) {
+    const QString path = tmp.filePath("seed.ini");
+    iniWrite(path, "General", "ScriptTimeOut", "30");
+    iniWrite(path, "General", "Title", "\"A quoted title\"");
+    iniWrite(path, "Software\\My Game", "Volume", "  80  ");
+    iniWrite(path, "Software\\My Game", "Name", QString("Ren") + QChar(0xE9));
+    iniWrite(path, "Empty", "Key", "");
+    seed("ini", "written", fileBytes(path));
+
+    IniDocument doc;
+    doc.setValue("Section", "Key", "'single'");
+    doc.setValue("section", "KEY", "replaced");
+    doc.setValue("Other", "a", "1");
+    doc.setValue("Other", "b", QString(300, u'x'));
+    doc.removeKey("Other", "a");
+    seed("ini", "edited", doc.toBytes());
+}
+
+void projectSeeds(const QTemporaryDir& tmp) {
+    const QString path = tmp.filePath("General");
+    ProjectSettings s;
+    s.save(path);
+    seed("project_general", "defaults", fileBytes(path));
+
+    s.ProjectName = "Demo";
+    s.GameTitle = "The Demo Game";
+    s.InitialFrame = "Hall";
+    s.GameVersion = "1.0";
+    s.ProjectWidth = 800;
+    s.ProjectHeight = 600;
+    s.Author = "Ann";
+    s.Email = "ann@example.org";
+    s.WebSite = "www.example.org";
+    s.OfferResolutionChange = 1;
+    s.SchemeName = "Blue";
+    s.DisableSaveGame = true;
+    s.ApostropheFlag = true;
+    s.InventoryIconSpacingX = -5;
+    s.UseCustomInventoryGraphics = true;
+    s.DefaultPointer = "hand.cur";
+    s.SkipWelcomeScreen = true;
+    s.GameStartScriptEnabled = true;
+    s.GameStartScript = "MsgBox \"Hello\"";
+    s.FrameScriptEnabled = true;
+    s.FrameScript = "x = 1";
+    s.DisableEditProcedures = true;
+    s.save(path);
+    const QByteArray full = fileBytes(path);
+    seed("project_general", "full", full);
+    // The points where older files end.
+    for (int lines : {3, 4, 5, 6, 10, 11, 12, 13, 14, 15})
+        seed("project_general", QString("ends-after-line-%1").arg(lines), firstLines(full, lines));
+}
+
+void frameSeeds(const QTemporaryDir& tmp) {
+    FrameRecord r;
+    r.BackgroundMode = 1;
+    r.Background = "Hall.jpg";
+    r.SoundFile = "wind.wav";
+    r.TimerEnabled = true;
+    r.TimerSeconds = RecordValue::ofNumber(2.5);
+    r.TimerTarget = "Cellar";
+    r.MusicFile = "theme.mid";
+    r.VideoFile = "intro.avi";
+    r.VideoAtPosition = true;
+    r.VideoLeft = 10;
+    r.VideoWidth = 320;
+    r.TimerTransition = true;
+    r.TimerTransitionDuration = 750;
+    r.TimerTransitionNumber = 3;
+    r.CallProcedure = true;
+    r.ProcedureCall = RecordValue::ofString("Greet |Ann|");
+    r.FadeDuration = RecordValue::ofNumber(500);
+    r.ChannelValueCount = 3;
+    r.ChannelCount = 2;
+    r.ChannelRows = {
+        {RecordValue::ofNumber(1), RecordValue::ofBool(true), RecordValue::ofString("a.wav")},
+        {RecordValue::ofNumber(2), RecordValue::null(), RecordValue::empty()}};
+    r.VideoFirst = true;
+    r.StartupScript = RecordValue::ofString(QString("MsgBox ") + QChar(254) + "Hi" + QChar(254));
+    const QString path = tmp.filePath("Hall.fme");
+    for (int last : FrameRecord::kEndPoints) {
+        writeFrameRecord(r, path, last);
+        seed("frame_record", QString("ends-after-field-%1").arg(last), fileBytes(path));
+    }
+    r.ChannelValueCount = 6; // six or more values per row: no rows are stored
+    r.ChannelRows.clear();
+    writeFrameRecord(r, path);
+    seed("frame_record", "no-channel-rows", fileBytes(path));
+
+    const QString lks = tmp.filePath("Hall.lks");
+    writeHotspotCount(12, lks);
+    seed("frame_record", "hotspot-count", fileBytes(lks));
+}
+
+// "Texts": a mode, and for mode 2 five unused fields, a count and that many texts.
+void uiTextSeeds() {
+    for (int mode : {0, 1, 5}) {
+        RecordWriter w;
+        w.integer(mode).endLine();
+        seed("ui_texts", QString("mode-%1").arg(mode), w.bytes());
+    }
+    RecordWriter w;
+    w.integer(2);
+    for (int i = 0; i < 5; ++i)
+        w.integer(0);
+    w.integer(3).endLine();
+    w.string("Go").endLine();
+    w.string("Resume").endLine();
+    w.string("Leave").endLine();
+    seed("ui_texts", "mode-2-overrides", w.bytes());
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: make_fuzz_seeds OUTPUT_FOLDER\n");
+        return 2;
+    }
+    out = QDir(QString::fromLocal8Bit(argv[1]));
+    QTemporaryDir tmp;
+    if (!tmp.isValid() || !out.mkpath(".")) {
+        std::fprintf(stderr, "make_fuzz_seeds: no place to write\n");
+        return 1;
+    }
+    recordSeeds();
+    iniSeeds(tmp);
+    projectSeeds(tmp);
+    frameSeeds(tmp);
+    uiTextSeeds();
+    return 0;
+}
