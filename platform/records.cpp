@@ -256,7 +256,7 @@ QByteArray formatDateText(const QDateTime& value, char hash) {
     const bool midnight = t.hour() == 0 && t.minute() == 0 && t.second() == 0;
     QByteArray out;
     if (hash) out += hash;
-    if (!zeroDate || midnight) {
+    if (!zeroDate) {
         QByteArray year = QByteArray::number(d.year());
         while (year.size() < 4)
             year.prepend('0');

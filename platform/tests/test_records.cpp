@@ -251,6 +251,19 @@ TEST(RecordWriter, WhatItWritesReadsBackUnchanged) {
     EXPECT_TRUE(in.atEnd());
 }
 
+// Inputs found by fuzz/fuzz_records.
+TEST(RecordWriter, FuzzFindingsReadBackUnchanged) {
+    // The zero date at midnight came out as "#1899-12-3000:00:00#", which reads back as text.
+    RecordReader in("#00:00#\r\n");
+    const RecordValue midnight = in.readVariant();
+    EXPECT_EQ(midnight, RecordValue::ofDate(dt(1899, 12, 30)));
+    EXPECT_EQ(midnight.toText(), "00:00:00");
+    RecordWriter out;
+    out.value(midnight).endLine();
+    EXPECT_EQ(out.bytes(), QByteArray("#00:00:00#\r\n"));
+    EXPECT_EQ(RecordReader(out.bytes()).readVariant(), midnight);
+}
+
 TEST(RecordFiles, OpenAndSaveReportClassicErrors) {
     QTemporaryDir dir;
     const QString path = dir.filePath("save.sav");
