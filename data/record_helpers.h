@@ -1,0 +1,23 @@
+#pragma once
+// Records of multi-record files end with a separator value. A record may stop early (older
+// editors wrote fewer fields), so readers test for the separator before each optional group.
+
+#include "platform/records.h"
+
+#include <QString>
+
+namespace tv {
+
+inline const QString kSeparator = QStringLiteral("----- SEPARATOR -----");
+
+// True at the end of the file or when the next value is the separator; the value is not
+// consumed.
+bool AtRecordEnd(RecordReader& in);
+
+// Reads values up to and including the next separator; stops quietly at the end of the file.
+void skipToRecordEnd(RecordReader& in);
+
+// The separator on a line of its own.
+void writeSeparator(RecordWriter& out);
+
+} // namespace tv
