@@ -82,7 +82,7 @@ struct ActionRecord {
     // A42: a record that ends before it leaves the hotspot sound looping.
     bool SoundLoops = true;
     // A43-A44
-    RecordValue UseTransition; // a transition when it equals 1
+    RecordValue UseTransition;     // a transition when it equals 1
     double TransitionDuration = 0; // milliseconds
     // A45-A46
     bool CallProcedure = false;

@@ -2,15 +2,29 @@
 
 #include "data/project.h"
 #include "data/ui_texts.h"
+#include "platform/cp1252.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
+#include "platform/vberror.h"
 
 #include <QHash>
+#include <algorithm>
 #include <cstdlib>
 
 namespace tv {
 
 namespace {
+// The editor computes the disguise in 16-bit arithmetic, where an overflow is an error.
+int int16(int value) {
+    if (value < -32768 || value > 32767) throw VbError(err::Overflow);
+    return value;
+}
+
+// One character at a time, as the editor converts them ('?' for one Windows-1252 lacks).
+int lowerCode(QChar c) {
+    return static_cast<unsigned char>(toCp1252(QString(c.toLower())).at(0));
+}
+
 int extensionCode(const QString& lowerExtension) {
     static const QHash<QString, int> codes = {
         {".ico", 2},  {".cur", 3},  {".bmp", 4},  {".jpg", 5},  {".gif", 6},  {".wmf", 7},
@@ -23,17 +37,17 @@ int extensionCode(const QString& lowerExtension) {
 } // namespace
 
 QString DisguisedFileName(const QString& path, bool plain) {
+    // Project paths use '\'; paths already mapped onto this system use '/'.
     const int slash = std::max(path.lastIndexOf('\\'), path.lastIndexOf('/'));
     const QString name = path.mid(slash + 1);
     if (name.size() < 5) return path;
     int x = extensionCode(path.right(4).toLower());
     if (x == 0) return path;
     if (!plain) {
-        const QString lower = name.toLower();
-        const int a = lower[0].unicode(), b = lower[1].unicode(), d = lower[2].unicode();
-        // The editor computes this in 16-bit arithmetic.
-        const qint16 mixed = static_cast<qint16>(a * ((x % 3) + 1) - b + d * ((x & 1) + 1));
-        x = static_cast<qint16>(std::abs(static_cast<int>(mixed)) + x);
+        // The editor mixes in the Windows-1252 codes of the first three letters, lower-cased.
+        const int a = lowerCode(name[0]), b = lowerCode(name[1]), d = lowerCode(name[2]);
+        const int mixed = int16(int16(int16(a * ((x % 3) + 1)) - b) + int16(d * ((x & 1) + 1)));
+        x = int16(std::abs(mixed) + x);
     }
     return path.left(path.size() - 4) + "." + QString::number(x).rightJustified(3, '0');
 }

@@ -34,7 +34,7 @@ struct HotspotRecord {
     bool hasVideoTail = false; // fields 24-33; only after AnimationSpeed
     RecordValue HasVideo, VideoFile, VideoAutoSize, VideoVolume;
     RecordValue Field28, Field29;
-    RecordValue VideoRate; // 0 means 1
+    RecordValue VideoRate;      // 0 means 1
     RecordValue VideoPlayCount; // 0 = for ever
     RecordValue Field32, Field33;
 

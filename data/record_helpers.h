@@ -4,6 +4,7 @@
 
 #include "platform/records.h"
 
+#include <QList>
 #include <QString>
 
 namespace tv {
@@ -19,5 +20,11 @@ void skipToRecordEnd(RecordReader& in);
 
 // The separator on a line of its own.
 void writeSeparator(RecordWriter& out);
+
+// Runs of values a layout keeps but does not use.
+QList<RecordValue> readValues(RecordReader& in, int count);
+// Writes exactly `count` values on the current line: those given, then 0 for any missing, so
+// that the layout holds whatever the list.
+void writeValues(RecordWriter& out, const QList<RecordValue>& values, int count);
 
 } // namespace tv

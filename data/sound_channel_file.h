@@ -11,10 +11,10 @@
 namespace tv {
 
 struct SoundChannelRow {
-    bool stop = false; // stop the channel's player
-    bool play = false; // play `file`
-    QString file;      // relative to the Areas folder
-    RecordValue repeat = RecordValue::ofNumber(0); // 0 = once, anything else = for ever
+    bool stop = false;                              // stop the channel's player
+    bool play = false;                              // play `file`
+    QString file;                                   // relative to the Areas folder
+    RecordValue repeat = RecordValue::ofNumber(0);  // 0 = once, anything else = for ever
     RecordValue ignored = RecordValue::ofNumber(0); // the row's first value
 
     bool operator==(const SoundChannelRow&) const = default;

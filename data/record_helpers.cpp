@@ -1,0 +1,46 @@
+#include "data/record_helpers.h"
+
+#include "platform/vberror.h"
+
+namespace tv {
+
+namespace {
+// A value that cannot be read as text (#NULL#) is not the separator.
+bool nextIsSeparator(RecordReader& in) {
+    try {
+        return in.peekString() == kSeparator;
+    } catch (const VbError&) {
+        return false;
+    }
+}
+} // namespace
+
+bool AtRecordEnd(RecordReader& in) {
+    return in.atEnd() || nextIsSeparator(in);
+}
+
+void skipToRecordEnd(RecordReader& in) {
+    while (!in.atEnd()) {
+        const bool separator = nextIsSeparator(in);
+        in.skip();
+        if (separator) return;
+    }
+}
+
+void writeSeparator(RecordWriter& out) {
+    out.string(kSeparator).endLine();
+}
+
+QList<RecordValue> readValues(RecordReader& in, int count) {
+    QList<RecordValue> values;
+    for (int i = 0; i < count; ++i)
+        values.append(in.readVariant());
+    return values;
+}
+
+void writeValues(RecordWriter& out, const QList<RecordValue>& values, int count) {
+    for (int i = 0; i < count; ++i)
+        out.value(i < values.size() ? values[i] : RecordValue::ofNumber(0));
+}
+
+} // namespace tv
