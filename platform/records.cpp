@@ -191,7 +191,8 @@ bool parseDate(QByteArrayView s, QDateTime& out) {
         if (!parseTime(s, p, time)) return false;
     }
     if (p != s.size()) return false;
-    out = QDateTime(date, time);
+    // In UTC every date and time exists; in local time those in a daylight-saving gap do not.
+    out = QDateTime(date, time, Qt::UTC);
     return true;
 }
 
@@ -400,7 +401,7 @@ bool RecordValue::operator==(const RecordValue& o) const {
     case Kind::Boolean:
         return boolean == o.boolean;
     case Kind::Date:
-        return date == o.date;
+        return date.date() == o.date.date() && date.time() == o.date.time();
     case Kind::Error:
         return errorNumber == o.errorNumber;
     }

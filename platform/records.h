@@ -46,9 +46,9 @@ struct RecordValue {
     bool operator==(const RecordValue& other) const;
 };
 
-// Dates carry no time zone in the classic runtime; the reader builds local-time QDateTimes and
-// the writer uses only the date and time fields. A time without a date is on 1899-12-30, the
-// classic zero date.
+// Dates carry no time zone in the classic runtime; the reader builds UTC QDateTimes (so that no
+// date and time falls into a daylight-saving gap), and the writer and comparisons use only the
+// date and time fields. A time without a date is on 1899-12-30, the classic zero date.
 QDate classicZeroDate();
 
 class RecordReader {

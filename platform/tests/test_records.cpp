@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <ctime>
 
 using namespace tv;
 using Kind = RecordValue::Kind;
@@ -262,6 +263,27 @@ TEST(RecordWriter, FuzzFindingsReadBackUnchanged) {
     out.value(midnight).endLine();
     EXPECT_EQ(out.bytes(), QByteArray("#00:00:00#\r\n"));
     EXPECT_EQ(RecordReader(out.bytes()).readVariant(), midnight);
+}
+
+TEST(RecordReader, DatesInADaylightSavingGapKeepTheirTime) {
+    // 02:30 on the day Berlin's clocks skip from 02:00 to 03:00 does not exist in local time;
+    // it came out as the zero date.
+    const QByteArray savedTz = qgetenv("TZ");
+    qputenv("TZ", "Europe/Berlin");
+    tzset();
+    RecordReader in("#2021-03-28 02:30:00#\r\n");
+    const RecordValue v = in.readVariant();
+    RecordWriter out;
+    out.value(v);
+    const QString text = v.toText();
+    const QByteArray written = out.bytes();
+    if (savedTz.isNull())
+        qunsetenv("TZ");
+    else
+        qputenv("TZ", savedTz);
+    tzset();
+    EXPECT_EQ(text, "2021-03-28 02:30:00");
+    EXPECT_EQ(written, QByteArray("#2021-03-28 02:30:00#"));
 }
 
 TEST(RecordFiles, OpenAndSaveReportClassicErrors) {
