@@ -214,6 +214,32 @@ QString WalkthroughRunner::expect(const WalkCommand& c) {
                              : QStringLiteral("%1").arg(got, 6, 16, QChar('0')).toUpper());
         return {};
     }
+    if (n == "expect variable") {
+        if (!game) return "expected variable " + c.args[0] + ", got no game";
+        QObject* variable = game->variables.GetVariableReferenceFromName(c.args[0]);
+        if (!variable) return "expected variable " + c.args[0] + ", got no such variable";
+        const QString wanted = c.rest.mid(c.rest.indexOf(c.args[0]) + c.args[0].size()).trimmed();
+        const QVariant value = variable->property("Value");
+        const QString got = value.typeId() == QMetaType::Bool ? (value.toBool() ? "True" : "False")
+                                                              : value.toString();
+        if (got != wanted)
+            return "expected variable " + c.args[0] + " = " + wanted + ", got " + got;
+        return {};
+    }
+    if (n == "expect visible" || n == "expect hidden") {
+        const bool wantVisible = n == "expect visible";
+        const int k = c.args[0].toInt();
+        if (!game || !game->hotspots.Area().exists(k))
+            return QStringLiteral("expected hotspot %1 %2, got no such hotspot")
+                .arg(k)
+                .arg(wantVisible ? "visible" : "hidden");
+        const bool visible = game->hotspots.Area()(k).isVisible();
+        if (visible != wantVisible)
+            return QStringLiteral("expected hotspot %1 %2, got %3")
+                .arg(k)
+                .arg(wantVisible ? "visible" : "hidden", visible ? "visible" : "hidden");
+        return {};
+    }
     return "unsupported: " + n;
 }
 

@@ -5,6 +5,7 @@
 #include "engine/frame_opening.h"
 #include "engine/frame_timer.h"
 #include "platform/controls.h"
+#include "platform/files.h"
 #include "platform/ini.h"
 #include "platform/settings_store.h"
 #include "platform/vberror.h"
@@ -25,6 +26,8 @@ Game::Game()
     imageTile_ = new ImageBox(window_, "ImageTile");
     imageTile_->setVisible(false);
     backImage_ = new ImageBox(pictureBox_, "BackImage");
+    backImage_->setStretch(true);
+    hotspots.createControls(*pictureBox_);
     window_->Move(0, 0);
     // Closing the window by hand unloads it like the exit menu does, without the question.
     connect(window_, &Form::Unload, this, [this](int&) { shell.unload(); });
@@ -78,6 +81,8 @@ void Game::ResetAll() {
         inventory.layout();
 
         components.LoadPlugins();
+        variables.LoadVariables(files::resolve(project().folders.ConfigFolder + "Variables"),
+                                components.pluginVariables());
         scripts.LoadProcedures();
         components.BuildAllEventsList();
 

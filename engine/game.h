@@ -5,15 +5,17 @@
 
 #include "components/components.h"
 #include "data/frame_record.h"
+#include "engine/actions.h"
 #include "engine/frame_history.h"
 #include "engine/frame_state.h"
 #include "engine/hotspots.h"
 #include "platform/timer_control.h"
 #include "present/audio.h"
 #include "present/presentation_hooks.h"
-#include "script/game_variables.h"
+#include "script/saved_games.h"
 #include "script/script_host.h"
 #include "script/timed_events.h"
+#include "script/variables.h"
 #include "shell/main_window_shell.h"
 
 #include <QObject>
@@ -71,7 +73,9 @@ public:
     TimedEvents timedEvents;
     GameVariables variables;
     Components components;
-    Hotspots hotspots;
+    SavedGames savedGames;
+    Hotspots hotspots{*this};
+    Actions actions{*this};
     MainWindowShell shell{*this};
 
 signals:

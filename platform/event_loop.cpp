@@ -139,6 +139,16 @@ void EventLoop::wait(qint64 ms) {
     drain();
 }
 
+void EventLoop::sleep(qint64 ms) {
+    if (ms <= 0) return;
+    auto& clock = Clock::instance();
+    if (clock.isVirtual()) {
+        clock.advanceTo(clock.nowMs() + ms);
+    } else {
+        QThread::msleep(static_cast<unsigned long>(ms));
+    }
+}
+
 int EventLoop::exec() {
     quitRequested_ = false;
     auto& clock = Clock::instance();

@@ -32,6 +32,8 @@ public:
     bool drain();
     // Let `ms` milliseconds pass while processing events (instant under virtual time).
     void wait(qint64 ms);
+    // Let `ms` milliseconds pass without processing anything (the classic Sleep).
+    void sleep(qint64 ms);
 
     // The main loop: runs until quit(). Under virtual time an idle loop jumps to the next
     // deadline; in real time it sleeps until an event or the next deadline.

@@ -4,6 +4,7 @@
 
 #include "platform/media_player.h"
 
+#include <QList>
 #include <QObject>
 #include <array>
 #include <memory>
@@ -11,6 +12,7 @@
 namespace tv {
 
 class RecordReader;
+struct RecordValue;
 
 class Audio {
 public:
@@ -38,6 +40,8 @@ public:
     // Channel requests and fades arrive with the sound-channel tables; until then frames and
     // actions that ask for them play nothing extra.
     void PlaySoundChannels(RecordReader&) {}
+    void setFadeSeconds(double) {}
+    void writeActionChannelRow(int /*channel*/, const QList<RecordValue>& /*values*/) {}
     void RunChannelRequests() {}
     void UpdateChannelFades(double) {}
     void resetFadeState() {}

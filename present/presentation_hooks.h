@@ -3,15 +3,21 @@
 // work that brings its feature (texts, video, transitions, water, dialogues, inventory); until
 // then a frame simply has none of them.
 
+#include <QList>
 #include <QString>
 
 namespace tv {
+
+struct HotspotRecord;
+class Hotspots;
 
 class FrameTexts {
 public:
     void ResetFrameTexts() {}
     void LoadTexts(const QString& /*frame*/) {}
     void hideMessage() {}
+    void showMessage(const QString& /*text*/, bool /*option*/) {}
+    void applyDefaultPointer(Hotspots&) {}
 };
 
 class Video {
@@ -20,7 +26,18 @@ public:
     void PlayMovieWithStop(const QString& /*file*/, bool /*stretched*/, int /*left*/, int /*top*/,
                            int /*width*/, int /*height*/) {}
     bool IsVideoPlaying() const { return false; }
+    bool startingVideo() const { return false; }
     void restartLoopingVideos() {}
+    // Animated pictures and looping videos on hotspots. 0 / false: not created, the hotspot
+    // shows a still picture instead.
+    int AniGifNewWithIndex(const QString& /*file*/, double /*left*/, double /*top*/, int /*speed*/,
+                           const QString& /*pointer*/) {
+        return 0;
+    }
+    bool loadHotspotVideo(int /*k*/, const HotspotRecord&) { return false; }
+    void showHotspotVideo(int /*k*/, bool /*visible*/) {}
+    void showAniGif(int /*pair*/, bool /*visible*/) {}
+    void unloadHotspotVideos() {}
 };
 
 class Transitions {
@@ -53,6 +70,12 @@ public:
     void layout() {}
     bool moving() const { return false; }
     void bringToFront() {}
+    void mouseMovedOverFrame() {}
+    void PickOrNotPickObject(int /*hotspot*/) {}
+    QString itemName(int /*item*/) const { return {}; }
+    void RemovePickedObject(int /*item*/) {}
+    void AddPickedObject(const QString& /*name*/, bool /*silently*/) {}
+    void applyDefaultPointer(Hotspots&) {}
 };
 
 } // namespace tv

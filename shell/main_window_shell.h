@@ -17,6 +17,9 @@ public:
     void CenterWindowAndPictureBox();
     void ShowMenus() {}
     void HideMenus() {}
+    // Whether the menus are shown ("Exit" visible), and whether a menu is being opened.
+    bool menusShown() const { return false; }
+    bool menuOpening() const { return false; }
 
     // Sets the quitting flag and unloads the window half a second later.
     void StartUnloading();
