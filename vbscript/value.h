@@ -1,0 +1,357 @@
+#pragma once
+// The script value (the classic Variant) and the objects scripts talk to.
+//
+// A Value is 16 bytes: a subtype tag and one machine word. Strings, arrays and objects are
+// reference counted without atomics (an engine and its objects live on one thread). Arrays have
+// value semantics as in the language, implemented copy-on-write.
+
+#include "vbscript/error.h"
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vbs {
+
+class Array;
+class Object;
+class Value;
+
+// Subtypes. VarType numbers them differently (see varType); this order puts the kinds that own
+// memory last so that copying and destroying test one comparison.
+enum class Type : uint8_t {
+    Empty,
+    Null,
+    Integer,
+    Long,
+    Single,
+    Double,
+    Currency,
+    Date,
+    Error,
+    Boolean,
+    Byte,
+    Ref, // engine-internal: a by-reference argument pointing at a variable
+    String,
+    Object,
+    Array,
+    ElemRef,  // engine-internal: a by-reference array element, keeping its array alive and locked
+    Iterator, // engine-internal: the state of a For Each loop
+};
+
+// What a member access asks of an object.
+enum class Invoke : uint8_t {
+    Get,  // property read or method call whose result is used
+    Call, // method call as a statement (result ignored)
+    Let,  // property assignment; the value is the last argument
+    Set,  // object assignment (Set); the value is the last argument
+};
+
+namespace detail {
+struct StrRep {
+    uint32_t refs;
+    std::u16string text;
+};
+struct ElemBox;
+class Iter {
+public:
+    virtual ~Iter() = default;
+    virtual bool next(Value& out) = 0;
+};
+} // namespace detail
+
+class Value {
+public:
+    Value() noexcept : type_(Type::Empty) { u_.bits = 0; }
+    Value(const Value& other) : type_(other.type_), u_(other.u_) {
+        if (type_ >= Type::String)
+            retainSlow();
+    }
+    Value(Value&& other) noexcept : type_(other.type_), u_(other.u_) {
+        other.type_ = Type::Empty;
+    }
+    Value& operator=(const Value& other) {
+        if (this != &other) {
+            Value copy(other);
+            swap(copy);
+        }
+        return *this;
+    }
+    Value& operator=(Value&& other) noexcept {
+        if (this != &other) {
+            Value old(std::move(*this));
+            type_ = other.type_;
+            u_ = other.u_;
+            other.type_ = Type::Empty;
+        }
+        return *this;
+    }
+    ~Value() {
+        if (type_ >= Type::String)
+            releaseSlow();
+    }
+    void swap(Value& other) noexcept {
+        std::swap(type_, other.type_);
+        std::swap(u_, other.u_);
+    }
+    void clear() noexcept {
+        if (type_ >= Type::String)
+            releaseSlow();
+        type_ = Type::Empty;
+    }
+
+    // Factories.
+    static Value null() { return make(Type::Null); }
+    static Value integer(int16_t v) {
+        Value r = make(Type::Integer);
+        r.u_.i16 = v;
+        return r;
+    }
+    static Value lng(int32_t v) {
+        Value r = make(Type::Long);
+        r.u_.i32 = v;
+        return r;
+    }
+    static Value single(float v) {
+        Value r = make(Type::Single);
+        r.u_.f32 = v;
+        return r;
+    }
+    static Value dbl(double v) {
+        Value r = make(Type::Double);
+        r.u_.f64 = v;
+        return r;
+    }
+    // Currency: the amount times 10000.
+    static Value currency(int64_t scaled) {
+        Value r = make(Type::Currency);
+        r.u_.i64 = scaled;
+        return r;
+    }
+    // Dates: days since 30 December 1899, the time of day as the fraction.
+    static Value date(double v) {
+        Value r = make(Type::Date);
+        r.u_.f64 = v;
+        return r;
+    }
+    static Value boolean(bool v) {
+        Value r = make(Type::Boolean);
+        r.u_.b = v;
+        return r;
+    }
+    static Value byte(uint8_t v) {
+        Value r = make(Type::Byte);
+        r.u_.u8 = v;
+        return r;
+    }
+    static Value error(int32_t code) {
+        Value r = make(Type::Error);
+        r.u_.i32 = code;
+        return r;
+    }
+    static Value string(std::u16string text);
+    static Value string(std::u16string_view text) { return string(std::u16string(text)); }
+    static Value string(const char16_t* text) { return string(std::u16string(text)); }
+    static Value fromUtf8(std::string_view text);
+    // An object reference; a null pointer is Nothing.
+    static Value object(Object* object);
+    static Value nothing() { return object(nullptr); }
+    // Takes over one reference of `array`.
+    static Value array(Array* array);
+
+    Type type() const { return type_; }
+    bool isEmpty() const { return type_ == Type::Empty; }
+    bool isNull() const { return type_ == Type::Null; }
+    bool isString() const { return type_ == Type::String; }
+    bool isObject() const { return type_ == Type::Object; }
+    bool isNothing() const { return type_ == Type::Object && u_.obj == nullptr; }
+    bool isArray() const { return type_ == Type::Array; }
+    bool isNumeric() const; // Integer, Long, Single, Double, Currency, Date, Boolean, Byte
+
+    // Raw payloads; only valid for the matching subtype.
+    int16_t integerValue() const { return u_.i16; }
+    int32_t longValue() const { return u_.i32; }
+    float singleValue() const { return u_.f32; }
+    double doubleValue() const { return u_.f64; }
+    int64_t currencyValue() const { return u_.i64; }
+    double dateValue() const { return u_.f64; }
+    bool booleanValue() const { return u_.b; }
+    uint8_t byteValue() const { return u_.u8; }
+    int32_t errorValue() const { return u_.i32; }
+    const std::u16string& stringValue() const { return u_.str->text; }
+    Object* objectValue() const { return u_.obj; }
+    Array* arrayValue() const { return u_.arr; }
+    // The array, first unshared from other holders so that it can be changed.
+    Array* mutableArray();
+
+    // Engine-internal references.
+    static Value ref(Value* target) {
+        Value r = make(Type::Ref);
+        r.u_.ref = target;
+        return r;
+    }
+    static Value elementRef(Array* array, Value* element);
+    static Value iterator(detail::Iter* iter) {
+        Value r = make(Type::Iterator);
+        r.u_.iter = iter;
+        return r;
+    }
+    bool isRef() const { return type_ == Type::Ref || type_ == Type::ElemRef; }
+    Value* refTarget() const;
+    detail::Iter* iteratorValue() const { return u_.iter; }
+    // The value itself, or what a reference points at.
+    const Value& deref() const { return isRef() ? *refTarget() : *this; }
+    Value& deref() { return isRef() ? *refTarget() : *this; }
+
+private:
+    static Value make(Type t) {
+        Value r;
+        r.type_ = t;
+        return r;
+    }
+    void retainSlow();
+    void releaseSlow() noexcept;
+
+    Type type_;
+    union Payload {
+        uint64_t bits;
+        int16_t i16;
+        int32_t i32;
+        int64_t i64;
+        float f32;
+        double f64;
+        bool b;
+        uint8_t u8;
+        detail::StrRep* str;
+        Object* obj;
+        Array* arr;
+        Value* ref;
+        detail::ElemBox* box;
+        detail::Iter* iter;
+    } u_;
+};
+
+static_assert(sizeof(Value) == 16);
+
+// A Variant array: any number of dimensions, each with a lower bound and a count. Elements are
+// stored with the first index varying fastest, so ReDim Preserve of the last dimension keeps
+// every element in place.
+class Array {
+public:
+    struct Bound {
+        int32_t lower = 0;
+        int32_t count = 0;
+    };
+    // Most elements one array may hold; larger requests fail with "Out of memory".
+    static constexpr size_t kMaxElements = size_t(1) << 26;
+
+    // A new array with one reference. No bounds: a dynamic array not yet dimensioned.
+    static Array* create(std::vector<Bound> bounds = {});
+    static Array* fromValues(std::vector<Value> values); // one dimension, from 0
+
+    const std::vector<Bound>& bounds() const { return bounds_; }
+    size_t dimensions() const { return bounds_.size(); }
+    size_t size() const { return data_.size(); }
+    Value* data() { return data_.data(); }
+    const Value* data() const { return data_.data(); }
+    std::vector<Value>& elements() { return data_; }
+
+    // The element at the given subscripts; "Subscript out of range" when outside.
+    Value& at(std::span<const int32_t> subscripts);
+    // Changes the bounds; with `preserve` only the last dimension may change and elements stay.
+    void redim(std::vector<Bound> bounds, bool preserve);
+    void erase(); // fixed arrays clear their elements, dynamic ones lose their bounds
+    Array* clone() const;
+
+    bool fixed() const { return fixed_; }
+    void setFixed(bool fixed) { fixed_ = fixed; }
+    bool locked() const { return locks_ > 0; }
+    void lock() { ++locks_; }
+    void unlock() { --locks_; }
+
+    void addRef() { ++refs_; }
+    void release() {
+        if (--refs_ == 0)
+            delete this;
+    }
+    uint32_t refCount() const { return refs_; }
+    uint32_t lockCount() const { return locks_; }
+
+private:
+    Array() = default;
+    static size_t checkedSize(const std::vector<Bound>& bounds);
+
+    uint32_t refs_ = 1;
+    uint32_t locks_ = 0;
+    bool fixed_ = false;
+    std::vector<Bound> bounds_;
+    std::vector<Value> data_;
+};
+
+// Walks a collection for For Each.
+class Enumerator {
+public:
+    virtual ~Enumerator() = default;
+    // The next element, or false at the end.
+    virtual bool next(Value& out) = 0;
+};
+
+// Anything a script can hold as an object: host objects and instances of script classes.
+// Members are reached by name (ASCII case-insensitive) through an id; id 0 is the default
+// member. Hosts derive from this class; errors are reported by throwing ScriptError.
+class Object {
+public:
+    static constexpr int kNoMember = -1;
+    static constexpr int kDefaultMember = 0;
+
+    Object() = default;
+    Object(const Object&) = delete;
+    Object& operator=(const Object&) = delete;
+    virtual ~Object() = default;
+
+    void addRef() noexcept { ++refs_; }
+    void release() noexcept {
+        if (--refs_ == 0)
+            finalRelease();
+    }
+    uint32_t refCount() const { return refs_; }
+
+    // The id of a member, or kNoMember.
+    virtual int memberId(std::string_view name) = 0;
+    // Objects sharing this key give every name the same id, so a call site may cache the id.
+    // Null: do not cache.
+    virtual const void* memberTable() const { return nullptr; }
+    // Reads a property or calls a method (Get, Call) or assigns a property (Let, Set: the value is
+    // the last argument). Arguments are plain values. A Get with arguments on a member that
+    // takes none should apply them to the member's value (see applyArguments).
+    virtual Value invoke(int id, Invoke kind, std::span<Value> args) = 0;
+    // For Each: the elements, or null when the object is not a collection.
+    virtual std::unique_ptr<Enumerator> enumerate() { return nullptr; }
+    // Two objects are the same for `Is` when their identities are equal.
+    virtual const void* identity() const { return this; }
+    // What TypeName reports.
+    virtual std::string typeName() const { return "Object"; }
+
+    bool isScriptObject() const { return scriptObject_; }
+
+protected:
+    // The last reference went away.
+    virtual void finalRelease() noexcept { delete this; }
+    bool scriptObject_ = false;
+
+private:
+    uint32_t refs_ = 0;
+};
+
+// Indexes an array or calls an object's default member with `args`: what `value(args)` means.
+Value applyArguments(const Value& value, std::span<Value> args);
+
+// VarType of a value.
+int varType(const Value& v);
+// TypeName of a value.
+std::string typeName(const Value& v);
+
+} // namespace vbs
