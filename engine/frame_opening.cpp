@@ -129,7 +129,7 @@ void FrameOpening::build(const QString& frame, bool withTransition, int transiti
     g.texts.LoadTexts(frame);
     g.CurrentFrame.HotspotCount = readHotspotCount(folders.FramesFolder + frame + ".lks");
     checkQuitting();
-    g.hotspots.LoadAreas(frame, g.CurrentFrame.HotspotCount);
+    g.hotspots.LoadAreas();
 
     checkQuitting();
     bool stopGame = false;
@@ -226,13 +226,15 @@ void FrameOpening::applyControlSwitches() {
     if (g.ControlsReferenceMode != 0) return;
     // Only the existence of these variables matters, never their values.
     bool referenceAll = false, noTimeout = false;
-    for (const QStringList* names : {&g.variables.integerNames(), &g.variables.variantNames()}) {
-        for (const QString& name : *names) {
-            const QString lower = name.toLower();
+    auto look = [&](const ObjectCollection& list) {
+        for (QObject* entry : list.entries()) {
+            const QString lower = entry->property("Name").toString().toLower();
             referenceAll = referenceAll || lower == "reference_all_controls";
             noTimeout = noTimeout || lower == "disable_script_timeout";
         }
-    }
+    };
+    look(g.variables.Variables);
+    look(g.variables.VariablesVariant);
     g.ControlsReferenceMode = referenceAll ? 2 : 1;
     if (noTimeout) {
         g.scripts.ScriptControl().SetTimeout(ScriptEngine::kNoTimeout);
