@@ -127,7 +127,7 @@ void FrameOpening::build(const QString& frame, bool withTransition, int transiti
 
     checkQuitting();
     g.texts.LoadTexts(frame);
-    g.CurrentFrame.HotspotCount = readHotspotCount(folders.FramesFolder + frame + ".lks");
+    g.CurrentFrame.HotspotCount = ReadHotspotCount(frame);
     checkQuitting();
     g.hotspots.LoadAreas();
 
@@ -210,14 +210,18 @@ void FrameOpening::readHeader(const QString& frame) {
     g.CurrentFrame.BackgroundMode = header.BackgroundMode;
     g.CurrentFrame.Background = header.Background;
     g.CurrentFrame.BackgroundTiled = header.BackgroundTiled;
+    g.CurrentFrame.HotspotCount = ReadHotspotCount(frame);
+}
+
+qint16 FrameOpening::ReadHotspotCount(const QString& frame) {
     const QString lks = project().folders.FramesFolder + frame + ".lks";
     try {
-        g.CurrentFrame.HotspotCount = readHotspotCount(lks);
+        return readHotspotCount(lks);
     } catch (const VbError& e) {
         DialogService::instance().msgBox("Error reading the hotspots count from the file \"" +
                                              files::resolve(lks) + "\".\r\n\r\n" + e.description(),
                                          mb::Exclamation, "Error");
-        g.CurrentFrame.HotspotCount = 0;
+        return 0;
     }
 }
 

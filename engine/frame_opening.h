@@ -22,6 +22,8 @@ private:
     void build(const QString& frame, bool withTransition, int transitionNumber,
                double transitionSeconds);
     void readHeader(const QString& frame);
+    // The hotspot count; a broken count file is reported and counts as none.
+    qint16 ReadHotspotCount(const QString& frame);
     void applyControlSwitches();
     void playFrameSound();
     void paintBackground();

@@ -1,5 +1,7 @@
 #include "e2e_harness.h"
 
+#include "script/variables.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -18,6 +20,20 @@ TestProject::TestProject() {
     settings_.ProjectHeight = 200;
     settings_.SkipWelcomeScreen = true;
     settings_.MenusAlwaysVisible = true;
+    writeVariables({});
+}
+
+void TestProject::writeHotspots(const QString& frame, const QList<tv::HotspotRecord>& records) {
+    tv::writeHotspotFile(root_ + "/FramesData/" + frame + ".fm2", records);
+    tv::writeHotspotCount(static_cast<qint16>(records.size()), root_ + "/Frames/" + frame + ".lks");
+}
+
+void TestProject::writeActions(const QString& frame, const QList<tv::ActionRecord>& records) {
+    tv::writeActionFile(root_ + "/FramesData/" + frame + ".fm3", records);
+}
+
+void TestProject::writeVariables(const QStringList& integers, const QStringList& variants) {
+    tv::GameVariables::writeVariablesFile(root_ + "/Config/Variables", integers, variants);
 }
 
 void TestProject::writeFrame(const QString& name, const tv::FrameRecord& record, int lastField) {
@@ -89,6 +105,41 @@ tv::FrameRecord withTimer(tv::FrameRecord record, double seconds, const QString&
     record.TimerSeconds = tv::RecordValue::ofNumber(seconds);
     record.TimerTarget = target;
     return record;
+}
+
+tv::HotspotRecord hotspotAt(int index, int x, int y, int width, int height) {
+    tv::HotspotRecord r;
+    r.Index = static_cast<qint16>(index);
+    r.Left = tv::RecordValue::ofNumber(x * 15);
+    r.Top = tv::RecordValue::ofNumber(y * 15);
+    r.Width = tv::RecordValue::ofNumber(width * 15);
+    r.Height = tv::RecordValue::ofNumber(height * 15);
+    r.Animated = tv::RecordValue::ofNumber(0);
+    r.ShowPicture = tv::RecordValue::ofBool(false);
+    r.Picture = tv::RecordValue::ofString("");
+    r.Stretch = tv::RecordValue::ofBool(false);
+    r.Pointer = tv::RecordValue::ofString("default");
+    r.HasConditions = tv::RecordValue::ofNumber(0);
+    return r;
+}
+
+tv::ActionRecord noAction() {
+    tv::ActionRecord r;
+    for (tv::RecordValue* v : {&r.SetToZero, &r.SetToOne, &r.Toggle, &r.ShowMessage, &r.Disappear,
+                               &r.QuitGame, &r.StopMusic, &r.PlaySound, &r.PlayMusic, &r.GoBack,
+                               &r.MessageOption, &r.UseTransition, &r.FadeDuration})
+        *v = tv::RecordValue::ofNumber(0);
+    for (tv::RecordValue* v :
+         {&r.MessageText, &r.SoundFile, &r.MusicFile, &r.ProcedureCall, &r.Script})
+        *v = tv::RecordValue::ofString("");
+    return r;
+}
+
+tv::ActionRecord goTo(const QString& frame) {
+    tv::ActionRecord r = noAction();
+    r.GoToFrame = 1;
+    r.Destination = frame;
+    return r;
 }
 
 QString errorReportLine(const QString& detail) {

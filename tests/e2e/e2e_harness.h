@@ -2,7 +2,9 @@
 // Writes small game projects and plays them with `run` the way an author's regression test
 // would: headless, under virtual time, driven by a walkthrough.
 
+#include "data/action_record.h"
 #include "data/frame_record.h"
+#include "data/hotspot_record.h"
 #include "data/project.h"
 
 #include <QImage>
@@ -30,6 +32,10 @@ public:
     void withoutSettingsFile() { writeSettings_ = false; }
     void writeFrame(const QString& name, const tv::FrameRecord& record, int lastField = 40);
     void writeFile(const QString& relativePath, const QByteArray& bytes);
+    void writeHotspots(const QString& frame, const QList<tv::HotspotRecord>& records);
+    void writeActions(const QString& frame, const QList<tv::ActionRecord>& records);
+    // The "Variables" file (an empty one is written unless this is called).
+    void writeVariables(const QStringList& integers, const QStringList& variants = {});
     void writeImage(const QString& relativePath, const QImage& image, const char* format);
 
     // Plays the project with the walkthrough text.
@@ -46,6 +52,12 @@ private:
 tv::FrameRecord colourFrame(quint32 oleColour);
 tv::FrameRecord pictureFrame(const QString& picture, bool tiled = false);
 tv::FrameRecord withTimer(tv::FrameRecord record, double seconds, const QString& target);
+
+// A hotspot record for the rectangle (x, y, width, height) in pixels.
+tv::HotspotRecord hotspotAt(int index, int x, int y, int width, int height);
+// Action records: a record that does nothing, and one that goes to a frame.
+tv::ActionRecord noAction();
+tv::ActionRecord goTo(const QString& frame);
 
 // The log line of the standard error report with this detail.
 QString errorReportLine(const QString& detail);
