@@ -3,9 +3,12 @@
 //
 //   make-demo OUTPUT_FOLDER
 
+#include "data/action_record.h"
 #include "data/frame_record.h"
+#include "data/hotspot_record.h"
 #include "data/project.h"
 #include "platform/records.h"
+#include "script/variables.h"
 
 #include <QCoreApplication>
 #include <QDataStream>
@@ -83,9 +86,74 @@ QByteArray bellWav() {
     return out;
 }
 
+// A brass key on a transparent background: the hall shows through around it.
+QImage keyPicture() {
+    QImage image(60, 30, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(200, 160, 40), 5));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(QPoint(14, 15), 9, 9);
+    p.drawLine(23, 15, 56, 15);
+    p.drawLine(48, 15, 48, 25);
+    p.drawLine(55, 15, 55, 23);
+    return image;
+}
+
+// A sign with a word on it, for the garden's way back and way out.
+QImage signPicture(const QString& word, QColor colour) {
+    QImage image(120, 50, QImage::Format_RGB32);
+    image.fill(colour);
+    QPainter p(&image);
+    p.setPen(Qt::white);
+    QFont font("Liberation Sans");
+    font.setPixelSize(24);
+    font.setBold(true);
+    p.setFont(font);
+    p.drawText(image.rect(), Qt::AlignCenter, word);
+    return image;
+}
+
 bool writeFile(const QString& path, const QByteArray& bytes) {
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+tv::HotspotRecord hotspot(int index, QRect pixels, const QString& picture, bool stretch) {
+    tv::HotspotRecord r;
+    r.Index = static_cast<qint16>(index);
+    r.Left = tv::RecordValue::ofNumber(pixels.x() * 15);
+    r.Top = tv::RecordValue::ofNumber(pixels.y() * 15);
+    r.Width = tv::RecordValue::ofNumber(pixels.width() * 15);
+    r.Height = tv::RecordValue::ofNumber(pixels.height() * 15);
+    r.Animated = tv::RecordValue::ofNumber(0);
+    r.ShowPicture = tv::RecordValue::ofBool(!picture.isEmpty());
+    r.Picture = tv::RecordValue::ofString(picture);
+    r.Stretch = tv::RecordValue::ofBool(stretch);
+    r.Pointer = tv::RecordValue::ofString("default");
+    r.HasConditions = tv::RecordValue::ofNumber(0);
+    return r;
+}
+
+tv::ActionRecord action() {
+    tv::ActionRecord r;
+    for (tv::RecordValue* v : {&r.SetToZero, &r.SetToOne, &r.Toggle, &r.ShowMessage, &r.Disappear,
+                               &r.QuitGame, &r.StopMusic, &r.PlaySound, &r.PlayMusic, &r.GoBack,
+                               &r.MessageOption, &r.UseTransition, &r.FadeDuration})
+        *v = tv::RecordValue::ofNumber(0);
+    for (tv::RecordValue* v :
+         {&r.MessageText, &r.SoundFile, &r.MusicFile, &r.ProcedureCall, &r.Script})
+        *v = tv::RecordValue::ofString("");
+    return r;
+}
+
+void writeHotspots(const QString& root, const QString& frame,
+                   const QList<tv::HotspotRecord>& hotspots,
+                   const QList<tv::ActionRecord>& actions) {
+    tv::writeHotspotFile(root + "FramesData/" + frame + ".fm2", hotspots);
+    tv::writeHotspotCount(static_cast<qint16>(hotspots.size()), root + "Frames/" + frame + ".lks");
+    tv::writeActionFile(root + "FramesData/" + frame + ".fm3", actions);
 }
 
 tv::FrameRecord frame(int mode, const QString& background, bool tiled, double seconds,
@@ -94,7 +162,7 @@ tv::FrameRecord frame(int mode, const QString& background, bool tiled, double se
     r.BackgroundMode = static_cast<qint16>(mode);
     r.Background = background;
     r.BackgroundTiled = tiled;
-    r.TimerEnabled = true;
+    r.TimerEnabled = seconds > 0;
     r.TimerSeconds = tv::RecordValue::ofNumber(seconds);
     r.TimerTarget = next;
     return r;
@@ -125,21 +193,50 @@ int main(int argc, char** argv) {
     s.SkipWelcomeScreen = true;
     s.save(root + "Config/General");
 
-    // Title: a plain colour (0x00BBGGRR: dark blue), then the hall.
+    tv::GameVariables::writeVariablesFile(root + "Config/Variables", {"HasKey"});
+
+    // Title: a plain colour (0x00BBGGRR: dark blue); its timer leads into the hall.
     tv::writeFrameRecord(frame(0, QString::number(0x602010), false, 3, "Hall"),
                          root + "Frames/Title.fme");
-    // Hall: a picture, with a bell as its frame sound, then the garden.
-    tv::FrameRecord hall = frame(1, "Hall.jpg", false, 3, "Garden");
+
+    // Hall: a picture with a bell as its frame sound. The key disappears when taken; the
+    // doorway leads on only once the key is taken.
+    tv::FrameRecord hall = frame(1, "Hall.jpg", false, 0, "");
+    hall.TimerEnabled = false;
     hall.SoundFile = "bell.wav";
     hall.SoundLoops = false;
     tv::writeFrameRecord(hall, root + "Frames/Hall.fme");
-    // Garden: a tiled picture, then back to the previous frame.
-    tv::writeFrameRecord(frame(1, "Grass.bmp", true, 3, "[last visited frame]"),
-                         root + "Frames/Garden.fme");
+    tv::HotspotRecord door = hotspot(2, QRect(270, 170, 100, 190), "", false);
+    door.HasConditions = tv::RecordValue::ofNumber(1);
+    door.MustBeOne = {"HasKey"};
+    tv::ActionRecord takeKey = action();
+    takeKey.ChangeVariable = 1;
+    takeKey.VariableName = "HasKey";
+    takeKey.SetToOne = tv::RecordValue::ofBool(true);
+    takeKey.Disappear = tv::RecordValue::ofNumber(1);
+    tv::ActionRecord enter = action();
+    enter.GoToFrame = 1;
+    enter.Destination = "Garden";
+    writeHotspots(root, "Hall", {hotspot(1, QRect(80, 400, 64, 34), "key.png", false), door},
+                  {takeKey, enter});
+
+    // Garden: a tiled picture with two signs: back to the hall, and out of the game.
+    tv::writeFrameRecord(frame(1, "Grass.bmp", true, 0, ""), root + "Frames/Garden.fme");
+    tv::ActionRecord back = action();
+    back.GoBack = tv::RecordValue::ofNumber(1);
+    tv::ActionRecord leave = action();
+    leave.QuitGame = tv::RecordValue::ofNumber(1);
+    writeHotspots(root, "Garden",
+                  {hotspot(1, QRect(40, 400, 124, 54), "back.bmp", true),
+                   hotspot(2, QRect(476, 400, 124, 54), "exit.bmp", true)},
+                  {back, leave});
 
     bool ok = hallPicture().save(root + "Frames/Hall.jpg", "JPG", 92);
     ok = gardenTile().save(root + "Frames/Grass.bmp", "BMP") && ok;
     ok = writeFile(root + "Areas/bell.wav", bellWav()) && ok;
+    ok = keyPicture().save(root + "Areas/key.png", "PNG") && ok;
+    ok = signPicture("Back", QColor(60, 60, 160)).save(root + "Areas/back.bmp", "BMP") && ok;
+    ok = signPicture("Exit", QColor(160, 40, 40)).save(root + "Areas/exit.bmp", "BMP") && ok;
     if (!ok) {
         std::fprintf(stderr, "make-demo: could not write the media into %s\n", argv[1]);
         return 1;
