@@ -1,8 +1,11 @@
 // Writes the seed corpus of every fuzz target with the project's own writers, so that the seeds
 // follow the formats as they change. Usage: make_fuzz_seeds OUTPUT_FOLDER
 
+#include "data/action_record.h"
 #include "data/frame_record.h"
+#include "data/hotspot_record.h"
 #include "data/project.h"
+#include "data/sound_channel_file.h"
 #include "platform/ini.h"
 #include "platform/records.h"
 
@@ -217,6 +220,92 @@ void uiTextSeeds() {
     seed("ui_texts", "mode-2-overrides", w.bytes());
 }
 
+// Hotspot files: records with and without their optional tails, merged indexes 1, 2, 1.
+void hotspotSeeds(const QTemporaryDir& tmp) {
+    HotspotRecord r;
+    r.Left = RecordValue::ofNumber(60);
+    r.Top = RecordValue::ofNumber(120);
+    r.Width = RecordValue::ofNumber(60);
+    r.Height = RecordValue::ofNumber(900);
+    r.ShowPicture = RecordValue::ofBool(true);
+    r.Picture = RecordValue::ofString("door.gif");
+    r.Pointer = RecordValue::ofString("default");
+    r.HasConditions = RecordValue::ofNumber(1);
+    r.MustBeZero = {"doorOpen"};
+    r.MustBeOne = {"lamp", "key"};
+    QList<HotspotRecord> records;
+    for (int tail = 0; tail < 3; ++tail) {
+        r.Index = qint16(tail == 2 ? 1 : tail + 1);
+        r.hasAnimationSpeed = tail >= 1;
+        r.AnimationSpeed = RecordValue::ofNumber(3);
+        r.hasVideoTail = tail >= 2;
+        r.HasVideo = RecordValue::ofBool(true);
+        r.VideoFile = RecordValue::ofString("fire.avi");
+        r.VideoVolume = RecordValue::ofNumber(7);
+        records.append(r);
+    }
+    const QString path = tmp.filePath("Hall.mr2");
+    writeHotspotFile(path, records);
+    seed("hotspot_record", "merged-with-tails", fileBytes(path));
+    writeHotspotFile(path, {records[0]});
+    seed("hotspot_record", "one-without-tail", fileBytes(path));
+}
+
+// Action files cut after each group, an item file, a sound selection file and a .chn file.
+void actionSeeds(const QTemporaryDir& tmp) {
+    ActionRecord r;
+    r.ChangeVariable = 1;
+    r.VariableName = "doorOpen";
+    r.Toggle = RecordValue::ofBool(true);
+    r.GoToFrame = 1;
+    r.Destination = "Cellar";
+    r.PlayVideo = 1;
+    r.VideoFile = "intro.avi";
+    r.PlaySound = RecordValue::ofNumber(1);
+    r.SoundFile = RecordValue::ofString("creak.wav");
+    r.ChangeVariables = 1;
+    r.VariableGroups[2] = QStringList{"a", "b"};
+    r.UseTransition = RecordValue::ofNumber(1);
+    r.TransitionDuration = 500;
+    r.CallProcedure = true;
+    r.ProcedureCall = RecordValue::ofString("Greet |Ann|");
+    r.ChannelValueCount = 5;
+    r.ChannelCount = 2;
+    r.ChannelRows = {
+        {{RecordValue::ofNumber(1), RecordValue::ofBool(true), RecordValue::ofBool(false),
+          RecordValue::ofNumber(7), RecordValue::ofString("rain.wav")}},
+        {{RecordValue::ofNumber(3)}}};
+    r.ChannelRows[1].values.resize(5, RecordValue::ofNumber(0));
+    r.PickUpItem = true;
+    r.ItemName = "Key";
+    r.Script = RecordValue::ofString(QString("MsgBox ") + QChar(254) + "Hi" + QChar(254));
+    const QString path = tmp.filePath("Hall.fm3");
+    for (int last = int(ActionGroup::GoTo); last <= int(ActionGroup::Script); ++last) {
+        ActionRecord cut = r;
+        cut.lastGroup = last;
+        writeActionFile(path, {cut, r});
+        seed("action_record", QString("ends-after-group-%1").arg(last), fileBytes(path));
+    }
+    ActionRecord item = itemActionRecord(2, "Key");
+    item.Destination = "Garden";
+    item.lastGroup = int(ActionGroup::GoTo);
+    writeActionFile(path, {itemActionRecord(1, "Lamp"), item});
+    seed("action_record", "item-actions", fileBytes(path));
+
+    SoundSelectionRecord selection;
+    selection.Hotspot = 2;
+    for (int i = 1; i <= 3; ++i) {
+        SoundChannelRow row;
+        row.play = true;
+        row.file = QString("ch%1.wav").arg(i);
+        selection.channels.rows.append(row);
+    }
+    writeSoundSelectionFile(path, {selection});
+    seed("action_record", "sound-selection", fileBytes(path));
+    writeSoundChannelFile(path, selection.channels);
+    seed("action_record", "old-sound-channels", fileBytes(path));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -235,5 +324,7 @@ int main(int argc, char** argv) {
     projectSeeds(tmp);
     frameSeeds(tmp);
     uiTextSeeds();
+    hotspotSeeds(tmp);
+    actionSeeds(tmp);
     return 0;
 }
