@@ -305,4 +305,27 @@ void Actions::ExecuteConsequences() {
     popUps();
 }
 
+void Actions::SimulateHotspotClick(int k) {
+    const int element = simulatedClicks_.empty() ? 1 : simulatedClicks_.rbegin()->first + 1;
+    auto timer = std::make_unique<TimerControl>("timerSimulateHotspotClick", nullptr, element);
+    timer->setTag(QString::number(k));
+    QObject::connect(timer.get(), &TimerControl::Timer,
+                     [this, element] { simulatedClickTimer(element); });
+    timer->setInterval(1);
+    timer->setEnabled(true);
+    simulatedClicks_[element] = std::move(timer);
+}
+
+void Actions::simulatedClickTimer(int element) {
+    auto it = simulatedClicks_.find(element);
+    if (it == simulatedClicks_.end()) return;
+    // The element goes once it has fired, even when the click opens another frame.
+    std::unique_ptr<TimerControl> timer = std::move(it->second);
+    simulatedClicks_.erase(it);
+    timer->setEnabled(false);
+    const int hotspot = timer->tag().toInt();
+    timer.release()->deleteLater();
+    if (hotspot != 0) AreaClick(hotspot, 1);
+}
+
 } // namespace tv

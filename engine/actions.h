@@ -3,7 +3,11 @@
 // group (variables, disappearance, sounds, script, item, video, message), and last the frame
 // changes. Scripts run outside a click end with the same final steps (ExecuteConsequences).
 
+#include "platform/timer_control.h"
+
 #include <QString>
+#include <map>
+#include <memory>
 
 namespace tv {
 
@@ -24,6 +28,11 @@ public:
     Outcome MakeAction(int k, int item, bool keepDialogue);
     void ExecuteConsequences();
 
+    // Schedules a left click on hotspot k for when the running script and its requests are done:
+    // a new one-shot element of timerSimulateHotspotClick, 1 ms, the hotspot in its Tag.
+    void SimulateHotspotClick(int k);
+    int pendingSimulatedClicks() const { return static_cast<int>(simulatedClicks_.size()); }
+
 private:
     Outcome act(int k, int item, bool keepDialogue);
     // The script's destination with "last visited frame" turned into the previous frame.
@@ -31,8 +40,11 @@ private:
     void openFrame(const QString& frame, bool withTransition, int number, double seconds);
     void popUps();
     void waitForVideo();
+    void simulatedClickTimer(int element);
 
     Game& game_;
+    // timerSimulateHotspotClick: element 0 is the template and never fires.
+    std::map<int, std::unique_ptr<TimerControl>> simulatedClicks_;
 };
 
 } // namespace tv

@@ -81,6 +81,8 @@ bool EventLoop::fireDue() {
 bool EventLoop::processWindowEvents() {
     if (!QCoreApplication::instance()) return false;
     QCoreApplication::sendPostedEvents();
+    // Objects released with deleteLater() while no Qt loop runs go here.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     auto* dispatcher = QThread::currentThread()->eventDispatcher();
     bool any = false;
     // A bounded number of passes: a handler that keeps posting events must not freeze us here.
