@@ -107,4 +107,14 @@ void writeHotspotFile(const QString& path, const QList<HotspotRecord>& records) 
     out.saveTo(path);
 }
 
+HotspotRecord HotspotRecord::placed(int index, int left, int top, int width, int height) {
+    HotspotRecord r;
+    r.Index = static_cast<qint16>(index);
+    r.Left = RecordValue::ofNumber(left * 15.0);
+    r.Top = RecordValue::ofNumber(top * 15.0);
+    r.Width = RecordValue::ofNumber(width * 15.0);
+    r.Height = RecordValue::ofNumber(height * 15.0);
+    return r;
+}
+
 } // namespace tv

@@ -45,6 +45,10 @@ struct HotspotRecord {
     void write(RecordWriter& out) const;
 
     bool operator==(const HotspotRecord&) const = default;
+
+    // A plain hotspot over the rectangle given in pixels (the file keeps 1/15 pixel); every
+    // other field is empty, which reads as no picture, the default pointer and no conditions.
+    static HotspotRecord placed(int index, int left, int top, int width, int height);
 };
 
 // FramesDataFolder + F + ".mr2" when it exists, else ".fm2" when that exists, else "".

@@ -121,30 +121,11 @@ bool writeFile(const QString& path, const QByteArray& bytes) {
 }
 
 tv::HotspotRecord hotspot(int index, QRect pixels, const QString& picture, bool stretch) {
-    tv::HotspotRecord r;
-    r.Index = static_cast<qint16>(index);
-    r.Left = tv::RecordValue::ofNumber(pixels.x() * 15);
-    r.Top = tv::RecordValue::ofNumber(pixels.y() * 15);
-    r.Width = tv::RecordValue::ofNumber(pixels.width() * 15);
-    r.Height = tv::RecordValue::ofNumber(pixels.height() * 15);
-    r.Animated = tv::RecordValue::ofNumber(0);
+    tv::HotspotRecord r =
+        tv::HotspotRecord::placed(index, pixels.x(), pixels.y(), pixels.width(), pixels.height());
     r.ShowPicture = tv::RecordValue::ofBool(!picture.isEmpty());
     r.Picture = tv::RecordValue::ofString(picture);
     r.Stretch = tv::RecordValue::ofBool(stretch);
-    r.Pointer = tv::RecordValue::ofString("default");
-    r.HasConditions = tv::RecordValue::ofNumber(0);
-    return r;
-}
-
-tv::ActionRecord action() {
-    tv::ActionRecord r;
-    for (tv::RecordValue* v : {&r.SetToZero, &r.SetToOne, &r.Toggle, &r.ShowMessage, &r.Disappear,
-                               &r.QuitGame, &r.StopMusic, &r.PlaySound, &r.PlayMusic, &r.GoBack,
-                               &r.MessageOption, &r.UseTransition, &r.FadeDuration})
-        *v = tv::RecordValue::ofNumber(0);
-    for (tv::RecordValue* v :
-         {&r.MessageText, &r.SoundFile, &r.MusicFile, &r.ProcedureCall, &r.Script})
-        *v = tv::RecordValue::ofString("");
     return r;
 }
 
@@ -209,12 +190,12 @@ int main(int argc, char** argv) {
     tv::HotspotRecord door = hotspot(2, QRect(270, 170, 100, 190), "", false);
     door.HasConditions = tv::RecordValue::ofNumber(1);
     door.MustBeOne = {"HasKey"};
-    tv::ActionRecord takeKey = action();
+    tv::ActionRecord takeKey;
     takeKey.ChangeVariable = 1;
     takeKey.VariableName = "HasKey";
     takeKey.SetToOne = tv::RecordValue::ofBool(true);
     takeKey.Disappear = tv::RecordValue::ofNumber(1);
-    tv::ActionRecord enter = action();
+    tv::ActionRecord enter;
     enter.GoToFrame = 1;
     enter.Destination = "Garden";
     writeHotspots(root, "Hall", {hotspot(1, QRect(80, 400, 64, 34), "key.png", false), door},
@@ -222,9 +203,9 @@ int main(int argc, char** argv) {
 
     // Garden: a tiled picture with two signs: back to the hall, and out of the game.
     tv::writeFrameRecord(frame(1, "Grass.bmp", true, 0, ""), root + "Frames/Garden.fme");
-    tv::ActionRecord back = action();
+    tv::ActionRecord back;
     back.GoBack = tv::RecordValue::ofNumber(1);
-    tv::ActionRecord leave = action();
+    tv::ActionRecord leave;
     leave.QuitGame = tv::RecordValue::ofNumber(1);
     writeHotspots(root, "Garden",
                   {hotspot(1, QRect(40, 400, 124, 54), "back.bmp", true),

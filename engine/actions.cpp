@@ -15,18 +15,6 @@
 namespace tv {
 
 namespace {
-// Placement of a video, as the frame record gives it.
-struct Placement {
-    bool stretched;
-    int left, top, width, height;
-};
-
-Placement placement(const ActionRecord& r) {
-    if (r.VideoAtPosition) return {false, r.VideoLeft, r.VideoTop, 0, 0};
-    if (r.VideoUnplaced) return {false, 0, 0, 0, 0};
-    return {true, r.VideoLeft, r.VideoTop, r.VideoWidth, r.VideoHeight};
-}
-
 bool nonZero(const RecordValue& v) {
     return toNumber(v) != 0;
 }
@@ -212,8 +200,9 @@ Actions::Outcome Actions::act(int k, int item, bool keepDialogue) {
     if (!f.quitting) {
         if (r.PlayVideo != 0) {
             g.shell.HideMenus();
-            const Placement p = placement(r);
-            g.video.PlayMovieWithStop(r.VideoFile, p.stretched, p.left, p.top, p.width, p.height);
+            g.video.PlayMovieWithStop(
+                r.VideoFile, VideoPlacement::of(r.VideoAtPosition, r.VideoUnplaced, r.VideoLeft,
+                                                r.VideoTop, r.VideoWidth, r.VideoHeight));
         }
         g.hotspots.ShowOrNotShowAreas();
         if (!f.quitting && nonZero(r.ShowMessage))

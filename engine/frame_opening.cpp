@@ -102,14 +102,7 @@ void FrameOpening::build(const QString& frame, bool withTransition, int transiti
     checkQuitting();
     if (videoFirst) g.video.StopOneTimeVideoPlayer();
     checkQuitting();
-    if (videoFirst) {
-        g.shell.HideMenus();
-        flags().stopMovie = false;
-        bool stretched;
-        int left, top, width, height;
-        placeVideo(stretched, left, top, width, height);
-        g.video.PlayMovieWithStop(r.VideoFile, stretched, left, top, width, height);
-    }
+    if (videoFirst) startOneTimeVideo();
 
     checkQuitting();
     if (r.StopAllSounds) g.audio.StopAnyWavOrMP3();
@@ -178,14 +171,7 @@ void FrameOpening::build(const QString& frame, bool withTransition, int transiti
     }
 
     checkQuitting();
-    if (videoLater) {
-        g.shell.HideMenus();
-        flags().stopMovie = false;
-        bool stretched;
-        int left, top, width, height;
-        placeVideo(stretched, left, top, width, height);
-        g.video.PlayMovieWithStop(r.VideoFile, stretched, left, top, width, height);
-    }
+    if (videoLater) startOneTimeVideo();
 
     checkQuitting();
     waitForVideo();
@@ -327,16 +313,14 @@ void FrameOpening::playMusic() {
     g.audio.playOn(g.audio.channelPlayer(Audio::kMusicChannel), path, 1, Audio::levelToVolume(8));
 }
 
-void FrameOpening::placeVideo(bool& stretched, int& left, int& top, int& width, int& height) const {
-    const FrameRecord& r = game_.frameRecord;
-    if (r.VideoAtPosition) {
-        stretched = false, left = r.VideoLeft, top = r.VideoTop, width = 0, height = 0;
-    } else if (r.VideoUnplaced) {
-        stretched = false, left = 0, top = 0, width = 0, height = 0;
-    } else {
-        stretched = true, left = r.VideoLeft, top = r.VideoTop, width = r.VideoWidth,
-        height = r.VideoHeight;
-    }
+void FrameOpening::startOneTimeVideo() {
+    Game& g = game_;
+    const FrameRecord& r = g.frameRecord;
+    g.shell.HideMenus();
+    flags().stopMovie = false;
+    g.video.PlayMovieWithStop(r.VideoFile,
+                              VideoPlacement::of(r.VideoAtPosition, r.VideoUnplaced, r.VideoLeft,
+                                                 r.VideoTop, r.VideoWidth, r.VideoHeight));
 }
 
 void FrameOpening::waitForVideo() {

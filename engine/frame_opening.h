@@ -29,7 +29,8 @@ private:
     void paintBackground();
     void runStartupScript(bool& stopGame);
     void playMusic();
-    void placeVideo(bool& stretched, int& left, int& top, int& width, int& height) const;
+    // Plays the frame's one-time video in the frame display.
+    void startOneTimeVideo();
     void waitForVideo();
     void armFrameTimer();
 

@@ -129,9 +129,13 @@ void Hotspots::ShowOrNotShowAreas() {
     try {
         RecordReader in = RecordReader::open(path);
         for (int k = 1; !in.atEnd() && !flags().quitting; ++k) {
-            HotspotRecord r;
-            r.read(in);
             bool visible = !hasDisappeared(frame, k);
+            HotspotRecord r;
+            // A hotspot that has disappeared stays hidden whatever the rest of its record holds.
+            if (visible)
+                r.read(in);
+            else
+                skipToRecordEnd(in);
             if (visible && toNumber(r.HasConditions) != 0) {
                 // A variable the project does not have (-32000) never hides a hotspot.
                 for (const QString& name : r.MustBeZero) {

@@ -20,11 +20,24 @@ public:
     void applyDefaultPointer(Hotspots&) {}
 };
 
+// Where a one-time video plays: unstretched at a position, at the player's own place and size,
+// or stretched to a rectangle.
+struct VideoPlacement {
+    bool stretched = false;
+    int left = 0, top = 0, width = 0, height = 0;
+
+    static VideoPlacement of(bool atPosition, bool unplaced, int left, int top, int width,
+                             int height) {
+        if (atPosition) return {false, left, top, 0, 0};
+        if (unplaced) return {};
+        return {true, left, top, width, height};
+    }
+};
+
 class Video {
 public:
     void StopOneTimeVideoPlayer() {}
-    void PlayMovieWithStop(const QString& /*file*/, bool /*stretched*/, int /*left*/, int /*top*/,
-                           int /*width*/, int /*height*/) {}
+    void PlayMovieWithStop(const QString& /*file*/, const VideoPlacement&) {}
     bool IsVideoPlaying() const { return false; }
     bool startingVideo() const { return false; }
     void restartLoopingVideos() {}

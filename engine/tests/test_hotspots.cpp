@@ -23,23 +23,11 @@ HotspotRecord hotspot(int index, double left, double top, double width, double h
     r.Top = RecordValue::ofNumber(top);
     r.Width = RecordValue::ofNumber(width);
     r.Height = RecordValue::ofNumber(height);
-    for (RecordValue* v : {&r.Animated, &r.HasConditions})
-        *v = RecordValue::ofNumber(0);
-    for (RecordValue* v : {&r.ShowPicture, &r.Stretch})
-        *v = RecordValue::ofBool(false);
-    r.Picture = RecordValue::ofString("");
-    r.Pointer = RecordValue::ofString("default");
     return r;
 }
 
 ActionRecord toggle(const QString& variable) {
     ActionRecord r;
-    for (RecordValue* v : {&r.SetToZero, &r.SetToOne, &r.ShowMessage, &r.Disappear, &r.QuitGame,
-                           &r.StopMusic, &r.PlaySound, &r.PlayMusic, &r.GoBack, &r.MessageOption,
-                           &r.UseTransition, &r.FadeDuration})
-        *v = RecordValue::ofNumber(0);
-    for (RecordValue* v : {&r.MessageText, &r.SoundFile, &r.MusicFile, &r.ProcedureCall, &r.Script})
-        *v = RecordValue::ofString("");
     r.ChangeVariable = 1;
     r.VariableName = variable;
     r.Toggle = RecordValue::ofBool(true);

@@ -85,6 +85,12 @@ RunResult TestProject::play(const QString& walkthrough, const QStringList& extra
     return result;
 }
 
+std::string show(const RunResult& r) {
+    return ("exit " + QString::number(r.exitCode) + "\nstderr: " + r.errors + "\nlog:\n" +
+            r.log.join('\n'))
+        .toStdString();
+}
+
 tv::FrameRecord colourFrame(quint32 oleColour) {
     tv::FrameRecord r;
     r.BackgroundMode = 0;
@@ -108,35 +114,11 @@ tv::FrameRecord withTimer(tv::FrameRecord record, double seconds, const QString&
 }
 
 tv::HotspotRecord hotspotAt(int index, int x, int y, int width, int height) {
-    tv::HotspotRecord r;
-    r.Index = static_cast<qint16>(index);
-    r.Left = tv::RecordValue::ofNumber(x * 15);
-    r.Top = tv::RecordValue::ofNumber(y * 15);
-    r.Width = tv::RecordValue::ofNumber(width * 15);
-    r.Height = tv::RecordValue::ofNumber(height * 15);
-    r.Animated = tv::RecordValue::ofNumber(0);
-    r.ShowPicture = tv::RecordValue::ofBool(false);
-    r.Picture = tv::RecordValue::ofString("");
-    r.Stretch = tv::RecordValue::ofBool(false);
-    r.Pointer = tv::RecordValue::ofString("default");
-    r.HasConditions = tv::RecordValue::ofNumber(0);
-    return r;
-}
-
-tv::ActionRecord noAction() {
-    tv::ActionRecord r;
-    for (tv::RecordValue* v : {&r.SetToZero, &r.SetToOne, &r.Toggle, &r.ShowMessage, &r.Disappear,
-                               &r.QuitGame, &r.StopMusic, &r.PlaySound, &r.PlayMusic, &r.GoBack,
-                               &r.MessageOption, &r.UseTransition, &r.FadeDuration})
-        *v = tv::RecordValue::ofNumber(0);
-    for (tv::RecordValue* v :
-         {&r.MessageText, &r.SoundFile, &r.MusicFile, &r.ProcedureCall, &r.Script})
-        *v = tv::RecordValue::ofString("");
-    return r;
+    return tv::HotspotRecord::placed(index, x, y, width, height);
 }
 
 tv::ActionRecord goTo(const QString& frame) {
-    tv::ActionRecord r = noAction();
+    tv::ActionRecord r;
     r.GoToFrame = 1;
     r.Destination = frame;
     return r;

@@ -11,6 +11,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <string>
 
 namespace e2e {
 
@@ -48,6 +49,9 @@ private:
     bool writeSettings_ = true;
 };
 
+// A run's exit status, errors and log, for failure messages.
+std::string show(const RunResult& result);
+
 // A frame with a plain colour background (0x00BBGGRR).
 tv::FrameRecord colourFrame(quint32 oleColour);
 tv::FrameRecord pictureFrame(const QString& picture, bool tiled = false);
@@ -55,9 +59,11 @@ tv::FrameRecord withTimer(tv::FrameRecord record, double seconds, const QString&
 
 // A hotspot record for the rectangle (x, y, width, height) in pixels.
 tv::HotspotRecord hotspotAt(int index, int x, int y, int width, int height);
-// Action records: a record that does nothing, and one that goes to a frame.
-tv::ActionRecord noAction();
+// An action record that goes to a frame (a default record does nothing).
 tv::ActionRecord goTo(const QString& frame);
+inline tv::ActionRecord noAction() {
+    return {};
+}
 
 // The log line of the standard error report with this detail.
 QString errorReportLine(const QString& detail);

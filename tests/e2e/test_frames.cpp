@@ -6,11 +6,6 @@
 using namespace e2e;
 
 namespace {
-std::string show(const RunResult& r) {
-    return ("exit " + QString::number(r.exitCode) + "\nstderr: " + r.errors + "\nlog:\n" +
-            r.log.join('\n'))
-        .toStdString();
-}
 const QString kLinkHint = "Verify that the 'Initial Frame' exists and that the 'Go to another "
                           "frame' option in the Hotspot Properties is linked to an existing frame.";
 } // namespace

@@ -9,11 +9,6 @@ using tv::HotspotRecord;
 using tv::RecordValue;
 
 namespace {
-std::string show(const RunResult& r) {
-    return ("exit " + QString::number(r.exitCode) + "\nstderr: " + r.errors + "\nlog:\n" +
-            r.log.join('\n'))
-        .toStdString();
-}
 
 HotspotRecord withConditions(HotspotRecord r, const QStringList& mustBeZero,
                              const QStringList& mustBeOne) {
@@ -24,8 +19,7 @@ HotspotRecord withConditions(HotspotRecord r, const QStringList& mustBeZero,
 }
 
 ActionRecord setVariable(const QString& name, bool zero, bool one, bool toggle) {
-    ActionRecord r = tv::ActionRecord();
-    r = noAction();
+    ActionRecord r;
     r.ChangeVariable = 1;
     r.VariableName = name;
     r.SetToZero = RecordValue::ofBool(zero);

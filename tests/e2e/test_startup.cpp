@@ -7,14 +7,6 @@
 
 using namespace e2e;
 
-namespace {
-std::string show(const RunResult& r) {
-    return ("exit " + QString::number(r.exitCode) + "\nstderr: " + r.errors + "\nlog:\n" +
-            r.log.join('\n'))
-        .toStdString();
-}
-} // namespace
-
 TEST(Startup, TheFirstFrameShowsItsColour) {
     TestProject p;
     p.writeFrame("Start", colourFrame(0x0000FF)); // red in 0x00BBGGRR
