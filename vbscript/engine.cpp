@@ -1,0 +1,236 @@
+#include "vbscript/engine.h"
+
+#include "vbscript/compiler.h"
+#include "vbscript/runtime.h"
+
+#include <unordered_map>
+
+namespace vbs {
+
+// ---- Host services -----------------------------------------------------------------------
+
+int HostServices::msgBox(const std::u16string&, int, const std::u16string&) {
+    return 1;
+}
+
+Value HostServices::inputBox(const std::u16string&, const std::u16string&,
+                             const std::u16string& defaultText) {
+    return Value::string(defaultText);
+}
+
+Value HostServices::createObject(const std::u16string&, const std::u16string&) {
+    throw ScriptError(errc::CannotCreateObject);
+}
+
+Value HostServices::getObject(const std::u16string&, const std::u16string&) {
+    throw ScriptError(errc::CannotCreateObject);
+}
+
+Value HostServices::loadPicture(const std::u16string&) {
+    throw ScriptError(errc::InvalidPicture);
+}
+
+// ---- Compile cache -----------------------------------------------------------------------
+
+struct CompileCache::Impl {
+    size_t maxChars;
+    size_t chars = 0;
+    std::unordered_map<std::u16string, std::shared_ptr<const CompiledUnit>> units;
+};
+
+CompileCache::CompileCache(size_t maxSourceChars) : impl_(std::make_unique<Impl>()) {
+    impl_->maxChars = maxSourceChars;
+}
+
+CompileCache::~CompileCache() = default;
+
+size_t CompileCache::entries() const {
+    return impl_->units.size();
+}
+
+void CompileCache::clear() {
+    impl_->units.clear();
+    impl_->chars = 0;
+}
+
+namespace {
+
+struct Module {
+    std::vector<std::shared_ptr<const CompiledUnit>> units;
+    std::vector<uint32_t> baseLines;
+};
+
+} // namespace
+
+// ---- Engine ------------------------------------------------------------------------------
+
+Engine::Engine() : rt_(std::make_unique<Runtime>()), cache_(std::make_shared<CompileCache>()) {}
+
+Engine::~Engine() = default;
+
+void Engine::record(const ScriptError& e) {
+    lastError_.number = e.number();
+    lastError_.description = e.description();
+    lastError_.source = e.source();
+    lastError_.line = e.line();
+    lastError_.column = e.column();
+    lastError_.message = e.message();
+}
+
+template <class F> auto Engine::guarded(F&& body) -> decltype(body()) {
+    try {
+        return body();
+    } catch (ScriptError& e) {
+        record(e);
+        throw;
+    } catch (const std::bad_alloc&) {
+        ScriptError e(errc::OutOfMemory);
+        record(e);
+        throw e;
+    }
+}
+
+void Engine::reset() {
+    guarded([&] {
+        if (rt_->running())
+            throw ScriptError(errc::InvalidCall,
+                              u"The script engine cannot be reset while a script is running");
+        std::shared_ptr<GlobalScope> old = rt_->scope;
+        rt_->scope = std::make_shared<GlobalScope>();
+        rt_->scope->runtime = rt_.get();
+        rt_->clearErr();
+        Runtime::Entry entry(*rt_); // Class_Terminate may run while the old names go
+        old->clear();
+    });
+}
+
+void Engine::addObject(std::string_view name, Object* object, bool addMembers) {
+    guarded([&] {
+        bool valid = !name.empty() && ((name[0] >= 'a' && name[0] <= 'z') ||
+                                       (name[0] >= 'A' && name[0] <= 'Z'));
+        for (char c : name)
+            valid = valid && ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                              (c >= '0' && c <= '9') || c == '_');
+        if (!valid || isKeyword(name) || equalsNoCase(name, "err") || equalsNoCase(name, "me"))
+            throw ScriptError::named(errc::InvalidCall, name);
+        GlobalScope& s = *rt_->scope;
+        auto it = s.cells.find(std::string(name));
+        if (it != s.cells.end()) {
+            GlobalCell* c = it->second.get();
+            bool free = c->kind == GlobalCell::Kind::Undeclared ||
+                        c->kind == GlobalCell::Kind::Builtin || c->builtinConst;
+            if (!free)
+                throw ScriptError::named(457, name);
+        }
+        GlobalCell* c = s.cell(name);
+        c->kind = GlobalCell::Kind::Item;
+        c->builtinConst = false;
+        c->value = Value::object(object);
+        if (addMembers && object) {
+            s.memberSources.push_back(Value::object(object));
+            ++s.generation;
+        }
+    });
+}
+
+void Engine::addCode(std::u16string_view code) {
+    guarded([&] {
+        Module module;
+        {
+            std::vector<Token> tokens = tokenize(code);
+            std::vector<UnitSpan> spans = splitUnits(tokens);
+            CompileCache::Impl& cache = *cache_->impl_;
+            for (const UnitSpan& span : spans) {
+                const Token& first = tokens[span.begin];
+                const Token& last = tokens[span.end - 1];
+                // The text of the unit, keyed with its first column: columns in the compiled
+                // code are absolute, lines relative to the unit.
+                std::u16string key(1, char16_t(first.column));
+                key.append(code.substr(first.offset, last.offset + last.length - first.offset));
+                auto it = cache.units.find(key);
+                std::shared_ptr<const CompiledUnit> unit;
+                if (it != cache.units.end()) {
+                    unit = it->second;
+                    ++cache_->hits_;
+                } else {
+                    unit = compileUnit(tokens, span);
+                    ++cache_->misses_;
+                    if (cache.chars + key.size() > cache.maxChars) {
+                        cache.units.clear();
+                        cache.chars = 0;
+                    }
+                    cache.chars += key.size();
+                    cache.units.emplace(std::move(key), unit);
+                }
+                module.units.push_back(std::move(unit));
+                module.baseLines.push_back(first.line);
+            }
+        }
+        Runtime::Entry entry(*rt_);
+        Runtime::Linked linked = rt_->link(module.units, module.baseLines);
+        for (LinkedUnit* lu : linked.order)
+            rt_->runMain(lu);
+    });
+}
+
+Value Engine::run(std::string_view procedure, std::span<const Value> args) {
+    return guarded([&] {
+        GlobalScope& s = *rt_->scope;
+        auto it = s.cells.find(std::string(procedure));
+        if (it == s.cells.end() || it->second->kind != GlobalCell::Kind::Procedure)
+            throw ScriptError::named(errc::ProcedureNotDefined, procedure);
+        GlobalCell* c = it->second.get();
+        std::vector<Value> values(args.begin(), args.end());
+        Runtime::Entry entry(*rt_);
+        return rt_->call(c->fn, c->unit, nullptr, values.data(), int(values.size()),
+                         rt_->currentFrame());
+    });
+}
+
+Value Engine::eval(std::u16string_view expression) {
+    return guarded([&] {
+        Runtime::Entry entry(*rt_);
+        return rt_->eval(expression, nullptr);
+    });
+}
+
+void Engine::executeStatement(std::u16string_view code) {
+    guarded([&] {
+        Runtime::Entry entry(*rt_);
+        rt_->execute(code, nullptr, true);
+    });
+}
+
+int Engine::timeout() const {
+    return rt_->timeoutMs;
+}
+
+void Engine::setTimeout(int milliseconds) {
+    rt_->timeoutMs = milliseconds < 0 ? kNoTimeout : milliseconds;
+}
+
+std::vector<ProcedureInfo> Engine::procedures() const {
+    return rt_->scope->procedures;
+}
+
+bool Engine::isRunning() const {
+    return rt_->running() > 0;
+}
+
+void Engine::setHost(HostServices* host) {
+    rt_->host = host;
+}
+
+void Engine::setClock(std::function<int64_t()> nowMs) {
+    rt_->clock = std::move(nowMs);
+}
+
+void Engine::setCompileCache(std::shared_ptr<CompileCache> cache) {
+    cache_ = cache ? std::move(cache) : std::make_shared<CompileCache>();
+}
+
+void Engine::interrupt() {
+    rt_->interrupt();
+}
+
+} // namespace vbs

@@ -1,0 +1,1646 @@
+#include "vbscript/runtime.h"
+
+#include "vbscript/compiler.h"
+#include "vbscript/convert.h"
+#include "vbscript/operators.h"
+
+#include <chrono>
+#include <climits>
+#include <cmath>
+#include <pthread.h>
+
+namespace vbs {
+
+namespace {
+
+// DISP_E_PARAMNOTFOUND: what an omitted argument holds.
+constexpr int32_t kMissingArgument = int32_t(0x80020004u);
+
+[[noreturn]] void fail(int number) {
+    throw ScriptError(number);
+}
+
+[[noreturn]] void failNamed(int number, std::string_view name) {
+    throw ScriptError::named(number, name);
+}
+
+// Follows references in place, so that callees that take plain values get them.
+void derefArgs(Value* args, int argc) {
+    for (int i = 0; i < argc; ++i)
+        if (args[i].isRef()) {
+            Value v = args[i].deref();
+            args[i] = std::move(v);
+        }
+}
+
+// An object assigned without Set gives its default member's value.
+void letConvert(Value& v) {
+    if (v.isObject())
+        v = scalarOf(v);
+}
+
+void requireObject(const Value& v) {
+    if (!v.isObject())
+        fail(errc::ObjectRequired);
+}
+
+std::vector<int32_t> subscripts(const Value* args, int argc) {
+    std::vector<int32_t> s(static_cast<size_t>(argc));
+    for (int i = 0; i < argc; ++i)
+        s[size_t(i)] = toLong(args[i].deref());
+    return s;
+}
+
+// target(args) = value for an array element or an object's default member.
+void storeIndexed(Value& target, Value* args, int argc, Value value, bool isSet) {
+    if (target.isArray()) {
+        if (isSet)
+            requireObject(value);
+        else
+            letConvert(value);
+        std::vector<int32_t> subs = subscripts(args, argc);
+        Array* a = target.mutableArray();
+        a->at(subs) = std::move(value);
+        return;
+    }
+    if (target.isObject()) {
+        Object* o = target.objectValue();
+        if (!o)
+            fail(errc::ObjectVariableNotSet);
+        if (!isSet)
+            letConvert(value);
+        std::vector<Value> all;
+        all.reserve(size_t(argc) + 1);
+        for (int i = 0; i < argc; ++i)
+            all.push_back(args[i].deref());
+        all.push_back(std::move(value));
+        o->invoke(Object::kDefaultMember, isSet ? Invoke::Set : Invoke::Let, all);
+        return;
+    }
+    fail(errc::TypeMismatch);
+}
+
+Value loadIndexed(const Value& target, Value* args, int argc) {
+    derefArgs(args, argc);
+    return applyArguments(target, std::span<Value>(args, size_t(argc)));
+}
+
+class ArrayIter : public detail::Iter {
+public:
+    explicit ArrayIter(Value array) : array_(std::move(array)) {}
+    bool next(Value& out) override {
+        Array* a = array_.arrayValue();
+        if (i_ >= a->size())
+            return false;
+        out = a->data()[i_++];
+        return true;
+    }
+
+private:
+    Value array_;
+    size_t i_ = 0;
+};
+
+class EnumIter : public detail::Iter {
+public:
+    explicit EnumIter(std::unique_ptr<Enumerator> e) : e_(std::move(e)) {}
+    bool next(Value& out) override { return e_->next(out); }
+
+private:
+    std::unique_ptr<Enumerator> e_;
+};
+
+// The Err object.
+class ErrObject : public Object {
+public:
+    explicit ErrObject(Runtime& rt) : rt_(rt) {}
+    int memberId(std::string_view name) override {
+        static const char* names[] = {"number", "description", "source", "helpfile",
+                                      "helpcontext", "raise", "clear"};
+        for (int i = 0; i < 7; ++i)
+            if (equalsNoCase(name, names[i]))
+                return i + 1;
+        return kNoMember;
+    }
+    const void* memberTable() const override { return &kTable; }
+    std::string typeName() const override { return "ErrObject"; }
+    Value invoke(int id, Invoke kind, std::span<Value> args) override {
+        ErrState& e = rt_.err;
+        bool put = kind == Invoke::Let || kind == Invoke::Set;
+        switch (id) {
+        case 0:
+        case 1:
+            if (put) {
+                e.number = toLong(args.back());
+                return {};
+            }
+            return Value::lng(e.number);
+        case 2:
+            if (put) {
+                e.description = toString(args.back());
+                return {};
+            }
+            return Value::string(e.description);
+        case 3:
+            if (put) {
+                e.source = toString(args.back());
+                return {};
+            }
+            return Value::string(e.source);
+        case 4:
+            return put ? Value() : Value::string(u"");
+        case 5:
+            return put ? Value() : Value::lng(0);
+        case 6: {
+            if (args.empty())
+                fail(errc::ArgumentNotOptional);
+            int number = toLong(args[0]);
+            std::u16string source, description;
+            if (args.size() > 1 && !args[1].isEmpty() && args[1].type() != Type::Error)
+                source = toString(args[1]);
+            if (args.size() > 2 && !args[2].isEmpty() && args[2].type() != Type::Error)
+                description = toString(args[2]);
+            throw ScriptError(number, description, source);
+        }
+        case 7:
+            rt_.clearErr();
+            return {};
+        default:
+            fail(errc::NoSuchMember);
+        }
+    }
+
+private:
+    static constexpr int kTable = 0;
+    Runtime& rt_;
+};
+
+uintptr_t stackAddress() {
+    return reinterpret_cast<uintptr_t>(__builtin_frame_address(0));
+}
+
+size_t usableStack(uintptr_t here) {
+    pthread_attr_t attr;
+    size_t available = size_t(1) << 20;
+    if (pthread_getattr_np(pthread_self(), &attr) == 0) {
+        void* addr = nullptr;
+        size_t size = 0;
+        if (pthread_attr_getstack(&attr, &addr, &size) == 0) {
+            auto low = reinterpret_cast<uintptr_t>(addr);
+            if (here > low && here - low < size + 4096)
+                available = here - low;
+        }
+        pthread_attr_destroy(&attr);
+    }
+    // Keep room for the host's callbacks and the runtime's own calls between checks.
+    size_t margin = std::min(available / 4, size_t(512) << 10);
+    return available - margin;
+}
+
+} // namespace
+
+// ---- Global scope ------------------------------------------------------------------------
+
+GlobalCell* GlobalScope::cell(std::string_view name) {
+    std::string key(name);
+    auto it = cells.find(key);
+    if (it != cells.end())
+        return it->second.get();
+    auto c = std::make_unique<GlobalCell>();
+    c->name = key;
+    if (const Builtin* b = builtins().function(name)) {
+        c->kind = GlobalCell::Kind::Builtin;
+        c->builtin = b;
+    } else if (const Value* v = builtins().constant(name)) {
+        c->kind = GlobalCell::Kind::Const;
+        c->value = *v;
+        c->builtinConst = true;
+    }
+    GlobalCell* raw = c.get();
+    cells.emplace(std::move(key), std::move(c));
+    return raw;
+}
+
+void GlobalScope::clear() {
+    // Values may run Class_Terminate, which may touch other cells: take them out first.
+    std::vector<Value> values;
+    for (auto& [name, c] : cells)
+        values.push_back(std::move(c->value));
+    std::vector<Value> sources = std::move(memberSources);
+    values.clear();
+    sources.clear();
+    for (auto& [name, c] : cells)
+        c->value.clear();
+}
+
+// ---- Value stack -------------------------------------------------------------------------
+
+Value* ValueStack::push(size_t n, Mark& mark) {
+    mark = {current_, top_};
+    if (chunks_.empty() || top_ + n > chunks_[current_].second) {
+        size_t next = chunks_.empty() ? 0 : current_ + 1;
+        if (next >= kMaxChunks)
+            fail(errc::OutOfStackSpace);
+        if (next == chunks_.size() || chunks_[next].second < n) {
+            size_t size = std::max(kChunk, n);
+            if (next == chunks_.size())
+                chunks_.emplace_back(std::make_unique<Value[]>(size), size);
+            else
+                chunks_[next] = {std::make_unique<Value[]>(size), size};
+        }
+        current_ = next;
+        top_ = 0;
+    }
+    Value* p = chunks_[current_].first.get() + top_;
+    top_ += n;
+    return p;
+}
+
+void ValueStack::pop(Value* base, size_t n, const Mark& mark) {
+    for (size_t i = 0; i < n; ++i)
+        base[i].clear();
+    current_ = mark.chunk;
+    top_ = mark.top;
+}
+
+// ---- Script objects ----------------------------------------------------------------------
+
+ScriptObject::ScriptObject(const ClassInfo* cls, LinkedUnit* unit,
+                           std::shared_ptr<GlobalScope> scope)
+    : cls_(cls), unit_(unit), scope_(std::move(scope)) {
+    scriptObject_ = true;
+    fields_.resize(cls->fields.size());
+}
+
+int ScriptObject::memberId(std::string_view name) {
+    int m = cls_->find(name);
+    if (m < 0 || !cls_->members[size_t(m)].isPublic)
+        return kNoMember;
+    return m + 1;
+}
+
+Value ScriptObject::invoke(int id, Invoke kind, std::span<Value> args) {
+    Runtime* rt = scope_->runtime;
+    if (!rt)
+        fail(errc::ObjectRequired);
+    Runtime::Entry entry(*rt);
+    return rt->invokeMember(this, id, kind, args.data(), int(args.size()), false);
+}
+
+void ScriptObject::finalRelease() noexcept {
+    Runtime* rt = scope_->runtime;
+    if (!terminated_ && cls_->terminate && rt) {
+        terminated_ = true;
+        addRef(); // alive while Class_Terminate runs; it may even keep itself
+        try {
+            Runtime::Entry entry(*rt);
+            rt->call(cls_->terminate, unit_, this, nullptr, 0, rt->currentFrame());
+        } catch (...) {
+            // An error in Class_Terminate has nowhere to go.
+        }
+        release();
+        return;
+    }
+    delete this;
+}
+
+// A procedure reference made by GetRef: calling its default member calls the procedure.
+class ProcRef : public Object {
+public:
+    ProcRef(const Function* fn, LinkedUnit* unit, std::shared_ptr<GlobalScope> scope)
+        : fn_(fn), unit_(unit), scope_(std::move(scope)) {}
+    int memberId(std::string_view) override { return kNoMember; }
+    Value invoke(int id, Invoke kind, std::span<Value> args) override {
+        if (id != kDefaultMember || kind == Invoke::Let || kind == Invoke::Set)
+            fail(errc::NoSuchMember);
+        Runtime* rt = scope_->runtime;
+        if (!rt)
+            fail(errc::ObjectRequired);
+        Runtime::Entry entry(*rt);
+        return rt->call(fn_, unit_, nullptr, args.data(), int(args.size()), rt->currentFrame());
+    }
+
+private:
+    const Function* fn_;
+    LinkedUnit* unit_;
+    std::shared_ptr<GlobalScope> scope_;
+};
+
+Value makeProcRef(Runtime& rt, std::string_view name) {
+    auto it = rt.scope->cells.find(std::string(name));
+    if (it == rt.scope->cells.end() || it->second->kind != GlobalCell::Kind::Procedure)
+        fail(errc::InvalidCall);
+    GlobalCell* c = it->second.get();
+    return Value::object(new ProcRef(c->fn, c->unit, rt.scope));
+}
+
+// ---- Runtime -----------------------------------------------------------------------------
+
+Runtime::Runtime() {
+    scope = std::make_shared<GlobalScope>();
+    scope->runtime = this;
+    clock = [] {
+        return int64_t(std::chrono::duration_cast<std::chrono::milliseconds>(
+                           std::chrono::steady_clock::now().time_since_epoch())
+                           .count());
+    };
+    err_ = Value::object(new ErrObject(*this));
+}
+
+Runtime::~Runtime() {
+    scope->clear();
+    scope->runtime = nullptr;
+    Value e = std::move(err_);
+}
+
+Runtime::Entry::Entry(Runtime& rt) : rt_(rt) {
+    if (rt.entered_++ == 0) {
+        rt.interrupted_ = false;
+        rt.stackBase_ = stackAddress();
+        rt.stackLimit_ = usableStack(rt.stackBase_);
+        rt.deadline_ = rt.timeoutMs >= 0 ? rt.clock() + rt.timeoutMs : INT64_MAX;
+        rt.budget_ = 1024;
+    }
+}
+
+Runtime::Entry::~Entry() {
+    --rt_.entered_;
+}
+
+void Runtime::checkTime() {
+    budget_ = 1024;
+    if (interrupted_ || (deadline_ != INT64_MAX && clock() > deadline_)) {
+        interrupted_ = true; // every frame on the way out stops too
+        ScriptError e(errc::ScriptTimedOut);
+        e.setFatal();
+        throw e;
+    }
+}
+
+void Runtime::checkStack() {
+    uintptr_t here = stackAddress();
+    if (stackBase_ > here && stackBase_ - here > stackLimit_)
+        fail(errc::OutOfStackSpace);
+}
+
+Value Runtime::errObject() {
+    return err_;
+}
+
+void Runtime::setErr(const ScriptError& e) {
+    err.number = e.number();
+    err.description = e.description();
+    err.source = e.source();
+}
+
+void Runtime::locate(ScriptError& e, const Frame& f, uint32_t pc) const {
+    if (f.scopeFrame || !f.unit || f.unit->dynamic)
+        return; // code given to Execute or Eval: the statement that ran it is the place
+    const StmtInfo* st = f.fn->statementAt(pc);
+    if (st)
+        e.setPosition(int(f.unit->baseLine + st->line), int(st->column));
+    else
+        e.setPosition(int(f.unit->baseLine + f.fn->line), int(f.fn->column));
+}
+
+Value Runtime::callBuiltin(const Builtin* b, Value* args, int argc, Frame* frame) {
+    if (argc < b->minArgs || argc > b->maxArgs)
+        failNamed(errc::WrongArgumentCount, b->name);
+    derefArgs(args, argc);
+    CallContext ctx{*this, frame};
+    return b->fn(ctx, std::span<Value>(args, size_t(argc)));
+}
+
+Value Runtime::call(const Function* fn, LinkedUnit* unit, ScriptObject* me, Value* args, int argc,
+                    Frame* caller) {
+    if (argc != fn->params)
+        failNamed(errc::WrongArgumentCount, fn->name);
+    tick();
+    checkStack();
+    size_t n = size_t(fn->slots) + fn->maxStack;
+    ValueStack::Mark mark;
+    Value* base = stack_.push(n, mark);
+    Frame f;
+    f.fn = fn;
+    f.unit = unit;
+    f.locals = base;
+    f.stack = base + fn->slots;
+    f.me = me;
+    f.caller = caller;
+    struct Guard {
+        Runtime& rt;
+        Value* base;
+        size_t n;
+        ValueStack::Mark mark;
+        Frame* previous;
+        ~Guard() {
+            rt.current_ = previous;
+            rt.stack_.pop(base, n, mark);
+        }
+    } guard{*this, base, n, mark, current_};
+    for (int i = 0; i < argc; ++i) {
+        Value& a = args[i];
+        Value& p = base[1 + i];
+        if (fn->byRef[size_t(i)]) {
+            if (a.type() == Type::Ref)
+                p = Value::ref(a.refTarget());
+            else if (a.type() == Type::ElemRef)
+                p = a;
+            else
+                p = Value::ref(&a); // a temporary of the caller: changes are simply lost
+        } else {
+            p = a.deref();
+        }
+    }
+    current_ = &f;
+    runFrame(f);
+    return std::move(base[0]);
+}
+
+Value Runtime::invokeMember(ScriptObject* obj, int id, Invoke kind, Value* args, int argc,
+                            bool inside) {
+    const ClassInfo* cls = obj->cls();
+    if (id == Object::kDefaultMember) {
+        if (cls->defaultMember < 0)
+            failNamed(errc::NoSuchMember, cls->name);
+        id = cls->defaultMember + 1;
+    }
+    if (id < 1 || size_t(id) > cls->members.size())
+        fail(errc::NoSuchMember);
+    const ClassInfo::Member& m = cls->members[size_t(id - 1)];
+    if (!m.isPublic && !inside)
+        failNamed(errc::NoSuchMember, m.name);
+    bool put = kind == Invoke::Let || kind == Invoke::Set;
+    switch (m.kind) {
+    case ClassInfo::MemberKind::Field: {
+        Value& field = obj->fields()[size_t(m.field)];
+        if (!put) {
+            if (argc == 0)
+                return field;
+            return loadIndexed(field, args, argc);
+        }
+        Value value = args[argc - 1].deref();
+        if (argc > 1) {
+            storeIndexed(field, args, argc - 1, std::move(value), kind == Invoke::Set);
+            return {};
+        }
+        if (kind == Invoke::Set)
+            requireObject(value);
+        else
+            letConvert(value);
+        field = std::move(value);
+        return {};
+    }
+    case ClassInfo::MemberKind::Method:
+        if (put)
+            failNamed(errc::WrongArgumentCount, m.name);
+        return call(m.method, obj->unit(), obj, args, argc, current_);
+    case ClassInfo::MemberKind::Property: {
+        const Function* p = kind == Invoke::Let ? m.let : kind == Invoke::Set ? m.set : m.get;
+        if (!p)
+            failNamed(errc::WrongArgumentCount, m.name);
+        if (put) {
+            Value& last = args[argc - 1];
+            Value value = last.deref();
+            if (kind == Invoke::Let)
+                letConvert(value);
+            else
+                requireObject(value);
+            last = std::move(value);
+        } else if (argc > 0 && p->params == 0) {
+            // obj.Items(1): the arguments apply to what the property returns.
+            Value v = call(p, obj->unit(), obj, nullptr, 0, current_);
+            return loadIndexed(v, args, argc);
+        }
+        return call(p, obj->unit(), obj, args, argc, current_);
+    }
+    }
+    return {};
+}
+
+Value Runtime::newInstance(const ClassInfo* cls, LinkedUnit* unit) {
+    auto* o = new ScriptObject(cls, unit, unit->scope->shared_from_this());
+    Value v = Value::object(o);
+    for (size_t i = 0; i < cls->fields.size(); ++i) {
+        const ClassInfo::Field& fd = cls->fields[i];
+        if (!fd.isArray)
+            continue;
+        std::vector<Array::Bound> bounds;
+        for (int32_t ub : fd.bounds)
+            bounds.push_back({0, ub + 1});
+        Array* a = Array::create(std::move(bounds));
+        a->setFixed(!fd.bounds.empty());
+        o->fields()[i] = Value::array(a);
+    }
+    if (cls->initialize)
+        call(cls->initialize, unit, o, nullptr, 0, current_);
+    return v;
+}
+
+// ---- Global names at run time ------------------------------------------------------------
+
+namespace {
+
+bool resolveAlias(GlobalScope& s, GlobalCell* c) {
+    if (c->generation == s.generation)
+        return false;
+    c->generation = s.generation;
+    for (const Value& src : s.memberSources) {
+        Object* o = src.objectValue();
+        int id = o->memberId(c->name);
+        if (id != Object::kNoMember) {
+            c->kind = GlobalCell::Kind::Alias;
+            c->value = src;
+            c->member = id;
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+class Interpreter {
+public:
+    // Where an undeclared name lives: an implicit local of the procedure, or (at script level)
+    // a new global variable. Null when reading an undeclared name gives Empty.
+    static Value* undeclared(Runtime& rt, Frame& f, GlobalCell* c, uint16_t implicit,
+                             bool create) {
+        if (f.unit->optionExplicit)
+            failNamed(errc::VariableUndefined, c->name);
+        if (implicit)
+            return &f.locals[implicit - 1].deref();
+        if (!create)
+            return nullptr;
+        (void)rt;
+        c->kind = GlobalCell::Kind::Variable;
+        return &c->value;
+    }
+
+    static Value load(Runtime& rt, Frame& f, GlobalCell* c, uint16_t implicit) {
+        switch (c->kind) {
+        case GlobalCell::Kind::Variable:
+        case GlobalCell::Kind::Const:
+        case GlobalCell::Kind::Item:
+            return c->value;
+        case GlobalCell::Kind::Procedure:
+            return rt.call(c->fn, c->unit, nullptr, nullptr, 0, &f);
+        case GlobalCell::Kind::Builtin:
+            return rt.callBuiltin(c->builtin, nullptr, 0, &f);
+        case GlobalCell::Kind::Alias:
+            return c->value.objectValue()->invoke(c->member, Invoke::Get, {});
+        case GlobalCell::Kind::Class:
+            failNamed(errc::TypeMismatch, c->name);
+        case GlobalCell::Kind::Undeclared:
+            if (resolveAlias(*rt.scope, c))
+                return load(rt, f, c, implicit);
+            if (Value* v = undeclared(rt, f, c, implicit, false))
+                return *v;
+            return {};
+        }
+        return {};
+    }
+
+    static void store(Runtime& rt, Frame& f, GlobalCell* c, uint16_t implicit, Value v,
+                      bool isSet, bool raw) {
+        if (isSet)
+            requireObject(v);
+        else if (!raw)
+            letConvert(v);
+        switch (c->kind) {
+        case GlobalCell::Kind::Variable:
+            c->value = std::move(v);
+            return;
+        case GlobalCell::Kind::Undeclared:
+            if (resolveAlias(*rt.scope, c))
+                return store(rt, f, c, implicit, std::move(v), isSet, true);
+            *undeclared(rt, f, c, implicit, true) = std::move(v);
+            return;
+        case GlobalCell::Kind::Item: {
+            Object* o = c->value.objectValue();
+            if (!o)
+                failNamed(errc::IllegalAssignment, c->name);
+            Value arg[1] = {std::move(v)};
+            o->invoke(Object::kDefaultMember, isSet ? Invoke::Set : Invoke::Let, arg);
+            return;
+        }
+        case GlobalCell::Kind::Alias: {
+            Value arg[1] = {std::move(v)};
+            c->value.objectValue()->invoke(c->member, isSet ? Invoke::Set : Invoke::Let, arg);
+            return;
+        }
+        case GlobalCell::Kind::Const:
+            if (c->builtinConst) {
+                // A script may reuse the name of a built-in constant as its own variable.
+                c->kind = GlobalCell::Kind::Variable;
+                c->builtinConst = false;
+                c->value = std::move(v);
+                return;
+            }
+            [[fallthrough]];
+        default:
+            failNamed(errc::IllegalAssignment, c->name);
+        }
+    }
+
+    // The variable a name stands for, or null when it is not a variable.
+    static Value* address(Runtime& rt, Frame& f, GlobalCell* c, uint16_t implicit) {
+        switch (c->kind) {
+        case GlobalCell::Kind::Variable:
+        case GlobalCell::Kind::Item:
+            return &c->value;
+        case GlobalCell::Kind::Undeclared:
+            if (resolveAlias(*rt.scope, c))
+                return nullptr;
+            return undeclared(rt, f, c, implicit, true);
+        default:
+            return nullptr;
+        }
+    }
+
+    static Value call(Runtime& rt, Frame& f, GlobalCell* c, uint16_t implicit, Value* args,
+                      int argc, bool statement) {
+        switch (c->kind) {
+        case GlobalCell::Kind::Procedure:
+            return rt.call(c->fn, c->unit, nullptr, args, argc, &f);
+        case GlobalCell::Kind::Builtin:
+            return rt.callBuiltin(c->builtin, args, argc, &f);
+        case GlobalCell::Kind::Variable:
+        case GlobalCell::Kind::Const:
+        case GlobalCell::Kind::Item:
+            if (argc == 0 && statement)
+                return {};
+            return loadIndexed(c->value, args, argc);
+        case GlobalCell::Kind::Alias:
+            derefArgs(args, argc);
+            return c->value.objectValue()->invoke(c->member,
+                                                  statement ? Invoke::Call : Invoke::Get,
+                                                  std::span<Value>(args, size_t(argc)));
+        case GlobalCell::Kind::Class:
+            failNamed(errc::TypeMismatch, c->name);
+        case GlobalCell::Kind::Undeclared: {
+            if (resolveAlias(*rt.scope, c))
+                return call(rt, f, c, implicit, args, argc, statement);
+            if (implicit) {
+                Value& local = f.locals[implicit - 1].deref();
+                if (local.isArray() || local.isObject())
+                    return loadIndexed(local, args, argc);
+            }
+            if (argc == 0 && f.unit->optionExplicit)
+                failNamed(errc::VariableUndefined, c->name);
+            failNamed(errc::TypeMismatch, c->name);
+        }
+        }
+        return {};
+    }
+
+    static int siteId(const CallSite& site, Object* o) {
+        const void* table = o->memberTable();
+        if (table && table == site.key)
+            return site.id;
+        int id;
+        if (o->isScriptObject()) {
+            int m = static_cast<ScriptObject*>(o)->cls()->find(site.name);
+            id = m < 0 ? Object::kNoMember : m + 1;
+        } else {
+            id = o->memberId(site.name);
+        }
+        if (id == Object::kNoMember)
+            failNamed(errc::NoSuchMember, site.name);
+        if (table) {
+            site.key = table;
+            site.id = id;
+        }
+        return id;
+    }
+
+    static Object* target(const Value& v, const CallSite& site) {
+        const Value& o = v.deref();
+        if (!o.isObject() || !o.objectValue())
+            failNamed(errc::ObjectRequired, site.name);
+        return o.objectValue();
+    }
+
+    static Value memberGet(Runtime& rt, Frame& f, const CallSite& site, Value* base, int argc,
+                           bool statement) {
+        Object* o = target(*base, site);
+        int id = siteId(site, o);
+        Invoke kind = statement ? Invoke::Call : Invoke::Get;
+        if (o->isScriptObject()) {
+            auto* so = static_cast<ScriptObject*>(o);
+            return rt.invokeMember(so, id, kind, base + 1, argc, so->cls() == f.fn->cls);
+        }
+        derefArgs(base + 1, argc);
+        return o->invoke(id, kind, std::span<Value>(base + 1, size_t(argc)));
+    }
+
+    static void memberPut(Runtime& rt, Frame& f, const CallSite& site, Value* base, int argc,
+                          bool isSet) {
+        Object* o = target(*base, site);
+        int id = siteId(site, o);
+        Invoke kind = isSet ? Invoke::Set : Invoke::Let;
+        Value& value = base[argc + 1];
+        if (value.isRef()) {
+            Value v = value.deref();
+            value = std::move(v);
+        }
+        if (o->isScriptObject()) {
+            auto* so = static_cast<ScriptObject*>(o);
+            rt.invokeMember(so, id, kind, base + 1, argc + 1, so->cls() == f.fn->cls);
+            return;
+        }
+        if (isSet)
+            requireObject(value);
+        else
+            letConvert(value);
+        derefArgs(base + 1, argc);
+        o->invoke(id, kind, std::span<Value>(base + 1, size_t(argc) + 1));
+    }
+
+    // For loops: limit and step evaluated once, as numbers.
+    static Value numeric(const Value& v) {
+        const Value& x = v.deref();
+        switch (x.type()) {
+        case Type::Integer:
+        case Type::Long:
+        case Type::Double:
+        case Type::Single:
+        case Type::Currency:
+        case Type::Byte:
+        case Type::Date:
+            return x;
+        case Type::Boolean:
+            return Value::integer(x.booleanValue() ? -1 : 0);
+        case Type::Empty:
+            return Value::integer(0);
+        case Type::Null:
+            fail(errc::InvalidUseOfNull);
+        default:
+            return Value::dbl(toDouble(x));
+        }
+    }
+
+    static bool forContinues(const Value& var, const Value& limit, const Value& step) {
+        if (var.type() == Type::Integer && limit.type() == Type::Integer &&
+            step.type() == Type::Integer)
+            return step.integerValue() >= 0 ? var.integerValue() <= limit.integerValue()
+                                            : var.integerValue() >= limit.integerValue();
+        double v = toDouble(var), l = toDouble(limit), s = toDouble(step);
+        return s >= 0 ? v <= l : v >= l;
+    }
+
+    static void forStep(Value& var, const Value& step) {
+        if (var.type() == Type::Integer && step.type() == Type::Integer) {
+            int32_t r = int32_t(var.integerValue()) + step.integerValue();
+            if (r >= -32768 && r <= 32767) {
+                var = Value::integer(int16_t(r));
+                return;
+            }
+        } else if (var.type() == Type::Long && step.type() <= Type::Long &&
+                   step.type() >= Type::Integer) {
+            int64_t s = step.type() == Type::Long ? step.longValue() : step.integerValue();
+            int64_t r = int64_t(var.longValue()) + s;
+            if (r >= INT32_MIN && r <= INT32_MAX) {
+                var = Value::lng(int32_t(r));
+                return;
+            }
+        } else if (var.type() == Type::Double && step.type() == Type::Double) {
+            var = Value::dbl(var.doubleValue() + step.doubleValue());
+            return;
+        }
+        var = opAdd(var, step);
+    }
+
+    static std::vector<Array::Bound> bounds(const Value* args, int n) {
+        std::vector<Array::Bound> b;
+        for (int i = 0; i < n; ++i) {
+            int32_t ub = toLong(args[i].deref());
+            if (ub < -1)
+                fail(errc::SubscriptOutOfRange);
+            b.push_back({0, ub + 1});
+        }
+        return b;
+    }
+};
+
+namespace {
+
+inline bool fastTruth(const Value& v) {
+    if (v.type() == Type::Boolean)
+        return v.booleanValue();
+    return isTrue(v);
+}
+
+template <class IntOp, class DblOp>
+inline bool fastArith(Value& a, const Value& b, IntOp iop, DblOp dop) {
+    Type ta = a.type(), tb = b.type();
+    if (ta == Type::Integer && tb == Type::Integer) {
+        int64_t r = iop(int64_t(a.integerValue()), int64_t(b.integerValue()));
+        if (r >= -32768 && r <= 32767)
+            a = Value::integer(int16_t(r));
+        else
+            a = Value::lng(int32_t(r));
+        return true;
+    }
+    if ((ta == Type::Long || ta == Type::Integer) && (tb == Type::Long || tb == Type::Integer)) {
+        int64_t x = ta == Type::Long ? a.longValue() : a.integerValue();
+        int64_t y = tb == Type::Long ? b.longValue() : b.integerValue();
+        int64_t r = iop(x, y);
+        if (r >= INT32_MIN && r <= INT32_MAX)
+            a = Value::lng(int32_t(r));
+        else
+            a = Value::dbl(double(r));
+        return true;
+    }
+    if (ta == Type::Double && tb == Type::Double) {
+        double r = dop(a.doubleValue(), b.doubleValue());
+        if (std::isinf(r) || std::isnan(r))
+            return false;
+        a = Value::dbl(r);
+        return true;
+    }
+    return false;
+}
+
+inline int fastCompare(const Value& a, const Value& b, bool& ok) {
+    Type ta = a.type(), tb = b.type();
+    ok = true;
+    if ((ta == Type::Integer || ta == Type::Long) && (tb == Type::Integer || tb == Type::Long)) {
+        int32_t x = ta == Type::Long ? a.longValue() : a.integerValue();
+        int32_t y = tb == Type::Long ? b.longValue() : b.integerValue();
+        return x < y ? -1 : x > y;
+    }
+    if (ta == Type::Double && tb == Type::Double)
+        return a.doubleValue() < b.doubleValue() ? -1 : a.doubleValue() > b.doubleValue();
+    if (ta == Type::String && tb == Type::String) {
+        int c = a.stringValue().compare(b.stringValue());
+        return c < 0 ? -1 : c > 0;
+    }
+    ok = false;
+    return 0;
+}
+
+} // namespace
+
+void Runtime::runFrame(Frame& f) {
+    const Function* fn = f.fn;
+    const Instr* code = fn->code.data();
+    const Instr* ip = code;
+    Value* locals = f.locals;
+    Value* sp = f.stack;
+    LinkedUnit* unit = f.unit;
+    using I = Interpreter;
+    for (;;) {
+        try {
+            for (;;) {
+                const Instr in = *ip++;
+                switch (in.op) {
+                case OpCode::Nop:
+                case OpCode::Data:
+                    break;
+                case OpCode::PushConst:
+                    *sp++ = fn->consts[in.b];
+                    break;
+                case OpCode::PushInt:
+                    *sp++ = Value::integer(int16_t(int32_t(in.b)));
+                    break;
+                case OpCode::PushEmpty:
+                    ++sp;
+                    break;
+                case OpCode::PushNull:
+                    *sp++ = Value::null();
+                    break;
+                case OpCode::PushNothing:
+                    *sp++ = Value::nothing();
+                    break;
+                case OpCode::PushTrue:
+                    *sp++ = Value::boolean(true);
+                    break;
+                case OpCode::PushFalse:
+                    *sp++ = Value::boolean(false);
+                    break;
+                case OpCode::PushMissing:
+                    *sp++ = Value::error(kMissingArgument);
+                    break;
+                case OpCode::PushMe:
+                    *sp++ = Value::object(f.me);
+                    break;
+                case OpCode::Pop:
+                    (--sp)->clear();
+                    break;
+                case OpCode::Raise:
+                    fail(int(in.b));
+
+                case OpCode::LoadLocal:
+                    *sp++ = (in.n & kByRef) ? locals[in.a].deref() : locals[in.a];
+                    break;
+                case OpCode::StoreLocal: {
+                    Value& t = (in.n & kByRef) ? locals[in.a].deref() : locals[in.a];
+                    Value& v = sp[-1];
+                    if (!(in.n & kRaw) && v.isObject())
+                        letConvert(v);
+                    t = std::move(v);
+                    --sp;
+                    break;
+                }
+                case OpCode::SetLocal: {
+                    Value& t = (in.n & kByRef) ? locals[in.a].deref() : locals[in.a];
+                    requireObject(sp[-1]);
+                    t = std::move(sp[-1]);
+                    --sp;
+                    break;
+                }
+                case OpCode::AddrLocal:
+                    *sp++ = Value::ref((in.n & kByRef) ? locals[in.a].refTarget() : &locals[in.a]);
+                    break;
+                case OpCode::ClearLocal:
+                    locals[in.a].clear();
+                    break;
+
+                case OpCode::LoadField:
+                    *sp++ = f.me->fields()[in.a];
+                    break;
+                case OpCode::StoreField: {
+                    Value& v = sp[-1];
+                    if (!(in.n & kRaw) && v.isObject())
+                        letConvert(v);
+                    f.me->fields()[in.a] = std::move(v);
+                    --sp;
+                    break;
+                }
+                case OpCode::SetField:
+                    requireObject(sp[-1]);
+                    f.me->fields()[in.a] = std::move(sp[-1]);
+                    --sp;
+                    break;
+                case OpCode::AddrField:
+                    *sp++ = Value::ref(&f.me->fields()[in.a]);
+                    break;
+
+                case OpCode::LoadGlobal: {
+                    GlobalCell* c = unit->cells[in.b];
+                    if (c->kind == GlobalCell::Kind::Variable)
+                        *sp = c->value;
+                    else
+                        *sp = I::load(*this, f, c, in.a);
+                    ++sp;
+                    break;
+                }
+                case OpCode::StoreGlobal:
+                case OpCode::SetGlobal: {
+                    GlobalCell* c = unit->cells[in.b];
+                    bool isSet = in.op == OpCode::SetGlobal;
+                    Value& v = sp[-1];
+                    if (c->kind == GlobalCell::Kind::Variable && !isSet && !v.isObject()) {
+                        c->value = std::move(v);
+                    } else {
+                        I::store(*this, f, c, in.a, std::move(v), isSet, in.n & kRaw);
+                    }
+                    --sp;
+                    break;
+                }
+                case OpCode::AddrGlobal:
+                case OpCode::ArgGlobal: {
+                    GlobalCell* c = unit->cells[in.b];
+                    Value* p = I::address(*this, f, c, in.a);
+                    if (p)
+                        *sp = Value::ref(p);
+                    else if (in.op == OpCode::ArgGlobal)
+                        *sp = I::load(*this, f, c, in.a);
+                    else
+                        failNamed(errc::IllegalAssignment, c->name);
+                    ++sp;
+                    break;
+                }
+                case OpCode::CallGlobal:
+                case OpCode::ArgCallGlobal: {
+                    int argc = in.n & kArgMask;
+                    bool statement = in.n & kStatement;
+                    Value* args = sp - argc;
+                    GlobalCell* c = unit->cells[in.b];
+                    Value r;
+                    if (c->kind == GlobalCell::Kind::Procedure) {
+                        r = call(c->fn, c->unit, nullptr, args, argc, &f);
+                    } else if (in.op == OpCode::ArgCallGlobal && argc > 0 &&
+                               (c->kind == GlobalCell::Kind::Variable ||
+                                (c->kind == GlobalCell::Kind::Undeclared && in.a)) &&
+                               (c->kind == GlobalCell::Kind::Variable
+                                    ? c->value
+                                    : locals[in.a - 1].deref())
+                                   .isArray()) {
+                        // An element passed as an argument goes by reference.
+                        Value& arr = c->kind == GlobalCell::Kind::Variable
+                                         ? c->value
+                                         : locals[in.a - 1].deref();
+                        std::vector<int32_t> subs = subscripts(args, argc);
+                        Array* a = arr.mutableArray();
+                        r = Value::elementRef(a, &a->at(subs));
+                    } else {
+                        r = I::call(*this, f, c, in.a, args, argc, statement);
+                    }
+                    while (sp > args)
+                        (--sp)->clear();
+                    if (!statement)
+                        *sp++ = std::move(r);
+                    break;
+                }
+                case OpCode::NewObject: {
+                    GlobalCell* c = unit->cells[in.b];
+                    if (c->kind != GlobalCell::Kind::Class)
+                        failNamed(errc::ClassNotDefined, c->name);
+                    *sp = newInstance(c->cls, c->unit);
+                    ++sp;
+                    break;
+                }
+
+                case OpCode::IndexLoad:
+                case OpCode::CallValue: {
+                    int argc = in.n;
+                    Value* base = sp - argc - 1;
+                    Value r = loadIndexed(base->deref(), base + 1, argc);
+                    while (sp > base)
+                        (--sp)->clear();
+                    *sp++ = std::move(r);
+                    break;
+                }
+                case OpCode::IndexStore:
+                case OpCode::IndexSet: {
+                    int argc = in.n;
+                    Value* base = sp - argc - 2;
+                    Value v = std::move(sp[-1]);
+                    if (v.isRef()) {
+                        Value copy = v.deref();
+                        v = std::move(copy);
+                    }
+                    storeIndexed(base->deref(), base + 1, argc, std::move(v),
+                                 in.op == OpCode::IndexSet);
+                    while (sp > base)
+                        (--sp)->clear();
+                    break;
+                }
+                case OpCode::IndexAddr: {
+                    int argc = in.n;
+                    Value* base = sp - argc - 1;
+                    Value& t = base->deref();
+                    Value r;
+                    if (t.isArray()) {
+                        std::vector<int32_t> subs = subscripts(base + 1, argc);
+                        Array* a = t.mutableArray();
+                        r = Value::elementRef(a, &a->at(subs));
+                    } else {
+                        r = loadIndexed(t, base + 1, argc);
+                    }
+                    while (sp > base)
+                        (--sp)->clear();
+                    *sp++ = std::move(r);
+                    break;
+                }
+                case OpCode::MemberGet: {
+                    int argc = in.n & kArgMask;
+                    bool statement = in.n & kStatement;
+                    Value* base = sp - argc - 1;
+                    Value r = I::memberGet(*this, f, fn->sites[in.b], base, argc, statement);
+                    while (sp > base)
+                        (--sp)->clear();
+                    if (!statement)
+                        *sp++ = std::move(r);
+                    break;
+                }
+                case OpCode::MemberPut:
+                case OpCode::MemberSet: {
+                    int argc = in.n & kArgMask;
+                    Value* base = sp - argc - 2;
+                    I::memberPut(*this, f, fn->sites[in.b], base, argc,
+                                 in.op == OpCode::MemberSet);
+                    while (sp > base)
+                        (--sp)->clear();
+                    break;
+                }
+
+                case OpCode::Add: {
+                    Value& a = sp[-2];
+                    if (!fastArith(
+                            a, sp[-1], [](int64_t x, int64_t y) { return x + y; },
+                            [](double x, double y) { return x + y; }))
+                        a = opAdd(a, sp[-1]);
+                    (--sp)->clear();
+                    break;
+                }
+                case OpCode::Sub: {
+                    Value& a = sp[-2];
+                    if (!fastArith(
+                            a, sp[-1], [](int64_t x, int64_t y) { return x - y; },
+                            [](double x, double y) { return x - y; }))
+                        a = opSub(a, sp[-1]);
+                    (--sp)->clear();
+                    break;
+                }
+                case OpCode::Mul: {
+                    Value& a = sp[-2];
+                    if (!fastArith(
+                            a, sp[-1], [](int64_t x, int64_t y) { return x * y; },
+                            [](double x, double y) { return x * y; }))
+                        a = opMul(a, sp[-1]);
+                    (--sp)->clear();
+                    break;
+                }
+                case OpCode::Div:
+                    sp[-2] = opDiv(sp[-2], sp[-1]);
+                    (--sp)->clear();
+                    break;
+                case OpCode::IntDiv:
+                    sp[-2] = opIntDiv(sp[-2], sp[-1]);
+                    (--sp)->clear();
+                    break;
+                case OpCode::Mod:
+                    sp[-2] = opMod(sp[-2], sp[-1]);
+                    (--sp)->clear();
+                    break;
+                case OpCode::Pow:
+                    sp[-2] = opPow(sp[-2], sp[-1]);
+                    (--sp)->clear();
+                    break;
+                case OpCode::Concat: {
+                    Value& a = sp[-2];
+                    Value& b = sp[-1];
+                    if (a.isString() && b.isString())
+                        a = Value::string(a.stringValue() + b.stringValue());
+                    else
+                        a = opConcat(a, b);
+                    (--sp)->clear();
+                    break;
+                }
+                case OpCode::Neg:
+                    sp[-1] = opNeg(sp[-1]);
+                    break;
+                case OpCode::Not:
+                    if (sp[-1].type() == Type::Boolean)
+                        sp[-1] = Value::boolean(!sp[-1].booleanValue());
+                    else
+                        sp[-1] = opNot(sp[-1]);
+                    break;
+                case OpCode::And:
+                    sp[-2] = opAnd(sp[-2], sp[-1]);
+                    (--sp)->clear();
+                    break;
+                case OpCode::Or:
+                    sp[-2] = opOr(sp[-2], sp[-1]);
+                    (--sp)->clear();
+                    break;
+                case OpCode::Xor:
+                    sp[-2] = opXor(sp[-2], sp[-1]);
+                    (--sp)->clear();
+                    break;
+                case OpCode::Eqv:
+                    sp[-2] = opEqv(sp[-2], sp[-1]);
+                    (--sp)->clear();
+                    break;
+                case OpCode::Imp:
+                    sp[-2] = opImp(sp[-2], sp[-1]);
+                    (--sp)->clear();
+                    break;
+                case OpCode::Eq:
+                case OpCode::Ne:
+                case OpCode::Lt:
+                case OpCode::Le:
+                case OpCode::Gt:
+                case OpCode::Ge: {
+                    bool ok;
+                    int c = fastCompare(sp[-2], sp[-1], ok);
+                    auto op = Compare(int(in.op) - int(OpCode::Eq));
+                    if (ok) {
+                        bool r = false;
+                        switch (op) {
+                        case Compare::Eq:
+                            r = c == 0;
+                            break;
+                        case Compare::Ne:
+                            r = c != 0;
+                            break;
+                        case Compare::Lt:
+                            r = c < 0;
+                            break;
+                        case Compare::Le:
+                            r = c <= 0;
+                            break;
+                        case Compare::Gt:
+                            r = c > 0;
+                            break;
+                        case Compare::Ge:
+                            r = c >= 0;
+                            break;
+                        }
+                        sp[-2] = Value::boolean(r);
+                    } else {
+                        sp[-2] = opCompare(op, sp[-2], sp[-1], in.n);
+                    }
+                    (--sp)->clear();
+                    break;
+                }
+                case OpCode::Is:
+                    sp[-2] = Value::boolean(opIs(sp[-2], sp[-1]));
+                    (--sp)->clear();
+                    break;
+
+                case OpCode::Jump:
+                    if (code + in.b < ip)
+                        tick();
+                    ip = code + in.b;
+                    break;
+                case OpCode::JumpIfFalse: {
+                    bool t = fastTruth(sp[-1]);
+                    (--sp)->clear();
+                    if (!t) {
+                        if (code + in.b < ip)
+                            tick();
+                        ip = code + in.b;
+                    }
+                    break;
+                }
+                case OpCode::JumpIfTrue: {
+                    bool t = fastTruth(sp[-1]);
+                    (--sp)->clear();
+                    if (t) {
+                        if (code + in.b < ip)
+                            tick();
+                        ip = code + in.b;
+                    }
+                    break;
+                }
+                case OpCode::ForInit: {
+                    locals[in.a] = I::numeric(sp[-2]);
+                    locals[in.a + 1] = I::numeric(sp[-1]);
+                    sp[-3] = I::numeric(sp[-3]);
+                    (--sp)->clear();
+                    (--sp)->clear();
+                    break;
+                }
+                case OpCode::ForStepLocal:
+                case OpCode::ForTestLocal: {
+                    Value& var = locals[in.a];
+                    const Value& limit = locals[in.b];
+                    const Value& step = locals[in.b + 1];
+                    if (in.op == OpCode::ForStepLocal) {
+                        tick();
+                        I::forStep(var, step);
+                    }
+                    if (I::forContinues(var, limit, step))
+                        ip = code + ip->b;
+                    else
+                        ++ip;
+                    break;
+                }
+                case OpCode::ForStepRef:
+                case OpCode::ForTestRef: {
+                    Value& var = sp[-1].deref();
+                    const Value& limit = locals[in.a];
+                    const Value& step = locals[in.a + 1];
+                    if (in.op == OpCode::ForStepRef) {
+                        tick();
+                        I::forStep(var, step);
+                    }
+                    bool go = I::forContinues(var, limit, step);
+                    (--sp)->clear();
+                    if (go)
+                        ip = code + ip->b;
+                    else
+                        ++ip;
+                    break;
+                }
+                case OpCode::ForEachInit: {
+                    Value c = std::move(sp[-1]);
+                    --sp;
+                    const Value& v = c.deref();
+                    if (v.isArray()) {
+                        locals[in.a] = Value::iterator(new ArrayIter(v));
+                    } else if (v.isObject() && v.objectValue()) {
+                        auto e = v.objectValue()->enumerate();
+                        if (!e)
+                            fail(errc::NotACollection);
+                        locals[in.a] = Value::iterator(new EnumIter(std::move(e)));
+                    } else {
+                        fail(errc::NotACollection);
+                    }
+                    break;
+                }
+                case OpCode::ForEachNext: {
+                    tick();
+                    detail::Iter* it = locals[in.a].iteratorValue();
+                    Value v;
+                    if (locals[in.a].type() == Type::Iterator && it->next(v)) {
+                        *sp++ = std::move(v);
+                        ++ip;
+                    } else {
+                        ip = code + ip->b;
+                    }
+                    break;
+                }
+                case OpCode::DimArray: {
+                    int n = in.n;
+                    Value* base = sp - n - 1;
+                    Array* a = Array::create(I::bounds(base + 1, n));
+                    a->setFixed(n > 0);
+                    base->deref() = Value::array(a);
+                    while (sp > base)
+                        (--sp)->clear();
+                    break;
+                }
+                case OpCode::ReDim: {
+                    int n = in.n;
+                    Value* base = sp - n - 1;
+                    Value& t = base->deref();
+                    std::vector<Array::Bound> b = I::bounds(base + 1, n);
+                    if (t.isArray()) {
+                        Array* a = t.arrayValue();
+                        if (a->fixed() || a->locked())
+                            fail(errc::ArrayLocked);
+                        t.mutableArray()->redim(std::move(b), in.a != 0);
+                    } else {
+                        t = Value::array(Array::create(std::move(b)));
+                    }
+                    while (sp > base)
+                        (--sp)->clear();
+                    break;
+                }
+                case OpCode::Erase: {
+                    Value& t = sp[-1].deref();
+                    if (!t.isArray())
+                        fail(errc::TypeMismatch);
+                    if (t.arrayValue()->locked())
+                        fail(errc::ArrayLocked);
+                    t.mutableArray()->erase();
+                    (--sp)->clear();
+                    break;
+                }
+                case OpCode::OnError:
+                    f.resumeNext = in.n != 0;
+                    clearErr();
+                    break;
+                case OpCode::Return:
+                    return;
+                }
+            }
+        } catch (ScriptError& e) {
+            uint32_t pc = uint32_t(ip - code) - 1;
+            if (!e.hasPosition())
+                locate(e, f, pc);
+            if (!f.resumeNext || e.fatal())
+                throw;
+            setErr(e);
+            for (Value* p = f.stack; p < f.stack + fn->maxStack; ++p)
+                p->clear();
+            sp = f.stack;
+            const StmtInfo* st = fn->statementAt(pc);
+            ip = code + (st ? st->end : pc + 1);
+        } catch (const std::bad_alloc&) {
+            ScriptError e(errc::OutOfMemory);
+            uint32_t pc = uint32_t(ip - code) - 1;
+            locate(e, f, pc);
+            if (!f.resumeNext)
+                throw e;
+            setErr(e);
+            for (Value* p = f.stack; p < f.stack + fn->maxStack; ++p)
+                p->clear();
+            sp = f.stack;
+            const StmtInfo* st = fn->statementAt(pc);
+            ip = code + (st ? st->end : pc + 1);
+        } catch (const std::length_error&) {
+            ScriptError e(errc::OutOfStringSpace);
+            uint32_t pc = uint32_t(ip - code) - 1;
+            locate(e, f, pc);
+            if (!f.resumeNext)
+                throw e;
+            setErr(e);
+            for (Value* p = f.stack; p < f.stack + fn->maxStack; ++p)
+                p->clear();
+            sp = f.stack;
+            const StmtInfo* st = fn->statementAt(pc);
+            ip = code + (st ? st->end : pc + 1);
+        }
+    }
+}
+
+// ---- Linking and dynamic code ------------------------------------------------------------
+
+Runtime::Linked Runtime::link(const std::vector<std::shared_ptr<const CompiledUnit>>& units,
+                              const std::vector<uint32_t>& baseLines, bool dynamic) {
+    GlobalScope& s = *scope;
+    bool optionExplicit = false;
+    for (const auto& u : units)
+        optionExplicit = optionExplicit || u->optionExplicit;
+    Linked result;
+    for (size_t k = 0; k < units.size(); ++k) {
+        const auto& u = units[k];
+        auto lu = std::make_unique<LinkedUnit>();
+        lu->code = u;
+        lu->scope = &s;
+        lu->baseLine = baseLines[k];
+        lu->optionExplicit = optionExplicit;
+        lu->dynamic = dynamic;
+        lu->cells.reserve(u->globals.size());
+        for (const std::string& name : u->globals)
+            lu->cells.push_back(s.cell(name));
+        switch (u->kind) {
+        case CompiledUnit::Kind::Procedure: {
+            GlobalCell* c = lu->cells[u->nameIndex];
+            c->kind = GlobalCell::Kind::Procedure;
+            c->builtinConst = false;
+            c->value.clear();
+            c->fn = u->proc;
+            c->unit = lu.get();
+            ProcedureInfo info;
+            info.name = u->proc->name;
+            info.argumentCount = u->proc->params;
+            info.hasReturnValue = u->proc->kind == ast::ProcKind::Function;
+            s.procedures.push_back(std::move(info));
+            break;
+        }
+        case CompiledUnit::Kind::Class: {
+            GlobalCell* c = lu->cells[u->nameIndex];
+            c->kind = GlobalCell::Kind::Class;
+            c->builtinConst = false;
+            c->value.clear();
+            c->cls = u->cls.get();
+            c->unit = lu.get();
+            break;
+        }
+        case CompiledUnit::Kind::Code:
+            for (const CompiledUnit::Decl& d : u->decls) {
+                GlobalCell* c = lu->cells[d.global];
+                if (c->kind == GlobalCell::Kind::Item)
+                    continue;
+                switch (d.kind) {
+                case CompiledUnit::Decl::Kind::Variable:
+                    if (c->kind != GlobalCell::Kind::Variable) {
+                        c->kind = GlobalCell::Kind::Variable;
+                        c->value.clear();
+                    }
+                    break;
+                case CompiledUnit::Decl::Kind::Array: {
+                    std::vector<Array::Bound> b;
+                    for (int32_t ub : d.bounds)
+                        b.push_back({0, ub + 1});
+                    Array* a = Array::create(std::move(b));
+                    a->setFixed(!d.bounds.empty());
+                    c->kind = GlobalCell::Kind::Variable;
+                    c->value = Value::array(a);
+                    break;
+                }
+                case CompiledUnit::Decl::Kind::Const:
+                    c->kind = GlobalCell::Kind::Const;
+                    c->value = d.value;
+                    break;
+                }
+                c->builtinConst = false;
+            }
+            break;
+        }
+        result.order.push_back(lu.get());
+        if (u->kind == CompiledUnit::Kind::Code)
+            result.transient.push_back(std::move(lu));
+        else
+            s.units.push_back(std::move(lu));
+    }
+    return result;
+}
+
+void Runtime::runMain(LinkedUnit* unit, Frame* scopeFrame) {
+    const Function* main = unit->code->main;
+    if (!main)
+        return;
+    tick();
+    checkStack();
+    size_t n = size_t(main->slots) + main->maxStack;
+    ValueStack::Mark mark;
+    Value* base = stack_.push(n, mark);
+    Frame f;
+    f.fn = main;
+    f.unit = unit;
+    f.locals = base;
+    f.stack = base + main->slots;
+    f.caller = current_;
+    struct Guard {
+        Runtime& rt;
+        Value* base;
+        size_t n;
+        ValueStack::Mark mark;
+        Frame* previous;
+        ~Guard() {
+            rt.current_ = previous;
+            rt.stack_.pop(base, n, mark);
+        }
+    } guard{*this, base, n, mark, current_};
+    if (scopeFrame) {
+        f.scopeFrame = scopeFrame;
+        f.me = scopeFrame->me;
+        bindOuter(f, scopeFrame);
+    }
+    current_ = &f;
+    runFrame(f);
+}
+
+namespace {
+
+Value* frameVariable(Frame* sf, const std::string& name) {
+    if (const LocalInfo* l = sf->fn->local(name)) {
+        if (l->kind != LocalKind::Hidden) {
+            Value& v = sf->locals[l->slot];
+            return v.isRef() ? v.refTarget() : &v;
+        }
+    }
+    if (!sf->dynamic)
+        sf->dynamic = std::make_unique<DynamicNames>();
+    auto it = sf->dynamic->find(name);
+    if (it == sf->dynamic->end())
+        it = sf->dynamic->emplace(name, std::make_unique<Value>()).first;
+    return it->second.get();
+}
+
+OuterScope outerScope(Frame* sf) {
+    OuterScope o;
+    o.cls = sf->fn->cls;
+    for (const LocalInfo& l : sf->fn->locals)
+        if (l.kind != LocalKind::Hidden && !l.name.empty())
+            o.names.push_back(l.name);
+    if (sf->dynamic)
+        for (const auto& [name, v] : *sf->dynamic)
+            o.names.push_back(name);
+    return o;
+}
+
+} // namespace
+
+void Runtime::bindOuter(Frame& f, Frame* sf) {
+    for (const LocalInfo& l : f.fn->locals) {
+        if (!l.byRef || l.kind == LocalKind::Hidden || l.kind == LocalKind::Param)
+            continue;
+        f.locals[l.slot] = Value::ref(frameVariable(sf, l.name));
+    }
+}
+
+void Runtime::execute(std::u16string_view code, Frame* frame, bool global) {
+    Frame* sf = frame ? (frame->scopeFrame ? frame->scopeFrame : frame) : nullptr;
+    bool local = !global && sf && !sf->fn->isMain;
+    std::vector<Token> tokens = tokenize(code);
+    std::vector<UnitSpan> spans = splitUnits(tokens);
+    OuterScope outer;
+    if (local)
+        outer = outerScope(sf);
+    std::vector<std::shared_ptr<const CompiledUnit>> units;
+    std::vector<uint32_t> lines;
+    for (const UnitSpan& span : spans) {
+        units.push_back(compileDynamic(tokens, span, local ? &outer : nullptr));
+        lines.push_back(tokens[span.begin].line);
+    }
+    Linked linked = link(units, lines, true);
+    for (LinkedUnit* lu : linked.order)
+        runMain(lu, local ? sf : nullptr);
+}
+
+Value Runtime::eval(std::u16string_view code, Frame* frame) {
+    Frame* sf = frame ? (frame->scopeFrame ? frame->scopeFrame : frame) : nullptr;
+    bool local = sf && !sf->fn->isMain;
+    std::vector<Token> tokens = tokenize(code);
+    OuterScope outer;
+    if (local)
+        outer = outerScope(sf);
+    std::shared_ptr<const CompiledUnit> unit = compileExpression(tokens, local ? &outer : nullptr);
+    LinkedUnit lu;
+    lu.code = unit;
+    lu.scope = scope.get();
+    for (const std::string& name : unit->globals)
+        lu.cells.push_back(scope->cell(name));
+    const Function* main = unit->main;
+    tick();
+    checkStack();
+    size_t n = size_t(main->slots) + main->maxStack;
+    ValueStack::Mark mark;
+    Value* base = stack_.push(n, mark);
+    Frame f;
+    f.fn = main;
+    f.unit = &lu;
+    f.locals = base;
+    f.stack = base + main->slots;
+    f.caller = current_;
+    f.scopeFrame = sf ? sf : nullptr;
+    struct Guard {
+        Runtime& rt;
+        Value* base;
+        size_t n;
+        ValueStack::Mark mark;
+        Frame* previous;
+        ~Guard() {
+            rt.current_ = previous;
+            rt.stack_.pop(base, n, mark);
+        }
+    } guard{*this, base, n, mark, current_};
+    if (local) {
+        f.me = sf->me;
+        bindOuter(f, sf);
+    }
+    current_ = &f;
+    runFrame(f);
+    return std::move(base[0]);
+}
+
+} // namespace vbs

@@ -1,0 +1,217 @@
+#pragma once
+// The engine's run-time state and the interpreter: global cells and linked units, frames on a
+// value stack, the dispatch loop, calls, objects of script classes, Err, and the time-out.
+
+#include "vbscript/builtins.h"
+#include "vbscript/code.h"
+#include "vbscript/engine.h"
+
+#include <functional>
+#include <memory>
+#include <unordered_map>
+
+namespace vbs {
+
+class Runtime;
+struct GlobalScope;
+struct LinkedUnit;
+
+// One global name of an engine. Compiled code reaches it through its unit's cell table, so
+// names declared or added after the code was linked are still found.
+struct GlobalCell {
+    enum class Kind : uint8_t {
+        Undeclared,
+        Variable,
+        Const,
+        Procedure,
+        Builtin,
+        Class,
+        Item,  // added by the host with AddObject
+        Alias, // a member of an object added with its members
+    };
+    Kind kind = Kind::Undeclared;
+    bool builtinConst = false;
+    uint32_t generation = 0; // Undeclared: the member sources already searched
+    std::string name;
+    Value value; // Variable, Const, Item; Alias: the object
+    const Function* fn = nullptr;
+    LinkedUnit* unit = nullptr; // Procedure, Class
+    const Builtin* builtin = nullptr;
+    const ClassInfo* cls = nullptr;
+    int member = 0; // Alias
+};
+
+struct LinkedUnit {
+    std::shared_ptr<const CompiledUnit> code;
+    std::vector<GlobalCell*> cells;
+    GlobalScope* scope = nullptr;
+    uint32_t baseLine = 1; // the line of the unit's first token in the text it came from
+    bool optionExplicit = false;
+    bool dynamic = false; // from Execute: errors are placed at the Execute statement
+};
+
+struct GlobalScope : std::enable_shared_from_this<GlobalScope> {
+    std::unordered_map<std::string, std::unique_ptr<GlobalCell>, NoCaseHash, NoCaseEqual> cells;
+    std::vector<std::unique_ptr<LinkedUnit>> units;
+    std::vector<Value> memberSources; // objects added with their members, in order
+    uint32_t generation = 1;
+    Runtime* runtime = nullptr; // null once the engine is gone
+    std::vector<ProcedureInfo> procedures;
+
+    GlobalCell* cell(std::string_view name);
+    // Drops every value, so that objects referring back to the scope let it go.
+    void clear();
+};
+
+// An instance of a script Class.
+class ScriptObject : public Object {
+public:
+    ScriptObject(const ClassInfo* cls, LinkedUnit* unit, std::shared_ptr<GlobalScope> scope);
+
+    int memberId(std::string_view name) override;
+    const void* memberTable() const override { return cls_; }
+    Value invoke(int id, Invoke kind, std::span<Value> args) override;
+    std::string typeName() const override { return cls_->name; }
+
+    const ClassInfo* cls() const { return cls_; }
+    LinkedUnit* unit() const { return unit_; }
+    std::vector<Value>& fields() { return fields_; }
+
+protected:
+    void finalRelease() noexcept override;
+
+private:
+    const ClassInfo* cls_;
+    LinkedUnit* unit_;
+    std::shared_ptr<GlobalScope> scope_;
+    std::vector<Value> fields_;
+    bool terminated_ = false;
+};
+
+// Variables that Execute declared inside a procedure.
+using DynamicNames = std::unordered_map<std::string, std::unique_ptr<Value>, NoCaseHash, NoCaseEqual>;
+
+struct Frame {
+    const Function* fn = nullptr;
+    LinkedUnit* unit = nullptr;
+    Value* locals = nullptr;
+    Value* stack = nullptr; // operand stack base
+    ScriptObject* me = nullptr;
+    Frame* caller = nullptr;
+    Frame* scopeFrame = nullptr; // Execute and Eval code: the procedure whose names it uses
+    bool resumeNext = false;
+    std::unique_ptr<DynamicNames> dynamic;
+};
+
+// Frames live in chunks that never move, so references into them stay valid during calls.
+class ValueStack {
+public:
+    struct Mark {
+        size_t chunk;
+        size_t top;
+    };
+    Value* push(size_t n, Mark& mark);
+    void pop(Value* base, size_t n, const Mark& mark);
+
+private:
+    static constexpr size_t kChunk = 1 << 15;
+    static constexpr size_t kMaxChunks = 512;
+    std::vector<std::pair<std::unique_ptr<Value[]>, size_t>> chunks_;
+    size_t current_ = 0;
+    size_t top_ = 0;
+};
+
+struct ErrState {
+    int number = 0;
+    std::u16string description;
+    std::u16string source;
+};
+
+class Runtime {
+public:
+    Runtime();
+    ~Runtime();
+
+    // ---- Host side --------------------------------------------------------------------
+    std::shared_ptr<GlobalScope> scope;
+    HostServices* host = nullptr;
+    HostServices defaultHost;
+    std::function<int64_t()> clock;
+    int timeoutMs = -1;
+    ErrState err;
+    uint32_t rndSeed = 0x50000; // the classic generator's state
+    float lastRnd = 0;
+
+    HostServices& services() { return host ? *host : defaultHost; }
+
+    // Links compiled units into the scope; `baseLines` are their first lines in the source.
+    // Procedures and classes stay in the scope; script-level statements are only needed until
+    // they have run, so the caller owns them.
+    struct Linked {
+        std::vector<LinkedUnit*> order;
+        std::vector<std::unique_ptr<LinkedUnit>> transient;
+    };
+    Linked link(const std::vector<std::shared_ptr<const CompiledUnit>>& units,
+                const std::vector<uint32_t>& baseLines, bool dynamic = false);
+    // Runs a unit's script-level statements (nothing for other units).
+    void runMain(LinkedUnit* unit, Frame* scopeFrame = nullptr);
+
+    // Entering and leaving script execution from the host: the outermost entry starts the
+    // time-out and measures the stack.
+    class Entry {
+    public:
+        explicit Entry(Runtime& rt);
+        ~Entry();
+        Entry(const Entry&) = delete;
+        Entry& operator=(const Entry&) = delete;
+
+    private:
+        Runtime& rt_;
+    };
+    int running() const { return entered_; }
+    void interrupt() { interrupted_ = true; }
+
+    // ---- Calls ------------------------------------------------------------------------
+    Value call(const Function* fn, LinkedUnit* unit, ScriptObject* me, Value* args, int argc,
+               Frame* caller);
+    Value invokeMember(ScriptObject* obj, int member, Invoke kind, Value* args, int argc,
+                       bool inside);
+    Value newInstance(const ClassInfo* cls, LinkedUnit* unit);
+    Value callBuiltin(const Builtin* b, Value* args, int argc, Frame* frame);
+    Value errObject();
+    Frame* currentFrame() const { return current_; }
+
+    // Execute, ExecuteGlobal and Eval.
+    void execute(std::u16string_view code, Frame* frame, bool global);
+    Value eval(std::u16string_view code, Frame* frame);
+
+    // The position of an error in a frame: absolute line and column.
+    void locate(ScriptError& e, const Frame& f, uint32_t pc) const;
+    void setErr(const ScriptError& e);
+    void clearErr() { err = ErrState(); }
+
+    // Called every so often from loops and calls.
+    void tick() {
+        if (--budget_ <= 0)
+            checkTime();
+    }
+
+private:
+    friend class Interpreter;
+    void checkTime();
+    void checkStack();
+    void runFrame(Frame& f);
+    void bindOuter(Frame& f, Frame* scopeFrame);
+
+    ValueStack stack_;
+    Frame* current_ = nullptr;
+    int entered_ = 0;
+    int budget_ = 1024;
+    int64_t deadline_ = 0;
+    bool interrupted_ = false;
+    uintptr_t stackBase_ = 0;
+    size_t stackLimit_ = 0;
+    Value err_;
+};
+
+} // namespace vbs
