@@ -168,8 +168,9 @@ void Engine::addCode(std::u16string_view code) {
         }
         Runtime::Entry entry(*rt_);
         Runtime::Linked linked = rt_->link(module.units, module.baseLines);
+        bool resumeNext = false;
         for (LinkedUnit* lu : linked.order)
-            rt_->runMain(lu);
+            rt_->runMain(lu, nullptr, &resumeNext);
     });
 }
 

@@ -1040,7 +1040,7 @@ ExprPtr Parser::parseChain() {
         ++pos_;
         e = makeExpr(ExprKind::Literal, t);
         e->value = Value::boolean(t.kind == Tok::True);
-        e->hard = true;
+        // Not hard typed: a variable holding "True" is not equal to True.
         return e;
     case Tok::Empty:
         ++pos_;

@@ -668,8 +668,12 @@ public:
         case GlobalCell::Kind::Variable:
         case GlobalCell::Kind::Const:
         case GlobalCell::Kind::Item:
-            if (argc == 0 && statement)
+            if (argc == 0 && statement) {
+                // A lone name holding an object (a GetRef, say) calls its default member.
+                if (c->value.isObject() && c->value.objectValue())
+                    c->value.objectValue()->invoke(Object::kDefaultMember, Invoke::Call, {});
                 return {};
+            }
             return loadIndexed(c->value, args, argc);
         case GlobalCell::Kind::Alias:
             derefArgs(args, argc);
@@ -731,7 +735,17 @@ public:
             return rt.invokeMember(so, id, kind, base + 1, argc, so->cls() == f.fn->cls);
         }
         derefArgs(base + 1, argc);
-        return o->invoke(id, kind, std::span<Value>(base + 1, size_t(argc)));
+        if (argc == 0 || kind == Invoke::Call)
+            return o->invoke(id, kind, std::span<Value>(base + 1, size_t(argc)));
+        try {
+            return o->invoke(id, kind, std::span<Value>(base + 1, size_t(argc)));
+        } catch (const ScriptError& e) {
+            if (e.number() != errc::WrongArgumentCount)
+                throw;
+        }
+        // obj.Items(1) on a member without parameters: index what it returns.
+        Value v = o->invoke(id, Invoke::Get, {});
+        return applyArguments(v, std::span<Value>(base + 1, size_t(argc)));
     }
 
     static void memberPut(Runtime& rt, Frame& f, const CallSite& site, Value* base, int argc,
@@ -1504,7 +1518,7 @@ Runtime::Linked Runtime::link(const std::vector<std::shared_ptr<const CompiledUn
     return result;
 }
 
-void Runtime::runMain(LinkedUnit* unit, Frame* scopeFrame) {
+void Runtime::runMain(LinkedUnit* unit, Frame* scopeFrame, bool* resumeNext) {
     const Function* main = unit->code->main;
     if (!main)
         return;
@@ -1535,8 +1549,12 @@ void Runtime::runMain(LinkedUnit* unit, Frame* scopeFrame) {
         f.me = scopeFrame->me;
         bindOuter(f, scopeFrame);
     }
+    if (resumeNext)
+        f.resumeNext = *resumeNext;
     current_ = &f;
     runFrame(f);
+    if (resumeNext)
+        *resumeNext = f.resumeNext;
 }
 
 namespace {
@@ -1593,8 +1611,9 @@ void Runtime::execute(std::u16string_view code, Frame* frame, bool global) {
         lines.push_back(tokens[span.begin].line);
     }
     Linked linked = link(units, lines, true);
+    bool resumeNext = false;
     for (LinkedUnit* lu : linked.order)
-        runMain(lu, local ? sf : nullptr);
+        runMain(lu, local ? sf : nullptr, &resumeNext);
 }
 
 Value Runtime::eval(std::u16string_view code, Frame* frame) {

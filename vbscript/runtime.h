@@ -153,8 +153,10 @@ public:
     };
     Linked link(const std::vector<std::shared_ptr<const CompiledUnit>>& units,
                 const std::vector<uint32_t>& baseLines, bool dynamic = false);
-    // Runs a unit's script-level statements (nothing for other units).
-    void runMain(LinkedUnit* unit, Frame* scopeFrame = nullptr);
+    // Runs a unit's script-level statements (nothing for other units). The script-level code of
+    // one text is cut up by its declarations but is one body: `resumeNext` carries the On Error
+    // state from one piece to the next.
+    void runMain(LinkedUnit* unit, Frame* scopeFrame = nullptr, bool* resumeNext = nullptr);
 
     // Entering and leaving script execution from the host: the outermost entry starts the
     // time-out and measures the stack.

@@ -325,8 +325,9 @@ public:
     // Null: do not cache.
     virtual const void* memberTable() const { return nullptr; }
     // Reads a property or calls a method (Get, Call) or assigns a property (Let, Set: the value is
-    // the last argument). Arguments are plain values. A Get with arguments on a member that
-    // takes none should apply them to the member's value (see applyArguments).
+    // the last argument). Arguments are plain values. A member that takes no arguments may fail a
+    // Get with arguments with WrongArgumentCount: the engine then reads it without them and
+    // applies them to its value (obj.Items(1)).
     virtual Value invoke(int id, Invoke kind, std::span<Value> args) = 0;
     // For Each: the elements, or null when the object is not a collection.
     virtual std::unique_ptr<Enumerator> enumerate() { return nullptr; }

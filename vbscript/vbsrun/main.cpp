@@ -181,6 +181,8 @@ public:
             std::fflush(stdout);
             throw QuitRequest{args.empty() ? 0 : vbs::toLong(args[0])};
         case 3:
+            if (!args.empty())
+                throw ScriptError(vbs::errc::WrongArgumentCount);
             return arguments_;
         case 4:
             return stdout_;
