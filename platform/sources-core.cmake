@@ -9,8 +9,11 @@ list(APPEND TV_PLATFORM_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/media_player.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/application.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/automation.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/script_bridge.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/vbs_script_engine.cpp
 )
 list(APPEND TV_PLATFORM_TESTS
   ${CMAKE_CURRENT_SOURCE_DIR}/tests/test_clock_timers.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/tests/test_dialogs_media.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/tests/test_script_bridge.cpp
 )

@@ -1,0 +1,327 @@
+#include "platform/script_bridge.h"
+
+#include "platform/vberror.h"
+#include "vbscript/error.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QMetaMethod>
+#include <QMetaProperty>
+#include <QPointer>
+#include <QTimeZone>
+#include <memory>
+#include <vector>
+
+namespace tv::bridge {
+
+namespace {
+
+std::u16string toU16(const QString& s) {
+    return std::u16string(reinterpret_cast<const char16_t*>(s.utf16()), s.size());
+}
+QString fromU16(const std::u16string& s) {
+    return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+// The members of one class, by lower-cased name; built once per class.
+struct Member {
+    int property = -1;        // index in the meta-object, or -1
+    std::vector<int> methods; // overloads, fewest parameters first
+};
+
+struct ClassTable {
+    QHash<QString, int> ids; // lower-cased name -> member id (1-based; 0 is the default member)
+    std::vector<Member> members{Member()};
+    int defaultMember = -1;
+    int newEnum = -1;
+};
+
+const ClassTable& tableFor(const QMetaObject* meta) {
+    static QHash<const QMetaObject*, ClassTable*> tables;
+    if (ClassTable* t = tables.value(meta)) return *t;
+    auto* t = new ClassTable;
+    auto idFor = [t](const QString& name) {
+        const QString key = name.toLower();
+        auto it = t->ids.find(key);
+        if (it != t->ids.end()) return *it;
+        const int id = static_cast<int>(t->members.size());
+        t->members.emplace_back();
+        t->ids.insert(key, id);
+        return id;
+    };
+    for (int i = 0; i < meta->propertyCount(); ++i)
+        t->members[idFor(QString::fromLatin1(meta->property(i).name()))].property = i;
+    for (int i = 0; i < meta->methodCount(); ++i) {
+        const QMetaMethod m = meta->method(i);
+        if (m.access() != QMetaMethod::Public || m.methodType() == QMetaMethod::Signal) continue;
+        if (m.methodType() != QMetaMethod::Method && m.methodType() != QMetaMethod::Slot) continue;
+        t->members[idFor(QString::fromLatin1(m.name()))].methods.push_back(i);
+    }
+    for (Member& member : t->members)
+        std::sort(member.methods.begin(), member.methods.end(), [meta](int a, int b) {
+            return meta->method(a).parameterCount() < meta->method(b).parameterCount();
+        });
+    const int info = meta->indexOfClassInfo("DefaultMember");
+    if (info >= 0) {
+        const auto it = t->ids.find(QString::fromLatin1(meta->classInfo(info).value()).toLower());
+        if (it != t->ids.end()) t->defaultMember = *it;
+    }
+    const auto it = t->ids.find("newenum");
+    if (it != t->ids.end()) t->newEnum = *it;
+    tables.insert(meta, t);
+    return *t;
+}
+
+[[noreturn]] void rethrowAsScriptError(const VbError& e) {
+    throw vbs::ScriptError(e.number(), toU16(e.description()));
+}
+
+class ListEnumerator : public vbs::Enumerator {
+public:
+    explicit ListEnumerator(QVariantList items) : items_(std::move(items)) {}
+    bool next(vbs::Value& out) override {
+        if (position_ >= items_.size()) return false;
+        out = toScript(items_[position_++]);
+        return true;
+    }
+
+private:
+    QVariantList items_;
+    qsizetype position_ = 0;
+};
+
+class QObjectWrapper : public vbs::Object {
+public:
+    explicit QObjectWrapper(QObject* object)
+        : object_(object), table_(&tableFor(object->metaObject())) {}
+
+    QObject* object() const { return object_; }
+
+    int memberId(std::string_view name) override {
+        const auto it = table_->ids.find(QString::fromUtf8(name.data(), name.size()).toLower());
+        return it == table_->ids.end() ? kNoMember : *it;
+    }
+    const void* memberTable() const override { return table_; }
+    const void* identity() const override { return object_.data(); }
+    std::string typeName() const override {
+        return object_ ? object_->metaObject()->className() : "Nothing";
+    }
+
+    vbs::Value invoke(int id, vbs::Invoke kind, std::span<vbs::Value> args) override {
+        QObject* o = live();
+        if (id == kDefaultMember) {
+            if (table_->defaultMember < 0) throw vbs::ScriptError(438);
+            id = table_->defaultMember;
+        }
+        if (id <= 0 || id >= static_cast<int>(table_->members.size())) throw vbs::ScriptError(438);
+        const Member& member = table_->members[id];
+        try {
+            if (member.property >= 0) return property(o, member, kind, args);
+            return call(o, member, kind, args);
+        } catch (const VbError& e) {
+            rethrowAsScriptError(e);
+        }
+    }
+
+    std::unique_ptr<vbs::Enumerator> enumerate() override {
+        if (table_->newEnum < 0) return nullptr;
+        const vbs::Value list = invoke(table_->newEnum, vbs::Invoke::Get, {});
+        return std::make_unique<ListEnumerator>(fromScript(list).toList());
+    }
+
+private:
+    QObject* live() const {
+        if (!object_) throw vbs::ScriptError(91); // the control has gone
+        return object_;
+    }
+
+    vbs::Value property(QObject* o, const Member& member, vbs::Invoke kind,
+                        std::span<vbs::Value> args) {
+        const QMetaProperty p = o->metaObject()->property(member.property);
+        if (kind == vbs::Invoke::Let || kind == vbs::Invoke::Set) {
+            if (args.size() != 1 || !p.isWritable()) throw vbs::ScriptError(450);
+            QVariant value = fromScript(args[0]);
+            if (!value.convert(p.metaType()) && p.metaType().id() != QMetaType::QVariant)
+                throw vbs::ScriptError(13);
+            p.write(o, value);
+            return {};
+        }
+        const vbs::Value value = toScript(p.read(o));
+        if (args.empty()) return value;
+        return vbs::applyArguments(value, args);
+    }
+
+    vbs::Value call(QObject* o, const Member& member, vbs::Invoke kind,
+                    std::span<vbs::Value> args) {
+        // A property assignment through a method (obj.Item(1) = x) is not a thing here.
+        if (kind == vbs::Invoke::Let || kind == vbs::Invoke::Set) throw vbs::ScriptError(450);
+        const QMetaObject* meta = o->metaObject();
+        for (int index : member.methods) {
+            const QMetaMethod m = meta->method(index);
+            if (m.parameterCount() != static_cast<int>(args.size())) continue;
+            if (args.size() > 10) break;
+            std::vector<QVariant> values;
+            values.reserve(args.size());
+            for (size_t i = 0; i < args.size(); ++i) {
+                QVariant v = fromScript(args[i]);
+                const QMetaType wanted = m.parameterMetaType(static_cast<int>(i));
+                if (wanted.id() != QMetaType::QVariant && !v.convert(wanted))
+                    throw vbs::ScriptError(13);
+                values.push_back(std::move(v));
+            }
+            QGenericArgument generic[10];
+            for (size_t i = 0; i < values.size(); ++i) {
+                const QMetaType wanted = m.parameterMetaType(static_cast<int>(i));
+                generic[i] = wanted.id() == QMetaType::QVariant
+                                 ? QGenericArgument("QVariant", &values[i])
+                                 : QGenericArgument(wanted.name(), values[i].constData());
+            }
+            const QMetaType returnType = m.returnMetaType();
+            QVariant result;
+            QGenericReturnArgument ret;
+            if (returnType.id() != QMetaType::Void) {
+                result = returnType.id() == QMetaType::QVariant ? QVariant() : QVariant(returnType);
+                ret = returnType.id() == QMetaType::QVariant
+                          ? QGenericReturnArgument("QVariant", &result)
+                          : QGenericReturnArgument(returnType.name(), result.data());
+            }
+            if (!m.invoke(o, Qt::DirectConnection, ret, generic[0], generic[1], generic[2],
+                          generic[3], generic[4], generic[5], generic[6], generic[7], generic[8],
+                          generic[9]))
+                throw vbs::ScriptError(438);
+            return toScript(result);
+        }
+        throw vbs::ScriptError(450); // no overload takes this many arguments
+    }
+
+    QPointer<QObject> object_;
+    const ClassTable* table_;
+};
+
+QDateTime zeroDate() {
+    return QDateTime(QDate(1899, 12, 30), QTime(0, 0), Qt::UTC);
+}
+
+} // namespace
+
+vbs::Object* wrap(QObject* object) {
+    return object ? new QObjectWrapper(object) : nullptr;
+}
+
+QObject* unwrap(const vbs::Object* object) {
+    auto* wrapper = dynamic_cast<const QObjectWrapper*>(object);
+    return wrapper ? wrapper->object() : nullptr;
+}
+
+ScriptObjectHandle::ScriptObjectHandle(vbs::Object* object) : object_(object) {
+    if (object_) object_->addRef();
+}
+ScriptObjectHandle::ScriptObjectHandle(const ScriptObjectHandle& other)
+    : ScriptObjectHandle(other.object_) {}
+ScriptObjectHandle& ScriptObjectHandle::operator=(const ScriptObjectHandle& other) {
+    if (other.object_) other.object_->addRef();
+    if (object_) object_->release();
+    object_ = other.object_;
+    return *this;
+}
+ScriptObjectHandle::~ScriptObjectHandle() {
+    if (object_) object_->release();
+}
+
+vbs::Value toScript(const QVariant& value) {
+    if (!value.isValid()) return {};
+    const QMetaType type = value.metaType();
+    if (type.flags() & QMetaType::PointerToQObject)
+        return vbs::Value::object(wrap(value.value<QObject*>()));
+    switch (type.id()) {
+    case QMetaType::Nullptr:
+        return vbs::Value::null();
+    case QMetaType::Bool:
+        return vbs::Value::boolean(value.toBool());
+    case QMetaType::Short:
+        return vbs::Value::integer(value.value<qint16>());
+    case QMetaType::UChar:
+        return vbs::Value::byte(value.value<uchar>());
+    case QMetaType::Int:
+    case QMetaType::UShort:
+        return vbs::Value::lng(value.toInt());
+    case QMetaType::Float:
+        return vbs::Value::single(value.toFloat());
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Long:
+    case QMetaType::ULong: {
+        const qint64 v = value.toLongLong();
+        if (v >= INT32_MIN && v <= INT32_MAX) return vbs::Value::lng(static_cast<int32_t>(v));
+        return vbs::Value::dbl(static_cast<double>(v));
+    }
+    case QMetaType::Double:
+        return vbs::Value::dbl(value.toDouble());
+    case QMetaType::QString:
+        return vbs::Value::string(toU16(value.toString()));
+    case QMetaType::QDateTime: {
+        const double days = zeroDate().msecsTo(value.toDateTime().toUTC()) / 86400000.0;
+        return vbs::Value::date(days);
+    }
+    case QMetaType::QVariantList:
+    case QMetaType::QStringList: {
+        std::vector<vbs::Value> items;
+        for (const QVariant& item : value.toList())
+            items.push_back(toScript(item));
+        return vbs::Value::array(vbs::Array::fromValues(std::move(items)));
+    }
+    default:
+        break;
+    }
+    if (type == QMetaType::fromType<ScriptObjectHandle>())
+        return vbs::Value::object(value.value<ScriptObjectHandle>().get());
+    if (value.canConvert<QString>()) return vbs::Value::string(toU16(value.toString()));
+    throw vbs::ScriptError(458, u"Variable uses an Automation type not supported in VBScript");
+}
+
+QVariant fromScript(const vbs::Value& value) {
+    switch (value.type()) {
+    case vbs::Type::Empty:
+        return {};
+    case vbs::Type::Null:
+        return QVariant::fromValue(nullptr);
+    case vbs::Type::Integer:
+        return QVariant::fromValue<qint16>(value.integerValue());
+    case vbs::Type::Long:
+        return QVariant(static_cast<int>(value.longValue()));
+    case vbs::Type::Single:
+        return QVariant(value.singleValue());
+    case vbs::Type::Double:
+        return QVariant(value.doubleValue());
+    case vbs::Type::Currency:
+        return QVariant(static_cast<double>(value.currencyValue()) / 10000.0);
+    case vbs::Type::Date:
+        return QVariant(zeroDate().addMSecs(std::llround(value.dateValue() * 86400000.0)));
+    case vbs::Type::Error:
+        return QVariant(static_cast<int>(value.errorValue()));
+    case vbs::Type::Boolean:
+        return QVariant(value.booleanValue());
+    case vbs::Type::Byte:
+        return QVariant::fromValue<uchar>(value.byteValue());
+    case vbs::Type::String:
+        return QVariant(fromU16(value.stringValue()));
+    case vbs::Type::Object: {
+        vbs::Object* object = value.objectValue();
+        if (!object) return QVariant::fromValue<QObject*>(nullptr);
+        if (QObject* qobject = unwrap(object)) return QVariant::fromValue(qobject);
+        return QVariant::fromValue(ScriptObjectHandle(object));
+    }
+    case vbs::Type::Array: {
+        QVariantList items;
+        vbs::Array* array = value.arrayValue();
+        for (size_t i = 0; i < array->size(); ++i)
+            items.append(fromScript(array->data()[i]));
+        return items;
+    }
+    default:
+        return {};
+    }
+}
+
+} // namespace tv::bridge
