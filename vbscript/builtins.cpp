@@ -122,6 +122,14 @@ int32_t count(const Value& v) {
     return n;
 }
 
+// A length of new text, within the engine's limit.
+size_t length(const Value& v) {
+    size_t n = size_t(count(v));
+    if (n > kMaxStringLength)
+        throw ScriptError(errc::OutOfStringSpace);
+    return n;
+}
+
 Value fnLeft(CallContext&, Args a) {
     if (a[0].isNull())
         return Value::null();
@@ -273,6 +281,8 @@ Value fnReplace(CallContext&, Args a) {
             break;
         out.append(s, pos, hit - pos);
         out += with;
+        if (out.size() > kMaxStringLength)
+            throw ScriptError(errc::OutOfStringSpace);
         pos = hit + needle.size();
         ++done;
     }
@@ -281,13 +291,13 @@ Value fnReplace(CallContext&, Args a) {
 }
 
 Value fnSpace(CallContext&, Args a) {
-    return Value::string(std::u16string(size_t(count(a[0])), u' '));
+    return Value::string(std::u16string(length(a[0]), u' '));
 }
 
 Value fnString(CallContext&, Args a) {
     if (a[1].isNull())
         return Value::null();
-    int32_t n = count(a[0]);
+    size_t n = length(a[0]);
     char16_t c;
     if (a[1].isString()) {
         if (a[1].stringValue().empty())
@@ -296,7 +306,7 @@ Value fnString(CallContext&, Args a) {
     } else {
         c = fromCp1252(uint8_t(toLong(a[1]) & 0xFF));
     }
-    return Value::string(std::u16string(size_t(n), c));
+    return Value::string(std::u16string(n, c));
 }
 
 Value fnStrComp(CallContext&, Args a) {
@@ -415,6 +425,8 @@ Value fnJoin(CallContext&, Args a) {
             out += delim;
         if (!arr->data()[i].isNull())
             out += str(arr->data()[i]);
+        if (out.size() > kMaxStringLength)
+            throw ScriptError(errc::OutOfStringSpace);
     }
     return Value::string(std::move(out));
 }

@@ -362,7 +362,7 @@ Value opAdd(const Value& a, const Value& b) {
     if (x.isNull() || y.isNull())
         return Value::null();
     if (x.isString() && y.isString())
-        return Value::string(x.stringValue() + y.stringValue());
+        return Value::concat(x.stringValue(), y.stringValue());
     if (x.isString() && y.isEmpty())
         return x;
     if (y.isString() && x.isEmpty())
@@ -467,14 +467,12 @@ Value opConcat(const Value& a, const Value& b) {
     const Value& y = b.deref();
     if (x.isNull() && y.isNull())
         return Value::null();
-    std::u16string s = x.isNull() ? std::u16string() : toString(x);
-    if (!y.isNull()) {
-        if (y.isString())
-            s += y.stringValue();
-        else
-            s += toString(y);
-    }
-    return Value::string(std::move(s));
+    std::u16string left = x.isNull() ? std::u16string() : toString(x);
+    if (y.isNull())
+        return Value::string(std::move(left));
+    if (y.isString())
+        return Value::concat(left, y.stringValue());
+    return Value::concat(left, toString(y));
 }
 
 Value opNot(const Value& value) {

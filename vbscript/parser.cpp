@@ -58,14 +58,21 @@ Value negateLiteral(const Value& v) {
 
 std::vector<UnitSpan> splitUnits(const std::vector<Token>& t) {
     std::vector<UnitSpan> units;
+    // Script-level code made only of line breaks and colons is no unit at all.
+    auto addCode = [&](size_t begin, size_t end) {
+        for (size_t k = begin; k < end; ++k)
+            if (!isSeparator(t[k].kind)) {
+                units.push_back({UnitSpan::Kind::Code, begin, end});
+                return;
+            }
+    };
     size_t codeStart = 0;
     size_t i = 0;
     bool statementStart = true;
     while (t[i].kind != Tok::End) {
         UnitSpan::Kind kind;
         if (statementStart && !isSeparator(t[i].kind) && isDeclStart(t, i, kind)) {
-            if (codeStart < i)
-                units.push_back({UnitSpan::Kind::Code, codeStart, i});
+            addCode(codeStart, i);
             // The declaration runs to its End Sub / End Function / End Property / End Class.
             size_t j = i;
             bool start = false;
@@ -99,8 +106,7 @@ std::vector<UnitSpan> splitUnits(const std::vector<Token>& t) {
         statementStart = isSeparator(t[i].kind);
         ++i;
     }
-    if (codeStart < i)
-        units.push_back({UnitSpan::Kind::Code, codeStart, i});
+    addCode(codeStart, i);
     return units;
 }
 

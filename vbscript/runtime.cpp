@@ -1178,7 +1178,7 @@ void Runtime::runFrame(Frame& f) {
                     Value& a = sp[-2];
                     Value& b = sp[-1];
                     if (a.isString() && b.isString())
-                        a = Value::string(a.stringValue() + b.stringValue());
+                        a = Value::concat(a.stringValue(), b.stringValue());
                     else
                         a = opConcat(a, b);
                     (--sp)->clear();

@@ -15,9 +15,21 @@ struct ElemBox {
 } // namespace detail
 
 Value Value::string(std::u16string text) {
+    if (text.size() > kMaxStringLength)
+        throw ScriptError(errc::OutOfStringSpace);
     Value r = make(Type::String);
     r.u_.str = new detail::StrRep{1, std::move(text)};
     return r;
+}
+
+Value Value::concat(std::u16string_view a, std::u16string_view b) {
+    if (a.size() + b.size() > kMaxStringLength)
+        throw ScriptError(errc::OutOfStringSpace);
+    std::u16string s;
+    s.reserve(a.size() + b.size());
+    s.append(a);
+    s.append(b);
+    return string(std::move(s));
 }
 
 Value Value::fromUtf8(std::string_view text) {

@@ -63,6 +63,10 @@ public:
 };
 } // namespace detail
 
+// Longest string a script may build; longer ones fail with "Out of string space" before the
+// memory is taken (the system would rather kill the process than refuse a huge allocation).
+constexpr size_t kMaxStringLength = size_t(1) << 26;
+
 class Value {
 public:
     Value() noexcept : type_(Type::Empty) { u_.bits = 0; }
@@ -156,6 +160,8 @@ public:
     static Value string(std::u16string_view text) { return string(std::u16string(text)); }
     static Value string(const char16_t* text) { return string(std::u16string(text)); }
     static Value fromUtf8(std::string_view text);
+    // a & b, within kMaxStringLength.
+    static Value concat(std::u16string_view a, std::u16string_view b);
     // An object reference; a null pointer is Nothing.
     static Value object(Object* object);
     static Value nothing() { return object(nullptr); }
@@ -246,7 +252,7 @@ public:
         int32_t count = 0;
     };
     // Most elements one array may hold; larger requests fail with "Out of memory".
-    static constexpr size_t kMaxElements = size_t(1) << 26;
+    static constexpr size_t kMaxElements = size_t(1) << 24;
 
     // A new array with one reference. No bounds: a dynamic array not yet dimensioned.
     static Array* create(std::vector<Bound> bounds = {});

@@ -1,0 +1,507 @@
+// The host interface of the engine: adding objects and code, running, evaluating, time-outs,
+// the procedure list, errors with their places, host objects and script objects.
+
+#include "vbscript/convert.h"
+#include "vbscript/engine.h"
+#include "vbscript/text.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+
+namespace {
+
+using vbs::Engine;
+using vbs::Invoke;
+using vbs::Object;
+using vbs::ScriptError;
+using vbs::Value;
+
+std::string text(const Value& v) {
+    return vbs::toUtf8(vbs::toString(v));
+}
+
+// A host object with members made of lambdas.
+class HostObject : public Object {
+public:
+    using Member = std::function<Value(Invoke, std::span<Value>)>;
+
+    void add(const std::string& name, Member m) {
+        names_.push_back(name);
+        members_.push_back(std::move(m));
+    }
+    void setDefault(Member m) { default_ = std::move(m); }
+    void setItems(std::vector<Value> items) { items_ = std::move(items); }
+
+    int memberId(std::string_view name) override {
+        for (size_t i = 0; i < names_.size(); ++i)
+            if (vbs::equalsNoCase(names_[i], name))
+                return int(i) + 1;
+        return kNoMember;
+    }
+    const void* memberTable() const override { return this; }
+    Value invoke(int id, Invoke kind, std::span<Value> args) override {
+        if (id == kDefaultMember) {
+            if (!default_)
+                throw ScriptError(vbs::errc::NoSuchMember);
+            return default_(kind, args);
+        }
+        return members_.at(size_t(id - 1))(kind, args);
+    }
+    std::unique_ptr<vbs::Enumerator> enumerate() override {
+        if (items_.empty())
+            return nullptr;
+        struct Each : vbs::Enumerator {
+            std::vector<Value> items;
+            size_t i = 0;
+            bool next(Value& out) override {
+                if (i >= items.size())
+                    return false;
+                out = items[i++];
+                return true;
+            }
+        };
+        auto e = std::make_unique<Each>();
+        e->items = items_;
+        return e;
+    }
+
+private:
+    std::vector<std::string> names_;
+    std::vector<Member> members_;
+    Member default_;
+    std::vector<Value> items_;
+};
+
+// Keeps a host object alive for the length of a test.
+struct Held {
+    HostObject* object = new HostObject;
+    Value value = Value::object(object);
+};
+
+// A clock that moves on by `step` milliseconds at every reading.
+struct SteppingClock {
+    int64_t now = 0;
+    int64_t step = 10;
+    std::function<int64_t()> fn() {
+        return [this] { return now += step; };
+    }
+};
+
+int errorNumber(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const ScriptError& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+// ---- AddObject ---------------------------------------------------------------------------
+
+TEST(EngineAddObject, TakenOrReservedNamesFail) {
+    Engine engine;
+    Held a, b;
+    engine.addObject("Thing", a.object, false);
+    EXPECT_EQ(errorNumber([&] { engine.addObject("thing", b.object, false); }), 457);
+    EXPECT_EQ(engine.lastError().number, 457);
+    EXPECT_NE(engine.lastError().message.find(u"thing"), std::u16string::npos);
+    for (const char* reserved : {"Dim", "If", "Err", "Me", "Nothing", "", "1abc", "a b"})
+        EXPECT_EQ(errorNumber([&] { engine.addObject(reserved, b.object, false); }), 5)
+            << reserved;
+    // Names the code declared are taken too; names of built-in functions are not.
+    engine.addCode(u"Dim declared\nSub Proc : End Sub\nClass K : End Class");
+    for (const char* taken : {"declared", "Proc", "K"})
+        EXPECT_EQ(errorNumber([&] { engine.addObject(taken, b.object, false); }), 457) << taken;
+    EXPECT_NO_THROW(engine.addObject("Left", b.object, false));
+    EXPECT_EQ(text(engine.eval(u"TypeName(Left)")), "Object");
+}
+
+TEST(EngineAddObject, NamesAddedAfterTheCodeAreFound) {
+    // The player adds its objects after the code that uses them.
+    Engine engine;
+    engine.addCode(u"Function Read() : Read = Late.Value & Late : End Function");
+    Held late;
+    late.object->add("Value", [](Invoke, std::span<Value>) { return Value::fromUtf8("v"); });
+    late.object->setDefault([](Invoke, std::span<Value>) { return Value::fromUtf8("d"); });
+    engine.addObject("Late", late.object, false);
+    EXPECT_EQ(text(engine.run("Read")), "vd");
+}
+
+TEST(EngineAddObject, MembersBecomeGlobalNames) {
+    Engine engine;
+    Held library;
+    std::vector<std::string> calls;
+    int counter = 7;
+    library.object->add("GoToFrame", [&](Invoke kind, std::span<Value> args) {
+        calls.push_back(text(args[0]) + (kind == Invoke::Call ? " (statement)" : ""));
+        return Value::boolean(true);
+    });
+    library.object->add("Counter", [&](Invoke kind, std::span<Value> args) {
+        if (kind == Invoke::Let)
+            counter = vbs::toLong(args.back());
+        return Value::lng(counter);
+    });
+    engine.addObject("Action", library.object, true);
+    engine.addCode(u"Sub Main()\n GoToFrame \"Hall\"\n x = GoToFrame(\"Cellar\")\n"
+                   u" Action.GoToFrame \"Attic\"\n Counter = Counter + 1\nEnd Sub");
+    engine.run("Main");
+    EXPECT_EQ(calls, (std::vector<std::string>{"Hall (statement)", "Cellar", "Attic (statement)"}));
+    EXPECT_EQ(counter, 8);
+    // Script variables of the same name win over the members.
+    engine.addCode(u"Dim Counter : Counter = 100");
+    engine.run("Main");
+    EXPECT_EQ(counter, 8);
+}
+
+// ---- AddCode and syntax errors -----------------------------------------------------------
+
+TEST(EngineAddCode, SyntaxErrorGivesLineAndColumnAndAddsNothing) {
+    Engine engine;
+    try {
+        engine.addCode(u"Sub Good()\nEnd Sub\nSub Bad()\n  x = (1 +\nEnd Sub");
+        FAIL() << "no syntax error";
+    } catch (const ScriptError& e) {
+        EXPECT_EQ(e.number(), 1023);
+        EXPECT_EQ(vbs::toUtf8(e.description()), "Expected expression");
+        EXPECT_EQ(e.line(), 4);
+        EXPECT_EQ(e.column(), 11);
+    }
+    EXPECT_EQ(engine.lastError().line, 4);
+    EXPECT_EQ(engine.lastError().column, 11);
+    EXPECT_TRUE(engine.procedures().empty());
+    EXPECT_EQ(errorNumber([&] { engine.run("Good"); }), 35);
+
+    struct Case {
+        const char* code;
+        int number, line, column;
+    };
+    const Case cases[] = {
+        {"x = 1\ny = \"open", 1033, 2, 5},
+        {"If x Then\n y = 1\n", 1014, 3, 1},
+        {"For i = 1 To 2\nLoop", 1020, 2, 1},
+        {"x = 1 2", 1025, 1, 7},
+        {"Sub A(x, x)\nEnd Sub", 1041, 1, 10},
+        {"Class C\n Public Default x\nEnd Class", 1056, 2, 2},
+        {"Sub S : Exit Function : End Sub", 1039, 1, 9},
+        {"Foo(1, 2)", 1044, 1, 1},
+        {"x = #13/45/2000#", 1002, 1, 5},
+        {"x = 1 $ 2", 1032, 1, 7},
+    };
+    for (const Case& c : cases) {
+        try {
+            engine.addCode(vbs::fromUtf8(c.code));
+            ADD_FAILURE() << "accepted: " << c.code;
+        } catch (const ScriptError& e) {
+            EXPECT_EQ(e.number(), c.number) << c.code;
+            EXPECT_EQ(e.line(), c.line) << c.code;
+            EXPECT_EQ(e.column(), c.column) << c.code;
+        }
+    }
+}
+
+TEST(EngineAddCode, ScriptLevelStatementsRunAndRuntimeErrorsArePlaced) {
+    Engine engine;
+    engine.addCode(u"Dim total\ntotal = 40 + 2");
+    EXPECT_EQ(vbs::toLong(engine.eval(u"total")), 42);
+    try {
+        engine.addCode(u"' comment\n\nSub Later()\nEnd Sub\n  total = 1 / 0");
+        FAIL();
+    } catch (const ScriptError& e) {
+        EXPECT_EQ(e.number(), 11);
+        EXPECT_EQ(e.line(), 5);
+        EXPECT_EQ(e.column(), 3);
+    }
+    // Procedures of the text stay added even though its statements failed.
+    EXPECT_NO_THROW(engine.run("Later"));
+}
+
+// ---- Run, Eval, Procedures ---------------------------------------------------------------
+
+TEST(EngineRun, ArgumentsResultsAndMissingProcedures) {
+    Engine engine;
+    engine.addCode(u"Function Add(a, b) : Add = a + b : End Function\n"
+                   u"Sub Bump(n) : n = n + 1 : End Sub\n"
+                   u"Function Fails() : Fails = CLng(\"x\") : End Function");
+    Value args[] = {Value::lng(2), Value::fromUtf8("3")};
+    Value r = engine.run("add", args);
+    EXPECT_EQ(r.type(), vbs::Type::Double);
+    EXPECT_EQ(vbs::toDouble(r), 5);
+    Value one[] = {Value::integer(1)};
+    EXPECT_NO_THROW(engine.run("Bump", one)); // by reference to a copy: harmless
+    EXPECT_EQ(vbs::toLong(one[0]), 1);
+
+    EXPECT_EQ(errorNumber([&] { engine.run("Missing"); }), 35);
+    EXPECT_EQ(vbs::toUtf8(engine.lastError().message), "Sub or Function not defined: 'Missing'");
+    EXPECT_EQ(errorNumber([&] { engine.run("Add"); }), 450);
+    try {
+        engine.run("Fails");
+        FAIL();
+    } catch (const ScriptError& e) {
+        EXPECT_EQ(e.number(), 13);
+        EXPECT_EQ(e.line(), 3);
+    }
+    EXPECT_EQ(engine.lastError().number, 13);
+    EXPECT_EQ(vbs::toUtf8(engine.lastError().source), "Microsoft VBScript runtime error");
+}
+
+TEST(EngineRun, EvalAndExecuteStatementWorkAtScriptLevel) {
+    Engine engine;
+    engine.executeStatement(u"Dim v : v = 6 * 7");
+    EXPECT_EQ(vbs::toLong(engine.eval(u"v")), 42);
+    EXPECT_EQ(text(engine.eval(u"v & \"!\"")), "42!");
+    EXPECT_TRUE(engine.eval(u"IsEmpty(nothingHere)").booleanValue());
+    EXPECT_EQ(errorNumber([&] { engine.eval(u"1 +"); }), 1023);
+}
+
+TEST(EngineProcedures, ListInCodeOrderWithArgumentCounts) {
+    Engine engine;
+    engine.addCode(u"Sub Zeta(a, b) : End Sub\nClass C\n Sub Method() : End Sub\nEnd Class\n"
+                   u"Function Alpha() : End Function");
+    engine.addCode(u"Sub Mid3(x, y, z)\nEnd Sub");
+    std::vector<vbs::ProcedureInfo> procs = engine.procedures();
+    ASSERT_EQ(procs.size(), 3u);
+    EXPECT_EQ(procs[0].name, "Zeta");
+    EXPECT_EQ(procs[0].argumentCount, 2);
+    EXPECT_FALSE(procs[0].hasReturnValue);
+    EXPECT_EQ(procs[1].name, "Alpha");
+    EXPECT_EQ(procs[1].argumentCount, 0);
+    EXPECT_TRUE(procs[1].hasReturnValue);
+    EXPECT_EQ(procs[2].name, "Mid3");
+    EXPECT_EQ(procs[2].argumentCount, 3);
+    engine.reset();
+    EXPECT_TRUE(engine.procedures().empty());
+}
+
+// ---- Reset -------------------------------------------------------------------------------
+
+TEST(EngineReset, ForgetsNamesAndCode) {
+    Engine engine;
+    Held obj;
+    engine.addObject("Obj", obj.object, false);
+    engine.addCode(u"Dim kept : kept = 1\nSub P : End Sub");
+    engine.reset();
+    EXPECT_EQ(errorNumber([&] { engine.run("P"); }), 35);
+    EXPECT_TRUE(engine.eval(u"IsEmpty(kept)").booleanValue());
+    EXPECT_NO_THROW(engine.addObject("Obj", obj.object, false));
+}
+
+TEST(EngineReset, FailsWhileAScriptRuns) {
+    Engine engine;
+    Held host;
+    int resetError = 0;
+    bool runningInside = false;
+    host.object->add("TryReset", [&](Invoke, std::span<Value>) {
+        runningInside = engine.isRunning();
+        resetError = errorNumber([&] { engine.reset(); });
+        return Value();
+    });
+    engine.addObject("Host", host.object, false);
+    engine.addCode(u"Dim survived\nSub Main : Host.TryReset : survived = \"yes\" : End Sub");
+    engine.run("Main");
+    EXPECT_TRUE(runningInside);
+    EXPECT_NE(resetError, 0);
+    EXPECT_FALSE(engine.isRunning());
+    EXPECT_EQ(text(engine.eval(u"survived")), "yes");
+    EXPECT_NO_THROW(engine.reset());
+}
+
+// ---- Time-out ----------------------------------------------------------------------------
+
+TEST(EngineTimeout, StopsEndlessScriptsAndCannotBeTrapped) {
+    Engine engine;
+    SteppingClock clock;
+    engine.setClock(clock.fn());
+    EXPECT_EQ(engine.timeout(), Engine::kNoTimeout);
+    engine.setTimeout(1000);
+    engine.addCode(u"Sub Spin()\n On Error Resume Next\n Do\n x = x + 1\n Loop\nEnd Sub\n"
+                   u"Sub Recurse() : Call Recurse2() : End Sub\n"
+                   u"Sub Recurse2() : Do : Loop : End Sub\n"
+                   u"Function Quick() : Quick = 5 : End Function");
+    EXPECT_EQ(errorNumber([&] { engine.run("Spin"); }), vbs::errc::ScriptTimedOut);
+    EXPECT_GE(clock.now, 1000);
+    EXPECT_EQ(errorNumber([&] { engine.run("Recurse"); }), vbs::errc::ScriptTimedOut);
+    // The engine stays usable, and each run gets a fresh time-out.
+    EXPECT_EQ(vbs::toLong(engine.run("Quick")), 5);
+}
+
+TEST(EngineTimeout, NoTimeoutLetsLongScriptsFinish) {
+    Engine engine;
+    SteppingClock clock;
+    clock.step = 1000000;
+    engine.setClock(clock.fn());
+    engine.setTimeout(Engine::kNoTimeout);
+    engine.addCode(u"Function Long() : For i = 1 To 200000 : n = n + 1 : Next : Long = n : "
+                   u"End Function");
+    EXPECT_EQ(vbs::toLong(engine.run("Long")), 200000);
+    engine.setTimeout(5);
+    EXPECT_EQ(errorNumber([&] { engine.run("Long"); }), vbs::errc::ScriptTimedOut);
+}
+
+TEST(EngineTimeout, InterruptStopsTheRunningScript) {
+    Engine engine;
+    Held host;
+    host.object->add("Stop", [&](Invoke, std::span<Value>) {
+        engine.interrupt();
+        return Value();
+    });
+    engine.addObject("Host", host.object, false);
+    engine.addCode(u"Sub Main : Host.Stop : Do : Loop : End Sub");
+    EXPECT_EQ(errorNumber([&] { engine.run("Main"); }), vbs::errc::ScriptTimedOut);
+}
+
+// ---- Robustness --------------------------------------------------------------------------
+
+TEST(EngineLimits, RunawayRecursionAndHugeAllocationsAreScriptErrors) {
+    Engine engine;
+    engine.addCode(u"Function Down(n) : Down = Down(n + 1) : End Function\n"
+                   u"Sub Huge() : ReDim a(2000000000) : End Sub\n"
+                   u"Sub Grow() : s = \"x\" : Do : s = s & s : Loop : End Sub\n"
+                   u"Function Trapped()\n On Error Resume Next\n x = Down(1)\n"
+                   u" Trapped = Err.Number\nEnd Function");
+    EXPECT_EQ(errorNumber([&] { engine.run("Down", std::vector<Value>{Value::integer(1)}); }),
+              vbs::errc::OutOfStackSpace);
+    EXPECT_EQ(errorNumber([&] { engine.run("Huge"); }), vbs::errc::OutOfMemory);
+    int grow = errorNumber([&] { engine.run("Grow"); });
+    EXPECT_TRUE(grow == vbs::errc::OutOfMemory || grow == vbs::errc::OutOfStringSpace) << grow;
+    EXPECT_EQ(vbs::toLong(engine.run("Trapped")), vbs::errc::OutOfStackSpace);
+}
+
+// ---- Host objects and script objects -----------------------------------------------------
+
+TEST(EngineObjects, HostObjectsFromScripts) {
+    Engine engine;
+    Held coll, other;
+    coll.object->setItems({Value::integer(1), Value::fromUtf8("two"), Value::integer(3)});
+    coll.object->setDefault([&](Invoke, std::span<Value> args) {
+        return args.empty() ? Value::fromUtf8("whole") : Value::lng(vbs::toLong(args[0]) * 100);
+    });
+    coll.object->add("Fail", [](Invoke, std::span<Value>) -> Value {
+        throw ScriptError(1234, u"host failure", u"HostSource");
+    });
+    coll.object->add("Self", [&](Invoke, std::span<Value>) { return coll.value; });
+    engine.addObject("Coll", coll.object, false);
+    engine.addObject("Other", other.object, false);
+    engine.addCode(u"Function Walk()\n For Each x In Coll : Walk = Walk & x & \",\" : Next\n"
+                   u"End Function\n"
+                   u"Function Trap()\n On Error Resume Next\n Coll.Fail\n"
+                   u" Trap = Err.Number & \" \" & Err.Description & \" \" & Err.Source\n"
+                   u"End Function");
+    EXPECT_EQ(text(engine.run("Walk")), "1,two,3,");
+    EXPECT_EQ(text(engine.eval(u"Coll(4)")), "400");
+    EXPECT_EQ(text(engine.eval(u"Coll & \"\"")), "whole");
+    EXPECT_TRUE(engine.eval(u"Coll.Self Is Coll").booleanValue());
+    EXPECT_FALSE(engine.eval(u"Coll Is Other").booleanValue());
+    EXPECT_EQ(text(engine.run("Trap")), "1234 host failure HostSource");
+    EXPECT_EQ(errorNumber([&] { engine.eval(u"Coll.NoSuchMember"); }), 438);
+    EXPECT_EQ(vbs::toUtf8(engine.lastError().message),
+              "Object doesn't support this property or method: 'NoSuchMember'");
+    EXPECT_EQ(errorNumber([&] { engine.eval(u"Other.Fail"); }), 438);
+}
+
+TEST(EngineObjects, ScriptClassInstancesServeTheHost) {
+    auto engine = std::make_unique<Engine>();
+    engine->addCode(u"Dim log\nClass Greeter\n Public Name\n Private Hidden\n"
+                    u" Public Default Function Greet(who) : Greet = \"hi \" & who : End Function\n"
+                    u" Sub Class_Terminate : log = log & \"bye \" & Name : End Sub\n"
+                    u"End Class\nFunction Make() : Set Make = New Greeter : End Function");
+    Value g = engine->run("Make");
+    ASSERT_TRUE(g.isObject());
+    Object* o = g.objectValue();
+    EXPECT_EQ(o->typeName(), "Greeter");
+    int name = o->memberId("NAME");
+    ASSERT_NE(name, Object::kNoMember);
+    EXPECT_EQ(o->memberId("Hidden"), Object::kNoMember);
+    Value setName[] = {Value::fromUtf8("Ann")};
+    o->invoke(name, Invoke::Let, setName);
+    Value who[] = {Value::fromUtf8("Bob")};
+    EXPECT_EQ(text(o->invoke(Object::kDefaultMember, Invoke::Get, who)), "hi Bob");
+    EXPECT_EQ(text(o->invoke(name, Invoke::Get, {})), "Ann");
+    g.clear(); // the last reference: Class_Terminate runs
+    EXPECT_EQ(text(engine->eval(u"log")), "bye Ann");
+
+    // An object that outlives its engine fails cleanly instead of crashing.
+    Value survivor = engine->run("Make");
+    engine.reset();
+    EXPECT_EQ(errorNumber([&] { survivor.objectValue()->invoke(1, Invoke::Get, {}); }), 424);
+}
+
+// ---- Host services -----------------------------------------------------------------------
+
+struct RecordingHost : vbs::HostServices {
+    std::vector<std::string> log;
+    int msgBox(const std::u16string& prompt, int buttons, const std::u16string& title) override {
+        log.push_back("msgbox " + vbs::toUtf8(prompt) + " " + std::to_string(buttons) + " " +
+                      vbs::toUtf8(title));
+        return 6;
+    }
+    Value inputBox(const std::u16string& prompt, const std::u16string&,
+                   const std::u16string& def) override {
+        log.push_back("input " + vbs::toUtf8(prompt) + " " + vbs::toUtf8(def));
+        return Value::fromUtf8("typed");
+    }
+    Value createObject(const std::u16string& progId, const std::u16string&) override {
+        log.push_back("create " + vbs::toUtf8(progId));
+        return Value::nothing();
+    }
+    Value loadPicture(const std::u16string& path) override {
+        log.push_back("picture " + vbs::toUtf8(path));
+        return Value::nothing();
+    }
+};
+
+TEST(EngineHost, CallbacksReachTheHost) {
+    Engine engine;
+    EXPECT_EQ(errorNumber([&] { engine.eval(u"CreateObject(\"Some.Thing\")"); }), 429);
+    EXPECT_EQ(vbs::toLong(engine.eval(u"MsgBox(\"unattended\")")), 1);
+    RecordingHost host;
+    engine.setHost(&host);
+    EXPECT_EQ(vbs::toLong(engine.eval(u"MsgBox(\"Sure?\", vbYesNo, \"Ask\")")), 6);
+    EXPECT_EQ(text(engine.eval(u"InputBox(\"Name?\", \"T\", \"def\")")), "typed");
+    engine.executeStatement(u"Set o = CreateObject(\"TNPanoramaControl.MainControl_ID7\")");
+    engine.executeStatement(u"Set p = LoadPicture(\"a.bmp\")");
+    EXPECT_EQ(host.log, (std::vector<std::string>{"msgbox Sure? 4 Ask", "input Name? def",
+                                                   "create TNPanoramaControl.MainControl_ID7",
+                                                   "picture a.bmp"}));
+}
+
+// ---- Compiled code reuse -----------------------------------------------------------------
+
+TEST(EngineCache, IdenticalTextIsNotCompiledAgain) {
+    const std::u16string procedures = u"Function Twice(x)\n Twice = x * 2\nEnd Function\n"
+                                      u"Sub Unused()\nEnd Sub\n";
+    auto wrap = [&](const char* startup) {
+        return u"Sub Procedure_that_is_going_to_be_executed\r\n\r\n" + vbs::fromUtf8(startup) +
+               u"\r\n\r\nEnd Sub\r\n\r\n" + procedures;
+    };
+    auto cache = std::make_shared<vbs::CompileCache>();
+    Engine a, b;
+    a.setCompileCache(cache);
+    b.setCompileCache(cache);
+    a.addCode(wrap("result = Twice(1)"));
+    size_t misses = cache->misses();
+    EXPECT_EQ(misses, 3u);
+    // Another run with other start-up code: only the wrapper is new.
+    a.reset();
+    a.addCode(wrap("result = Twice(2)"));
+    EXPECT_EQ(cache->misses(), misses + 1);
+    // The same text in a second engine shares everything, and still runs correctly there.
+    b.addCode(wrap("result = Twice(2)"));
+    EXPECT_EQ(cache->misses(), misses + 1);
+    b.executeStatement(u"Dim result");
+    b.executeStatement(u"Procedure_that_is_going_to_be_executed");
+    EXPECT_EQ(vbs::toLong(b.eval(u"result")), 4);
+    EXPECT_TRUE(a.eval(u"IsEmpty(result)").booleanValue());
+    // Errors are still reported at the right line of the new text.
+    a.reset();
+    try {
+        a.addCode(u"\n\n\n" + procedures + u"x = Twice(\"q\")");
+        FAIL();
+    } catch (const ScriptError& e) {
+        EXPECT_EQ(e.number(), 13);
+        EXPECT_EQ(e.line(), 5);
+    }
+}
+
+} // namespace
