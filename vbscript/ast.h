@@ -97,7 +97,7 @@ struct Decl {
     std::string name;
     uint32_t line = 0;
     uint32_t column = 0;
-    bool isArray = false;       // name() or name(bounds)
+    bool isArray = false;        // name() or name(bounds)
     std::vector<ExprPtr> bounds; // Dim: literal upper bounds; ReDim: expressions
     ExprPtr value;               // Const
     bool isPublic = true;

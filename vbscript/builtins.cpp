@@ -58,14 +58,12 @@ std::u16string str(const Value& v) {
 }
 
 char16_t upper(char16_t c) {
-    if ((c >= u'a' && c <= u'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7))
-        return char16_t(c - 32);
+    if ((c >= u'a' && c <= u'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7)) return char16_t(c - 32);
     return c;
 }
 
 char16_t lower(char16_t c) {
-    if ((c >= u'A' && c <= u'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7))
-        return char16_t(c + 32);
+    if ((c >= u'A' && c <= u'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) return char16_t(c + 32);
     return c;
 }
 
@@ -108,61 +106,51 @@ Value fnCBool(CallContext&, Args a) {
 // ---- Strings -----------------------------------------------------------------------------
 
 Value fnLen(CallContext&, Args a) {
-    if (a[0].isNull())
-        return Value::null();
-    if (a[0].isString())
-        return Value::lng(int32_t(a[0].stringValue().size()));
+    if (a[0].isNull()) return Value::null();
+    if (a[0].isString()) return Value::lng(int32_t(a[0].stringValue().size()));
     return Value::lng(int32_t(str(a[0]).size()));
 }
 
 int32_t count(const Value& v) {
     int32_t n = toLong(v);
-    if (n < 0)
-        invalidCall();
+    if (n < 0) invalidCall();
     return n;
 }
 
 // A length of new text, within the engine's limit.
 size_t length(const Value& v) {
     size_t n = size_t(count(v));
-    if (n > kMaxStringLength)
-        throw ScriptError(errc::OutOfStringSpace);
+    if (n > kMaxStringLength) throw ScriptError(errc::OutOfStringSpace);
     return n;
 }
 
 Value fnLeft(CallContext&, Args a) {
-    if (a[0].isNull())
-        return Value::null();
+    if (a[0].isNull()) return Value::null();
     std::u16string s = str(a[0]);
     size_t n = size_t(count(a[1]));
     return Value::string(s.substr(0, std::min(n, s.size())));
 }
 
 Value fnRight(CallContext&, Args a) {
-    if (a[0].isNull())
-        return Value::null();
+    if (a[0].isNull()) return Value::null();
     std::u16string s = str(a[0]);
     size_t n = std::min(size_t(count(a[1])), s.size());
     return Value::string(s.substr(s.size() - n));
 }
 
 Value fnMid(CallContext&, Args a) {
-    if (a[0].isNull())
-        return Value::null();
+    if (a[0].isNull()) return Value::null();
     std::u16string s = str(a[0]);
     int32_t start = toLong(a[1]);
-    if (start < 1)
-        invalidCall();
+    if (start < 1) invalidCall();
     size_t from = size_t(start - 1);
-    if (from >= s.size())
-        return Value::string(u"");
+    if (from >= s.size()) return Value::string(u"");
     size_t n = given(a, 2) ? size_t(count(a[2])) : s.size();
     return Value::string(s.substr(from, std::min(n, s.size() - from)));
 }
 
 Value fnUCase(CallContext&, Args a) {
-    if (a[0].isNull())
-        return Value::null();
+    if (a[0].isNull()) return Value::null();
     std::u16string s = str(a[0]);
     for (char16_t& c : s)
         c = upper(c);
@@ -170,14 +158,12 @@ Value fnUCase(CallContext&, Args a) {
 }
 
 Value fnLCase(CallContext&, Args a) {
-    if (a[0].isNull())
-        return Value::null();
+    if (a[0].isNull()) return Value::null();
     return Value::string(foldText(str(a[0])));
 }
 
 Value trimmed(const Value& v, bool left, bool right) {
-    if (v.isNull())
-        return Value::null();
+    if (v.isNull()) return Value::null();
     std::u16string s = str(v);
     size_t b = 0, e = s.size();
     if (left)
@@ -207,69 +193,54 @@ Value fnInStr(CallContext&, Args a) {
     size_t i = 0;
     int32_t start = 1;
     if (a.size() >= 3) {
-        if (a[0].isNull())
-            throw ScriptError(errc::InvalidUseOfNull);
+        if (a[0].isNull()) throw ScriptError(errc::InvalidUseOfNull);
         start = toLong(a[0]);
-        if (start < 1)
-            invalidCall();
+        if (start < 1) invalidCall();
         i = 1;
     }
-    if (a[i].isNull() || a[i + 1].isNull())
-        return Value::null();
+    if (a[i].isNull() || a[i + 1].isNull()) return Value::null();
     std::u16string s = str(a[i]);
     std::u16string find = str(a[i + 1]);
     if (textCompare(a, i + 2)) {
         s = foldText(s);
         find = foldText(find);
     }
-    if (size_t(start) > s.size() + 1)
-        return Value::lng(0);
-    if (find.empty())
-        return Value::lng(start);
+    if (size_t(start) > s.size() + 1) return Value::lng(0);
+    if (find.empty()) return Value::lng(start);
     size_t pos = s.find(find, size_t(start - 1));
     return Value::lng(pos == std::u16string::npos ? 0 : int32_t(pos + 1));
 }
 
 Value fnInStrRev(CallContext&, Args a) {
-    if (a[0].isNull() || a[1].isNull())
-        return Value::null();
+    if (a[0].isNull() || a[1].isNull()) return Value::null();
     std::u16string s = str(a[0]);
     std::u16string find = str(a[1]);
     int32_t start = given(a, 2) ? toLong(a[2]) : -1;
-    if (start == 0 || start < -1)
-        invalidCall();
+    if (start == 0 || start < -1) invalidCall();
     if (textCompare(a, 3)) {
         s = foldText(s);
         find = foldText(find);
     }
-    if (start == -1)
-        start = int32_t(s.size());
-    if (size_t(start) > s.size())
-        return Value::lng(0);
-    if (find.empty())
-        return Value::lng(start);
-    if (find.size() > size_t(start))
-        return Value::lng(0);
+    if (start == -1) start = int32_t(s.size());
+    if (size_t(start) > s.size()) return Value::lng(0);
+    if (find.empty()) return Value::lng(start);
+    if (find.size() > size_t(start)) return Value::lng(0);
     size_t pos = s.rfind(find, size_t(start) - find.size());
     return Value::lng(pos == std::u16string::npos ? 0 : int32_t(pos + 1));
 }
 
 Value fnReplace(CallContext&, Args a) {
-    if (a[0].isNull() || a[1].isNull() || a[2].isNull())
-        return Value::null();
+    if (a[0].isNull() || a[1].isNull() || a[2].isNull()) return Value::null();
     std::u16string s = str(a[0]);
     std::u16string find = str(a[1]);
     std::u16string with = str(a[2]);
     int32_t start = given(a, 3) ? toLong(a[3]) : 1;
     int32_t limit = given(a, 4) ? toLong(a[4]) : -1;
-    if (start < 1 || limit < -1)
-        invalidCall();
+    if (start < 1 || limit < -1) invalidCall();
     bool text = textCompare(a, 5);
-    if (size_t(start) > s.size())
-        return Value::string(u"");
+    if (size_t(start) > s.size()) return Value::string(u"");
     s = s.substr(size_t(start - 1));
-    if (find.empty() || limit == 0)
-        return Value::string(std::move(s));
+    if (find.empty() || limit == 0) return Value::string(std::move(s));
     std::u16string hay = text ? foldText(s) : s;
     std::u16string needle = text ? foldText(find) : find;
     std::u16string out;
@@ -277,12 +248,10 @@ Value fnReplace(CallContext&, Args a) {
     int32_t done = 0;
     while (limit < 0 || done < limit) {
         size_t hit = hay.find(needle, pos);
-        if (hit == std::u16string::npos)
-            break;
+        if (hit == std::u16string::npos) break;
         out.append(s, pos, hit - pos);
         out += with;
-        if (out.size() > kMaxStringLength)
-            throw ScriptError(errc::OutOfStringSpace);
+        if (out.size() > kMaxStringLength) throw ScriptError(errc::OutOfStringSpace);
         pos = hit + needle.size();
         ++done;
     }
@@ -295,13 +264,11 @@ Value fnSpace(CallContext&, Args a) {
 }
 
 Value fnString(CallContext&, Args a) {
-    if (a[1].isNull())
-        return Value::null();
+    if (a[1].isNull()) return Value::null();
     size_t n = length(a[0]);
     char16_t c;
     if (a[1].isString()) {
-        if (a[1].stringValue().empty())
-            invalidCall();
+        if (a[1].stringValue().empty()) invalidCall();
         c = a[1].stringValue()[0];
     } else {
         c = fromCp1252(uint8_t(toLong(a[1]) & 0xFF));
@@ -310,8 +277,7 @@ Value fnString(CallContext&, Args a) {
 }
 
 Value fnStrComp(CallContext&, Args a) {
-    if (a[0].isNull() || a[1].isNull())
-        return Value::null();
+    if (a[0].isNull() || a[1].isNull()) return Value::null();
     std::u16string x = str(a[0]), y = str(a[1]);
     if (textCompare(a, 2)) {
         x = foldText(x);
@@ -322,44 +288,38 @@ Value fnStrComp(CallContext&, Args a) {
 }
 
 Value fnStrReverse(CallContext&, Args a) {
-    if (a[0].isNull())
-        throw ScriptError(errc::InvalidUseOfNull);
+    if (a[0].isNull()) throw ScriptError(errc::InvalidUseOfNull);
     std::u16string s = str(a[0]);
     return Value::string(std::u16string(s.rbegin(), s.rend()));
 }
 
 Value fnChr(CallContext&, Args a) {
     int32_t n = toLong(a[0]);
-    if (n < 0 || n > 255)
-        invalidCall();
+    if (n < 0 || n > 255) invalidCall();
     return Value::string(std::u16string(1, fromCp1252(uint8_t(n))));
 }
 
 Value fnChrW(CallContext&, Args a) {
     int32_t n = toLong(a[0]);
-    if (n < -32768 || n > 65535)
-        invalidCall();
+    if (n < -32768 || n > 65535) invalidCall();
     return Value::string(std::u16string(1, char16_t(n & 0xFFFF)));
 }
 
 Value fnAsc(CallContext&, Args a) {
     std::u16string s = str(a[0]);
-    if (s.empty())
-        invalidCall();
+    if (s.empty()) invalidCall();
     int b = toCp1252(s[0]);
     return Value::integer(int16_t(b < 0 ? '?' : b));
 }
 
 Value fnAscW(CallContext&, Args a) {
     std::u16string s = str(a[0]);
-    if (s.empty())
-        invalidCall();
+    if (s.empty()) invalidCall();
     return Value::integer(int16_t(s[0]));
 }
 
 Value fnHex(CallContext&, Args a) {
-    if (a[0].isNull())
-        return Value::null();
+    if (a[0].isNull()) return Value::null();
     Type t = a[0].type();
     int32_t n = toLong(a[0]);
     uint32_t u = (t == Type::Integer || t == Type::Byte || t == Type::Boolean || t == Type::Empty)
@@ -371,8 +331,7 @@ Value fnHex(CallContext&, Args a) {
 }
 
 Value fnOct(CallContext&, Args a) {
-    if (a[0].isNull())
-        return Value::null();
+    if (a[0].isNull()) return Value::null();
     Type t = a[0].type();
     int32_t n = toLong(a[0]);
     uint32_t u = (t == Type::Integer || t == Type::Byte || t == Type::Boolean || t == Type::Empty)
@@ -391,12 +350,10 @@ Value fnArray(CallContext&, Args a) {
 }
 
 Value bound(Args a, bool upper) {
-    if (!a[0].isArray())
-        throw ScriptError(errc::TypeMismatch);
+    if (!a[0].isArray()) throw ScriptError(errc::TypeMismatch);
     const Array* arr = a[0].arrayValue();
     int32_t dim = given(a, 1) ? toLong(a[1]) : 1;
-    if (dim < 1 || size_t(dim) > arr->dimensions())
-        throw ScriptError(errc::SubscriptOutOfRange);
+    if (dim < 1 || size_t(dim) > arr->dimensions()) throw ScriptError(errc::SubscriptOutOfRange);
     const Array::Bound& b = arr->bounds()[size_t(dim - 1)];
     return Value::lng(upper ? b.lower + b.count - 1 : b.lower);
 }
@@ -413,34 +370,27 @@ Value fnIsArray(CallContext&, Args a) {
 }
 
 Value fnJoin(CallContext&, Args a) {
-    if (!a[0].isArray())
-        throw ScriptError(errc::TypeMismatch);
+    if (!a[0].isArray()) throw ScriptError(errc::TypeMismatch);
     const Array* arr = a[0].arrayValue();
-    if (arr->dimensions() > 1)
-        throw ScriptError(errc::SubscriptOutOfRange);
+    if (arr->dimensions() > 1) throw ScriptError(errc::SubscriptOutOfRange);
     std::u16string delim = given(a, 1) ? str(a[1]) : u" ";
     std::u16string out;
     for (size_t i = 0; i < arr->size(); ++i) {
-        if (i)
-            out += delim;
-        if (!arr->data()[i].isNull())
-            out += str(arr->data()[i]);
-        if (out.size() > kMaxStringLength)
-            throw ScriptError(errc::OutOfStringSpace);
+        if (i) out += delim;
+        if (!arr->data()[i].isNull()) out += str(arr->data()[i]);
+        if (out.size() > kMaxStringLength) throw ScriptError(errc::OutOfStringSpace);
     }
     return Value::string(std::move(out));
 }
 
 Value fnSplit(CallContext&, Args a) {
-    if (a[0].isNull())
-        throw ScriptError(errc::InvalidUseOfNull);
+    if (a[0].isNull()) throw ScriptError(errc::InvalidUseOfNull);
     std::u16string s = str(a[0]);
     std::u16string delim = given(a, 1) ? str(a[1]) : u" ";
     int32_t limit = given(a, 2) ? toLong(a[2]) : -1;
     bool text = textCompare(a, 3);
     std::vector<Value> parts;
-    if (s.empty())
-        return Value::array(Array::fromValues({}));
+    if (s.empty()) return Value::array(Array::fromValues({}));
     if (delim.empty() || limit == 1) {
         parts.push_back(Value::string(s));
         return Value::array(Array::fromValues(std::move(parts)));
@@ -449,11 +399,9 @@ Value fnSplit(CallContext&, Args a) {
     std::u16string needle = text ? foldText(delim) : delim;
     size_t pos = 0;
     while (true) {
-        if (limit > 0 && int32_t(parts.size()) == limit - 1)
-            break;
+        if (limit > 0 && int32_t(parts.size()) == limit - 1) break;
         size_t hit = hay.find(needle, pos);
-        if (hit == std::u16string::npos)
-            break;
+        if (hit == std::u16string::npos) break;
         parts.push_back(Value::string(s.substr(pos, hit - pos)));
         pos = hit + needle.size();
     }
@@ -495,8 +443,7 @@ Value fnIsNumeric(CallContext&, Args a) {
 }
 
 Value fnIsDate(CallContext&, Args a) {
-    if (a[0].type() == Type::Date)
-        return Value::boolean(true);
+    if (a[0].type() == Type::Date) return Value::boolean(true);
     if (a[0].isString()) {
         double d;
         return Value::boolean(parseDate(a[0].stringValue(), d));
@@ -560,12 +507,10 @@ Value fnAbs(CallContext&, Args a) {
     case Type::Empty:
         return Value::integer(0);
     case Type::Integer:
-        if (v.integerValue() == -32768)
-            return Value::lng(32768);
+        if (v.integerValue() == -32768) return Value::lng(32768);
         return Value::integer(int16_t(std::abs(v.integerValue())));
     case Type::Long:
-        if (v.longValue() == INT32_MIN)
-            return Value::dbl(2147483648.0);
+        if (v.longValue() == INT32_MIN) return Value::dbl(2147483648.0);
         return Value::lng(std::abs(v.longValue()));
     case Type::Byte:
         return v;
@@ -581,49 +526,40 @@ Value fnAbs(CallContext&, Args a) {
 }
 
 Value fnSgn(CallContext&, Args a) {
-    if (a[0].isNull())
-        return Value::null();
+    if (a[0].isNull()) return Value::null();
     double d = toDouble(a[0]);
     return Value::integer(int16_t(d > 0 ? 1 : d < 0 ? -1 : 0));
 }
 
 Value fnSqr(CallContext&, Args a) {
     double d = toDouble(a[0]);
-    if (d < 0)
-        invalidCall();
+    if (d < 0) invalidCall();
     return Value::dbl(std::sqrt(d));
 }
 
 Value fnRound(CallContext&, Args a) {
-    if (a[0].isNull())
-        return Value::null();
+    if (a[0].isNull()) return Value::null();
     int32_t digits = given(a, 1) ? toLong(a[1]) : 0;
-    if (digits < 0)
-        invalidCall();
+    if (digits < 0) invalidCall();
     const Value& v = a[0];
-    if (v.type() == Type::Integer || v.type() == Type::Long || v.type() == Type::Byte)
-        return v;
+    if (v.type() == Type::Integer || v.type() == Type::Long || v.type() == Type::Byte) return v;
     double d = toDouble(v);
     double scale = std::pow(10.0, digits);
     double r = roundHalfEven(d * scale) / scale;
-    if (v.type() == Type::Single)
-        return Value::single(float(r));
-    if (v.type() == Type::Currency)
-        return Value::currency(int64_t(roundHalfEven(r * 10000.0)));
+    if (v.type() == Type::Single) return Value::single(float(r));
+    if (v.type() == Type::Currency) return Value::currency(int64_t(roundHalfEven(r * 10000.0)));
     return Value::dbl(r);
 }
 
 Value fnExp(CallContext&, Args a) {
     double r = std::exp(toDouble(a[0]));
-    if (std::isinf(r))
-        throw ScriptError(errc::Overflow);
+    if (std::isinf(r)) throw ScriptError(errc::Overflow);
     return Value::dbl(r);
 }
 
 Value fnLog(CallContext&, Args a) {
     double d = toDouble(a[0]);
-    if (d <= 0)
-        invalidCall();
+    if (d <= 0) invalidCall();
     return Value::dbl(std::log(d));
 }
 
@@ -645,8 +581,7 @@ Value fnRnd(CallContext& ctx, Args a) {
     Runtime& rt = ctx.runtime;
     if (given(a, 0)) {
         float x = toSingle(a[0]);
-        if (x == 0)
-            return Value::single(rt.lastRnd);
+        if (x == 0) return Value::single(rt.lastRnd);
         if (x < 0) {
             uint32_t bits;
             std::memcpy(&bits, &x, sizeof bits);
@@ -712,8 +647,7 @@ Value fnTimer(CallContext&, Args) {
 }
 
 Value datePart(const Value& v, int which) {
-    if (v.isNull())
-        return Value::null();
+    if (v.isNull()) return Value::null();
     int y, m, d, h, mi, s;
     dateToParts(toDate(v), y, m, d, h, mi, s);
     int parts[] = {y, m, d, h, mi, s};
@@ -741,8 +675,7 @@ Value fnSecond(CallContext&, Args a) {
 
 Value fnDateSerial(CallContext&, Args a) {
     double d = dateFromParts(toInteger(a[0]), toInteger(a[1]), toInteger(a[2]));
-    if (!validDate(d))
-        invalidCall();
+    if (!validDate(d)) invalidCall();
     return Value::date(d);
 }
 

@@ -16,18 +16,15 @@ const StmtInfo* Function::statementAt(uint32_t pc) const {
                                [](uint32_t p, const StmtInfo& s) { return p < s.begin; });
     while (it != stmts.begin()) {
         --it;
-        if (pc >= it->begin && pc < it->end)
-            return &*it;
-        if (pc >= it->end)
-            break;
+        if (pc >= it->begin && pc < it->end) return &*it;
+        if (pc >= it->end) break;
     }
     return nullptr;
 }
 
 const LocalInfo* Function::local(std::string_view name) const {
     for (const LocalInfo& l : locals)
-        if (equalsNoCase(l.name, name))
-            return &l;
+        if (equalsNoCase(l.name, name)) return &l;
     return nullptr;
 }
 
@@ -49,8 +46,7 @@ public:
 
     uint32_t global(std::string_view name) {
         auto it = index_.find(std::string(name));
-        if (it != index_.end())
-            return it->second;
+        if (it != index_.end()) return it->second;
         auto i = uint32_t(unit_->globals.size());
         unit_->globals.emplace_back(name);
         index_.emplace(std::string(name), i);
@@ -118,8 +114,7 @@ public:
         fn_.name = "";
         if (outer) {
             for (const std::string& name : outer->names) {
-                if (scope_.count(name))
-                    continue;
+                if (scope_.count(name)) continue;
                 uint16_t slot = fn_.slots++;
                 scope_[name] = Sym{Sym::Local, slot, true, {}};
                 fn_.locals.push_back({name, slot, LocalKind::Outer, true});
@@ -177,12 +172,9 @@ private:
             declareStmt(*s);
         if (mode_ == Mode::Procedure || mode_ == Mode::Dynamic) {
             for (const std::string& name : assigned_) {
-                if (scope_.count(name))
-                    continue;
-                if (cls_ && cls_->find(name) >= 0)
-                    continue;
-                if (classConsts_ && classConsts_->values.count(name))
-                    continue;
+                if (scope_.count(name)) continue;
+                if (cls_ && cls_->find(name) >= 0) continue;
+                if (classConsts_ && classConsts_->values.count(name)) continue;
                 uint16_t slot = fn_.slots++;
                 implicit_[name] = slot;
                 fn_.locals.push_back({name, slot, LocalKind::Implicit, mode_ == Mode::Dynamic});
@@ -193,8 +185,7 @@ private:
     void noteAssigned(const std::string& name) { assigned_.insert(name); }
 
     void noteAssignedExpr(const Expr* e) {
-        if (e && e->kind == ExprKind::Name)
-            noteAssigned(e->name);
+        if (e && e->kind == ExprKind::Name) noteAssigned(e->name);
     }
 
     void declareLocal(const Decl& d) {
@@ -208,17 +199,13 @@ private:
         bool byRef = mode_ == Mode::Dynamic;
         scope_[d.name] = Sym{Sym::Local, slot, byRef, {}};
         fn_.locals.push_back({d.name, slot, LocalKind::Local, byRef});
-        if (d.isArray)
-            arrays_.push_back(&d);
+        if (d.isArray) arrays_.push_back(&d);
     }
 
     Value constValue(const Expr& e) {
-        if (e.kind == ExprKind::Literal)
-            return e.value;
-        if (e.kind == ExprKind::Paren && e.left)
-            return constValue(*e.left);
-        if (e.kind == ExprKind::Unary && e.left &&
-            (e.op == Op::Neg || e.op == Op::Plus)) {
+        if (e.kind == ExprKind::Literal) return e.value;
+        if (e.kind == ExprKind::Paren && e.left) return constValue(*e.left);
+        if (e.kind == ExprKind::Unary && e.left && (e.op == Op::Neg || e.op == Op::Plus)) {
             Value v = constValue(*e.left);
             return e.op == Op::Neg ? opNeg(v) : v;
         }
@@ -275,8 +262,7 @@ private:
                     g.column = d.column;
                     u_.unit().decls.push_back(std::move(g));
                 } else {
-                    if (scope_.count(d.name))
-                        compileError(errc::NameRedefined, d.line, d.column);
+                    if (scope_.count(d.name)) compileError(errc::NameRedefined, d.line, d.column);
                     scope_[d.name] = Sym{Sym::Const, 0, false, v};
                 }
             }
@@ -332,8 +318,7 @@ private:
     size_t emit(OpCode op, int delta, uint8_t n = 0, uint16_t a = 0, uint32_t b = 0) {
         fn_.code.push_back(Instr{op, n, a, b});
         depth_ += delta;
-        if (depth_ > int(fn_.maxStack))
-            fn_.maxStack = uint16_t(depth_);
+        if (depth_ > int(fn_.maxStack)) fn_.maxStack = uint16_t(depth_);
         return fn_.code.size() - 1;
     }
 
@@ -443,14 +428,12 @@ private:
         r.kind = Resolved::Global;
         r.index = u_.global(name);
         auto imp = implicit_.find(name);
-        if (imp != implicit_.end())
-            r.implicit = uint16_t(imp->second + 1);
+        if (imp != implicit_.end()) r.implicit = uint16_t(imp->second + 1);
         return r;
     }
 
     void requireMe(uint32_t line, uint32_t column) {
-        if (!cls_)
-            compileError(errc::InvalidUseOfMe, line, column);
+        if (!cls_) compileError(errc::InvalidUseOfMe, line, column);
     }
 
     // ---- Expressions -----------------------------------------------------------------
@@ -677,8 +660,7 @@ private:
                 addr(r);
                 int n = args(e.args, false);
                 emit(OpCode::IndexLoad, -n, uint8_t(n));
-                if (statement)
-                    emit(OpCode::Pop, -1);
+                if (statement) emit(OpCode::Pop, -1);
                 return;
             }
             case Resolved::Member: {
@@ -705,8 +687,7 @@ private:
         expr(target);
         int n = args(e.args, false);
         emit(OpCode::CallValue, -n, uint8_t(n));
-        if (statement)
-            emit(OpCode::Pop, -1);
+        if (statement) emit(OpCode::Pop, -1);
     }
 
     // ---- Statements ------------------------------------------------------------------
@@ -846,8 +827,7 @@ private:
                 return;
             case Resolved::Global:
                 expr(value);
-                emit(isSet ? OpCode::SetGlobal : OpCode::StoreGlobal, -1, 0, r.implicit,
-                     r.index);
+                emit(isSet ? OpCode::SetGlobal : OpCode::StoreGlobal, -1, 0, r.implicit, r.index);
                 return;
             }
             return;
@@ -914,8 +894,7 @@ private:
                 if (r.kind == Resolved::Member) {
                     emit(OpCode::PushMe, 1);
                     int n = args(s.args, true);
-                    emit(OpCode::MemberGet, -1 - n, uint8_t(n | kStatement), 0,
-                         site(target.name));
+                    emit(OpCode::MemberGet, -1 - n, uint8_t(n | kStatement), 0, site(target.name));
                     return;
                 }
                 if (r.kind == Resolved::Local || r.kind == Resolved::Field) {
@@ -981,12 +960,10 @@ private:
             size_t skip = emit(OpCode::JumpIfFalse, -1);
             endStmt(at);
             block(s.blocks[i]);
-            if (i + 1 < s.conds.size() || s.hasElse)
-                ends.push_back(emit(OpCode::Jump, 0));
+            if (i + 1 < s.conds.size() || s.hasElse) ends.push_back(emit(OpCode::Jump, 0));
             patch(skip, here());
         }
-        if (s.hasElse)
-            block(s.elseBlock);
+        if (s.hasElse) block(s.elseBlock);
         for (size_t e : ends)
             patch(e, here());
     }
@@ -1016,8 +993,7 @@ private:
             ends.push_back(emit(OpCode::Jump, 0));
             patch(next, here());
         }
-        if (s.hasElse)
-            block(s.elseBlock);
+        if (s.hasElse) block(s.elseBlock);
         for (size_t e : ends)
             patch(e, here());
         emit(OpCode::ClearLocal, 0, 0, slot);
@@ -1130,8 +1106,7 @@ private:
         } else {
             emit(OpCode::Jump, 0, 0, 0, top);
         }
-        if (exitJump != SIZE_MAX)
-            patch(exitJump, here());
+        if (exitJump != SIZE_MAX) patch(exitJump, here());
         for (size_t e : loops_.back().exits)
             patch(e, here());
         loops_.pop_back();
@@ -1157,8 +1132,7 @@ void compileClass(UnitBuilder& u, const ClassDecl& decl) {
     info->name = decl.name;
     ClassConsts consts;
     auto addMember = [&](ClassInfo::Member m, uint32_t line, uint32_t column) {
-        if (info->byName.count(m.name))
-            compileError(errc::NameRedefined, line, column);
+        if (info->byName.count(m.name)) compileError(errc::NameRedefined, line, column);
         info->byName.emplace(m.name, int(info->members.size()));
         info->members.push_back(std::move(m));
     };
@@ -1200,11 +1174,9 @@ void compileClass(UnitBuilder& u, const ClassDecl& decl) {
             const Function*& slot = p->kind == ProcKind::PropertyGet   ? m.get
                                     : p->kind == ProcKind::PropertyLet ? m.let
                                                                        : m.set;
-            if (slot)
-                compileError(errc::NameRedefined, p->line, p->column);
+            if (slot) compileError(errc::NameRedefined, p->line, p->column);
             slot = fn;
-            if (p->isPublic)
-                m.isPublic = true;
+            if (p->isPublic) m.isPublic = true;
         } else {
             ClassInfo::Member m;
             m.name = p->name;
@@ -1220,8 +1192,7 @@ void compileClass(UnitBuilder& u, const ClassDecl& decl) {
             }
             addMember(std::move(m), p->line, p->column);
         }
-        if (p->isDefault)
-            info->defaultMember = info->find(p->name);
+        if (p->isDefault) info->defaultMember = info->find(p->name);
         if (equalsNoCase(p->name, "class_initialize") && p->kind == ProcKind::Sub)
             info->initialize = fn;
         if (equalsNoCase(p->name, "class_terminate") && p->kind == ProcKind::Sub)
@@ -1236,8 +1207,7 @@ void compileClass(UnitBuilder& u, const ClassDecl& decl) {
 }
 
 uint32_t spanLines(const std::vector<Token>& tokens, const UnitSpan& span) {
-    if (span.end <= span.begin)
-        return 0;
+    if (span.end <= span.begin) return 0;
     return tokens[span.end - 1].line - tokens[span.begin].line + 1;
 }
 
@@ -1279,10 +1249,9 @@ std::shared_ptr<CompiledUnit> compileUnit(const std::vector<Token>& tokens, cons
     return u.take();
 }
 
-std::shared_ptr<CompiledUnit> compileDynamic(const std::vector<Token>& tokens,
-                                             const UnitSpan& span, const OuterScope* outer) {
-    if (!outer || span.kind != UnitSpan::Kind::Code)
-        return compileUnit(tokens, span);
+std::shared_ptr<CompiledUnit> compileDynamic(const std::vector<Token>& tokens, const UnitSpan& span,
+                                             const OuterScope* outer) {
+    if (!outer || span.kind != UnitSpan::Kind::Code) return compileUnit(tokens, span);
     UnitBuilder u(tokens[span.begin].line);
     Parser parser(tokens, span.begin, span.end);
     u.unit().kind = CompiledUnit::Kind::Code;

@@ -21,8 +21,8 @@ std::shared_ptr<CompiledUnit> compileUnit(const std::vector<Token>& tokens, cons
 
 // Script-level statements given to Execute or ExecuteGlobal. With `outer` they run in a
 // procedure's scope.
-std::shared_ptr<CompiledUnit> compileDynamic(const std::vector<Token>& tokens,
-                                             const UnitSpan& span, const OuterScope* outer);
+std::shared_ptr<CompiledUnit> compileDynamic(const std::vector<Token>& tokens, const UnitSpan& span,
+                                             const OuterScope* outer);
 
 // One expression (Eval); the compiled main function leaves its value in slot 0.
 std::shared_ptr<CompiledUnit> compileExpression(const std::vector<Token>& tokens,

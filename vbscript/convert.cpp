@@ -56,11 +56,9 @@ char16_t lower(char16_t c) {
 }
 
 bool startsWithNoCase(std::u16string_view s, std::u16string_view prefix) {
-    if (s.size() < prefix.size())
-        return false;
+    if (s.size() < prefix.size()) return false;
     for (size_t i = 0; i < prefix.size(); ++i)
-        if (lower(s[i]) != lower(prefix[i]))
-            return false;
+        if (lower(s[i]) != lower(prefix[i])) return false;
     return true;
 }
 
@@ -96,14 +94,11 @@ double numericOf(const Value& v) {
         return v.byteValue();
     case Type::String: {
         double d;
-        if (parseNumber(v.stringValue(), d))
-            return d;
+        if (parseNumber(v.stringValue(), d)) return d;
         // Conversions to numbers accept the Boolean words too.
         std::u16string_view t = trim(v.stringValue());
-        if (t.size() == 4 && startsWithNoCase(t, u"true"))
-            return -1;
-        if (t.size() == 5 && startsWithNoCase(t, u"false"))
-            return 0;
+        if (t.size() == 4 && startsWithNoCase(t, u"true")) return -1;
+        if (t.size() == 5 && startsWithNoCase(t, u"false")) return 0;
         typeMismatch();
     }
     case Type::Object:
@@ -125,32 +120,26 @@ std::u16string ascii(const char* s) {
 
 // Digits and decimal exponent of |d| rounded to `digits` significant digits.
 std::u16string formatFloat(double d, int digits) {
-    if (d == 0)
-        return u"0";
-    if (std::isnan(d))
-        return u"NaN";
-    if (std::isinf(d))
-        return d > 0 ? u"1.#INF" : u"-1.#INF";
+    if (d == 0) return u"0";
+    if (std::isnan(d)) return u"NaN";
+    if (std::isinf(d)) return d > 0 ? u"1.#INF" : u"-1.#INF";
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.*e", digits - 1, d);
     // buf: [-]D.DDDDe[+-]XX
     std::string s(buf);
     bool negative = s[0] == '-';
-    if (negative)
-        s.erase(0, 1);
+    if (negative) s.erase(0, 1);
     size_t e = s.find('e');
     int exponent = std::atoi(s.c_str() + e + 1);
     std::string mantissa;
     for (size_t i = 0; i < e; ++i)
-        if (s[i] != '.')
-            mantissa += s[i];
+        if (s[i] != '.') mantissa += s[i];
     while (mantissa.size() > 1 && mantissa.back() == '0')
         mantissa.pop_back();
     std::string out;
     if (exponent < -4 || exponent >= digits) {
         out = mantissa.substr(0, 1);
-        if (mantissa.size() > 1)
-            out += "." + mantissa.substr(1);
+        if (mantissa.size() > 1) out += "." + mantissa.substr(1);
         char ebuf[16];
         std::snprintf(ebuf, sizeof ebuf, "E%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
         out += ebuf;
@@ -159,23 +148,21 @@ std::u16string formatFloat(double d, int digits) {
     } else if (size_t(exponent) + 1 >= mantissa.size()) {
         out = mantissa + std::string(size_t(exponent) + 1 - mantissa.size(), '0');
     } else {
-        out = mantissa.substr(0, size_t(exponent) + 1) + "." + mantissa.substr(size_t(exponent) + 1);
+        out =
+            mantissa.substr(0, size_t(exponent) + 1) + "." + mantissa.substr(size_t(exponent) + 1);
     }
-    if (negative)
-        out.insert(out.begin(), '-');
+    if (negative) out.insert(out.begin(), '-');
     return ascii(out.c_str());
 }
 
 int monthFromName(std::u16string_view word) {
-    static const char16_t* names[] = {u"january", u"february", u"march",     u"april",
-                                      u"may",     u"june",     u"july",      u"august",
-                                      u"september", u"october", u"november", u"december"};
-    if (word.size() < 3)
-        return 0;
+    static const char16_t* names[] = {u"january",   u"february", u"march",    u"april",
+                                      u"may",       u"june",     u"july",     u"august",
+                                      u"september", u"october",  u"november", u"december"};
+    if (word.size() < 3) return 0;
     for (int i = 0; i < 12; ++i) {
         std::u16string_view name(names[i]);
-        if (word.size() <= name.size() && startsWithNoCase(name, word))
-            return i + 1;
+        if (word.size() <= name.size() && startsWithNoCase(name, word)) return i + 1;
     }
     return 0;
 }
@@ -203,14 +190,11 @@ double roundHalfEven(double d) {
 
 Value scalarOf(const Value& value) {
     const Value& v = value.deref();
-    if (!v.isObject())
-        return v;
+    if (!v.isObject()) return v;
     Object* o = v.objectValue();
-    if (!o)
-        throw ScriptError(errc::ObjectVariableNotSet);
+    if (!o) throw ScriptError(errc::ObjectVariableNotSet);
     Value result = o->invoke(Object::kDefaultMember, Invoke::Get, {});
-    if (result.isObject())
-        return scalarOf(result);
+    if (result.isObject()) return scalarOf(result);
     return result;
 }
 
@@ -220,8 +204,7 @@ double toDouble(const Value& v) {
 
 float toSingle(const Value& v) {
     double d = numericOf(v);
-    if (std::fabs(d) > 3.402823466e38)
-        overflow();
+    if (std::fabs(d) > 3.402823466e38) overflow();
     return float(d);
 }
 
@@ -242,51 +225,42 @@ int32_t toLong(const Value& value) {
         break;
     }
     double d = roundHalfEven(numericOf(v));
-    if (!(d >= -2147483648.0 && d <= 2147483647.0))
-        overflow();
+    if (!(d >= -2147483648.0 && d <= 2147483647.0)) overflow();
     return int32_t(d);
 }
 
 int16_t toInteger(const Value& v) {
     double d = roundHalfEven(numericOf(v));
-    if (!(d >= -32768.0 && d <= 32767.0))
-        overflow();
+    if (!(d >= -32768.0 && d <= 32767.0)) overflow();
     return int16_t(d);
 }
 
 uint8_t toByte(const Value& v) {
     double d = roundHalfEven(numericOf(v));
-    if (!(d >= 0 && d <= 255))
-        overflow();
+    if (!(d >= 0 && d <= 255)) overflow();
     return uint8_t(d);
 }
 
 int64_t toCurrency(const Value& value) {
     const Value& v = value.deref();
-    if (v.type() == Type::Currency)
-        return v.currencyValue();
+    if (v.type() == Type::Currency) return v.currencyValue();
     double d = numericOf(v) * 10000.0;
     d = roundHalfEven(d);
-    if (!(d >= -9.2233720368547758e18 && d < 9.2233720368547758e18))
-        overflow();
+    if (!(d >= -9.2233720368547758e18 && d < 9.2233720368547758e18)) overflow();
     return int64_t(d);
 }
 
 double toDate(const Value& value) {
     const Value& v = value.deref();
     double d;
-    if (v.type() == Type::Date)
-        return v.dateValue();
+    if (v.type() == Type::Date) return v.dateValue();
     if (v.type() == Type::String) {
-        if (parseDate(v.stringValue(), d))
-            return d;
-        if (!parseNumber(v.stringValue(), d))
-            typeMismatch();
+        if (parseDate(v.stringValue(), d)) return d;
+        if (!parseNumber(v.stringValue(), d)) typeMismatch();
     } else {
         d = numericOf(v);
     }
-    if (!validDate(d))
-        overflow();
+    if (!validDate(d)) overflow();
     return d;
 }
 
@@ -303,13 +277,10 @@ bool toBool(const Value& value) {
         return v.longValue() != 0;
     case Type::String: {
         std::u16string_view t = trim(v.stringValue());
-        if (t.size() == 4 && startsWithNoCase(t, u"true"))
-            return true;
-        if (t.size() == 5 && startsWithNoCase(t, u"false"))
-            return false;
+        if (t.size() == 4 && startsWithNoCase(t, u"true")) return true;
+        if (t.size() == 5 && startsWithNoCase(t, u"false")) return false;
         double d;
-        if (parseNumber(t, d))
-            return d != 0;
+        if (parseNumber(t, d)) return d != 0;
         typeMismatch();
     }
     default:
@@ -359,8 +330,7 @@ std::u16string toString(const Value& value) {
 
 bool parseNumber(std::u16string_view text, double& out) {
     std::u16string_view s = trim(text);
-    if (s.empty())
-        return false;
+    if (s.empty()) return false;
     bool negative = false;
     if (s[0] == u'+' || s[0] == u'-') {
         negative = s[0] == u'-';
@@ -379,8 +349,7 @@ bool parseNumber(std::u16string_view text, double& out) {
         } else {
             base = 8;
         }
-        if (i >= s.size())
-            return false;
+        if (i >= s.size()) return false;
         uint64_t n = 0;
         size_t digits = 0;
         for (; i < s.size(); ++i) {
@@ -392,11 +361,9 @@ bool parseNumber(std::u16string_view text, double& out) {
                 dv = c - u'a' + 10;
             else
                 return false;
-            if (dv >= base)
-                return false;
+            if (dv >= base) return false;
             n = n * uint64_t(base) + uint64_t(dv);
-            if (n > 0xFFFFFFFFull)
-                return false;
+            if (n > 0xFFFFFFFFull) return false;
             ++digits;
         }
         double d;
@@ -426,26 +393,21 @@ bool parseNumber(std::u16string_view text, double& out) {
             ++i;
         }
     }
-    if (!any)
-        return false;
+    if (!any) return false;
     if (i < s.size() && (lower(s[i]) == u'e' || lower(s[i]) == u'd')) {
         std::string exp = "e";
         size_t j = i + 1;
-        if (j < s.size() && (s[j] == u'+' || s[j] == u'-'))
-            exp += char(s[j++]);
+        if (j < s.size() && (s[j] == u'+' || s[j] == u'-')) exp += char(s[j++]);
         size_t start = j;
         while (j < s.size() && s[j] >= u'0' && s[j] <= u'9')
             exp += char(s[j++]);
-        if (j == start)
-            return false;
+        if (j == start) return false;
         digits += exp;
         i = j;
     }
-    if (i != s.size())
-        return false;
+    if (i != s.size()) return false;
     double d = std::strtod(digits.c_str(), nullptr);
-    if (std::isinf(d))
-        return false;
+    if (std::isinf(d)) return false;
     out = negative ? -d : d;
     return true;
 }
@@ -496,12 +458,10 @@ std::u16string formatDate(double d) {
         out = buf;
     }
     if (!hasDate || hasTime) {
-        if (!hasDate && !hasTime)
-            out.clear();
+        if (!hasDate && !hasTime) out.clear();
         std::snprintf(buf, sizeof buf, "%d:%02d:%02d %s", h % 12 == 0 ? 12 : h % 12, mi, s,
                       h < 12 ? "AM" : "PM");
-        if (!out.empty())
-            out += ' ';
+        if (!out.empty()) out += ' ';
         out += buf;
     }
     return ascii(out.c_str());
@@ -529,15 +489,13 @@ std::u16string formatCurrency(int64_t scaled) {
             f.pop_back();
         out += f;
     }
-    if (negative)
-        out.insert(out.begin(), '-');
+    if (negative) out.insert(out.begin(), '-');
     return ascii(out.c_str());
 }
 
 bool parseDate(std::u16string_view text, double& out) {
     std::u16string_view s = trim(text);
-    if (s.empty())
-        return false;
+    if (s.empty()) return false;
     // Split into numbers, words and separators.
     struct Part {
         bool number;
@@ -553,8 +511,7 @@ bool parseDate(std::u16string_view text, double& out) {
         if (c >= u'0' && c <= u'9') {
             int v = 0, n = 0;
             while (i < s.size() && s[i] >= u'0' && s[i] <= u'9') {
-                if (n < 6)
-                    v = v * 10 + (s[i] - u'0');
+                if (n < 6) v = v * 10 + (s[i] - u'0');
                 ++n;
                 ++i;
             }
@@ -565,8 +522,7 @@ bool parseDate(std::u16string_view text, double& out) {
                    ((s[i] >= u'a' && s[i] <= u'z') || (s[i] >= u'A' && s[i] <= u'Z')))
                 w += lower(s[i++]);
             parts.push_back({false, 0, 0, w, 0});
-        } else if (c == u'/' || c == u'-' || c == u':' || c == u',' || c == u'.' ||
-                   isBlank(c)) {
+        } else if (c == u'/' || c == u'-' || c == u':' || c == u',' || c == u'.' || isBlank(c)) {
             if (!parts.empty() && (parts.back().sepAfter == 0 || isBlank(parts.back().sepAfter)))
                 parts.back().sepAfter = c;
             ++i;
@@ -582,19 +538,16 @@ bool parseDate(std::u16string_view text, double& out) {
         const Part& p = parts[k];
         if (p.number && p.sepAfter == u':' && hour < 0) {
             hour = p.value;
-            if (k + 1 >= parts.size() || !parts[k + 1].number)
-                return false;
+            if (k + 1 >= parts.size() || !parts[k + 1].number) return false;
             minute = parts[++k].value;
             if (parts[k].sepAfter == u':') {
-                if (k + 1 >= parts.size() || !parts[k + 1].number)
-                    return false;
+                if (k + 1 >= parts.size() || !parts[k + 1].number) return false;
                 second = parts[++k].value;
             }
             continue;
         }
         if (!p.number && (p.word == u"am" || p.word == u"a" || p.word == u"pm" || p.word == u"p")) {
-            if (hour < 0)
-                return false;
+            if (hour < 0) return false;
             ampm = p.word[0] == u'a' ? 1 : 2;
             continue;
         }
@@ -602,12 +555,10 @@ bool parseDate(std::u16string_view text, double& out) {
     }
     if (hour >= 0) {
         if (ampm) {
-            if (hour < 1 || hour > 12)
-                return false;
+            if (hour < 1 || hour > 12) return false;
             hour = hour % 12 + (ampm == 2 ? 12 : 0);
         }
-        if (hour > 23 || minute > 59 || second > 59)
-            return false;
+        if (hour > 23 || minute > 59 || second > 59) return false;
     }
     double date = 0;
     if (!dateParts.empty()) {
@@ -621,15 +572,13 @@ bool parseDate(std::u16string_view text, double& out) {
                 numDigits.push_back(p.digits);
             } else {
                 int mm = monthFromName(p.word);
-                if (!mm || month)
-                    return false;
+                if (!mm || month) return false;
                 month = mm;
             }
         }
         if (month) {
             // "January 2, 2003", "2 January 2003", "January 2"
-            if (nums.empty() || nums.size() > 2)
-                return false;
+            if (nums.empty() || nums.size() > 2) return false;
             m = month;
             if (nums.size() == 2) {
                 if (numDigits[0] >= 3) {
@@ -656,25 +605,21 @@ bool parseDate(std::u16string_view text, double& out) {
                 d = nums[1];
                 y = nums[2];
                 yDigits = numDigits[2];
-                if (m > 12 && d <= 12)
-                    std::swap(m, d);
+                if (m > 12 && d <= 12) std::swap(m, d);
             }
         } else if (nums.size() == 2) {
             m = nums[0];
             d = nums[1];
             y = currentYear();
-            if (m > 12 && d <= 12)
-                std::swap(m, d);
+            if (m > 12 && d <= 12) std::swap(m, d);
         } else {
             return false;
         }
         y = expandYear(y, yDigits);
-        if (m < 1 || m > 12 || d < 1 || y < 100 || y > 9999)
-            return false;
+        if (m < 1 || m > 12 || d < 1 || y < 100 || y > 9999) return false;
         static const int mdays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
         bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
-        if (d > mdays[m - 1] || (m == 2 && d == 29 && !leap))
-            return false;
+        if (d > mdays[m - 1] || (m == 2 && d == 29 && !leap)) return false;
         date = dateFromParts(y, m, d);
     } else if (hour < 0) {
         return false;

@@ -43,8 +43,7 @@ std::u16string formatInteger(int64_t n);
 // Calendar arithmetic on the classic date numbers (days since 30 December 1899).
 double dateFromParts(int year, int month, int day); // month and day may overflow
 double timeFromParts(int hour, int minute, int second);
-void dateToParts(double date, int& year, int& month, int& day, int& hour, int& minute,
-                 int& second);
+void dateToParts(double date, int& year, int& month, int& day, int& hour, int& minute, int& second);
 bool validDate(double date);
 
 } // namespace vbs

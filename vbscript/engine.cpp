@@ -106,8 +106,8 @@ void Engine::reset() {
 
 void Engine::addObject(std::string_view name, Object* object, bool addMembers) {
     guarded([&] {
-        bool valid = !name.empty() && ((name[0] >= 'a' && name[0] <= 'z') ||
-                                       (name[0] >= 'A' && name[0] <= 'Z'));
+        bool valid = !name.empty() &&
+                     ((name[0] >= 'a' && name[0] <= 'z') || (name[0] >= 'A' && name[0] <= 'Z'));
         for (char c : name)
             valid = valid && ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
                               (c >= '0' && c <= '9') || c == '_');
@@ -119,8 +119,7 @@ void Engine::addObject(std::string_view name, Object* object, bool addMembers) {
             GlobalCell* c = it->second.get();
             bool free = c->kind == GlobalCell::Kind::Undeclared ||
                         c->kind == GlobalCell::Kind::Builtin || c->builtinConst;
-            if (!free)
-                throw ScriptError::named(457, name);
+            if (!free) throw ScriptError::named(457, name);
         }
         GlobalCell* c = s.cell(name);
         c->kind = GlobalCell::Kind::Item;

@@ -32,8 +32,8 @@ struct ErrorInfo {
     int number = 0;
     std::u16string description;
     std::u16string source;
-    int line = 0;   // 1-based; 0 when unknown
-    int column = 0; // 1-based; 0 when unknown
+    int line = 0;           // 1-based; 0 when unknown
+    int column = 0;         // 1-based; 0 when unknown
     std::u16string message; // the description with the name involved, as reports show it
 };
 

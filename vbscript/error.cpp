@@ -134,8 +134,7 @@ const std::unordered_map<int, const char16_t*>& descriptions() {
 
 std::u16string errorDescription(int number) {
     auto it = descriptions().find(number);
-    if (it != descriptions().end())
-        return it->second;
+    if (it != descriptions().end()) return it->second;
     return u"Unknown runtime error";
 }
 
@@ -145,10 +144,8 @@ bool isCompileError(int number) {
 
 ScriptError::ScriptError(int number, std::u16string description, std::u16string source)
     : number_(number), description_(std::move(description)), source_(std::move(source)) {
-    if (description_.empty())
-        description_ = errorDescription(number);
-    if (source_.empty())
-        source_ = isCompileError(number) ? kCompileSource : kRuntimeSource;
+    if (description_.empty()) description_ = errorDescription(number);
+    if (source_.empty()) source_ = isCompileError(number) ? kCompileSource : kRuntimeSource;
 }
 
 ScriptError ScriptError::named(int number, std::string_view name) {
@@ -158,8 +155,7 @@ ScriptError ScriptError::named(int number, std::string_view name) {
 }
 
 std::u16string ScriptError::message() const {
-    if (name_.empty())
-        return description_;
+    if (name_.empty()) return description_;
     return description_ + u": '" + fromUtf8(name_) + u"'";
 }
 

@@ -16,24 +16,60 @@ struct KeywordEntry {
 };
 
 constexpr KeywordEntry kKeywords[] = {
-    {"and", Tok::And},         {"byref", Tok::ByRef},     {"byval", Tok::ByVal},
-    {"call", Tok::Call},       {"case", Tok::Case},       {"class", Tok::Class},
-    {"const", Tok::Const},     {"dim", Tok::Dim},         {"do", Tok::Do},
-    {"each", Tok::Each},       {"else", Tok::Else},       {"elseif", Tok::ElseIf},
-    {"empty", Tok::Empty},     {"end", Tok::End_},        {"eqv", Tok::Eqv},
-    {"erase", Tok::Erase},     {"exit", Tok::Exit},       {"false", Tok::False},
-    {"for", Tok::For},         {"function", Tok::Function}, {"goto", Tok::GoTo},
-    {"if", Tok::If},           {"imp", Tok::Imp},         {"in", Tok::In},
-    {"is", Tok::Is},           {"let", Tok::Let},         {"loop", Tok::Loop},
-    {"me", Tok::Me},           {"mod", Tok::Mod},         {"new", Tok::New},
-    {"next", Tok::Next},       {"not", Tok::Not},         {"nothing", Tok::Nothing},
-    {"null", Tok::Null},       {"on", Tok::On},           {"option", Tok::Option},
-    {"or", Tok::Or},           {"private", Tok::Private}, {"property", Tok::Property},
-    {"public", Tok::Public},   {"redim", Tok::ReDim},     {"select", Tok::Select},
-    {"set", Tok::Set},         {"step", Tok::Step},       {"stop", Tok::Stop},
-    {"sub", Tok::Sub},         {"then", Tok::Then},       {"to", Tok::To},
-    {"true", Tok::True},       {"until", Tok::Until},     {"wend", Tok::Wend},
-    {"while", Tok::While},     {"with", Tok::With},       {"xor", Tok::Xor},
+    {"and", Tok::And},
+    {"byref", Tok::ByRef},
+    {"byval", Tok::ByVal},
+    {"call", Tok::Call},
+    {"case", Tok::Case},
+    {"class", Tok::Class},
+    {"const", Tok::Const},
+    {"dim", Tok::Dim},
+    {"do", Tok::Do},
+    {"each", Tok::Each},
+    {"else", Tok::Else},
+    {"elseif", Tok::ElseIf},
+    {"empty", Tok::Empty},
+    {"end", Tok::End_},
+    {"eqv", Tok::Eqv},
+    {"erase", Tok::Erase},
+    {"exit", Tok::Exit},
+    {"false", Tok::False},
+    {"for", Tok::For},
+    {"function", Tok::Function},
+    {"goto", Tok::GoTo},
+    {"if", Tok::If},
+    {"imp", Tok::Imp},
+    {"in", Tok::In},
+    {"is", Tok::Is},
+    {"let", Tok::Let},
+    {"loop", Tok::Loop},
+    {"me", Tok::Me},
+    {"mod", Tok::Mod},
+    {"new", Tok::New},
+    {"next", Tok::Next},
+    {"not", Tok::Not},
+    {"nothing", Tok::Nothing},
+    {"null", Tok::Null},
+    {"on", Tok::On},
+    {"option", Tok::Option},
+    {"or", Tok::Or},
+    {"private", Tok::Private},
+    {"property", Tok::Property},
+    {"public", Tok::Public},
+    {"redim", Tok::ReDim},
+    {"select", Tok::Select},
+    {"set", Tok::Set},
+    {"step", Tok::Step},
+    {"stop", Tok::Stop},
+    {"sub", Tok::Sub},
+    {"then", Tok::Then},
+    {"to", Tok::To},
+    {"true", Tok::True},
+    {"until", Tok::Until},
+    {"wend", Tok::Wend},
+    {"while", Tok::While},
+    {"with", Tok::With},
+    {"xor", Tok::Xor},
 };
 
 const std::unordered_map<std::string, Tok>& keywordTable() {
@@ -73,8 +109,7 @@ public:
             char16_t c = s_[pos_];
             size_t start = pos_;
             if (c == u'\r' || c == u'\n') {
-                if (c == u'\r' && pos_ + 1 < s_.size() && s_[pos_ + 1] == u'\n')
-                    ++pos_;
+                if (c == u'\r' && pos_ + 1 < s_.size() && s_[pos_ + 1] == u'\n') ++pos_;
                 ++pos_;
                 push(Tok::Newline, start, pos_ - start, space);
                 newLine();
@@ -92,8 +127,8 @@ public:
                 lexDate(space);
                 continue;
             }
-            if (isDigit(c) || (c == u'.' && pos_ + 1 < s_.size() && isDigit(s_[pos_ + 1]) &&
-                               !afterOperand())) {
+            if (isDigit(c) ||
+                (c == u'.' && pos_ + 1 < s_.size() && isDigit(s_[pos_ + 1]) && !afterOperand())) {
                 lexNumber(space);
                 continue;
             }
@@ -113,8 +148,7 @@ public:
                 size_t end = pos_ + 1;
                 while (end < s_.size() && s_[end] != u']' && s_[end] != u'\n' && s_[end] != u'\r')
                     ++end;
-                if (end >= s_.size() || s_[end] != u']')
-                    fail(errc::ExpectedRBracket, start);
+                if (end >= s_.size() || s_[end] != u']') fail(errc::ExpectedRBracket, start);
                 Token& t = push(Tok::Identifier, start, end + 1 - start, space);
                 t.text = toUtf8(s_.substr(start + 1, end - start - 1));
                 pos_ = end + 1;
@@ -225,10 +259,8 @@ private:
                 ++pos_;
                 while (pos_ < s_.size() && (s_[pos_] == u' ' || s_[pos_] == u'\t'))
                     ++pos_;
-                if (pos_ < s_.size() && s_[pos_] == u'\r')
-                    ++pos_;
-                if (pos_ < s_.size() && s_[pos_] == u'\n')
-                    ++pos_;
+                if (pos_ < s_.size() && s_[pos_] == u'\r') ++pos_;
+                if (pos_ < s_.size() && s_[pos_] == u'\n') ++pos_;
                 newLine();
                 any = true;
                 continue;
@@ -251,8 +283,7 @@ private:
     }
 
     bool afterOperand() const {
-        if (tokens_.empty())
-            return false;
+        if (tokens_.empty()) return false;
         Tok k = tokens_.back().kind;
         return (k == Tok::Identifier || k == Tok::RParen || k == Tok::Literal) &&
                pos_ == tokens_.back().offset + tokens_.back().length;
@@ -286,19 +317,16 @@ private:
         size_t end = pos_;
         while (end < s_.size() && s_[end] != u'#' && s_[end] != u'\r' && s_[end] != u'\n')
             ++end;
-        if (end >= s_.size() || s_[end] != u'#')
-            fail(errc::SyntaxError, start);
+        if (end >= s_.size() || s_[end] != u'#') fail(errc::SyntaxError, start);
         double d;
-        if (!parseDate(s_.substr(pos_, end - pos_), d))
-            fail(errc::SyntaxError, start);
+        if (!parseDate(s_.substr(pos_, end - pos_), d)) fail(errc::SyntaxError, start);
         pos_ = end + 1;
         Token& t = push(Tok::Literal, start, pos_ - start, space);
         t.value = Value::date(d);
     }
 
     static bool isRadixDigit(char16_t c, char16_t radix) {
-        if (radix == u'o' || radix == u'O')
-            return c >= u'0' && c <= u'7';
+        if (radix == u'o' || radix == u'O') return c >= u'0' && c <= u'7';
         return isDigit(c) || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
     }
 
@@ -312,12 +340,10 @@ private:
             char16_t c = s_[pos_++];
             int d = isDigit(c) ? c - u'0' : (c | 0x20) - u'a' + 10;
             n = n * uint64_t(base) + uint64_t(d);
-            if (n > 0xFFFFFFFFull)
-                fail(errc::InvalidNumber, start);
+            if (n > 0xFFFFFFFFull) fail(errc::InvalidNumber, start);
         }
         bool longSuffix = pos_ < s_.size() && s_[pos_] == u'&';
-        if (longSuffix)
-            ++pos_;
+        if (longSuffix) ++pos_;
         Token& t = push(Tok::Literal, start, pos_ - start, space);
         // The subtype follows the value: up to 16 bits is an Integer (so &HFFFF is -1).
         if (!longSuffix && n <= 0xFFFF)
@@ -341,8 +367,7 @@ private:
         }
         if (pos_ < s_.size() && (s_[pos_] == u'e' || s_[pos_] == u'E')) {
             size_t q = pos_ + 1;
-            if (q < s_.size() && (s_[q] == u'+' || s_[q] == u'-'))
-                ++q;
+            if (q < s_.size() && (s_[q] == u'+' || s_[q] == u'-')) ++q;
             if (q < s_.size() && isDigit(s_[q])) {
                 isFloat = true;
                 pos_ = q;
@@ -352,8 +377,7 @@ private:
         }
         std::string digits = toUtf8(s_.substr(start, pos_ - start));
         double d = std::strtod(digits.c_str(), nullptr);
-        if (std::isinf(d))
-            fail(errc::InvalidNumber, start);
+        if (std::isinf(d)) fail(errc::InvalidNumber, start);
         Token& t = push(Tok::Literal, start, pos_ - start, space);
         if (!isFloat && d <= 32767)
             t.value = Value::integer(int16_t(d));
@@ -417,8 +441,7 @@ const char* tokenName(Tok kind) {
         break;
     }
     for (const auto& k : kKeywords)
-        if (k.kind == kind)
-            return k.name;
+        if (k.kind == kind) return k.name;
     return "symbol";
 }
 

@@ -99,8 +99,7 @@ int64_t asCurrency(const Operand& o) {
         return o.cy;
     default: {
         double d = roundHalfEven(o.d * 10000.0);
-        if (!(d >= -9.2233720368547758e18 && d < 9.2233720368547758e18))
-            overflow();
+        if (!(d >= -9.2233720368547758e18 && d < 9.2233720368547758e18)) overflow();
         return int64_t(d);
     }
     }
@@ -109,13 +108,11 @@ int64_t asCurrency(const Operand& o) {
 // An integer result of kind `k`, promoted while it does not fit.
 Value integerResult(Kind k, int64_t r) {
     if (k == kByte) {
-        if (r >= 0 && r <= 255)
-            return Value::byte(uint8_t(r));
+        if (r >= 0 && r <= 255) return Value::byte(uint8_t(r));
         k = kInteger;
     }
     if (k == kInteger) {
-        if (r >= -32768 && r <= 32767)
-            return Value::integer(int16_t(r));
+        if (r >= -32768 && r <= 32767) return Value::integer(int16_t(r));
         k = kLong;
     }
     if (r >= std::numeric_limits<int32_t>::min() && r <= std::numeric_limits<int32_t>::max())
@@ -124,26 +121,22 @@ Value integerResult(Kind k, int64_t r) {
 }
 
 Value doubleResult(double d) {
-    if (std::isinf(d) || std::isnan(d))
-        overflow();
+    if (std::isinf(d) || std::isnan(d)) overflow();
     return Value::dbl(d);
 }
 
 Value singleResult(double d) {
-    if (std::fabs(d) > double(std::numeric_limits<float>::max()))
-        return doubleResult(d);
+    if (std::fabs(d) > double(std::numeric_limits<float>::max())) return doubleResult(d);
     return Value::single(float(d));
 }
 
 Value dateResult(double d) {
-    if (!validDate(d))
-        overflow();
+    if (!validDate(d)) overflow();
     return Value::date(d);
 }
 
 Kind resultKind(Kind a, Kind b) {
-    if ((a == kSingle && b == kLong) || (a == kLong && b == kSingle))
-        return kDouble;
+    if ((a == kSingle && b == kLong) || (a == kLong && b == kSingle)) return kDouble;
     return a > b ? a : b;
 }
 
@@ -154,10 +147,8 @@ Value arithmetic(Arith op, const Value& av, const Value& bv) {
     Operand b = operand(bv);
     Kind k = resultKind(a.kind, b.kind);
     if (k == kDate) {
-        if (op == Arith::Mul)
-            return doubleResult(asDouble(a) * asDouble(b));
-        if (op == Arith::Sub && a.kind == kDate && b.kind == kDate)
-            return doubleResult(a.d - b.d);
+        if (op == Arith::Mul) return doubleResult(asDouble(a) * asDouble(b));
+        if (op == Arith::Sub && a.kind == kDate && b.kind == kDate) return doubleResult(a.d - b.d);
         double r = op == Arith::Add ? asDouble(a) + asDouble(b) : asDouble(a) - asDouble(b);
         return dateResult(r);
     }
@@ -183,10 +174,8 @@ Value arithmetic(Arith op, const Value& av, const Value& bv) {
             // Scaled by 10000 twice: divide once, rounding half to even.
             __int128 p = x * y;
             __int128 q = p / 10000, rem = p % 10000;
-            if (rem < 0)
-                rem = -rem;
-            if (rem > 5000 || (rem == 5000 && (q & 1)))
-                q += p < 0 ? -1 : 1;
+            if (rem < 0) rem = -rem;
+            if (rem > 5000 || (rem == 5000 && (q & 1))) q += p < 0 ? -1 : 1;
             r = q;
         } else {
             r = op == Arith::Add ? x + y : x - y;
@@ -225,20 +214,16 @@ IntOperand intOperand(const Value& value) {
 }
 
 Value intResult(Kind k, int64_t r) {
-    if (k == kByte)
-        return Value::byte(uint8_t(r));
-    if (k == kInteger)
-        return Value::integer(int16_t(r));
+    if (k == kByte) return Value::byte(uint8_t(r));
+    if (k == kInteger) return Value::integer(int16_t(r));
     if (r < std::numeric_limits<int32_t>::min() || r > std::numeric_limits<int32_t>::max())
         overflow();
     return Value::lng(int32_t(r));
 }
 
 Kind intKind(Kind a, Kind b) {
-    if (a == kByte && b == kByte)
-        return kByte;
-    if (a <= kInteger && b <= kInteger)
-        return kInteger;
+    if (a == kByte && b == kByte) return kByte;
+    if (a <= kInteger && b <= kInteger) return kInteger;
     return kLong;
 }
 
@@ -269,10 +254,8 @@ int64_t logicApply(Logic op, int64_t a, int64_t b) {
 }
 
 Value logicResult(Kind k, int64_t r) {
-    if (k == kByte)
-        return Value::byte(uint8_t(r));
-    if (k == kInteger)
-        return Value::integer(int16_t(r));
+    if (k == kByte) return Value::byte(uint8_t(r));
+    if (k == kInteger) return Value::integer(int16_t(r));
     return Value::lng(int32_t(r));
 }
 
@@ -282,8 +265,7 @@ Value logical(Logic op, const Value& av, const Value& bv) {
     if (a.isNull() || b.isNull()) {
         // Null stays unknown unless the other side decides the result alone.
         bool aNull = a.isNull(), bNull = b.isNull();
-        if (aNull && bNull)
-            return Value::null();
+        if (aNull && bNull) return Value::null();
         const Value& other = aNull ? b : a;
         IntOperand o = intOperand(other);
         bool boolean = other.type() == Type::Boolean;
@@ -296,8 +278,7 @@ Value logical(Logic op, const Value& av, const Value& bv) {
         case Logic::Or:
             return (o.v == -1 || (o.kind == kByte && o.v == 255)) ? make(o.v) : Value::null();
         case Logic::Imp:
-            if (aNull)
-                return (o.v == -1) ? make(-1) : Value::null();
+            if (aNull) return (o.v == -1) ? make(-1) : Value::null();
             return o.v == 0 ? make(-1) : Value::null();
         default:
             return Value::null();
@@ -326,13 +307,10 @@ bool isNumberLike(const Value& v) {
 
 // Converts text to the subtype of a literal on the other side; "Type mismatch" when it cannot.
 Value toLiteralType(const Value& text, const Value& literal) {
-    if (literal.type() == Type::Boolean)
-        return Value::boolean(toBool(text));
-    if (literal.type() == Type::Date)
-        return Value::date(toDate(text));
+    if (literal.type() == Type::Boolean) return Value::boolean(toBool(text));
+    if (literal.type() == Type::Date) return Value::date(toDate(text));
     double d;
-    if (!parseNumber(text.stringValue(), d))
-        throw ScriptError(errc::TypeMismatch);
+    if (!parseNumber(text.stringValue(), d)) throw ScriptError(errc::TypeMismatch);
     return Value::dbl(d);
 }
 
@@ -359,72 +337,57 @@ int compareNumbers(const Value& a, const Value& b) {
 Value opAdd(const Value& a, const Value& b) {
     const Value& x = a.deref();
     const Value& y = b.deref();
-    if (x.isNull() || y.isNull())
-        return Value::null();
-    if (x.isString() && y.isString())
-        return Value::concat(x.stringValue(), y.stringValue());
-    if (x.isString() && y.isEmpty())
-        return x;
-    if (y.isString() && x.isEmpty())
-        return y;
-    if (x.isObject() || y.isObject())
-        return opAdd(scalarOf(x), scalarOf(y));
+    if (x.isNull() || y.isNull()) return Value::null();
+    if (x.isString() && y.isString()) return Value::concat(x.stringValue(), y.stringValue());
+    if (x.isString() && y.isEmpty()) return x;
+    if (y.isString() && x.isEmpty()) return y;
+    if (x.isObject() || y.isObject()) return opAdd(scalarOf(x), scalarOf(y));
     return arithmetic(Arith::Add, x, y);
 }
 
 Value opSub(const Value& a, const Value& b) {
-    if (bothNull(a, b))
-        return Value::null();
+    if (bothNull(a, b)) return Value::null();
     return arithmetic(Arith::Sub, a, b);
 }
 
 Value opMul(const Value& a, const Value& b) {
-    if (bothNull(a, b))
-        return Value::null();
+    if (bothNull(a, b)) return Value::null();
     return arithmetic(Arith::Mul, a, b);
 }
 
 Value opDiv(const Value& a, const Value& b) {
-    if (bothNull(a, b))
-        return Value::null();
+    if (bothNull(a, b)) return Value::null();
     double x = asDouble(operand(a));
     double y = asDouble(operand(b));
     if (y == 0) {
-        if (x == 0)
-            overflow();
+        if (x == 0) overflow();
         throw ScriptError(errc::DivisionByZero);
     }
     return doubleResult(x / y);
 }
 
 Value opIntDiv(const Value& a, const Value& b) {
-    if (bothNull(a, b))
-        return Value::null();
+    if (bothNull(a, b)) return Value::null();
     IntOperand x = intOperand(a);
     IntOperand y = intOperand(b);
-    if (y.v == 0)
-        throw ScriptError(errc::DivisionByZero);
+    if (y.v == 0) throw ScriptError(errc::DivisionByZero);
     return intResult(intKind(x.kind, y.kind), x.v / y.v);
 }
 
 Value opMod(const Value& a, const Value& b) {
-    if (bothNull(a, b))
-        return Value::null();
+    if (bothNull(a, b)) return Value::null();
     IntOperand x = intOperand(a);
     IntOperand y = intOperand(b);
-    if (y.v == 0)
-        throw ScriptError(errc::DivisionByZero);
+    if (y.v == 0) throw ScriptError(errc::DivisionByZero);
     return intResult(intKind(x.kind, y.kind), x.v % y.v);
 }
 
 Value opPow(const Value& a, const Value& b) {
-    if (bothNull(a, b))
-        return Value::null();
+    if (bothNull(a, b)) return Value::null();
     double x = asDouble(operand(a));
     double y = asDouble(operand(b));
     double r = std::pow(x, y);
-    if (std::isnan(r) || (x == 0 && y < 0))
-        throw ScriptError(errc::InvalidCall);
+    if (std::isnan(r) || (x == 0 && y < 0)) throw ScriptError(errc::InvalidCall);
     return doubleResult(r);
 }
 
@@ -450,8 +413,7 @@ Value opNeg(const Value& value) {
     case Type::Date:
         return dateResult(-v.dateValue());
     case Type::Currency:
-        if (v.currencyValue() == std::numeric_limits<int64_t>::min())
-            overflow();
+        if (v.currencyValue() == std::numeric_limits<int64_t>::min()) overflow();
         return Value::currency(-v.currencyValue());
     case Type::String:
         return Value::dbl(-toDouble(v));
@@ -465,13 +427,10 @@ Value opNeg(const Value& value) {
 Value opConcat(const Value& a, const Value& b) {
     const Value& x = a.deref();
     const Value& y = b.deref();
-    if (x.isNull() && y.isNull())
-        return Value::null();
+    if (x.isNull() && y.isNull()) return Value::null();
     std::u16string left = x.isNull() ? std::u16string() : toString(x);
-    if (y.isNull())
-        return Value::string(std::move(left));
-    if (y.isString())
-        return Value::concat(left, y.stringValue());
+    if (y.isNull()) return Value::string(std::move(left));
+    if (y.isString()) return Value::concat(left, y.stringValue());
     return Value::concat(left, toString(y));
 }
 
@@ -520,12 +479,9 @@ int compareValues(const Value& av, const Value& bv, int literals, bool& isNull) 
     if (a.isArray() || b.isArray() || a.type() == Type::Error || b.type() == Type::Error)
         throw ScriptError(errc::TypeMismatch);
     bool an = isNumberLike(a), bn = isNumberLike(b);
-    if (an && bn)
-        return compareNumbers(a, b);
-    if (a.isString() && b.isString())
-        return compareStrings(a.stringValue(), b.stringValue());
-    if (a.isEmpty() && b.isEmpty())
-        return 0;
+    if (an && bn) return compareNumbers(a, b);
+    if (a.isString() && b.isString()) return compareStrings(a.stringValue(), b.stringValue());
+    if (a.isEmpty() && b.isEmpty()) return 0;
     if (a.isEmpty())
         return b.isString() ? compareStrings(std::u16string(), b.stringValue())
                             : compareNumbers(Value::integer(0), b);
@@ -535,24 +491,19 @@ int compareValues(const Value& av, const Value& bv, int literals, bool& isNull) 
     // One side is text, the other a number.
     bool aLiteral = literals & kLeftLiteral, bLiteral = literals & kRightLiteral;
     if (an) {
-        if (aLiteral)
-            return compareNumbers(a, toLiteralType(b, a));
-        if (bLiteral)
-            return compareStrings(toString(a), b.stringValue());
+        if (aLiteral) return compareNumbers(a, toLiteralType(b, a));
+        if (bLiteral) return compareStrings(toString(a), b.stringValue());
         return -1;
     }
-    if (bLiteral)
-        return compareNumbers(toLiteralType(a, b), b);
-    if (aLiteral)
-        return compareStrings(a.stringValue(), toString(b));
+    if (bLiteral) return compareNumbers(toLiteralType(a, b), b);
+    if (aLiteral) return compareStrings(a.stringValue(), toString(b));
     return 1;
 }
 
 Value opCompare(Compare op, const Value& a, const Value& b, int literals) {
     bool isNull;
     int c = compareValues(a, b, literals, isNull);
-    if (isNull)
-        return Value::null();
+    if (isNull) return Value::null();
     bool r = false;
     switch (op) {
     case Compare::Eq:
@@ -580,10 +531,8 @@ Value opCompare(Compare op, const Value& a, const Value& b, int literals) {
 bool opIs(const Value& av, const Value& bv) {
     const Value& a = av.deref();
     const Value& b = bv.deref();
-    if (!a.isObject() || !b.isObject())
-        throw ScriptError(errc::ObjectRequired);
-    if (!a.objectValue() || !b.objectValue())
-        return a.objectValue() == b.objectValue();
+    if (!a.isObject() || !b.isObject()) throw ScriptError(errc::ObjectRequired);
+    if (!a.objectValue() || !b.objectValue()) return a.objectValue() == b.objectValue();
     return a.objectValue()->identity() == b.objectValue()->identity();
 }
 

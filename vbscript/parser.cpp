@@ -14,8 +14,7 @@ bool isDeclStart(const std::vector<Token>& t, size_t i, UnitSpan::Kind& kind) {
     size_t k = i;
     if (t[k].kind == Tok::Public || t[k].kind == Tok::Private) {
         ++k;
-        if (t[k].kind == Tok::Identifier && equalsNoCase(t[k].text, "default"))
-            ++k;
+        if (t[k].kind == Tok::Identifier && equalsNoCase(t[k].text, "default")) ++k;
     }
     switch (t[k].kind) {
     case Tok::Sub:
@@ -38,12 +37,10 @@ bool isSeparator(Tok k) {
 Value negateLiteral(const Value& v) {
     switch (v.type()) {
     case Type::Integer:
-        if (v.integerValue() == -32768)
-            return Value::lng(32768);
+        if (v.integerValue() == -32768) return Value::lng(32768);
         return Value::integer(int16_t(-v.integerValue()));
     case Type::Long:
-        if (v.longValue() == INT32_MIN)
-            return Value::dbl(2147483648.0);
+        if (v.longValue() == INT32_MIN) return Value::dbl(2147483648.0);
         return Value::lng(-v.longValue());
     case Type::Double:
         return Value::dbl(-v.doubleValue());
@@ -80,10 +77,10 @@ std::vector<UnitSpan> splitUnits(const std::vector<Token>& t) {
             while (t[j].kind != Tok::End) {
                 if (start && t[j].kind == Tok::End_) {
                     Tok next = t[j + 1].kind;
-                    bool match = kind == UnitSpan::Kind::Class
-                                     ? next == Tok::Class
-                                     : (next == Tok::Sub || next == Tok::Function ||
-                                        next == Tok::Property);
+                    bool match =
+                        kind == UnitSpan::Kind::Class
+                            ? next == Tok::Class
+                            : (next == Tok::Sub || next == Tok::Function || next == Tok::Property);
                     if (match) {
                         end = j + 2;
                         break;
@@ -121,8 +118,7 @@ Parser::Parser(const std::vector<Token>& tokens, size_t begin, size_t end)
 
 const Token& Parser::peek(size_t ahead) const {
     size_t p = pos_ + ahead;
-    if (p >= end_)
-        return endToken_;
+    if (p >= end_) return endToken_;
     return tokens_[p];
 }
 
@@ -131,15 +127,13 @@ bool Parser::atWord(const char* folded) const {
 }
 
 bool Parser::accept(Tok kind) {
-    if (peek().kind != kind)
-        return false;
+    if (peek().kind != kind) return false;
     ++pos_;
     return true;
 }
 
 const Token& Parser::expect(Tok kind, int error) {
-    if (peek().kind != kind)
-        fail(error);
+    if (peek().kind != kind) fail(error);
     return tokens_[pos_++];
 }
 
@@ -165,8 +159,7 @@ void Parser::skipSeparators() {
 }
 
 void Parser::requireStatementEnd() {
-    if (!atStatementEnd())
-        fail(errc::ExpectedEndOfStatement);
+    if (!atStatementEnd()) fail(errc::ExpectedEndOfStatement);
 }
 
 bool Parser::atBlockEnd() const {
@@ -186,8 +179,7 @@ bool Parser::atBlockEnd() const {
 }
 
 std::string Parser::identifier(int error) {
-    if (peek().kind != Tok::Identifier)
-        fail(error);
+    if (peek().kind != Tok::Identifier) fail(error);
     return tokens_[pos_++].text;
 }
 
@@ -212,10 +204,8 @@ StmtPtr Parser::makeStmt(StmtKind kind, const Token& at) const {
 Block Parser::parseCode(bool& optionExplicit) {
     Block block = parseBlock();
     if (!at(Tok::End)) {
-        if (at(Tok::Next))
-            fail(errc::UnexpectedNext);
-        if (at(Tok::Loop))
-            fail(errc::LoopWithoutDo);
+        if (at(Tok::Next)) fail(errc::UnexpectedNext);
+        if (at(Tok::Loop)) fail(errc::LoopWithoutDo);
         fail(errc::ExpectedStatement);
     }
     optionExplicit = optionExplicit_;
@@ -233,8 +223,7 @@ std::unique_ptr<Proc> Parser::parseProcedure() {
         }
     }
     auto proc = parseProcedureAfterModifiers(isPublic, isDefault, false);
-    if (!at(Tok::End))
-        fail(errc::ExpectedEndOfStatement);
+    if (!at(Tok::End)) fail(errc::ExpectedEndOfStatement);
     return proc;
 }
 
@@ -254,8 +243,7 @@ std::unique_ptr<Proc> Parser::parseProcedureAfterModifiers(bool isPublic, bool i
         proc->kind = ProcKind::Function;
         endKind = Tok::Function;
     } else if (accept(Tok::Property)) {
-        if (!inClass)
-            failAt(errc::MustBeInsideClass, start);
+        if (!inClass) failAt(errc::MustBeInsideClass, start);
         endKind = Tok::Property;
         if (atWord("get")) {
             proc->kind = ProcKind::PropertyGet;
@@ -273,8 +261,7 @@ std::unique_ptr<Proc> Parser::parseProcedureAfterModifiers(bool isPublic, bool i
         fail(errc::ExpectedStatement);
     }
     if (isDefault) {
-        if (!inClass)
-            failAt(errc::MustBeInsideClass, start);
+        if (!inClass) failAt(errc::MustBeInsideClass, start);
         if (proc->kind == ProcKind::PropertyLet || proc->kind == ProcKind::PropertySet)
             failAt(errc::DefaultOnlyOnGet, start);
     }
@@ -305,8 +292,9 @@ std::unique_ptr<Proc> Parser::parseProcedureAfterModifiers(bool isPublic, bool i
     if ((proc->kind == ProcKind::PropertyLet || proc->kind == ProcKind::PropertySet) &&
         proc->params.empty())
         failAt(errc::PropertyLetSetArgs, start);
-    if (inClass && (equalsNoCase(proc->name, "class_initialize") ||
-                    equalsNoCase(proc->name, "class_terminate")) &&
+    if (inClass &&
+        (equalsNoCase(proc->name, "class_initialize") ||
+         equalsNoCase(proc->name, "class_terminate")) &&
         !proc->params.empty())
         failAt(errc::InitTerminateArgs, start);
     requireStatementEnd();
@@ -316,10 +304,8 @@ std::unique_ptr<Proc> Parser::parseProcedureAfterModifiers(bool isPublic, bool i
     inProc_ = false;
     procKind_ = -1;
     if (!at(Tok::End_)) {
-        if (at(Tok::Next))
-            fail(errc::UnexpectedNext);
-        if (at(Tok::Loop))
-            fail(errc::LoopWithoutDo);
+        if (at(Tok::Next)) fail(errc::UnexpectedNext);
+        if (at(Tok::Loop)) fail(errc::LoopWithoutDo);
         fail(endKind == Tok::Sub        ? errc::ExpectedEnd
              : endKind == Tok::Function ? errc::ExpectedEnd
                                         : errc::ExpectedEnd);
@@ -345,8 +331,7 @@ std::unique_ptr<ClassDecl> Parser::parseClass() {
             expect(Tok::Class, errc::ExpectedClass);
             break;
         }
-        if (at(Tok::End))
-            fail(errc::ExpectedEnd);
+        if (at(Tok::End)) fail(errc::ExpectedEnd);
         bool isPublic = true, isDefault = false, modifier = false;
         const Token& modTok = peek();
         if (accept(Tok::Public)) {
@@ -358,20 +343,17 @@ std::unique_ptr<ClassDecl> Parser::parseClass() {
         } else if (accept(Tok::Private)) {
             modifier = true;
             isPublic = false;
-            if (atWord("default"))
-                fail(errc::DefaultMustBePublic);
+            if (atWord("default")) fail(errc::DefaultMustBePublic);
         } else if (accept(Tok::Dim)) {
             modifier = true;
         } else if (atWord("default")) {
             fail(errc::DefaultMustBePublic);
         }
         if (at(Tok::Sub) || at(Tok::Function) || at(Tok::Property)) {
-            if (modTok.kind == Tok::Dim)
-                fail(errc::ExpectedIdentifier);
+            if (modTok.kind == Tok::Dim) fail(errc::ExpectedIdentifier);
             auto proc = parseProcedureAfterModifiers(isPublic, isDefault, true);
             if (isDefault) {
-                if (haveDefault)
-                    failAt(errc::MultipleDefaults, modTok);
+                if (haveDefault) failAt(errc::MultipleDefaults, modTok);
                 haveDefault = true;
             }
             cls->procs.push_back(std::move(proc));
@@ -379,8 +361,7 @@ std::unique_ptr<ClassDecl> Parser::parseClass() {
             ++pos_;
             parseConstDecls(cls->consts, isPublic);
         } else if (modifier) {
-            if (isDefault)
-                failAt(errc::DefaultOnlyOnProcedures, modTok);
+            if (isDefault) failAt(errc::DefaultOnlyOnProcedures, modTok);
             do {
                 Decl d = parseDecl(true);
                 d.isPublic = isPublic;
@@ -391,8 +372,7 @@ std::unique_ptr<ClassDecl> Parser::parseClass() {
         }
         requireStatementEnd();
     }
-    if (!at(Tok::End))
-        fail(errc::ExpectedEndOfStatement);
+    if (!at(Tok::End)) fail(errc::ExpectedEndOfStatement);
     return cls;
 }
 
@@ -400,8 +380,7 @@ ExprPtr Parser::parseExpressionOnly() {
     skipSeparators();
     ExprPtr e = parseExpr();
     skipSeparators();
-    if (!at(Tok::End))
-        fail(errc::ExpectedEndOfStatement);
+    if (!at(Tok::End)) fail(errc::ExpectedEndOfStatement);
     return e;
 }
 
@@ -411,8 +390,7 @@ Block Parser::parseBlock() {
     Block block;
     while (true) {
         skipSeparators();
-        if (atBlockEnd())
-            break;
+        if (atBlockEnd()) break;
         block.push_back(parseStatement());
         requireStatementEnd();
     }
@@ -423,12 +401,9 @@ Block Parser::parseLineStatements() {
     // The statements of a single-line If: up to the end of the line (or its Else).
     Block block;
     while (true) {
-        if (at(Tok::Newline) || at(Tok::End) || at(Tok::Else))
-            break;
-        if (accept(Tok::Colon))
-            continue;
-        if (at(Tok::End_) && peek(1).kind == Tok::If)
-            break;
+        if (at(Tok::Newline) || at(Tok::End) || at(Tok::Else)) break;
+        if (accept(Tok::Colon)) continue;
+        if (at(Tok::End_) && peek(1).kind == Tok::If) break;
         block.push_back(parseStatement());
         requireStatementEnd();
     }
@@ -443,12 +418,10 @@ StmtPtr Parser::parseStatement() {
         return parseDim(!inProc_, true);
     case Tok::Public:
     case Tok::Private: {
-        if (inProc_)
-            fail(errc::ExpectedStatement);
+        if (inProc_) fail(errc::ExpectedStatement);
         ++pos_;
         bool isPublic = t.kind == Tok::Public;
-        if (accept(Tok::Const))
-            return parseConst(isPublic);
+        if (accept(Tok::Const)) return parseConst(isPublic);
         auto s = parseDim(true, isPublic);
         return s;
     }
@@ -487,11 +460,9 @@ StmtPtr Parser::parseStatement() {
         return makeStmt(StmtKind::Stop, t);
     case Tok::Option: {
         ++pos_;
-        if (!atWord("explicit"))
-            fail(errc::SyntaxError);
+        if (!atWord("explicit")) fail(errc::SyntaxError);
         ++pos_;
-        if (inProc_)
-            failAt(errc::ExpectedStatement, t);
+        if (inProc_) failAt(errc::ExpectedStatement, t);
         optionExplicit_ = true;
         return makeStmt(StmtKind::OptionExplicit, t);
     }
@@ -511,8 +482,7 @@ StmtPtr Parser::parseStatement() {
 
 StmtPtr Parser::parseAssignOrCall(bool callKeyword) {
     const Token& start = peek();
-    if (!(at(Tok::Identifier) || at(Tok::Dot) || at(Tok::Me)))
-        fail(errc::ExpectedIdentifier);
+    if (!(at(Tok::Identifier) || at(Tok::Dot) || at(Tok::Me))) fail(errc::ExpectedIdentifier);
     ExprPtr chain = parseChain();
     if (!callKeyword && accept(Tok::Eq)) {
         auto s = makeStmt(StmtKind::Assign, start);
@@ -524,8 +494,7 @@ StmtPtr Parser::parseAssignOrCall(bool callKeyword) {
     s->callKeyword = callKeyword;
     if (atStatementEnd()) {
         if (!callKeyword && chain->kind == ExprKind::Call) {
-            if (chain->args.size() > 1)
-                failAt(errc::ParenthesesOnSubCall, start);
+            if (chain->args.size() > 1) failAt(errc::ParenthesesOnSubCall, start);
             if (chain->args.size() == 1 && chain->args[0]->kind != ExprKind::Missing) {
                 // Foo(x) as a statement: the parentheses belong to the argument.
                 ExprPtr arg = std::move(chain->args[0]);
@@ -539,8 +508,7 @@ StmtPtr Parser::parseAssignOrCall(bool callKeyword) {
         s->target = std::move(chain);
         return s;
     }
-    if (callKeyword)
-        fail(errc::ExpectedEndOfStatement);
+    if (callKeyword) fail(errc::ExpectedEndOfStatement);
     s->hasArgs = true;
     if (chain->kind == ExprKind::Call) {
         // Foo (a) + b, c: what looked like the call's parentheses opens the first argument.
@@ -573,8 +541,7 @@ Decl Parser::parseDecl(bool bounds) {
     if (accept(Tok::LParen)) {
         d.isArray = true;
         if (!accept(Tok::RParen)) {
-            if (!bounds)
-                fail(errc::ExpectedRParen);
+            if (!bounds) fail(errc::ExpectedRParen);
             do {
                 d.bounds.push_back(parseExpr());
             } while (accept(Tok::Comma));
@@ -669,8 +636,7 @@ StmtPtr Parser::parseIf() {
             s->elseBlock = parseLineStatements();
         }
         --singleLineIf_;
-        if (at(Tok::End_) && peek(1).kind == Tok::If)
-            pos_ += 2;
+        if (at(Tok::End_) && peek(1).kind == Tok::If) pos_ += 2;
         return s;
     }
     int saved = singleLineIf_;
@@ -687,8 +653,7 @@ StmtPtr Parser::parseIf() {
             continue;
         }
         if (at(Tok::Else)) {
-            if (s->hasElse)
-                fail(errc::ExpectedEnd);
+            if (s->hasElse) fail(errc::ExpectedEnd);
             s->elseLine = peek().line;
             s->elseColumn = peek().column;
             ++pos_;
@@ -718,16 +683,14 @@ StmtPtr Parser::parseSelect() {
             const Token& ct = peek();
             ++pos_;
             if (accept(Tok::Else)) {
-                if (s->hasElse)
-                    fail(errc::ExpectedEnd);
+                if (s->hasElse) fail(errc::ExpectedEnd);
                 s->hasElse = true;
                 s->elseLine = ct.line;
                 s->elseColumn = ct.column;
                 s->elseBlock = parseBlock();
                 continue;
             }
-            if (s->hasElse)
-                fail(errc::ExpectedEnd);
+            if (s->hasElse) fail(errc::ExpectedEnd);
             Case c;
             c.line = ct.line;
             c.column = ct.column;
@@ -768,8 +731,7 @@ StmtPtr Parser::parseFor() {
         s->from = parseExpr();
         expect(Tok::To, errc::ExpectedTo);
         s->to = parseExpr();
-        if (accept(Tok::Step))
-            s->step = parseExpr();
+        if (accept(Tok::Step)) s->step = parseExpr();
     }
     requireStatementEnd();
     ++forDepth_;
@@ -778,8 +740,7 @@ StmtPtr Parser::parseFor() {
     s->endLine = peek().line;
     s->endColumn = peek().column;
     expect(Tok::Next, errc::ExpectedNext);
-    if (at(Tok::Identifier))
-        ++pos_;
+    if (at(Tok::Identifier)) ++pos_;
     singleLineIf_ = saved;
     return s;
 }
@@ -802,8 +763,7 @@ StmtPtr Parser::parseDo() {
     s->endColumn = peek().column;
     expect(Tok::Loop, errc::ExpectedLoop);
     if (at(Tok::While) || at(Tok::Until)) {
-        if (s->cond)
-            fail(errc::ExpectedEndOfStatement);
+        if (s->cond) fail(errc::ExpectedEndOfStatement);
         s->until = at(Tok::Until);
         ++pos_;
         s->cond = parseExpr();
@@ -850,8 +810,7 @@ StmtPtr Parser::parseExit() {
     } else {
         fail(errc::InvalidExit);
     }
-    if (!ok)
-        failAt(errc::InvalidExit, tokens_[pos_ - 2]);
+    if (!ok) failAt(errc::InvalidExit, tokens_[pos_ - 2]);
     return s;
 }
 
@@ -872,8 +831,7 @@ StmtPtr Parser::parseWith() {
 StmtPtr Parser::parseOnError() {
     auto s = makeStmt(StmtKind::OnError, peek());
     ++pos_;
-    if (!atWord("error"))
-        fail(errc::SyntaxError);
+    if (!atWord("error")) fail(errc::SyntaxError);
     ++pos_;
     if (atWord("resume")) {
         ++pos_;
@@ -895,8 +853,7 @@ StmtPtr Parser::parseOnError() {
 StmtPtr Parser::parseSet(bool isSet) {
     auto s = makeStmt(isSet ? StmtKind::Set : StmtKind::Assign, peek());
     ++pos_;
-    if (!(at(Tok::Identifier) || at(Tok::Dot) || at(Tok::Me)))
-        fail(errc::ExpectedIdentifier);
+    if (!(at(Tok::Identifier) || at(Tok::Dot) || at(Tok::Me))) fail(errc::ExpectedIdentifier);
     s->target = parseChain();
     expect(Tok::Eq, errc::ExpectedEquals);
     s->value = parseExpr();
@@ -985,8 +942,7 @@ ExprPtr Parser::parseInfix(ExprPtr left, int minPrec) {
     while (true) {
         Op op;
         int prec = binaryPrecedence(peek().kind, op);
-        if (prec == 0 || prec < minPrec)
-            return left;
+        if (prec == 0 || prec < minPrec) return left;
         const Token& t = peek();
         ++pos_;
         ExprPtr right = parseExpr(prec + 1);
@@ -1125,16 +1081,14 @@ ExprPtr Parser::parsePostfix(ExprPtr e) {
 std::vector<ExprPtr> Parser::parseArgList(Tok closer) {
     std::vector<ExprPtr> args;
     auto atEnd = [&] { return closer == Tok::RParen ? at(Tok::RParen) : atStatementEnd(); };
-    if (atEnd())
-        return args;
+    if (atEnd()) return args;
     while (true) {
         if (at(Tok::Comma) || atEnd()) {
             args.push_back(makeExpr(ExprKind::Missing, peek()));
         } else {
             args.push_back(parseExpr());
         }
-        if (!accept(Tok::Comma))
-            break;
+        if (!accept(Tok::Comma)) break;
     }
     return args;
 }

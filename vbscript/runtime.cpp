@@ -35,13 +35,11 @@ void derefArgs(Value* args, int argc) {
 
 // An object assigned without Set gives its default member's value.
 void letConvert(Value& v) {
-    if (v.isObject())
-        v = scalarOf(v);
+    if (v.isObject()) v = scalarOf(v);
 }
 
 void requireObject(const Value& v) {
-    if (!v.isObject())
-        fail(errc::ObjectRequired);
+    if (!v.isObject()) fail(errc::ObjectRequired);
 }
 
 std::vector<int32_t> subscripts(const Value* args, int argc) {
@@ -65,10 +63,8 @@ void storeIndexed(Value& target, Value* args, int argc, Value value, bool isSet)
     }
     if (target.isObject()) {
         Object* o = target.objectValue();
-        if (!o)
-            fail(errc::ObjectVariableNotSet);
-        if (!isSet)
-            letConvert(value);
+        if (!o) fail(errc::ObjectVariableNotSet);
+        if (!isSet) letConvert(value);
         std::vector<Value> all;
         all.reserve(size_t(argc) + 1);
         for (int i = 0; i < argc; ++i)
@@ -90,8 +86,7 @@ public:
     explicit ArrayIter(Value array) : array_(std::move(array)) {}
     bool next(Value& out) override {
         Array* a = array_.arrayValue();
-        if (i_ >= a->size())
-            return false;
+        if (i_ >= a->size()) return false;
         out = a->data()[i_++];
         return true;
     }
@@ -115,11 +110,10 @@ class ErrObject : public Object {
 public:
     explicit ErrObject(Runtime& rt) : rt_(rt) {}
     int memberId(std::string_view name) override {
-        static const char* names[] = {"number", "description", "source", "helpfile",
-                                      "helpcontext", "raise", "clear"};
+        static const char* names[] = {"number",      "description", "source", "helpfile",
+                                      "helpcontext", "raise",       "clear"};
         for (int i = 0; i < 7; ++i)
-            if (equalsNoCase(name, names[i]))
-                return i + 1;
+            if (equalsNoCase(name, names[i])) return i + 1;
         return kNoMember;
     }
     const void* memberTable() const override { return &kTable; }
@@ -152,8 +146,7 @@ public:
         case 5:
             return put ? Value() : Value::lng(0);
         case 6: {
-            if (args.empty())
-                fail(errc::ArgumentNotOptional);
+            if (args.empty()) fail(errc::ArgumentNotOptional);
             int number = toLong(args[0]);
             std::u16string source, description;
             if (args.size() > 1 && !args[1].isEmpty() && args[1].type() != Type::Error)
@@ -187,8 +180,7 @@ size_t usableStack(uintptr_t here) {
         size_t size = 0;
         if (pthread_attr_getstack(&attr, &addr, &size) == 0) {
             auto low = reinterpret_cast<uintptr_t>(addr);
-            if (here > low && here - low < size + 4096)
-                available = here - low;
+            if (here > low && here - low < size + 4096) available = here - low;
         }
         pthread_attr_destroy(&attr);
     }
@@ -204,8 +196,7 @@ size_t usableStack(uintptr_t here) {
 GlobalCell* GlobalScope::cell(std::string_view name) {
     std::string key(name);
     auto it = cells.find(key);
-    if (it != cells.end())
-        return it->second.get();
+    if (it != cells.end()) return it->second.get();
     auto c = std::make_unique<GlobalCell>();
     c->name = key;
     if (const Builtin* b = builtins().function(name)) {
@@ -239,8 +230,7 @@ Value* ValueStack::push(size_t n, Mark& mark) {
     mark = {current_, top_};
     if (chunks_.empty() || top_ + n > chunks_[current_].second) {
         size_t next = chunks_.empty() ? 0 : current_ + 1;
-        if (next >= kMaxChunks)
-            fail(errc::OutOfStackSpace);
+        if (next >= kMaxChunks) fail(errc::OutOfStackSpace);
         if (next == chunks_.size() || chunks_[next].second < n) {
             size_t size = std::max(kChunk, n);
             if (next == chunks_.size())
@@ -274,15 +264,13 @@ ScriptObject::ScriptObject(const ClassInfo* cls, LinkedUnit* unit,
 
 int ScriptObject::memberId(std::string_view name) {
     int m = cls_->find(name);
-    if (m < 0 || !cls_->members[size_t(m)].isPublic)
-        return kNoMember;
+    if (m < 0 || !cls_->members[size_t(m)].isPublic) return kNoMember;
     return m + 1;
 }
 
 Value ScriptObject::invoke(int id, Invoke kind, std::span<Value> args) {
     Runtime* rt = scope_->runtime;
-    if (!rt)
-        fail(errc::ObjectRequired);
+    if (!rt) fail(errc::ObjectRequired);
     Runtime::Entry entry(*rt);
     return rt->invokeMember(this, id, kind, args.data(), int(args.size()), false);
 }
@@ -314,8 +302,7 @@ public:
         if (id != kDefaultMember || kind == Invoke::Let || kind == Invoke::Set)
             fail(errc::NoSuchMember);
         Runtime* rt = scope_->runtime;
-        if (!rt)
-            fail(errc::ObjectRequired);
+        if (!rt) fail(errc::ObjectRequired);
         Runtime::Entry entry(*rt);
         return rt->call(fn_, unit_, nullptr, args.data(), int(args.size()), rt->currentFrame());
     }
@@ -379,8 +366,7 @@ void Runtime::checkTime() {
 
 void Runtime::checkStack() {
     uintptr_t here = stackAddress();
-    if (stackBase_ > here && stackBase_ - here > stackLimit_)
-        fail(errc::OutOfStackSpace);
+    if (stackBase_ > here && stackBase_ - here > stackLimit_) fail(errc::OutOfStackSpace);
 }
 
 Value Runtime::errObject() {
@@ -404,8 +390,7 @@ void Runtime::locate(ScriptError& e, const Frame& f, uint32_t pc) const {
 }
 
 Value Runtime::callBuiltin(const Builtin* b, Value* args, int argc, Frame* frame) {
-    if (argc < b->minArgs || argc > b->maxArgs)
-        failNamed(errc::WrongArgumentCount, b->name);
+    if (argc < b->minArgs || argc > b->maxArgs) failNamed(errc::WrongArgumentCount, b->name);
     derefArgs(args, argc);
     CallContext ctx{*this, frame};
     return b->fn(ctx, std::span<Value>(args, size_t(argc)));
@@ -413,8 +398,7 @@ Value Runtime::callBuiltin(const Builtin* b, Value* args, int argc, Frame* frame
 
 Value Runtime::call(const Function* fn, LinkedUnit* unit, ScriptObject* me, Value* args, int argc,
                     Frame* caller) {
-    if (argc != fn->params)
-        failNamed(errc::WrongArgumentCount, fn->name);
+    if (argc != fn->params) failNamed(errc::WrongArgumentCount, fn->name);
     tick();
     checkStack();
     size_t n = size_t(fn->slots) + fn->maxStack;
@@ -461,22 +445,18 @@ Value Runtime::invokeMember(ScriptObject* obj, int id, Invoke kind, Value* args,
                             bool inside) {
     const ClassInfo* cls = obj->cls();
     if (id == Object::kDefaultMember) {
-        if (cls->defaultMember < 0)
-            failNamed(errc::NoSuchMember, cls->name);
+        if (cls->defaultMember < 0) failNamed(errc::NoSuchMember, cls->name);
         id = cls->defaultMember + 1;
     }
-    if (id < 1 || size_t(id) > cls->members.size())
-        fail(errc::NoSuchMember);
+    if (id < 1 || size_t(id) > cls->members.size()) fail(errc::NoSuchMember);
     const ClassInfo::Member& m = cls->members[size_t(id - 1)];
-    if (!m.isPublic && !inside)
-        failNamed(errc::NoSuchMember, m.name);
+    if (!m.isPublic && !inside) failNamed(errc::NoSuchMember, m.name);
     bool put = kind == Invoke::Let || kind == Invoke::Set;
     switch (m.kind) {
     case ClassInfo::MemberKind::Field: {
         Value& field = obj->fields()[size_t(m.field)];
         if (!put) {
-            if (argc == 0)
-                return field;
+            if (argc == 0) return field;
             return loadIndexed(field, args, argc);
         }
         Value value = args[argc - 1].deref();
@@ -492,13 +472,11 @@ Value Runtime::invokeMember(ScriptObject* obj, int id, Invoke kind, Value* args,
         return {};
     }
     case ClassInfo::MemberKind::Method:
-        if (put)
-            failNamed(errc::WrongArgumentCount, m.name);
+        if (put) failNamed(errc::WrongArgumentCount, m.name);
         return call(m.method, obj->unit(), obj, args, argc, current_);
     case ClassInfo::MemberKind::Property: {
         const Function* p = kind == Invoke::Let ? m.let : kind == Invoke::Set ? m.set : m.get;
-        if (!p)
-            failNamed(errc::WrongArgumentCount, m.name);
+        if (!p) failNamed(errc::WrongArgumentCount, m.name);
         if (put) {
             Value& last = args[argc - 1];
             Value value = last.deref();
@@ -523,8 +501,7 @@ Value Runtime::newInstance(const ClassInfo* cls, LinkedUnit* unit) {
     Value v = Value::object(o);
     for (size_t i = 0; i < cls->fields.size(); ++i) {
         const ClassInfo::Field& fd = cls->fields[i];
-        if (!fd.isArray)
-            continue;
+        if (!fd.isArray) continue;
         std::vector<Array::Bound> bounds;
         for (int32_t ub : fd.bounds)
             bounds.push_back({0, ub + 1});
@@ -532,8 +509,7 @@ Value Runtime::newInstance(const ClassInfo* cls, LinkedUnit* unit) {
         a->setFixed(!fd.bounds.empty());
         o->fields()[i] = Value::array(a);
     }
-    if (cls->initialize)
-        call(cls->initialize, unit, o, nullptr, 0, current_);
+    if (cls->initialize) call(cls->initialize, unit, o, nullptr, 0, current_);
     return v;
 }
 
@@ -542,8 +518,7 @@ Value Runtime::newInstance(const ClassInfo* cls, LinkedUnit* unit) {
 namespace {
 
 bool resolveAlias(GlobalScope& s, GlobalCell* c) {
-    if (c->generation == s.generation)
-        return false;
+    if (c->generation == s.generation) return false;
     c->generation = s.generation;
     for (const Value& src : s.memberSources) {
         Object* o = src.objectValue();
@@ -564,14 +539,10 @@ class Interpreter {
 public:
     // Where an undeclared name lives: an implicit local of the procedure, or (at script level)
     // a new global variable. Null when reading an undeclared name gives Empty.
-    static Value* undeclared(Runtime& rt, Frame& f, GlobalCell* c, uint16_t implicit,
-                             bool create) {
-        if (f.unit->optionExplicit)
-            failNamed(errc::VariableUndefined, c->name);
-        if (implicit)
-            return &f.locals[implicit - 1].deref();
-        if (!create)
-            return nullptr;
+    static Value* undeclared(Runtime& rt, Frame& f, GlobalCell* c, uint16_t implicit, bool create) {
+        if (f.unit->optionExplicit) failNamed(errc::VariableUndefined, c->name);
+        if (implicit) return &f.locals[implicit - 1].deref();
+        if (!create) return nullptr;
         (void)rt;
         c->kind = GlobalCell::Kind::Variable;
         return &c->value;
@@ -592,17 +563,15 @@ public:
         case GlobalCell::Kind::Class:
             failNamed(errc::TypeMismatch, c->name);
         case GlobalCell::Kind::Undeclared:
-            if (resolveAlias(*rt.scope, c))
-                return load(rt, f, c, implicit);
-            if (Value* v = undeclared(rt, f, c, implicit, false))
-                return *v;
+            if (resolveAlias(*rt.scope, c)) return load(rt, f, c, implicit);
+            if (Value* v = undeclared(rt, f, c, implicit, false)) return *v;
             return {};
         }
         return {};
     }
 
-    static void store(Runtime& rt, Frame& f, GlobalCell* c, uint16_t implicit, Value v,
-                      bool isSet, bool raw) {
+    static void store(Runtime& rt, Frame& f, GlobalCell* c, uint16_t implicit, Value v, bool isSet,
+                      bool raw) {
         if (isSet)
             requireObject(v);
         else if (!raw)
@@ -618,8 +587,7 @@ public:
             return;
         case GlobalCell::Kind::Item: {
             Object* o = c->value.objectValue();
-            if (!o)
-                failNamed(errc::IllegalAssignment, c->name);
+            if (!o) failNamed(errc::IllegalAssignment, c->name);
             Value arg[1] = {std::move(v)};
             o->invoke(Object::kDefaultMember, isSet ? Invoke::Set : Invoke::Let, arg);
             return;
@@ -650,8 +618,7 @@ public:
         case GlobalCell::Kind::Item:
             return &c->value;
         case GlobalCell::Kind::Undeclared:
-            if (resolveAlias(*rt.scope, c))
-                return nullptr;
+            if (resolveAlias(*rt.scope, c)) return nullptr;
             return undeclared(rt, f, c, implicit, true);
         default:
             return nullptr;
@@ -677,21 +644,17 @@ public:
             return loadIndexed(c->value, args, argc);
         case GlobalCell::Kind::Alias:
             derefArgs(args, argc);
-            return c->value.objectValue()->invoke(c->member,
-                                                  statement ? Invoke::Call : Invoke::Get,
+            return c->value.objectValue()->invoke(c->member, statement ? Invoke::Call : Invoke::Get,
                                                   std::span<Value>(args, size_t(argc)));
         case GlobalCell::Kind::Class:
             failNamed(errc::TypeMismatch, c->name);
         case GlobalCell::Kind::Undeclared: {
-            if (resolveAlias(*rt.scope, c))
-                return call(rt, f, c, implicit, args, argc, statement);
+            if (resolveAlias(*rt.scope, c)) return call(rt, f, c, implicit, args, argc, statement);
             if (implicit) {
                 Value& local = f.locals[implicit - 1].deref();
-                if (local.isArray() || local.isObject())
-                    return loadIndexed(local, args, argc);
+                if (local.isArray() || local.isObject()) return loadIndexed(local, args, argc);
             }
-            if (argc == 0 && f.unit->optionExplicit)
-                failNamed(errc::VariableUndefined, c->name);
+            if (argc == 0 && f.unit->optionExplicit) failNamed(errc::VariableUndefined, c->name);
             failNamed(errc::TypeMismatch, c->name);
         }
         }
@@ -700,8 +663,7 @@ public:
 
     static int siteId(const CallSite& site, Object* o) {
         const void* table = o->memberTable();
-        if (table && table == site.key)
-            return site.id;
+        if (table && table == site.key) return site.id;
         int id;
         if (o->isScriptObject()) {
             int m = static_cast<ScriptObject*>(o)->cls()->find(site.name);
@@ -709,8 +671,7 @@ public:
         } else {
             id = o->memberId(site.name);
         }
-        if (id == Object::kNoMember)
-            failNamed(errc::NoSuchMember, site.name);
+        if (id == Object::kNoMember) failNamed(errc::NoSuchMember, site.name);
         if (table) {
             site.key = table;
             site.id = id;
@@ -720,8 +681,7 @@ public:
 
     static Object* target(const Value& v, const CallSite& site) {
         const Value& o = v.deref();
-        if (!o.isObject() || !o.objectValue())
-            failNamed(errc::ObjectRequired, site.name);
+        if (!o.isObject() || !o.objectValue()) failNamed(errc::ObjectRequired, site.name);
         return o.objectValue();
     }
 
@@ -740,8 +700,7 @@ public:
         try {
             return o->invoke(id, kind, std::span<Value>(base + 1, size_t(argc)));
         } catch (const ScriptError& e) {
-            if (e.number() != errc::WrongArgumentCount)
-                throw;
+            if (e.number() != errc::WrongArgumentCount) throw;
         }
         // obj.Items(1) on a member without parameters: index what it returns.
         Value v = o->invoke(id, Invoke::Get, {});
@@ -829,8 +788,7 @@ public:
         std::vector<Array::Bound> b;
         for (int i = 0; i < n; ++i) {
             int32_t ub = toLong(args[i].deref());
-            if (ub < -1)
-                fail(errc::SubscriptOutOfRange);
+            if (ub < -1) fail(errc::SubscriptOutOfRange);
             b.push_back({0, ub + 1});
         }
         return b;
@@ -840,8 +798,7 @@ public:
 namespace {
 
 inline bool fastTruth(const Value& v) {
-    if (v.type() == Type::Boolean)
-        return v.booleanValue();
+    if (v.type() == Type::Boolean) return v.booleanValue();
     return isTrue(v);
 }
 
@@ -868,8 +825,7 @@ inline bool fastArith(Value& a, const Value& b, IntOp iop, DblOp dop) {
     }
     if (ta == Type::Double && tb == Type::Double) {
         double r = dop(a.doubleValue(), b.doubleValue());
-        if (std::isinf(r) || std::isnan(r))
-            return false;
+        if (std::isinf(r) || std::isnan(r)) return false;
         a = Value::dbl(r);
         return true;
     }
@@ -951,8 +907,7 @@ void Runtime::runFrame(Frame& f) {
                 case OpCode::StoreLocal: {
                     Value& t = (in.n & kByRef) ? locals[in.a].deref() : locals[in.a];
                     Value& v = sp[-1];
-                    if (!(in.n & kRaw) && v.isObject())
-                        letConvert(v);
+                    if (!(in.n & kRaw) && v.isObject()) letConvert(v);
                     t = std::move(v);
                     --sp;
                     break;
@@ -976,8 +931,7 @@ void Runtime::runFrame(Frame& f) {
                     break;
                 case OpCode::StoreField: {
                     Value& v = sp[-1];
-                    if (!(in.n & kRaw) && v.isObject())
-                        letConvert(v);
+                    if (!(in.n & kRaw) && v.isObject()) letConvert(v);
                     f.me->fields()[in.a] = std::move(v);
                     --sp;
                     break;
@@ -1038,9 +992,8 @@ void Runtime::runFrame(Frame& f) {
                     } else if (in.op == OpCode::ArgCallGlobal && argc > 0 &&
                                (c->kind == GlobalCell::Kind::Variable ||
                                 (c->kind == GlobalCell::Kind::Undeclared && in.a)) &&
-                               (c->kind == GlobalCell::Kind::Variable
-                                    ? c->value
-                                    : locals[in.a - 1].deref())
+                               (c->kind == GlobalCell::Kind::Variable ? c->value
+                                                                      : locals[in.a - 1].deref())
                                    .isArray()) {
                         // An element passed as an argument goes by reference.
                         Value& arr = c->kind == GlobalCell::Kind::Variable
@@ -1054,8 +1007,7 @@ void Runtime::runFrame(Frame& f) {
                     }
                     while (sp > args)
                         (--sp)->clear();
-                    if (!statement)
-                        *sp++ = std::move(r);
+                    if (!statement) *sp++ = std::move(r);
                     break;
                 }
                 case OpCode::NewObject: {
@@ -1116,16 +1068,14 @@ void Runtime::runFrame(Frame& f) {
                     Value r = I::memberGet(*this, f, fn->sites[in.b], base, argc, statement);
                     while (sp > base)
                         (--sp)->clear();
-                    if (!statement)
-                        *sp++ = std::move(r);
+                    if (!statement) *sp++ = std::move(r);
                     break;
                 }
                 case OpCode::MemberPut:
                 case OpCode::MemberSet: {
                     int argc = in.n & kArgMask;
                     Value* base = sp - argc - 2;
-                    I::memberPut(*this, f, fn->sites[in.b], base, argc,
-                                 in.op == OpCode::MemberSet);
+                    I::memberPut(*this, f, fn->sites[in.b], base, argc, in.op == OpCode::MemberSet);
                     while (sp > base)
                         (--sp)->clear();
                     break;
@@ -1257,16 +1207,14 @@ void Runtime::runFrame(Frame& f) {
                     break;
 
                 case OpCode::Jump:
-                    if (code + in.b < ip)
-                        tick();
+                    if (code + in.b < ip) tick();
                     ip = code + in.b;
                     break;
                 case OpCode::JumpIfFalse: {
                     bool t = fastTruth(sp[-1]);
                     (--sp)->clear();
                     if (!t) {
-                        if (code + in.b < ip)
-                            tick();
+                        if (code + in.b < ip) tick();
                         ip = code + in.b;
                     }
                     break;
@@ -1275,8 +1223,7 @@ void Runtime::runFrame(Frame& f) {
                     bool t = fastTruth(sp[-1]);
                     (--sp)->clear();
                     if (t) {
-                        if (code + in.b < ip)
-                            tick();
+                        if (code + in.b < ip) tick();
                         ip = code + in.b;
                     }
                     break;
@@ -1329,8 +1276,7 @@ void Runtime::runFrame(Frame& f) {
                         locals[in.a] = Value::iterator(new ArrayIter(v));
                     } else if (v.isObject() && v.objectValue()) {
                         auto e = v.objectValue()->enumerate();
-                        if (!e)
-                            fail(errc::NotACollection);
+                        if (!e) fail(errc::NotACollection);
                         locals[in.a] = Value::iterator(new EnumIter(std::move(e)));
                     } else {
                         fail(errc::NotACollection);
@@ -1366,8 +1312,7 @@ void Runtime::runFrame(Frame& f) {
                     std::vector<Array::Bound> b = I::bounds(base + 1, n);
                     if (t.isArray()) {
                         Array* a = t.arrayValue();
-                        if (a->fixed() || a->locked())
-                            fail(errc::ArrayLocked);
+                        if (a->fixed() || a->locked()) fail(errc::ArrayLocked);
                         t.mutableArray()->redim(std::move(b), in.a != 0);
                     } else {
                         t = Value::array(Array::create(std::move(b)));
@@ -1378,10 +1323,8 @@ void Runtime::runFrame(Frame& f) {
                 }
                 case OpCode::Erase: {
                     Value& t = sp[-1].deref();
-                    if (!t.isArray())
-                        fail(errc::TypeMismatch);
-                    if (t.arrayValue()->locked())
-                        fail(errc::ArrayLocked);
+                    if (!t.isArray()) fail(errc::TypeMismatch);
+                    if (t.arrayValue()->locked()) fail(errc::ArrayLocked);
                     t.mutableArray()->erase();
                     (--sp)->clear();
                     break;
@@ -1396,10 +1339,8 @@ void Runtime::runFrame(Frame& f) {
             }
         } catch (ScriptError& e) {
             uint32_t pc = uint32_t(ip - code) - 1;
-            if (!e.hasPosition())
-                locate(e, f, pc);
-            if (!f.resumeNext || e.fatal())
-                throw;
+            if (!e.hasPosition()) locate(e, f, pc);
+            if (!f.resumeNext || e.fatal()) throw;
             setErr(e);
             for (Value* p = f.stack; p < f.stack + fn->maxStack; ++p)
                 p->clear();
@@ -1410,8 +1351,7 @@ void Runtime::runFrame(Frame& f) {
             ScriptError e(errc::OutOfMemory);
             uint32_t pc = uint32_t(ip - code) - 1;
             locate(e, f, pc);
-            if (!f.resumeNext)
-                throw e;
+            if (!f.resumeNext) throw e;
             setErr(e);
             for (Value* p = f.stack; p < f.stack + fn->maxStack; ++p)
                 p->clear();
@@ -1422,8 +1362,7 @@ void Runtime::runFrame(Frame& f) {
             ScriptError e(errc::OutOfStringSpace);
             uint32_t pc = uint32_t(ip - code) - 1;
             locate(e, f, pc);
-            if (!f.resumeNext)
-                throw e;
+            if (!f.resumeNext) throw e;
             setErr(e);
             for (Value* p = f.stack; p < f.stack + fn->maxStack; ++p)
                 p->clear();
@@ -1481,8 +1420,7 @@ Runtime::Linked Runtime::link(const std::vector<std::shared_ptr<const CompiledUn
         case CompiledUnit::Kind::Code:
             for (const CompiledUnit::Decl& d : u->decls) {
                 GlobalCell* c = lu->cells[d.global];
-                if (c->kind == GlobalCell::Kind::Item)
-                    continue;
+                if (c->kind == GlobalCell::Kind::Item) continue;
                 switch (d.kind) {
                 case CompiledUnit::Decl::Kind::Variable:
                     if (c->kind != GlobalCell::Kind::Variable) {
@@ -1520,8 +1458,7 @@ Runtime::Linked Runtime::link(const std::vector<std::shared_ptr<const CompiledUn
 
 void Runtime::runMain(LinkedUnit* unit, Frame* scopeFrame, bool* resumeNext) {
     const Function* main = unit->code->main;
-    if (!main)
-        return;
+    if (!main) return;
     tick();
     checkStack();
     size_t n = size_t(main->slots) + main->maxStack;
@@ -1549,12 +1486,10 @@ void Runtime::runMain(LinkedUnit* unit, Frame* scopeFrame, bool* resumeNext) {
         f.me = scopeFrame->me;
         bindOuter(f, scopeFrame);
     }
-    if (resumeNext)
-        f.resumeNext = *resumeNext;
+    if (resumeNext) f.resumeNext = *resumeNext;
     current_ = &f;
     runFrame(f);
-    if (resumeNext)
-        *resumeNext = f.resumeNext;
+    if (resumeNext) *resumeNext = f.resumeNext;
 }
 
 namespace {
@@ -1566,11 +1501,9 @@ Value* frameVariable(Frame* sf, const std::string& name) {
             return v.isRef() ? v.refTarget() : &v;
         }
     }
-    if (!sf->dynamic)
-        sf->dynamic = std::make_unique<DynamicNames>();
+    if (!sf->dynamic) sf->dynamic = std::make_unique<DynamicNames>();
     auto it = sf->dynamic->find(name);
-    if (it == sf->dynamic->end())
-        it = sf->dynamic->emplace(name, std::make_unique<Value>()).first;
+    if (it == sf->dynamic->end()) it = sf->dynamic->emplace(name, std::make_unique<Value>()).first;
     return it->second.get();
 }
 
@@ -1578,8 +1511,7 @@ OuterScope outerScope(Frame* sf) {
     OuterScope o;
     o.cls = sf->fn->cls;
     for (const LocalInfo& l : sf->fn->locals)
-        if (l.kind != LocalKind::Hidden && !l.name.empty())
-            o.names.push_back(l.name);
+        if (l.kind != LocalKind::Hidden && !l.name.empty()) o.names.push_back(l.name);
     if (sf->dynamic)
         for (const auto& [name, v] : *sf->dynamic)
             o.names.push_back(name);
@@ -1590,8 +1522,7 @@ OuterScope outerScope(Frame* sf) {
 
 void Runtime::bindOuter(Frame& f, Frame* sf) {
     for (const LocalInfo& l : f.fn->locals) {
-        if (!l.byRef || l.kind == LocalKind::Hidden || l.kind == LocalKind::Param)
-            continue;
+        if (!l.byRef || l.kind == LocalKind::Hidden || l.kind == LocalKind::Param) continue;
         f.locals[l.slot] = Value::ref(frameVariable(sf, l.name));
     }
 }
@@ -1602,8 +1533,7 @@ void Runtime::execute(std::u16string_view code, Frame* frame, bool global) {
     std::vector<Token> tokens = tokenize(code);
     std::vector<UnitSpan> spans = splitUnits(tokens);
     OuterScope outer;
-    if (local)
-        outer = outerScope(sf);
+    if (local) outer = outerScope(sf);
     std::vector<std::shared_ptr<const CompiledUnit>> units;
     std::vector<uint32_t> lines;
     for (const UnitSpan& span : spans) {
@@ -1621,8 +1551,7 @@ Value Runtime::eval(std::u16string_view code, Frame* frame) {
     bool local = sf && !sf->fn->isMain;
     std::vector<Token> tokens = tokenize(code);
     OuterScope outer;
-    if (local)
-        outer = outerScope(sf);
+    if (local) outer = outerScope(sf);
     std::shared_ptr<const CompiledUnit> unit = compileExpression(tokens, local ? &outer : nullptr);
     LinkedUnit lu;
     lu.code = unit;

@@ -89,7 +89,8 @@ private:
 };
 
 // Variables that Execute declared inside a procedure.
-using DynamicNames = std::unordered_map<std::string, std::unique_ptr<Value>, NoCaseHash, NoCaseEqual>;
+using DynamicNames =
+    std::unordered_map<std::string, std::unique_ptr<Value>, NoCaseHash, NoCaseEqual>;
 
 struct Frame {
     const Function* fn = nullptr;
@@ -194,8 +195,7 @@ public:
 
     // Called every so often from loops and calls.
     void tick() {
-        if (--budget_ <= 0)
-            checkTime();
+        if (--budget_ <= 0) checkTime();
     }
 
 private:

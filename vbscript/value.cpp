@@ -15,16 +15,14 @@ struct ElemBox {
 } // namespace detail
 
 Value Value::string(std::u16string text) {
-    if (text.size() > kMaxStringLength)
-        throw ScriptError(errc::OutOfStringSpace);
+    if (text.size() > kMaxStringLength) throw ScriptError(errc::OutOfStringSpace);
     Value r = make(Type::String);
     r.u_.str = new detail::StrRep{1, std::move(text)};
     return r;
 }
 
 Value Value::concat(std::u16string_view a, std::u16string_view b) {
-    if (a.size() + b.size() > kMaxStringLength)
-        throw ScriptError(errc::OutOfStringSpace);
+    if (a.size() + b.size() > kMaxStringLength) throw ScriptError(errc::OutOfStringSpace);
     std::u16string s;
     s.reserve(a.size() + b.size());
     s.append(a);
@@ -39,8 +37,7 @@ Value Value::fromUtf8(std::string_view text) {
 Value Value::object(Object* object) {
     Value r = make(Type::Object);
     r.u_.obj = object;
-    if (object)
-        object->addRef();
+    if (object) object->addRef();
     return r;
 }
 
@@ -96,8 +93,7 @@ void Value::retainSlow() {
         ++u_.str->refs;
         break;
     case Type::Object:
-        if (u_.obj)
-            u_.obj->addRef();
+        if (u_.obj) u_.obj->addRef();
         break;
     case Type::Array:
         // Fixed and locked arrays are copied at once: the copy must not share their storage.
@@ -122,12 +118,10 @@ void Value::retainSlow() {
 void Value::releaseSlow() noexcept {
     switch (type_) {
     case Type::String:
-        if (--u_.str->refs == 0)
-            delete u_.str;
+        if (--u_.str->refs == 0) delete u_.str;
         break;
     case Type::Object:
-        if (u_.obj)
-            u_.obj->release();
+        if (u_.obj) u_.obj->release();
         break;
     case Type::Array:
         u_.arr->release();
@@ -147,15 +141,12 @@ void Value::releaseSlow() noexcept {
 }
 
 size_t Array::checkedSize(const std::vector<Bound>& bounds) {
-    if (bounds.empty())
-        return 0;
+    if (bounds.empty()) return 0;
     size_t total = 1;
     for (const Bound& b : bounds) {
-        if (b.count < 0)
-            throw ScriptError(errc::SubscriptOutOfRange);
+        if (b.count < 0) throw ScriptError(errc::SubscriptOutOfRange);
         total *= size_t(b.count);
-        if (total > kMaxElements)
-            throw ScriptError(errc::OutOfMemory);
+        if (total > kMaxElements) throw ScriptError(errc::OutOfMemory);
     }
     return total;
 }
@@ -187,8 +178,7 @@ Value& Array::at(std::span<const int32_t> subscripts) {
     size_t stride = 1;
     for (size_t i = 0; i < subscripts.size(); ++i) {
         int64_t k = int64_t(subscripts[i]) - bounds_[i].lower;
-        if (k < 0 || k >= bounds_[i].count)
-            throw ScriptError(errc::SubscriptOutOfRange);
+        if (k < 0 || k >= bounds_[i].count) throw ScriptError(errc::SubscriptOutOfRange);
         offset += size_t(k) * stride;
         stride *= size_t(bounds_[i].count);
     }
@@ -198,8 +188,7 @@ Value& Array::at(std::span<const int32_t> subscripts) {
 void Array::redim(std::vector<Bound> bounds, bool preserve) {
     size_t n = checkedSize(bounds);
     if (preserve && !bounds_.empty()) {
-        if (bounds.size() != bounds_.size())
-            throw ScriptError(errc::SubscriptOutOfRange);
+        if (bounds.size() != bounds_.size()) throw ScriptError(errc::SubscriptOutOfRange);
         for (size_t i = 0; i + 1 < bounds.size(); ++i)
             if (bounds[i].count != bounds_[i].count || bounds[i].lower != bounds_[i].lower)
                 throw ScriptError(errc::SubscriptOutOfRange);
@@ -245,8 +234,7 @@ Array* Array::clone() const {
 Value applyArguments(const Value& value, std::span<Value> args) {
     const Value& v = value.deref();
     if (v.isArray()) {
-        if (args.empty())
-            return v;
+        if (args.empty()) return v;
         int32_t subs[8];
         std::vector<int32_t> many;
         int32_t* p = subs;
@@ -259,14 +247,11 @@ Value applyArguments(const Value& value, std::span<Value> args) {
         return v.arrayValue()->at(std::span<const int32_t>(p, args.size()));
     }
     if (v.isObject()) {
-        if (!v.objectValue())
-            throw ScriptError(errc::ObjectVariableNotSet);
-        if (args.empty())
-            return v;
+        if (!v.objectValue()) throw ScriptError(errc::ObjectVariableNotSet);
+        if (args.empty()) return v;
         return v.objectValue()->invoke(Object::kDefaultMember, Invoke::Get, args);
     }
-    if (args.empty())
-        return v;
+    if (args.empty()) return v;
     throw ScriptError(errc::TypeMismatch);
 }
 

@@ -71,12 +71,9 @@ class Value {
 public:
     Value() noexcept : type_(Type::Empty) { u_.bits = 0; }
     Value(const Value& other) : type_(other.type_), u_(other.u_) {
-        if (type_ >= Type::String)
-            retainSlow();
+        if (type_ >= Type::String) retainSlow();
     }
-    Value(Value&& other) noexcept : type_(other.type_), u_(other.u_) {
-        other.type_ = Type::Empty;
-    }
+    Value(Value&& other) noexcept : type_(other.type_), u_(other.u_) { other.type_ = Type::Empty; }
     Value& operator=(const Value& other) {
         if (this != &other) {
             Value copy(other);
@@ -94,16 +91,14 @@ public:
         return *this;
     }
     ~Value() {
-        if (type_ >= Type::String)
-            releaseSlow();
+        if (type_ >= Type::String) releaseSlow();
     }
     void swap(Value& other) noexcept {
         std::swap(type_, other.type_);
         std::swap(u_, other.u_);
     }
     void clear() noexcept {
-        if (type_ >= Type::String)
-            releaseSlow();
+        if (type_ >= Type::String) releaseSlow();
         type_ = Type::Empty;
     }
 
@@ -280,8 +275,7 @@ public:
 
     void addRef() { ++refs_; }
     void release() {
-        if (--refs_ == 0)
-            delete this;
+        if (--refs_ == 0) delete this;
     }
     uint32_t refCount() const { return refs_; }
     uint32_t lockCount() const { return locks_; }
@@ -320,8 +314,7 @@ public:
 
     void addRef() noexcept { ++refs_; }
     void release() noexcept {
-        if (--refs_ == 0)
-            finalRelease();
+        if (--refs_ == 0) finalRelease();
     }
     uint32_t refCount() const { return refs_; }
 

@@ -36,28 +36,24 @@ public:
 
     int memberId(std::string_view name) override {
         for (size_t i = 0; i < names_.size(); ++i)
-            if (vbs::equalsNoCase(names_[i], name))
-                return int(i) + 1;
+            if (vbs::equalsNoCase(names_[i], name)) return int(i) + 1;
         return kNoMember;
     }
     const void* memberTable() const override { return this; }
     Value invoke(int id, Invoke kind, std::span<Value> args) override {
         if (id == kDefaultMember) {
-            if (!default_)
-                throw ScriptError(vbs::errc::NoSuchMember);
+            if (!default_) throw ScriptError(vbs::errc::NoSuchMember);
             return default_(kind, args);
         }
         return members_.at(size_t(id - 1))(kind, args);
     }
     std::unique_ptr<vbs::Enumerator> enumerate() override {
-        if (items_.empty())
-            return nullptr;
+        if (items_.empty()) return nullptr;
         struct Each : vbs::Enumerator {
             std::vector<Value> items;
             size_t i = 0;
             bool next(Value& out) override {
-                if (i >= items.size())
-                    return false;
+                if (i >= items.size()) return false;
                 out = items[i++];
                 return true;
             }
@@ -108,8 +104,7 @@ TEST(EngineAddObject, TakenOrReservedNamesFail) {
     EXPECT_EQ(engine.lastError().number, 457);
     EXPECT_NE(engine.lastError().message.find(u"thing"), std::u16string::npos);
     for (const char* reserved : {"Dim", "If", "Err", "Me", "Nothing", "", "1abc", "a b"})
-        EXPECT_EQ(errorNumber([&] { engine.addObject(reserved, b.object, false); }), 5)
-            << reserved;
+        EXPECT_EQ(errorNumber([&] { engine.addObject(reserved, b.object, false); }), 5) << reserved;
     // Names the code declared are taken too; names of built-in functions are not.
     engine.addCode(u"Dim declared\nSub Proc : End Sub\nClass K : End Class");
     for (const char* taken : {"declared", "Proc", "K"})
@@ -139,8 +134,7 @@ TEST(EngineAddObject, MembersBecomeGlobalNames) {
         return Value::boolean(true);
     });
     library.object->add("Counter", [&](Invoke kind, std::span<Value> args) {
-        if (kind == Invoke::Let)
-            counter = vbs::toLong(args.back());
+        if (kind == Invoke::Let) counter = vbs::toLong(args.back());
         return Value::lng(counter);
     });
     engine.addObject("Action", library.object, true);
@@ -462,8 +456,8 @@ TEST(EngineHost, CallbacksReachTheHost) {
     engine.executeStatement(u"Set o = CreateObject(\"TNPanoramaControl.MainControl_ID7\")");
     engine.executeStatement(u"Set p = LoadPicture(\"a.bmp\")");
     EXPECT_EQ(host.log, (std::vector<std::string>{"msgbox Sure? 4 Ask", "input Name? def",
-                                                   "create TNPanoramaControl.MainControl_ID7",
-                                                   "picture a.bmp"}));
+                                                  "create TNPanoramaControl.MainControl_ID7",
+                                                  "picture a.bmp"}));
 }
 
 // ---- Compiled code reuse -----------------------------------------------------------------

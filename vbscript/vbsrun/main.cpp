@@ -49,8 +49,7 @@ std::u16string decode(const std::string& bytes) {
         uint8_t(view[2]) == 0xBF)
         return vbs::fromUtf8(view.substr(3));
     std::u16string utf8 = vbs::fromUtf8(view);
-    if (utf8.find(u'\uFFFD') == std::u16string::npos)
-        return utf8;
+    if (utf8.find(u'\uFFFD') == std::u16string::npos) return utf8;
     std::u16string out;
     for (char c : bytes)
         out += vbs::fromCp1252(uint8_t(c));
@@ -63,8 +62,7 @@ public:
     explicit ConsoleObject(std::vector<const char*> names) : names_(std::move(names)) {}
     int memberId(std::string_view name) override {
         for (size_t i = 0; i < names_.size(); ++i)
-            if (vbs::equalsNoCase(name, names_[i]))
-                return int(i) + 1;
+            if (vbs::equalsNoCase(name, names_[i])) return int(i) + 1;
         return kNoMember;
     }
     const void* memberTable() const override { return &names_; }
@@ -81,15 +79,12 @@ public:
     Value invoke(int id, Invoke, std::span<Value> args) override {
         switch (id) {
         case 1:
-            if (args.size() != 1)
-                throw ScriptError(vbs::errc::WrongArgumentCount);
+            if (args.size() != 1) throw ScriptError(vbs::errc::WrongArgumentCount);
             write(out_, vbs::toString(args[0]));
             return {};
         case 2:
-            if (args.size() > 1)
-                throw ScriptError(vbs::errc::WrongArgumentCount);
-            if (!args.empty())
-                write(out_, vbs::toString(args[0]));
+            if (args.size() > 1) throw ScriptError(vbs::errc::WrongArgumentCount);
+            if (!args.empty()) write(out_, vbs::toString(args[0]));
             write(out_, u"\n");
             return {};
         case 3: {
@@ -118,8 +113,7 @@ public:
         switch (id) {
         case 0:
         case 1: {
-            if (args.size() != 1)
-                throw ScriptError(vbs::errc::WrongArgumentCount);
+            if (args.size() != 1) throw ScriptError(vbs::errc::WrongArgumentCount);
             int i = vbs::toLong(args[0]);
             if (i < 0 || size_t(i) >= args_.size())
                 throw ScriptError(vbs::errc::SubscriptOutOfRange);
@@ -138,8 +132,7 @@ public:
             size_t i = 0;
             explicit Each(const std::vector<std::u16string>& l) : list(l) {}
             bool next(Value& out) override {
-                if (i >= list.size())
-                    return false;
+                if (i >= list.size()) return false;
                 out = Value::string(list[i++]);
                 return true;
             }
@@ -167,8 +160,7 @@ public:
         case 1: {
             std::u16string line;
             for (size_t i = 0; i < args.size(); ++i) {
-                if (i)
-                    line += u' ';
+                if (i) line += u' ';
                 if (!args[i].isNull())
                     line += vbs::toString(args[i]);
                 else
@@ -181,16 +173,14 @@ public:
             std::fflush(stdout);
             throw QuitRequest{args.empty() ? 0 : vbs::toLong(args[0])};
         case 3:
-            if (!args.empty())
-                throw ScriptError(vbs::errc::WrongArgumentCount);
+            if (!args.empty()) throw ScriptError(vbs::errc::WrongArgumentCount);
             return arguments_;
         case 4:
             return stdout_;
         case 5:
             return stderr_;
         case 6:
-            if (args.size() != 1)
-                throw ScriptError(vbs::errc::WrongArgumentCount);
+            if (args.size() != 1) throw ScriptError(vbs::errc::WrongArgumentCount);
             std::fflush(stdout);
             std::this_thread::sleep_for(std::chrono::milliseconds(vbs::toLong(args[0])));
             return {};
@@ -229,10 +219,8 @@ public:
         write(stdout, prompt + u"\n");
         std::fflush(stdout);
         std::string line;
-        if (!std::getline(std::cin, line))
-            return Value::string(defaultText);
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+        if (!std::getline(std::cin, line)) return Value::string(defaultText);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
         return Value::fromUtf8(line);
     }
 };
