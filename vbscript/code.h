@@ -73,6 +73,8 @@ enum class OpCode : uint8_t {
     Mod,
     Pow,
     Concat,
+    AppendTo,     // [ref, value read from it, text]: ref = value & text, in place when possible
+    AppendGlobal, // [value read from it, text]: the same for global b (a: implicit slot + 1)
     Neg,
     Not,
     And,

@@ -805,6 +805,23 @@ private:
         switch (target.kind) {
         case ExprKind::Name: {
             Resolved r = resolve(target.name, false, target.line, target.column);
+            if (!isSet && value.kind == ExprKind::Binary && value.op == Op::Concat &&
+                value.left->kind == ExprKind::Name && equalsNoCase(value.left->name, target.name)) {
+                // s = s & x: strings built piece by piece append in place.
+                if (r.kind == Resolved::Local || r.kind == Resolved::Field) {
+                    addr(r);
+                    expr(*value.left);
+                    expr(*value.right);
+                    emit(OpCode::AppendTo, -3);
+                    return;
+                }
+                if (r.kind == Resolved::Global) {
+                    expr(*value.left);
+                    expr(*value.right);
+                    emit(OpCode::AppendGlobal, -2, 0, r.implicit, r.index);
+                    return;
+                }
+            }
             switch (r.kind) {
             case Resolved::Local:
                 expr(value);

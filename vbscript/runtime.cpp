@@ -42,12 +42,30 @@ void requireObject(const Value& v) {
     if (!v.isObject()) fail(errc::ObjectRequired);
 }
 
-std::vector<int32_t> subscripts(const Value* args, int argc) {
-    std::vector<int32_t> s(static_cast<size_t>(argc));
-    for (int i = 0; i < argc; ++i)
-        s[size_t(i)] = toLong(args[i].deref());
-    return s;
-}
+// Array subscripts, converted once; small counts need no allocation.
+class Subscripts {
+public:
+    Subscripts(const Value* args, int argc) : n_(size_t(argc)) {
+        if (n_ > kInline) {
+            heap_.resize(n_);
+            p_ = heap_.data();
+        }
+        for (size_t i = 0; i < n_; ++i) {
+            const Value& v = args[i].deref();
+            p_[i] = v.type() == Type::Integer ? v.integerValue()
+                    : v.type() == Type::Long  ? v.longValue()
+                                              : toLong(v);
+        }
+    }
+    operator std::span<const int32_t>() const { return {p_, n_}; }
+
+private:
+    static constexpr size_t kInline = 4;
+    size_t n_;
+    int32_t inline_[kInline];
+    int32_t* p_ = inline_;
+    std::vector<int32_t> heap_;
+};
 
 // target(args) = value for an array element or an object's default member.
 void storeIndexed(Value& target, Value* args, int argc, Value value, bool isSet) {
@@ -56,7 +74,7 @@ void storeIndexed(Value& target, Value* args, int argc, Value value, bool isSet)
             requireObject(value);
         else
             letConvert(value);
-        std::vector<int32_t> subs = subscripts(args, argc);
+        Subscripts subs(args, argc);
         Array* a = target.mutableArray();
         a->at(subs) = std::move(value);
         return;
@@ -999,7 +1017,7 @@ void Runtime::runFrame(Frame& f) {
                         Value& arr = c->kind == GlobalCell::Kind::Variable
                                          ? c->value
                                          : locals[in.a - 1].deref();
-                        std::vector<int32_t> subs = subscripts(args, argc);
+                        Subscripts subs(args, argc);
                         Array* a = arr.mutableArray();
                         r = Value::elementRef(a, &a->at(subs));
                     } else {
@@ -1023,7 +1041,14 @@ void Runtime::runFrame(Frame& f) {
                 case OpCode::CallValue: {
                     int argc = in.n;
                     Value* base = sp - argc - 1;
-                    Value r = loadIndexed(base->deref(), base + 1, argc);
+                    const Value& t = base->deref();
+                    Value r;
+                    if (t.isArray() && argc > 0) {
+                        Subscripts subs(base + 1, argc);
+                        r = t.arrayValue()->at(subs);
+                    } else {
+                        r = loadIndexed(t, base + 1, argc);
+                    }
                     while (sp > base)
                         (--sp)->clear();
                     *sp++ = std::move(r);
@@ -1050,7 +1075,7 @@ void Runtime::runFrame(Frame& f) {
                     Value& t = base->deref();
                     Value r;
                     if (t.isArray()) {
-                        std::vector<int32_t> subs = subscripts(base + 1, argc);
+                        Subscripts subs(base + 1, argc);
                         Array* a = t.mutableArray();
                         r = Value::elementRef(a, &a->at(subs));
                     } else {
@@ -1132,6 +1157,45 @@ void Runtime::runFrame(Frame& f) {
                     else
                         a = opConcat(a, b);
                     (--sp)->clear();
+                    break;
+                }
+                case OpCode::AppendTo:
+                case OpCode::AppendGlobal: {
+                    // name = name & text. The read copy and the variable still share one
+                    // string when nothing changed the variable meanwhile: then append in place,
+                    // which keeps building a string linear.
+                    bool global = in.op == OpCode::AppendGlobal;
+                    Value* base = sp - (global ? 2 : 3);
+                    GlobalCell* c = global ? unit->cells[in.b] : nullptr;
+                    Value* target = nullptr;
+                    if (!global)
+                        target = &base->deref();
+                    else if (c->kind == GlobalCell::Kind::Variable)
+                        target = &c->value;
+                    else if (c->kind == GlobalCell::Kind::Undeclared && in.a &&
+                             !unit->optionExplicit)
+                        target = &locals[in.a - 1].deref();
+                    Value& read = sp[-2];
+                    Value& tail = sp[-1];
+                    if (target && target->sameString(read) && tail.isString()) {
+                        read.clear();
+                        if (std::u16string* text = target->uniqueString()) {
+                            if (text->size() + tail.stringValue().size() > kMaxStringLength)
+                                fail(errc::OutOfStringSpace);
+                            text->append(tail.stringValue());
+                            while (sp > base)
+                                (--sp)->clear();
+                            break;
+                        }
+                        read = *target;
+                    }
+                    Value r = opConcat(read, tail);
+                    if (target)
+                        *target = std::move(r);
+                    else
+                        I::store(*this, f, c, in.a, std::move(r), false, true);
+                    while (sp > base)
+                        (--sp)->clear();
                     break;
                 }
                 case OpCode::Neg:

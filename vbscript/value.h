@@ -157,6 +157,14 @@ public:
     static Value fromUtf8(std::string_view text);
     // a & b, within kMaxStringLength.
     static Value concat(std::u16string_view a, std::u16string_view b);
+    // The string's text when this value is its only holder, so it may change in place.
+    std::u16string* uniqueString() {
+        return type_ == Type::String && u_.str->refs == 1 ? &u_.str->text : nullptr;
+    }
+    // True when both hold the same string (not merely equal text).
+    bool sameString(const Value& other) const {
+        return type_ == Type::String && other.type_ == Type::String && u_.str == other.u_.str;
+    }
     // An object reference; a null pointer is Nothing.
     static Value object(Object* object);
     static Value nothing() { return object(nullptr); }
