@@ -7,6 +7,7 @@
 #include "platform/dialogs.h"
 #include "platform/event_log.h"
 #include "platform/event_loop.h"
+#include "platform/vbs_script_engine.h"
 #include "shell/welcome.h"
 
 #include <QCoreApplication>
@@ -90,6 +91,7 @@ int main(int argc, char** argv) {
         headless = true;
     }
     tv::Application app(argc, argv, headless);
+    tv::installVbsScriptEngine();
 
     tv::Clock::instance().setMode(cl->virtualTime ? tv::Clock::Mode::Virtual
                                                   : tv::Clock::Mode::Real);

@@ -154,6 +154,12 @@ QString WalkthroughRunner::execute(const WalkCommand& c) {
                                                               : std::optional<QString>(c.rest));
         return {};
     }
+    if (n == "exec") {
+        // As the debug tools run code: with its consequences.
+        if (!game) return "exec: no game is running";
+        game->scripts.ExecuteVBScriptAndConsequences(c.rest, true);
+        return {};
+    }
     if (n == "quit") {
         loop.quit(0);
         return {};

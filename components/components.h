@@ -14,8 +14,21 @@ public:
     // The two frame-start code texts of every loaded plugin, in plugin order.
     QStringList firstFrameStartTexts() const { return {}; }
     QStringList secondFrameStartTexts() const { return {}; }
-    // Bracketed plugin actions inside author code, expanded to script code.
-    QString expandPluginActions(const QString& code, bool /*hotspotAction*/) const { return code; }
+    // Each loaded plugin's procedures (added to every run) and start-up text (game start).
+    QStringList pluginProcedures() const { return {}; }
+    QStringList pluginStartupTexts() const { return {}; }
+    // A loaded plugin as its actions need it.
+    struct PluginRecord {
+        QString internalName;
+        QString hotspotActionProcedure;
+        QString frameActionProcedure;
+    };
+    // Stored plugin actions ("{Name}arg1}arg2...") expanded to calls of the plugins' action
+    // procedures, one line each; text before the first brace and actions of unknown plugins
+    // give nothing.
+    QString ExpandPluginActions(const QString& text, bool forHotspot) const;
+
+    QList<PluginRecord> plugins;
 
     // The variables that loaded plugins declare, in plugin order.
     QList<GameVariables::PluginVariables> pluginVariables() const { return {}; }

@@ -6,6 +6,7 @@
 #include "data/action_record.h"
 #include "data/frame_record.h"
 #include "data/hotspot_record.h"
+#include "data/procedures_file.h"
 #include "data/project.h"
 #include "platform/records.h"
 #include "script/variables.h"
@@ -175,6 +176,7 @@ int main(int argc, char** argv) {
     s.save(root + "Config/General");
 
     tv::GameVariables::writeVariablesFile(root + "Config/Variables", {"HasKey"});
+    tv::writeProceduresFile(root + "Config/Procedures", tv::ProceduresFile{});
 
     // Title: a plain colour (0x00BBGGRR: dark blue); its timer leads into the hall.
     tv::writeFrameRecord(frame(0, QString::number(0x602010), false, 3, "Hall"),

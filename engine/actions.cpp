@@ -146,11 +146,11 @@ Actions::Outcome Actions::act(int k, int item, bool keepDialogue) {
     if (f.quitting) return Normal;
 
     // 5: the script, with the procedure call first.
-    ScriptRequests& requests = g.scripts.VBScriptAction();
+    VBScriptActionModule& requests = g.scripts.VBScriptAction();
     requests.ResetModule();
     QString script = r.scriptText();
     script.replace("\"", "\"\"");
-    const QString expanded = g.components.expandPluginActions(script, true);
+    const QString expanded = g.components.ExpandPluginActions(script, true);
     const QString call = r.CallProcedure ? r.procedureCallText() : QString();
     if (!expanded.isEmpty() || !call.isEmpty()) {
         requests.iHotspotNumber = static_cast<qint16>(k);
@@ -244,7 +244,7 @@ Actions::Outcome Actions::act(int k, int item, bool keepDialogue) {
 }
 
 QString Actions::scriptDestination() {
-    ScriptRequests& requests = game_.scripts.VBScriptAction();
+    VBScriptActionModule& requests = game_.scripts.VBScriptAction();
     if (requests.sFrameToLoad.toLower() == "last visited frame")
         requests.sFrameToLoad = game_.FramesHistory.goBack();
     return requests.sFrameToLoad;
@@ -260,7 +260,7 @@ void Actions::openFrame(const QString& frame, bool withTransition, int number, d
 }
 
 void Actions::popUps() {
-    ScriptRequests& requests = game_.scripts.VBScriptAction();
+    VBScriptActionModule& requests = game_.scripts.VBScriptAction();
     if (requests.bPopupLoadGame)
         game_.savedGames.ShowLoadGameWindow(false);
     else if (requests.bPopupSaveGame)
@@ -278,7 +278,7 @@ void Actions::waitForVideo() {
 
 void Actions::ExecuteConsequences() {
     Game& g = game_;
-    ScriptRequests& requests = g.scripts.VBScriptAction();
+    VBScriptActionModule& requests = g.scripts.VBScriptAction();
     g.hotspots.ShowOrNotShowAreas();
     if (requests.bStopGame) {
         g.StartUnloading();

@@ -279,7 +279,7 @@ void FrameOpening::runStartupScript(bool& stopGame) {
     Game& g = game_;
     const FrameRecord& r = g.frameRecord;
     const ProjectSettings& s = project().settings;
-    ScriptRequests& requests = g.scripts.VBScriptAction();
+    VBScriptActionModule& requests = g.scripts.VBScriptAction();
     requests.ResetModule();
 
     auto joined = [](const QStringList& texts) {
@@ -293,7 +293,7 @@ void FrameOpening::runStartupScript(bool& stopGame) {
     const QString startup = r.startupScriptText();
     QString quoted = startup;
     quoted.replace("\"", "\"\"");
-    const QString expanded = g.components.expandPluginActions(quoted, false);
+    const QString expanded = g.components.ExpandPluginActions(quoted, false);
     const QString call = r.CallProcedure ? r.procedureCallText() : QString();
     const QString pluginsSecond = joined(g.components.secondFrameStartTexts());
     if (everyFrame.isEmpty() && pluginsFirst.isEmpty() && startup.isEmpty() && call.isEmpty() &&

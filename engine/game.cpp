@@ -84,6 +84,7 @@ void Game::ResetAll() {
         variables.LoadVariables(files::resolve(project().folders.ConfigFolder + "Variables"),
                                 components.pluginVariables());
         scripts.LoadProcedures();
+        scripts.prepareSecondEngine();
         components.BuildAllEventsList();
 
         audio.ResetPlayers();

@@ -69,7 +69,7 @@ public:
     RipplingWater water;
     Dialogues dialogues;
     Inventory inventory;
-    ScriptHost scripts;
+    ScriptHost scripts{*this};
     TimedEvents timedEvents;
     GameVariables variables;
     Components components;

@@ -141,7 +141,7 @@ private:
         if (kind == vbs::Invoke::Let || kind == vbs::Invoke::Set) {
             if (args.size() != 1 || !p.isWritable()) throw vbs::ScriptError(450);
             QVariant value = fromScript(args[0]);
-            if (!value.convert(p.metaType()) && p.metaType().id() != QMetaType::QVariant)
+            if (p.metaType().id() != QMetaType::QVariant && !value.convert(p.metaType()))
                 throw vbs::ScriptError(13);
             p.write(o, value);
             return {};

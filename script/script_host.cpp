@@ -1,16 +1,244 @@
 #include "script/script_host.h"
 
+#include "data/cipher.h"
+#include "data/procedures_file.h"
+#include "data/project.h"
+#include "data/reports.h"
+#include "data/ui_texts.h"
+#include "engine/game.h"
+#include "platform/dialogs.h"
+#include "platform/files.h"
+#include "platform/ini.h"
+#include "platform/vberror.h"
+#include "platform/vbs_script_engine.h"
+#include "vbscript/engine.h"
+
 namespace tv {
 
-ScriptHost::ScriptHost() : engine_(createScriptEngine()), procedures_(createScriptEngine()) {
-    engine_->SetTimeout(ScriptEngine::kDefaultTimeoutMs);
-    procedures_->SetTimeout(ScriptEngine::kDefaultTimeoutMs);
+namespace {
+QString fromU16(const std::u16string& s) {
+    return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size()));
 }
 
-// Author code runs once the script engine and its host bridge are in place; until then scripts
-// are accepted and do nothing.
-void ScriptHost::ExecuteVBScript(const QString&, bool) {}
-void ScriptHost::ExecuteOnLoadVBScript() {}
-void ScriptHost::LoadProcedures() {}
+// The text every script failure box starts with.
+QString failureLead() {
+    const UiTexts& t = uiTexts();
+    return t[30] + " " + t[31] + "\r\n\r\n";
+}
+
+void scriptErrorBox(const QString& text) {
+    DialogService::instance().msgBox(failureLead() + text, mb::Critical, uiTexts()[29]);
+}
+
+QString moreFile() {
+    return files::resolve(project().folders.ConfigFolder + "More");
+}
+} // namespace
+
+// Scripts' own MsgBox and InputBox go through the player's dialog service, so automated runs
+// log and answer them; the game's title stands in when a script gives none.
+class ScriptHostServices : public vbs::HostServices {
+public:
+    int msgBox(const std::u16string& prompt, int buttons, const std::u16string& title) override {
+        const QString t = title.empty() ? gameTitle() : fromU16(title);
+        return DialogService::instance().msgBox(fromU16(prompt), buttons, t);
+    }
+    vbs::Value inputBox(const std::u16string& prompt, const std::u16string& title,
+                        const std::u16string& defaultText) override {
+        const QString t = title.empty() ? gameTitle() : fromU16(title);
+        const auto answer =
+            DialogService::instance().inputBox(fromU16(prompt), t, fromU16(defaultText));
+        const QString text = answer.value_or(QString());
+        return vbs::Value::string(
+            std::u16string(reinterpret_cast<const char16_t*>(text.utf16()), text.size()));
+    }
+};
+
+ScriptHost::ScriptHost(Game& game)
+    : game_(game), services_(std::make_unique<ScriptHostServices>()), engine_(createScriptEngine()),
+      procedures_(createScriptEngine()), library_(std::make_unique<VBScriptActionModule>(game)) {
+    for (ScriptEngine* e : {engine_.get(), procedures_.get()}) {
+        e->SetTimeout(ScriptEngine::kDefaultTimeoutMs);
+        if (auto* vbs = dynamic_cast<VbsScriptEngine*>(e)) vbs->setHostServices(services_.get());
+    }
+}
+
+ScriptHost::~ScriptHost() {
+    qDeleteAll(placeholders_);
+}
+
+void ScriptHost::LoadProcedures() {
+    ProceduresFile file;
+    try {
+        const QString path = project().folders.ConfigFolder + "Procedures";
+        std::optional<int> offset;
+        if (proceduresScrambled(moreFile()))
+            offset = proceduresOffset(project().settings.ProjectName);
+        readProceduresFile(files::resolve(path), file, offset);
+    } catch (const VbError& e) {
+        DialogService::instance().msgBox("Error loading projet procedures. " + e.description(),
+                                         mb::Critical, "Error");
+    }
+    procedures_text_ = file.text;
+}
+
+void ScriptHost::reportRunFailure(const QString& description) {
+    scriptErrorBox("Error executing script. The Scripting Engine returned the following error "
+                   "message:\r\n\r\n" +
+                   description);
+}
+
+bool ScriptHost::AddCodeToScriptControl(ScriptEngine& engine, const QString& startupCode) {
+    try {
+        engine.Reset();
+    } catch (const VbError& e) {
+        scriptErrorBox("Error executing script. Make sure that you are not trying to execute a "
+                       "script while another script is being executed. The Scripting Engine "
+                       "returned the following error message:\r\n\r\n" +
+                       e.description());
+        return false;
+    }
+    try {
+        engine.AddObject("Action", library_.get(), true);
+        QString plugins;
+        for (const QString& text : game_.components.pluginProcedures())
+            plugins += text + "\r\n";
+        QString code = QStringLiteral("Sub ") + kWrapper + "\r\n\r\n" + startupCode +
+                       "\r\n\r\nEnd Sub\r\n" + plugins + "\r\n" + procedures_text_;
+        if (code.contains("CreateObject(") &&
+            iniRead(moreFile(), "General", "AllowCreateObject") != "1") {
+            DialogService::instance().msgBox(
+                "WARNING! The VBScript code makes calls to the \"CreateObject\" function, which "
+                "for security reasons is not allowed.\r\n\r\nPlease remove the calls to that "
+                "function and try again.",
+                mb::Critical, "VBScript Execution Aborted");
+            code = QStringLiteral("Sub ") + kWrapper + "\r\nEnd Sub";
+        }
+        engine.AddCode(code);
+        for (QObject* variable : game_.variables.Variables.entries())
+            engine.AddObject(variable->property("Name").toString(), variable, true);
+        for (QObject* variable : game_.variables.VariablesVariant.entries())
+            engine.AddObject(variable->property("Name").toString(), variable, true);
+        addWindowObjects(engine);
+        if (game_.ControlsReferenceMode == 2)
+            engine.AddObject("SoftwareObjects", &game_.window(), true);
+        return true;
+    } catch (const VbError& e) {
+        scriptErrorBox("Error executing script.\r\n- your system is not set to use chinese "
+                       "characters, or other special character sets;\r\n- your global variables "
+                       "do not have names that are reserved by Torvane.\r\n\r\nThe Scripting "
+                       "Engine returned the following error message:\r\n\r\n" +
+                       e.description());
+        return false;
+    }
+}
+
+QObject* ScriptHost::placeholder(const QString& name) {
+    QObject*& object = placeholders_[name];
+    if (!object) {
+        object = new QObject;
+        object->setObjectName(name);
+    }
+    return object;
+}
+
+void ScriptHost::addWindowObjects(ScriptEngine& engine) {
+    struct Entry {
+        const char* name;
+        QObject* object;
+        bool addMembers;
+    };
+    Game& g = game_;
+    // Window parts that exist are given as themselves; the others have stand-ins until their
+    // features arrive, so that scripts naming them still compile.
+    const Entry entries[] = {
+        {"Hotspot", &g.hotspots.Area(), true},
+        {"Text", nullptr, true},
+        {"LoopingVideo", nullptr, true},
+        {"ScreenObject", nullptr, true},
+        {"AppObject", nullptr, true},
+        {"PrinterObject", nullptr, true},
+        {"PrintersCollection", nullptr, true},
+        {"ClipboardObject", nullptr, true},
+        {"TimerObject", nullptr, true},
+        {"CheckBoxObject", nullptr, false},
+        {"LineObject", nullptr, false},
+        {"ShapeObject", nullptr, false},
+        {"TextBoxObject", nullptr, false},
+        {"PictureBoxObject", nullptr, false},
+        {"ListBoxObject", nullptr, false},
+        {"ImageBoxObject", nullptr, false},
+        {"FileBoxObject", nullptr, false},
+        {"DirBoxObject", nullptr, false},
+        {"DriveBoxObject", nullptr, false},
+        {"MediaPlayerObject", nullptr, false},
+        {"MessageObject", nullptr, false},
+        {"MessageCanvasObject", nullptr, false},
+        {"MessageTimerObject", nullptr, false},
+        {"DialogueObject", nullptr, false},
+        {"DialogueCanvasObject", nullptr, false},
+        {"BackgroundObject", &g.pictureBox(), false},
+        {"BackgroundHotspotObject", &g.BackImage(), false},
+        {"AudioPlayerObject", nullptr, false},
+        {"InventoryItemObject", nullptr, false},
+        {"InventoryButtonObject", nullptr, false},
+        {"InventoryCanvasObject", nullptr, false},
+        {"InventoryBackgroundObject", nullptr, false},
+        {"InventoryTimerObject", nullptr, false},
+        {"FramesHistoryObject", nullptr, false},
+        {"RipplingWaterObject", nullptr, false},
+        {"AnimatedGifObject", nullptr, false},
+        {"AnimatedGifCanvasObject", nullptr, false},
+        {"ScriptControlObject", nullptr, false},
+        {"ScriptControl2Object", nullptr, false},
+        {"TimedEventObject", nullptr, false},
+        {"WindowObject", &g.window(), false},
+        {"ExitMenuObject", nullptr, false},
+        {"SaveMenuObject", nullptr, false},
+        {"LoadMenuObject", nullptr, false},
+        {"OptionsMenuObject", nullptr, false},
+        {"DebugMenuObject", nullptr, false},
+        {"DisableEffectsMenuObject", nullptr, false},
+        {"TransitionsMenuObject", nullptr, false},
+    };
+    for (const Entry& e : entries) {
+        const QString name = QString::fromLatin1(e.name);
+        engine.AddObject(name, e.object ? e.object : placeholder(name), e.addMembers);
+    }
+}
+
+bool ScriptHost::ExecuteVBScript(const QString& code, bool resetLastClickPosition) {
+    if (flags().quitting) return false;
+    QString stripped = code;
+    stripped.remove("\r\n");
+    if (stripped.trimmed().isEmpty()) return false;
+    if (resetLastClickPosition) game_.hotspots.SaveClickPos(0, 0);
+    AddCodeToScriptControl(ScriptControl(), code);
+    try {
+        ScriptControl().Run(QString::fromLatin1(kWrapper));
+    } catch (const VbError& e) {
+        reportRunFailure(e.description());
+        return true;
+    }
+    return false;
+}
+
+bool ScriptHost::ExecuteVBScriptAndConsequences(const QString& code, bool resetLastClickPosition) {
+    library_->ResetModule();
+    const bool failed = ExecuteVBScript(code, resetLastClickPosition);
+    if (!failed) game_.actions.ExecuteConsequences();
+    return failed;
+}
+
+void ScriptHost::ExecuteOnLoadVBScript() {
+    QString plugins;
+    for (const QString& text : game_.components.pluginStartupTexts())
+        if (!text.isEmpty()) plugins += text + "\r\n";
+    library_->ResetModule();
+    const ProjectSettings& s = project().settings;
+    const bool gameStart = s.GameStartScriptEnabled && !s.GameStartScript.isEmpty();
+    if (gameStart || !plugins.isEmpty())
+        ExecuteVBScript(plugins + (s.GameStartScriptEnabled ? s.GameStartScript : QString()), true);
+}
 
 } // namespace tv

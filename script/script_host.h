@@ -1,33 +1,61 @@
 #pragma once
-// Runs the author's code in the script engines of the main window.
+// Runs the author's code. Before every run the engine is rebuilt: reset, the function library,
+// the code wrapped in a procedure with the plugins' and the project's procedures, every game
+// variable and the window's objects by name. Then the wrapper procedure runs.
 
 #include "platform/script_engine.h"
-#include "script/script_requests.h"
+#include "script/function_library.h"
 
+#include <QHash>
+#include <QObject>
 #include <memory>
 
 namespace tv {
 
+class Game;
+class ScriptHostServices;
+
 class ScriptHost {
 public:
-    ScriptHost();
+    // The procedure every piece of code is wrapped in.
+    static constexpr const char* kWrapper = "Procedure_that_is_going_to_be_executed";
+
+    explicit ScriptHost(Game& game);
+    ~ScriptHost();
 
     ScriptEngine& ScriptControl() { return *engine_; }
     ScriptEngine& ScriptControl2() { return *procedures_; }
-    ScriptRequests& VBScriptAction() { return requests_; }
+    VBScriptActionModule& VBScriptAction() { return *library_; }
 
-    // Runs `code` with the game's objects; with `resetClickPosition` the last click position is
-    // forgotten first.
-    void ExecuteVBScript(const QString& code, bool resetClickPosition);
-    // The game-start script of a new game.
+    // Runs code; true when the engine reported an error (already shown).
+    bool ExecuteVBScript(const QString& code, bool resetLastClickPosition);
+    // Clears the requests, runs the code and, when it ran without error, carries them out.
+    bool ExecuteVBScriptAndConsequences(const QString& code, bool resetLastClickPosition);
+    // The game-start code of a new or loaded game.
     void ExecuteOnLoadVBScript();
-    // Loads the project's procedures into the second engine (for the component event list).
+    // Rebuilds an engine around `startupCode`; false when a step failed (already shown).
+    bool AddCodeToScriptControl(ScriptEngine& engine, const QString& startupCode);
+    void MessageReceived(int, int, int) {}
+
+    // Reads the project's procedures (once per game reset).
     void LoadProcedures();
+    const QString& procedures() const { return procedures_text_; }
+    // The second engine holds every procedure, for the component event list.
+    void prepareSecondEngine() { AddCodeToScriptControl(ScriptControl2(), {}); }
 
 private:
+    void addWindowObjects(ScriptEngine& engine);
+    QObject* placeholder(const QString& name);
+    void reportRunFailure(const QString& description);
+
+    Game& game_;
+    std::unique_ptr<ScriptHostServices> services_;
     std::unique_ptr<ScriptEngine> engine_;
     std::unique_ptr<ScriptEngine> procedures_;
-    ScriptRequests requests_;
+    std::unique_ptr<VBScriptActionModule> library_;
+    QString procedures_text_;
+    // Objects that stand for window parts not built yet, so that scripts naming them compile.
+    QHash<QString, QObject*> placeholders_;
 };
 
 } // namespace tv

@@ -16,6 +16,7 @@ class Counter : public QObject {
     Q_PROPERTY(QString Name READ name WRITE setName)
     Q_PROPERTY(int Value READ value WRITE setValue)
     Q_PROPERTY(bool Ready READ ready)
+    Q_PROPERTY(QVariant Anything MEMBER anything_)
 public:
     QString name() const { return name_; }
     void setName(const QString& n) { name_ = n; }
@@ -39,6 +40,7 @@ public:
 private:
     QString name_;
     int value_ = 0;
+    QVariant anything_;
 };
 
 struct Bridge : ::testing::Test {
@@ -63,6 +65,9 @@ TEST_F(Bridge, PropertiesAndMethodsAnyCase) {
     EXPECT_EQ(eval("Counter.Ready").toBool(), true);
     EXPECT_EQ(eval("Counter.Describe(\"x\")").toString(), "x");
     EXPECT_EQ(eval("Counter.Describe(Empty)").toString(), "empty");
+    engine.AddCode("Sub Keep()\r\n  Counter.Anything = \"any\" & 1\r\nEnd Sub\r\n");
+    engine.Run("Keep");
+    EXPECT_EQ(eval("Counter.Anything").toString(), "any1") << "a variant property takes any value";
 }
 
 TEST_F(Bridge, DefaultMemberIdentityAndForEach) {

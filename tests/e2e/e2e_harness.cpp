@@ -1,5 +1,6 @@
 #include "e2e_harness.h"
 
+#include "data/procedures_file.h"
 #include "script/variables.h"
 
 #include <QDir>
@@ -21,6 +22,8 @@ TestProject::TestProject() {
     settings_.SkipWelcomeScreen = true;
     settings_.MenusAlwaysVisible = true;
     writeVariables({});
+    // Every project has its procedures file, if only with no procedures in it.
+    tv::writeProceduresFile(root_ + "/Config/Procedures", tv::ProceduresFile{});
 }
 
 void TestProject::writeHotspots(const QString& frame, const QList<tv::HotspotRecord>& records) {

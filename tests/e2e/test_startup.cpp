@@ -75,9 +75,9 @@ TEST(Startup, WalkthroughFailuresAndMalformedFilesHaveTheirStatus) {
     r = p.play("wait 10\nfly away\n");
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_TRUE(r.errors.contains("walkthrough:2: unknown command: fly")) << show(r);
-    r = p.play("exec MsgBox 1\n");
+    r = p.play("menu Exit\n");
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(r.errors.contains("walkthrough:1: unsupported: exec")) << show(r);
+    EXPECT_TRUE(r.errors.contains("walkthrough:1: unsupported: menu")) << show(r);
 }
 
 TEST(Startup, TheGameTitleNamesTheWindowAndAScreenshotIsWritten) {

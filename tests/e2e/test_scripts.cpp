@@ -1,0 +1,88 @@
+#include "e2e_harness.h"
+
+#include <gtest/gtest.h>
+
+using namespace e2e;
+using tv::ActionRecord;
+using tv::RecordValue;
+
+namespace {
+// A hotspot's own code is its procedure call, stored with a vertical bar for each double quote.
+ActionRecord script(const QString& code) {
+    ActionRecord r;
+    QString stored = code;
+    stored.replace('"', '|');
+    r.CallProcedure = true;
+    r.ProcedureCall = RecordValue::ofString(stored);
+    return r;
+}
+
+const QString kRunFailure =
+    "msgbox Error|An error has occurred. The program may not work properly. Click OK and then "
+    "press Ctrl+Q to quit. Error description:\\n\\nError executing script. The Scripting Engine "
+    "returned the following error message:\\n\\n";
+} // namespace
+
+TEST(Scripts, AHotspotScriptChangesVariablesAndGoesToAFrame) {
+    TestProject p;
+    p.writeVariables({"Score"}, {"Name"});
+    p.writeFrame("Start", colourFrame(0));
+    p.writeFrame("Hall", colourFrame(0));
+    p.writeHotspots("Start", {hotspotAt(1, 0, 0, 50, 50), hotspotAt(2, 60, 0, 50, 50)});
+    p.writeActions("Start", {script("Score.Value = Score.Value + 2\r\n"
+                                    "Name.Value = \"Ann\" & GetHotspotNumber()\r\n"
+                                    "If Score.Value >= 4 Then GoToFrame \"Hall\""),
+                             goTo("Nowhere")});
+    const RunResult r = p.play("click 20 20\n"
+                               "expect variable Score 2\n"
+                               "expect variable Name Ann1\n"
+                               "expect frame Start\n"
+                               "click 20 20\n"
+                               "expect frame Hall\n");
+    EXPECT_EQ(r.exitCode, 0) << show(r);
+}
+
+TEST(Scripts, ScriptMessageBoxesAreLoggedWithTheGameTitle) {
+    TestProject p;
+    tv::FrameRecord start = colourFrame(0);
+    start.CallProcedure = true;
+    start.ProcedureCall = RecordValue::ofString("MsgBox |Welcome| & |!|");
+    // Plugin actions of unknown plugins add nothing.
+    start.StartupScript =
+        RecordValue::ofString(QString("{Nobody}") + QChar(254) + "x" + QChar(254));
+    p.writeFrame("Start", start);
+    const RunResult r = p.play("expect log msgbox Test Game|Welcome!|OK\n"
+                               "answer No\n"
+                               "exec If MsgBox(\"Sure?\", vbYesNo, \"Ask\") = vbNo Then Quit\n"
+                               "wait 1000\n"
+                               "expect log quit\n");
+    EXPECT_EQ(r.exitCode, 0) << show(r);
+}
+
+TEST(Scripts, RunFailuresAndTheCreateObjectGuardHaveTheirMessages) {
+    TestProject p;
+    p.writeFrame("Start", colourFrame(0));
+    const RunResult r = p.play("exec x = 1 / 0\n"
+                               "expect log " +
+                               kRunFailure +
+                               "Division by zero|OK\n"
+                               "exec Set o = CreateObject(\"Scripting.FileSystemObject\")\n"
+                               "expect log msgbox VBScript Execution Aborted|WARNING! The VBScript "
+                               "code makes calls to the \"CreateObject\" function, which for "
+                               "security reasons is not allowed.\\n\\nPlease remove the calls to "
+                               "that function and try again.|OK\n"
+                               // Written in lower case, the call is not caught (and fails).
+                               "exec Set o = createobject(\"Scripting.FileSystemObject\")\n"
+                               "expect nolog VBScript Execution Aborted\n");
+    EXPECT_EQ(r.exitCode, 0) << show(r);
+}
+
+TEST(Scripts, CodeOfOnlySpacesAndLineBreaksDoesNothing) {
+    TestProject p;
+    p.writeFrame("Start", colourFrame(0));
+    p.writeHotspots("Start", {hotspotAt(1, 0, 0, 50, 50)});
+    p.writeActions("Start", {script("  \r\n  \r\n")});
+    const RunResult r = p.play("click 20 20\n");
+    EXPECT_EQ(r.exitCode, 0) << show(r);
+    EXPECT_FALSE(r.log.join('\n').contains("msgbox")) << show(r);
+}
