@@ -56,6 +56,11 @@ QString locateOnCd(const QString& path) {
     return path;
 }
 
+QString GetEncryptedFileName(const QString& sUnencryptedFileName) {
+    const QString disguised = DisguisedFileName(sUnencryptedFileName, false);
+    return files::fileExists(disguised) ? disguised : sUnencryptedFileName;
+}
+
 QString ResolveMediaFile(const QString& path) {
     if (files::fileExists(path)) return files::resolve(path);
     QString candidate = path;

@@ -11,6 +11,10 @@ namespace tv {
 // extension alone is used, otherwise it is mixed with the file name's first three letters.
 QString DisguisedFileName(const QString& path, bool plain);
 
+// The disguised name of a path when a file of that disguised name exists, else the path as
+// given (what scripts ask before opening a media file themselves).
+QString GetEncryptedFileName(const QString& sUnencryptedFileName);
+
 // The path to open for a project file: the path itself when it exists, else the first disguised
 // form that exists. When none exists (and the game is not quitting) the missing-file warning is
 // shown; the last candidate is returned, so the caller's load then fails and reports.

@@ -1,5 +1,6 @@
 #include "script/function_library.h"
 
+#include "data/file_locator.h"
 #include "engine/game.h"
 
 namespace tv {
@@ -42,6 +43,10 @@ void VBScriptActionModule::UpdateHotspotsState() {
 
 QObject* VBScriptActionModule::GetVariableReferenceFromName(const QString& sVariableName) const {
     return game_.variables.GetVariableReferenceFromName(sVariableName);
+}
+
+QString VBScriptActionModule::GetEncryptedFileName(const QString& sUnencryptedFileName) const {
+    return tv::GetEncryptedFileName(sUnencryptedFileName);
 }
 
 } // namespace tv

@@ -50,6 +50,7 @@ public:
     Q_INVOKABLE void SimulateHotspotClick(int iHotspotIndex);
     Q_INVOKABLE void UpdateHotspotsState();
     Q_INVOKABLE QObject* GetVariableReferenceFromName(const QString& sVariableName) const;
+    Q_INVOKABLE QString GetEncryptedFileName(const QString& sUnencryptedFileName) const;
 
 protected:
     Game& game_;

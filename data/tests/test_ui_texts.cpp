@@ -83,4 +83,11 @@ TEST(FileLocator, AMissingFileIsReportedWithTheExactTexts) {
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.close();
     EXPECT_EQ(ResolveMediaFile(dir.filePath("door.wav")), dir.filePath("door.010"));
+    // Scripts ask for the disguised name only when that file exists.
+    const QString plainName = dir.filePath("door.wav");
+    EXPECT_EQ(GetEncryptedFileName(plainName), plainName);
+    QFile mixed(DisguisedFileName(plainName, false));
+    ASSERT_TRUE(mixed.open(QIODevice::WriteOnly));
+    mixed.close();
+    EXPECT_EQ(GetEncryptedFileName(plainName), DisguisedFileName(plainName, false));
 }
