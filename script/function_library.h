@@ -52,6 +52,35 @@ public:
     Q_INVOKABLE QObject* GetVariableReferenceFromName(const QString& sVariableName) const;
     Q_INVOKABLE QString GetEncryptedFileName(const QString& sUnencryptedFileName) const;
 
+    Q_INVOKABLE QString GetPath(int iPath) const;
+    Q_INVOKABLE int GetClickPositionX() const;
+    Q_INVOKABLE int GetClickPositionY() const;
+    Q_INVOKABLE int GetProjectWidth() const;
+    Q_INVOKABLE int GetProjectHeight() const;
+    Q_INVOKABLE int GetMergedHotspotIndex() const;
+    Q_INVOKABLE int GetMergedTextIndex() const { return 1; }
+    Q_INVOKABLE void AllowControlsReferencesNextTime();
+    Q_INVOKABLE void DoNotAllowControlsReferencesNextTime();
+    Q_INVOKABLE QString NO_FILE_SELECTED() const { return {}; }
+    Q_INVOKABLE QString DOUBLEQUOTES() const { return QStringLiteral("\""); }
+    Q_INVOKABLE QString NEWLINE() const { return QStringLiteral("\r\n"); }
+    Q_INVOKABLE QString ConvertQuotesIntoDoubleQuotes(const QString& sString) const;
+    // The number at the start of the value's text; 0 when there is none.
+    Q_INVOKABLE double ConvertToNumber(const QVariant& vValue) const;
+    Q_INVOKABLE void SaveParameter(const QString& sParameterName, const QVariant& ParameterValue);
+    Q_INVOKABLE QString LoadParameter(const QString& sParameterName,
+                                      const QVariant& DefaultParameterValue) const;
+    Q_INVOKABLE QString ReadINI(const QString& sFileName, const QString& sSection,
+                                const QString& sKeyName) const;
+    Q_INVOKABLE void WriteINI(const QString& sFileName, const QString& sSection,
+                              const QString& sKeyName, const QVariant& vNewString);
+    Q_INVOKABLE void CreateObject(const QVariant& vArgument);
+    Q_INVOKABLE void InterceptComponentEvents(const QString&) {}
+    Q_INVOKABLE void RefreshWindow();
+
+    // Classic leading-number reading of a text (Val).
+    static double leadingNumber(const QString& text);
+
 protected:
     Game& game_;
 };

@@ -86,3 +86,51 @@ TEST(Scripts, CodeOfOnlySpacesAndLineBreaksDoesNothing) {
     EXPECT_EQ(r.exitCode, 0) << show(r);
     EXPECT_FALSE(r.log.join('\n').contains("msgbox")) << show(r);
 }
+
+TEST(ScriptFunctions, PathsNumbersVersionAndParameters) {
+    TestProject p;
+    p.writeFrame("Start", colourFrame(0));
+    const QString root = p.root() + "/";
+    const RunResult r = p.play(
+        "exec MsgBox GetPath(0) & \"|\" & GetPath(1) & \"|\" & GetPath(2) & \"|\" & GetPath(9)\n"
+        "expect log msgbox Test Game|" +
+        root + "|" + root + "|" + root + "External/|" + root +
+        "External/|OK\n"
+        "exec MsgBox GetPath(5) & GetPath(3)\n"
+        "expect log |" +
+        root + "Frames/" + root +
+        "Config/|OK\n"
+        "exec MsgBox ConvertToNumber(\"12abc\") + ConvertToNumber(\"abc\") + "
+        "ConvertToNumber(\" -1.5e1x\")\n"
+        "expect log |-3|OK\n"
+        "exec MsgBox GetTNVersion()\n"
+        "expect log |Version 4.3.0|OK\n"
+        "exec MsgBox TypeName(LoadParameter(\"Never\", 5)) & LoadParameter(\"Never\", 5)\n"
+        "expect log |String5|OK\n"
+        "exec SaveParameter \"Lives\", 3\n"
+        "exec MsgBox LoadParameter(\"Lives\", 0) & DOUBLEQUOTES() & "
+        "ConvertQuotesIntoDoubleQuotes(\"a\"\"b\")\n"
+        "expect log |3\"a\"\"b|OK\n");
+    EXPECT_EQ(r.exitCode, 0) << show(r);
+}
+
+TEST(ScriptFunctions, SimulatedClicksAndFramesFromScripts) {
+    TestProject p;
+    p.writeVariables({"Clicks"});
+    p.writeFrame("Start", colourFrame(0));
+    p.writeFrame("Hall", colourFrame(0));
+    p.writeHotspots("Start", {hotspotAt(1, 0, 0, 50, 50)});
+    p.writeActions("Start", {script("Clicks.Value = Clicks.Value + 1\r\n"
+                                    "If Clicks.Value = 3 Then GoToFrame \"Hall\"")});
+    const RunResult r = p.play("exec SimulateHotspotClick 1: SimulateHotspotClick 1\n"
+                               "wait 10\n"
+                               "expect variable Clicks 2\n"
+                               "expect frame Start\n"
+                               "click 20 20\n"
+                               "expect frame Hall\n"
+                               "exec GoToFrame \"last visited frame\"\n"
+                               "expect frame Start\n"
+                               "exec MsgBox GetCurrentFrameName() & GetMergedHotspotIndex()\n"
+                               "expect log |Start1|OK\n");
+    EXPECT_EQ(r.exitCode, 0) << show(r);
+}
