@@ -70,7 +70,7 @@ public:
     Dialogues dialogues;
     Inventory inventory;
     ScriptHost scripts{*this};
-    TimedEvents timedEvents;
+    TimedEvents timedEvents{*this};
     GameVariables variables;
     Components components;
     SavedGames savedGames;

@@ -197,4 +197,13 @@ void VBScriptActionModule::RefreshWindow() {
     game_.window().Refresh();
 }
 
+int VBScriptActionModule::CreateTimedEvent(double Duration, const QString& sCode,
+                                           bool bRepeatForever) {
+    return game_.timedEvents.CreateTimedEvent(Duration, sCode, bRepeatForever);
+}
+
+void VBScriptActionModule::RemoveTimedEvent(int index) {
+    game_.timedEvents.RemoveTimedEvent(index);
+}
+
 } // namespace tv

@@ -77,6 +77,8 @@ public:
     Q_INVOKABLE void CreateObject(const QVariant& vArgument);
     Q_INVOKABLE void InterceptComponentEvents(const QString&) {}
     Q_INVOKABLE void RefreshWindow();
+    Q_INVOKABLE int CreateTimedEvent(double Duration, const QString& sCode, bool bRepeatForever);
+    Q_INVOKABLE void RemoveTimedEvent(int index);
 
     // Classic leading-number reading of a text (Val).
     static double leadingNumber(const QString& text);

@@ -1,6 +1,7 @@
 #include "script/variables.h"
 
 #include "data/reports.h"
+#include "data/variables_file.h"
 #include "platform/records.h"
 #include "platform/vberror.h"
 
@@ -170,23 +171,17 @@ void GameVariables::clear() {
 void GameVariables::LoadVariables(const QString& variablesFilePath,
                                   const QList<PluginVariables>& plugins) {
     clear();
+    VariablesFile file;
     try {
-        RecordReader in = RecordReader::open(variablesFilePath);
-        if (!in.atEnd()) in.skip();
-        bool variants = false;
-        while (!in.atEnd()) {
-            const QString name = in.readString();
-            if (name == "***") {
-                variants = true;
-            } else if (variants) {
-                VariablesVariant.Add(name, QVariant::fromValue<qint16>(0));
-            } else {
-                Variables.Add(name, 0);
-            }
-        }
+        readVariablesFile(variablesFilePath, file);
     } catch (const VbError&) {
         standardErrorReport(" Unable to load variables list.");
     }
+    // A broken file keeps the names read before the failure.
+    for (const QString& name : file.integers)
+        Variables.Add(name, 0);
+    for (const QString& name : file.variants)
+        VariablesVariant.Add(name, QVariant::fromValue<qint16>(0));
     for (const PluginVariables& plugin : plugins) {
         for (const QString& name : plugin.integers)
             if (!DoesIntergerVariableExist(name)) Variables.Add(name, 0);
@@ -198,16 +193,10 @@ void GameVariables::LoadVariables(const QString& variablesFilePath,
 
 void GameVariables::writeVariablesFile(const QString& path, const QStringList& integers,
                                        const QStringList& variants) {
-    RecordWriter out;
-    out.string("").endLine();
-    for (const QString& name : integers)
-        out.string(name).endLine();
-    if (!variants.isEmpty()) {
-        out.string("***").endLine();
-        for (const QString& name : variants)
-            out.string(name).endLine();
-    }
-    out.saveTo(path);
+    VariablesFile file;
+    file.integers = integers;
+    file.variants = variants;
+    tv::writeVariablesFile(path, file);
 }
 
 } // namespace tv

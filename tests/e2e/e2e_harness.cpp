@@ -35,6 +35,12 @@ void TestProject::writeActions(const QString& frame, const QList<tv::ActionRecor
     tv::writeActionFile(root_ + "/FramesData/" + frame + ".fm3", records);
 }
 
+void TestProject::writeProcedures(const QString& code) {
+    tv::ProceduresFile file;
+    file.text = code;
+    tv::writeProceduresFile(root_ + "/Config/Procedures", file);
+}
+
 void TestProject::writeVariables(const QStringList& integers, const QStringList& variants) {
     tv::GameVariables::writeVariablesFile(root_ + "/Config/Variables", integers, variants);
 }

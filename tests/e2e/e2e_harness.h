@@ -37,6 +37,8 @@ public:
     void writeActions(const QString& frame, const QList<tv::ActionRecord>& records);
     // The "Variables" file (an empty one is written unless this is called).
     void writeVariables(const QStringList& integers, const QStringList& variants = {});
+    // The project's procedures (plain).
+    void writeProcedures(const QString& code);
     void writeImage(const QString& relativePath, const QImage& image, const char* format);
 
     // Plays the project with the walkthrough text.

@@ -134,3 +134,50 @@ TEST(ScriptFunctions, SimulatedClicksAndFramesFromScripts) {
                                "expect log |Start1|OK\n");
     EXPECT_EQ(r.exitCode, 0) << show(r);
 }
+
+TEST(TimedEvents, DelaysRepeatsLimitsAndFrameChanges) {
+    TestProject p;
+    p.writeVariables({"Ticks", "Once"});
+    p.writeFrame("Start", colourFrame(0));
+    p.writeFrame("Hall", colourFrame(0));
+    const RunResult r =
+        p.play("exec MsgBox CreateTimedEvent(65.5, \"Once.Value = 1\", False)\n"
+               "expect log |0|OK\n"
+               "exec MsgBox CreateTimedEvent(65, \"Once.Value = 1\", False)\n"
+               "expect log |1|OK\n"
+               "exec MsgBox CreateTimedEvent(2, \"Ticks.Value = Ticks.Value + 1\", True)\n"
+               "expect log |2|OK\n"
+               "wait 7000\n"
+               "expect variable Ticks 3\n"
+               "wait 60000\n"
+               "expect variable Once 1\n"
+               "exec RemoveTimedEvent 0: RemoveTimedEvent 99: RemoveTimedEvent 2\n"
+               "wait 10000\n"
+               "expect variable Ticks 33\n"
+               // A frame change sweeps every event away; the next one is number 1 again.
+               "exec CreateTimedEvent 1, \"Ticks.Value = 0\", False: GoToFrame \"Hall\"\n"
+               "wait 5000\n"
+               "expect variable Ticks 33\n"
+               "exec MsgBox CreateTimedEvent(0, \"Ticks.Value = 0\", False)\n"
+               "expect log |1|OK\n"
+               "wait 5000\n"
+               "expect variable Ticks 33\n");
+    EXPECT_EQ(r.exitCode, 0) << show(r);
+    EXPECT_TRUE(r.log.contains(
+        errorReportLine(" The duration of a timed event cannot be greater than 65 seconds.")))
+        << show(r);
+}
+
+TEST(TimedEvents, ScriptTimersCallTheirProcedures) {
+    TestProject p;
+    p.writeVariables({"Ticks"});
+    p.writeProcedures("Sub TimerObject0()\r\n"
+                      "  Ticks.Value = Ticks.Value + 1\r\n"
+                      "  If Ticks.Value = 3 Then TimerObject(0).Enabled = False\r\n"
+                      "End Sub");
+    p.writeFrame("Start", colourFrame(0));
+    const RunResult r = p.play("exec TimerObject(0).Interval = 500: TimerObject(0).Enabled = True\n"
+                               "wait 5000\n"
+                               "expect variable Ticks 3\n");
+    EXPECT_EQ(r.exitCode, 0) << show(r);
+}
