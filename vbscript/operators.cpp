@@ -428,6 +428,7 @@ Value opConcat(const Value& a, const Value& b) {
     const Value& x = a.deref();
     const Value& y = b.deref();
     if (x.isNull() && y.isNull()) return Value::null();
+    if (x.isString() && y.isString()) return Value::concat(x.stringValue(), y.stringValue());
     std::u16string left = x.isNull() ? std::u16string() : toString(x);
     if (y.isNull()) return Value::string(std::move(left));
     if (y.isString()) return Value::concat(left, y.stringValue());

@@ -65,7 +65,7 @@ public:
 
 // Longest string a script may build; longer ones fail with "Out of string space" before the
 // memory is taken (the system would rather kill the process than refuse a huge allocation).
-constexpr size_t kMaxStringLength = size_t(1) << 26;
+constexpr size_t kMaxStringLength = size_t(1) << 24;
 
 class Value {
 public:
