@@ -387,7 +387,7 @@ private:
 
     // ---- Names -----------------------------------------------------------------------
 
-    Resolved resolve(const std::string& name, bool call, uint32_t line, uint32_t column) {
+    Resolved resolve(const std::string& name, bool call) {
         Resolved r;
         auto it = scope_.find(name);
         if (it != scope_.end() && !(call && it->second.kind == Sym::Return)) {
@@ -423,8 +423,6 @@ private:
                 return r;
             }
         }
-        (void)line;
-        (void)column;
         r.kind = Resolved::Global;
         r.index = u_.global(name);
         auto imp = implicit_.find(name);
@@ -466,7 +464,7 @@ private:
             emit(OpCode::MemberGet, 0, 0, 0, site(e.name));
             return;
         case ExprKind::Call:
-            call(e, false, false);
+            call(e, false);
             return;
         case ExprKind::Unary:
             expr(*e.left);
@@ -569,7 +567,7 @@ private:
     }
 
     void loadName(const Expr& e) {
-        Resolved r = resolve(e.name, false, e.line, e.column);
+        Resolved r = resolve(e.name, false);
         switch (r.kind) {
         case Resolved::Local:
             emit(OpCode::LoadLocal, 1, r.byRef ? kByRef : 0, r.slot);
@@ -593,7 +591,7 @@ private:
     // Pushes an argument: variables and array elements by reference, anything else by value.
     void arg(const Expr& e) {
         if (e.kind == ExprKind::Name) {
-            Resolved r = resolve(e.name, false, e.line, e.column);
+            Resolved r = resolve(e.name, false);
             switch (r.kind) {
             case Resolved::Local:
                 emit(OpCode::AddrLocal, 1, r.byRef ? kByRef : 0, r.slot);
@@ -610,7 +608,7 @@ private:
             }
         }
         if (e.kind == ExprKind::Call && e.left->kind == ExprKind::Name) {
-            Resolved r = resolve(e.left->name, true, e.line, e.column);
+            Resolved r = resolve(e.left->name, true);
             if (r.kind == Resolved::Local || r.kind == Resolved::Field) {
                 addr(r);
                 int n = args(e.args, false);
@@ -648,12 +646,12 @@ private:
     }
 
     // target(args): an element, a call or a default member. `statement`: the result is dropped.
-    void call(const Expr& e, bool statement, bool /*unused*/) {
+    void call(const Expr& e, bool statement) {
         const Expr& target = *e.left;
         uint8_t flag = statement ? kStatement : 0;
         int push = statement ? 0 : 1;
         if (target.kind == ExprKind::Name) {
-            Resolved r = resolve(target.name, true, target.line, target.column);
+            Resolved r = resolve(target.name, true);
             switch (r.kind) {
             case Resolved::Local:
             case Resolved::Field: {
@@ -720,7 +718,7 @@ private:
         case StmtKind::ReDim: {
             uint32_t at = beginStmt(s.line, s.column);
             for (const Decl& d : s.decls) {
-                Resolved r = resolve(d.name, false, d.line, d.column);
+                Resolved r = resolve(d.name, false);
                 if (r.kind == Resolved::Const || r.kind == Resolved::Member) {
                     emit(OpCode::Raise, 0, 0, 0, errc::IllegalAssignment);
                     continue;
@@ -737,7 +735,7 @@ private:
         case StmtKind::Erase: {
             uint32_t at = beginStmt(s.line, s.column);
             for (const ExprPtr& e : s.args) {
-                Resolved r = resolve(e->name, false, e->line, e->column);
+                Resolved r = resolve(e->name, false);
                 if (r.kind == Resolved::Const || r.kind == Resolved::Member) {
                     emit(OpCode::Raise, 0, 0, 0, errc::IllegalAssignment);
                     continue;
@@ -804,7 +802,7 @@ private:
     void store(const Expr& target, const Expr& value, bool isSet) {
         switch (target.kind) {
         case ExprKind::Name: {
-            Resolved r = resolve(target.name, false, target.line, target.column);
+            Resolved r = resolve(target.name, false);
             if (!isSet && value.kind == ExprKind::Binary && value.op == Op::Concat &&
                 value.left->kind == ExprKind::Name && equalsNoCase(value.left->name, target.name)) {
                 // s = s & x: strings built piece by piece append in place.
@@ -857,7 +855,7 @@ private:
         case ExprKind::Call: {
             const Expr& t = *target.left;
             if (t.kind == ExprKind::Name) {
-                Resolved r = resolve(t.name, true, t.line, t.column);
+                Resolved r = resolve(t.name, true);
                 if (r.kind == Resolved::Member) {
                     emit(OpCode::PushMe, 1);
                     int n = args(target.args, false);
@@ -902,7 +900,7 @@ private:
         if (s.hasArgs) {
             // Foo a, b: the target is a name or a member.
             if (target.kind == ExprKind::Name) {
-                Resolved r = resolve(target.name, true, target.line, target.column);
+                Resolved r = resolve(target.name, true);
                 if (r.kind == Resolved::Global) {
                     int n = args(s.args, true);
                     emit(OpCode::CallGlobal, -n, uint8_t(n | kStatement), r.implicit, r.index);
@@ -939,10 +937,10 @@ private:
         }
         switch (target.kind) {
         case ExprKind::Call:
-            call(target, true, false);
+            call(target, true);
             return;
         case ExprKind::Name: {
-            Resolved r = resolve(target.name, true, target.line, target.column);
+            Resolved r = resolve(target.name, true);
             if (r.kind == Resolved::Global) {
                 emit(OpCode::CallGlobal, 0, kStatement, r.implicit, r.index);
                 return;
@@ -1018,7 +1016,7 @@ private:
 
     // The loop variable of For and For Each: a local, a field or a global.
     Resolved loopVariable(const Stmt& s) {
-        Resolved r = resolve(s.var, false, s.varLine, s.varColumn);
+        Resolved r = resolve(s.var, false);
         if (r.kind == Resolved::Const || r.kind == Resolved::Member)
             compileError(errc::InvalidForVariable, s.varLine, s.varColumn);
         return r;

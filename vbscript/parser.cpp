@@ -245,17 +245,14 @@ std::unique_ptr<Proc> Parser::parseProcedureAfterModifiers(bool isPublic, bool i
     } else if (accept(Tok::Property)) {
         if (!inClass) failAt(errc::MustBeInsideClass, start);
         endKind = Tok::Property;
-        if (atWord("get")) {
+        if (atWord("get"))
             proc->kind = ProcKind::PropertyGet;
-        } else if (accept(Tok::Let)) {
-            --pos_;
+        else if (at(Tok::Let))
             proc->kind = ProcKind::PropertyLet;
-        } else if (accept(Tok::Set)) {
-            --pos_;
+        else if (at(Tok::Set))
             proc->kind = ProcKind::PropertySet;
-        } else {
+        else
             fail(errc::ExpectedLetSetGet);
-        }
         ++pos_;
     } else {
         fail(errc::ExpectedStatement);
@@ -306,9 +303,7 @@ std::unique_ptr<Proc> Parser::parseProcedureAfterModifiers(bool isPublic, bool i
     if (!at(Tok::End_)) {
         if (at(Tok::Next)) fail(errc::UnexpectedNext);
         if (at(Tok::Loop)) fail(errc::LoopWithoutDo);
-        fail(endKind == Tok::Sub        ? errc::ExpectedEnd
-             : endKind == Tok::Function ? errc::ExpectedEnd
-                                        : errc::ExpectedEnd);
+        fail(errc::ExpectedEnd);
     }
     ++pos_;
     expect(endKind, endKind == Tok::Sub        ? errc::ExpectedSub

@@ -557,11 +557,10 @@ class Interpreter {
 public:
     // Where an undeclared name lives: an implicit local of the procedure, or (at script level)
     // a new global variable. Null when reading an undeclared name gives Empty.
-    static Value* undeclared(Runtime& rt, Frame& f, GlobalCell* c, uint16_t implicit, bool create) {
+    static Value* undeclared(Frame& f, GlobalCell* c, uint16_t implicit, bool create) {
         if (f.unit->optionExplicit) failNamed(errc::VariableUndefined, c->name);
         if (implicit) return &f.locals[implicit - 1].deref();
         if (!create) return nullptr;
-        (void)rt;
         c->kind = GlobalCell::Kind::Variable;
         return &c->value;
     }
@@ -582,7 +581,7 @@ public:
             failNamed(errc::TypeMismatch, c->name);
         case GlobalCell::Kind::Undeclared:
             if (resolveAlias(*rt.scope, c)) return load(rt, f, c, implicit);
-            if (Value* v = undeclared(rt, f, c, implicit, false)) return *v;
+            if (Value* v = undeclared(f, c, implicit, false)) return *v;
             return {};
         }
         return {};
@@ -601,7 +600,7 @@ public:
         case GlobalCell::Kind::Undeclared:
             if (resolveAlias(*rt.scope, c))
                 return store(rt, f, c, implicit, std::move(v), isSet, true);
-            *undeclared(rt, f, c, implicit, true) = std::move(v);
+            *undeclared(f, c, implicit, true) = std::move(v);
             return;
         case GlobalCell::Kind::Item: {
             Object* o = c->value.objectValue();
@@ -637,7 +636,7 @@ public:
             return &c->value;
         case GlobalCell::Kind::Undeclared:
             if (resolveAlias(*rt.scope, c)) return nullptr;
-            return undeclared(rt, f, c, implicit, true);
+            return undeclared(f, c, implicit, true);
         default:
             return nullptr;
         }
