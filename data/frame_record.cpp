@@ -1,5 +1,6 @@
 #include "data/frame_record.h"
 
+#include "data/record_helpers.h"
 #include "platform/files.h"
 
 namespace tv {
@@ -21,7 +22,7 @@ void FrameRecord::read(RecordReader& in) {
     r.StopMusic = in.readBool();
     r.MusicFile = in.readString();
     if (in.atEnd()) return;
-    in.skip(3);
+    r.Ignored14to16 = readKeptValues(in, 3);
     r.VideoUnplaced = in.readBool();
     r.VideoAtPosition = in.readBool();
     r.VideoLeft = in.readInt32();
@@ -39,9 +40,9 @@ void FrameRecord::read(RecordReader& in) {
     r.CallProcedure = in.readBool();
     r.ProcedureCall = in.readVariant();
     if (in.atEnd()) return;
-    in.skip(6);
+    r.Ignored29to34 = readKeptValues(in, 6);
     r.FadeDuration = in.readVariant();
-    in.skip();
+    r.Ignored36 = readKeptValue(in);
     r.ChannelValueCount = in.readInt16();
     r.ChannelCount = in.readInt16();
     if (r.ChannelValueCount < 6) {
@@ -67,7 +68,8 @@ void FrameRecord::write(RecordWriter& out, int lastField) const {
     if (lastField <= 10) return;
     out.boolean(r.StopAllSounds).boolean(r.StopMusic).string(r.MusicFile).endLine();
     if (lastField <= 13) return;
-    out.integer(0).integer(0).integer(0).endLine();
+    writeValues(out, r.Ignored14to16, 3);
+    out.endLine();
     out.boolean(r.VideoUnplaced)
         .boolean(r.VideoAtPosition)
         .integer(r.VideoLeft)
@@ -84,11 +86,10 @@ void FrameRecord::write(RecordWriter& out, int lastField) const {
     if (lastField <= 26) return;
     out.boolean(r.CallProcedure).value(r.ProcedureCall).endLine();
     if (lastField <= 28) return;
-    for (int i = 0; i < 6; ++i)
-        out.integer(0);
+    writeValues(out, r.Ignored29to34, 6);
     out.endLine();
     out.value(r.FadeDuration)
-        .integer(0)
+        .value(r.Ignored36)
         .integer(r.ChannelValueCount)
         .integer(r.ChannelCount)
         .endLine();

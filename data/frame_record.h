@@ -20,6 +20,10 @@ struct FrameRecord {
     QString TimerTarget;
     QString VideoFile;
     RecordValue Ignored10;
+    // Fields the player steps over, kept so that a rewrite gives back what the editor wrote.
+    QList<RecordValue> Ignored14to16 = QList<RecordValue>(3, RecordValue::ofNumber(0));
+    QList<RecordValue> Ignored29to34 = QList<RecordValue>(6, RecordValue::ofNumber(0));
+    RecordValue Ignored36 = RecordValue::ofNumber(0);
     bool StopAllSounds = false;
     bool StopMusic = false;
     QString MusicFile;

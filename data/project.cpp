@@ -1,6 +1,9 @@
 #include "data/project.h"
 
+#include "data/record_helpers.h"
 #include "platform/records.h"
+
+#include <iterator>
 
 namespace tv {
 
@@ -39,14 +42,25 @@ QString encodeBarQuotes(const QString& script) {
     return s.replace('"', '|');
 }
 
+QList<RecordValue> ProjectSettings::defaultSkipped() {
+    QList<RecordValue> values(std::size(kSkippedFields), RecordValue::ofNumber(0));
+    values[0] = RecordValue::ofString("");
+    return values;
+}
+
 void ProjectSettings::load(const QString& generalFilePath) {
     reset();
     RecordReader in = RecordReader::open(generalFilePath);
     ProjectSettings& s = *this;
+    int skipped = 0;
+    auto skip = [&](int count) {
+        for (int i = 0; i < count; ++i)
+            s.Skipped[skipped++] = readKeptValue(in);
+    };
     s.ProjectName = in.readString();
-    in.skip();
+    skip(1);
     s.GameTitle = in.readString();
-    in.skip();
+    skip(1);
     s.InitialFrame = in.readString();
     s.GameVersion = in.readString();
     s.ProjectWidth = in.readInt16();
@@ -57,16 +71,17 @@ void ProjectSettings::load(const QString& generalFilePath) {
     if (in.atEnd()) return;
     s.OfferResolutionChange = in.readInt16();
     if (in.atEnd()) return;
-    in.skip(3);
+    skip(3);
     s.SchemeName = in.readString();
     if (in.atEnd()) return;
-    in.skip(3);
+    skip(3);
     s.DisableLoadGame = in.readBool();
     s.DisableSaveGame = in.readBool();
-    in.skip();
+    skip(1);
     if (in.atEnd()) return;
-    s.ApostropheFlag = in.readString() == "'";
-    in.skip();
+    s.Field23 = in.readString();
+    s.ApostropheFlag = s.Field23 == "'";
+    skip(1);
     s.InventoryIconSpacingX = in.readInt32();
     s.InventoryIconSpacingY = in.readInt32();
     s.UseInventory = in.readBool();
@@ -78,24 +93,24 @@ void ProjectSettings::load(const QString& generalFilePath) {
     s.InventoryButtonImage = in.readString();
     s.InventoryBackgroundImage = in.readString();
     s.DisplayResolution = in.readInt16();
-    in.skip(2);
+    skip(2);
     s.DefaultPointer = in.readString();
     if (in.atEnd()) return;
-    in.skip(2);
+    skip(2);
     s.MenusAlwaysVisible = in.readBool();
     if (in.atEnd()) return;
-    in.skip();
+    skip(1);
     s.SkipWelcomeScreen = in.readBool();
     s.UnusedFlag44 = in.readBool();
     if (in.atEnd()) return;
-    in.skip();
+    skip(1);
     s.HideTransitionsOption = in.readBool();
     if (in.atEnd()) return;
     s.HideEffectsOption = in.readBool();
     if (in.atEnd()) return;
     s.NeverShowMenus = in.readBool();
     if (in.atEnd()) return;
-    in.skip(3);
+    skip(3);
     s.GameStartScriptEnabled = in.readBool();
     s.GameStartScript = decodeBarQuotes(in.readString());
     s.FrameScriptEnabled = in.readBool();
@@ -108,7 +123,15 @@ void ProjectSettings::save(const QString& generalFilePath) const {
     const ProjectSettings& s = *this;
     RecordWriter out;
     auto line = [&out]() { out.endLine(); };
-    out.string(s.ProjectName).string("").string(s.GameTitle).integer(0);
+    int skipped = 0;
+    auto kept = [&](int count) {
+        for (int i = 0; i < count; ++i, ++skipped)
+            out.value(skipped < s.Skipped.size() ? s.Skipped[skipped] : RecordValue::ofNumber(0));
+    };
+    out.string(s.ProjectName);
+    kept(1);
+    out.string(s.GameTitle);
+    kept(1);
     line();
     out.string(s.InitialFrame)
         .string(s.GameVersion)
@@ -119,16 +142,16 @@ void ProjectSettings::save(const QString& generalFilePath) const {
     line();
     out.integer(s.OfferResolutionChange);
     line();
-    out.integer(0).integer(0).integer(0).string(s.SchemeName);
+    kept(3);
+    out.string(s.SchemeName);
     line();
-    out.integer(0)
-        .integer(0)
-        .integer(0)
-        .boolean(s.DisableLoadGame)
-        .boolean(s.DisableSaveGame)
-        .integer(0);
+    kept(3);
+    out.boolean(s.DisableLoadGame).boolean(s.DisableSaveGame);
+    kept(1);
     line();
-    out.string(s.ApostropheFlag ? "'" : "").integer(0);
+    const bool fieldAgrees = (s.Field23 == "'") == s.ApostropheFlag;
+    out.string(fieldAgrees ? s.Field23 : s.ApostropheFlag ? "'" : "");
+    kept(1);
     line();
     out.integer(s.InventoryIconSpacingX).integer(s.InventoryIconSpacingY);
     line();
@@ -141,22 +164,24 @@ void ProjectSettings::save(const QString& generalFilePath) const {
     line();
     out.string(s.InventoryButtonImage)
         .string(s.InventoryBackgroundImage)
-        .integer(s.DisplayResolution)
-        .integer(0)
-        .integer(0)
-        .string(s.DefaultPointer);
+        .integer(s.DisplayResolution);
+    kept(2);
+    out.string(s.DefaultPointer);
     line();
-    out.integer(0).integer(0).boolean(s.MenusAlwaysVisible);
+    kept(2);
+    out.boolean(s.MenusAlwaysVisible);
     line();
-    out.integer(0).boolean(s.SkipWelcomeScreen).boolean(s.UnusedFlag44);
+    kept(1);
+    out.boolean(s.SkipWelcomeScreen).boolean(s.UnusedFlag44);
     line();
-    out.integer(0).boolean(s.HideTransitionsOption);
+    kept(1);
+    out.boolean(s.HideTransitionsOption);
     line();
     out.boolean(s.HideEffectsOption);
     line();
     out.boolean(s.NeverShowMenus);
     line();
-    out.integer(0).integer(0).integer(0);
+    kept(3);
     line();
     out.boolean(s.GameStartScriptEnabled).string(encodeBarQuotes(s.GameStartScript));
     line();

@@ -2,12 +2,12 @@
 // The project folder and its settings: the folders every part of the player reads from, and the
 // "General" configuration file.
 
+#include "platform/records.h"
+
+#include <QList>
 #include <QString>
 
 namespace tv {
-
-class RecordReader;
-class RecordWriter;
 
 // Each folder ends with a separator so that file names can be appended directly.
 struct ProjectFolders {
@@ -43,6 +43,7 @@ struct ProjectSettings {
     bool DisableLoadGame = false;
     bool DisableSaveGame = false;
     bool ApostropheFlag = false; // read, not used further
+    QString Field23;             // field 23 as written; the flag is whether it is "'"
     qint32 InventoryIconSpacingX = 10;
     qint32 InventoryIconSpacingY = 10;
     bool UseInventory = true;
@@ -67,10 +68,18 @@ struct ProjectSettings {
     QString FrameScript;
     bool DisableEditProcedures = false;
 
+    // The fields the player steps over, in file order (fields 2, 4, 13-15, 17-19, 22, 24, 36-37,
+    // 39-40, 42, 45 and 49-51), kept so that a rewrite gives back what the editor wrote.
+    static constexpr int kSkippedFields[] = {2,  4,  13, 14, 15, 17, 18, 19, 22, 24,
+                                             36, 37, 39, 40, 42, 45, 49, 50, 51};
+    static QList<RecordValue> defaultSkipped();
+    QList<RecordValue> Skipped = defaultSkipped();
+
     // Resets, then reads "General" field by field. Stops quietly where the file is allowed to
     // end; any other failure throws VbError with the fields read so far kept.
     void load(const QString& generalFilePath);
-    // Writes every field in file order (the editor's side of the format).
+    // Writes every field in file order (the editor's side of the format). Field 23 is Field23
+    // when it agrees with ApostropheFlag, else what the flag says.
     void save(const QString& generalFilePath) const;
     void reset() { *this = ProjectSettings(); }
 };

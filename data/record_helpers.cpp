@@ -38,6 +38,23 @@ QList<RecordValue> readValues(RecordReader& in, int count) {
     return values;
 }
 
+RecordValue readKeptValue(RecordReader& in) {
+    const qint64 at = in.position();
+    try {
+        return in.readVariant();
+    } catch (const VbError&) {
+        in.seek(at);
+        return RecordValue::ofString(in.readString());
+    }
+}
+
+QList<RecordValue> readKeptValues(RecordReader& in, int count) {
+    QList<RecordValue> values;
+    for (int i = 0; i < count; ++i)
+        values.append(readKeptValue(in));
+    return values;
+}
+
 void writeValues(RecordWriter& out, const QList<RecordValue>& values, int count) {
     for (int i = 0; i < count; ++i)
         out.value(i < values.size() ? values[i] : RecordValue::ofNumber(0));

@@ -23,6 +23,11 @@ void writeSeparator(RecordWriter& out);
 
 // Runs of values a layout keeps but does not use.
 QList<RecordValue> readValues(RecordReader& in, int count);
+// A value a reader only steps over, kept for a rewrite. Never fails where skipping would not: a
+// bare number too large for a number is kept as its text.
+RecordValue readKeptValue(RecordReader& in);
+QList<RecordValue> readKeptValues(RecordReader& in, int count);
+
 // Writes exactly `count` values on the current line: those given, then 0 for any missing, so
 // that the layout holds whatever the list.
 void writeValues(RecordWriter& out, const QList<RecordValue>& values, int count);

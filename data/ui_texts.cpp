@@ -1,5 +1,6 @@
 #include "data/ui_texts.h"
 
+#include "data/record_helpers.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/records.h"
@@ -104,18 +105,15 @@ bool UiTexts::load(const QString& textsFilePath) {
     // A mode this player does not know leaves the table as it is: empty.
     texts_.fill(QString());
     try {
-        RecordReader in = RecordReader::open(path);
-        const int mode = in.readInt16();
-        if (mode == 0) {
+        const TextsFile file = readTextsFile(path);
+        if (file.mode == 0) {
             setProgramWording();
-        } else if (mode == 1) {
+        } else if (file.mode == 1) {
             setGameWording();
-        } else if (mode == 2) {
+        } else if (file.mode == 2) {
             setProgramWording();
-            in.skip(5);
-            const int count = in.readInt16();
-            for (int k = 1; k <= count; ++k)
-                set(k, in.readString());
+            for (int k = 1; k <= file.overrides.size(); ++k)
+                set(k, file.overrides[k - 1]);
         }
         // Any other mode leaves the table as it is.
         return true;
@@ -124,6 +122,32 @@ bool UiTexts::load(const QString& textsFilePath) {
         setProgramWording();
         return false;
     }
+}
+
+TextsFile readTextsFile(const QString& path) {
+    RecordReader in = RecordReader::open(path);
+    TextsFile file;
+    file.mode = in.readInt16();
+    if (file.mode != 2) return file;
+    file.skipped = readKeptValues(in, 5);
+    const int count = in.readInt16();
+    for (int k = 1; k <= count; ++k)
+        file.overrides.append(in.readString());
+    return file;
+}
+
+void writeTextsFile(const QString& path, const TextsFile& texts) {
+    RecordWriter out;
+    out.integer(texts.mode);
+    if (texts.mode == 2) {
+        writeValues(out, texts.skipped, 5);
+        out.integer(texts.overrides.size()).endLine();
+        for (const QString& text : texts.overrides)
+            out.string(text).endLine();
+    } else {
+        out.endLine();
+    }
+    out.saveTo(path);
 }
 
 UiTexts& uiTexts() {

@@ -22,9 +22,14 @@ bool writable(const FrameRecord& r) {
          {&r.Background, &r.SoundFile, &r.TimerTarget, &r.VideoFile, &r.MusicFile}) {
         if (t->contains(u'"')) return false;
     }
-    for (const RecordValue* v :
-         {&r.TimerSeconds, &r.Ignored10, &r.ProcedureCall, &r.FadeDuration, &r.StartupScript}) {
+    for (const RecordValue* v : {&r.TimerSeconds, &r.Ignored10, &r.ProcedureCall, &r.FadeDuration,
+                                 &r.StartupScript, &r.Ignored36}) {
         if (hasQuote(*v)) return false;
+    }
+    for (const QList<RecordValue>* kept : {&r.Ignored14to16, &r.Ignored29to34}) {
+        for (const RecordValue& v : *kept) {
+            if (hasQuote(v)) return false;
+        }
     }
     for (const auto& row : r.ChannelRows) {
         if (row.isEmpty()) return false;

@@ -32,8 +32,11 @@ bool writable(const ProjectSettings& s) {
     for (const QString* t :
          {&s.ProjectName, &s.GameTitle, &s.InitialFrame, &s.GameVersion, &s.Author, &s.Email,
           &s.WebSite, &s.SchemeName, &s.InventoryButtonImage, &s.InventoryBackgroundImage,
-          &s.DefaultPointer}) {
+          &s.DefaultPointer, &s.Field23}) {
         if (t->contains(u'"')) return false;
+    }
+    for (const RecordValue& v : s.Skipped) {
+        if (v.kind == RecordValue::Kind::String && v.text.contains(u'"')) return false;
     }
     return true;
 }

@@ -4,8 +4,10 @@
 #include "data/action_record.h"
 #include "data/frame_record.h"
 #include "data/hotspot_record.h"
+#include "data/procedures_file.h"
 #include "data/project.h"
 #include "data/sound_channel_file.h"
+#include "data/variables_file.h"
 #include "platform/ini.h"
 #include "platform/records.h"
 
@@ -306,6 +308,28 @@ void actionSeeds(const QTemporaryDir& tmp) {
     seed("action_record", "old-sound-channels", fileBytes(path));
 }
 
+void configSeeds(const QTemporaryDir& tmp) {
+    const QString path = tmp.filePath("Variables");
+    VariablesFile variables;
+    variables.integers = {"Key", "Door"};
+    writeVariablesFile(path, variables);
+    seed("variables_file", "integers", fileBytes(path));
+    variables.variants = {"Name", "Score"};
+    variables.leading = RecordValue::ofNumber(4);
+    writeVariablesFile(path, variables);
+    seed("variables_file", "both-kinds", fileBytes(path));
+
+    // The target reads its input both plain and scrambled with this offset.
+    const QString procedures = tmp.filePath("Procedures");
+    ProceduresFile file;
+    file.header = {"Torvane", "2", ""};
+    file.text = "Sub Greet(name)\r\n\tMsgBox \"Hello \" & name\r\nEnd Sub";
+    writeProceduresFile(procedures, file);
+    seed("procedures_file", "plain", fileBytes(procedures));
+    writeProceduresFile(procedures, file, 17);
+    seed("procedures_file", "scrambled", fileBytes(procedures));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -326,5 +350,6 @@ int main(int argc, char** argv) {
     uiTextSeeds();
     hotspotSeeds(tmp);
     actionSeeds(tmp);
+    configSeeds(tmp);
     return 0;
 }

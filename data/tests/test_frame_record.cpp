@@ -143,3 +143,25 @@ TEST(HotspotCount, MissingFileMeansNoneAndTheCountRoundTrips) {
     f.close();
     EXPECT_THROW(readHotspotCount(dir.filePath("Bad.lks")), VbError);
 }
+
+TEST(FrameRecord, IgnoredFieldsAreKeptForARewrite) {
+    FrameRecord r = sample();
+    r.Ignored10 = RecordValue::ofString("ten");
+    r.Ignored14to16 = {RecordValue::ofNumber(14), RecordValue::ofBool(true),
+                       RecordValue::ofString("16")};
+    for (int i = 0; i < 6; ++i)
+        r.Ignored29to34[i] = RecordValue::ofNumber(29 + i);
+    r.Ignored36 = RecordValue::ofNumber(-36);
+    RecordWriter out;
+    r.write(out);
+    RecordReader in(out.bytes());
+    FrameRecord read;
+    read.read(in);
+    EXPECT_EQ(read.Ignored10, r.Ignored10);
+    EXPECT_EQ(read.Ignored14to16, r.Ignored14to16);
+    EXPECT_EQ(read.Ignored29to34, r.Ignored29to34);
+    EXPECT_EQ(read.Ignored36, r.Ignored36);
+    RecordWriter again;
+    read.write(again);
+    EXPECT_EQ(again.bytes(), out.bytes());
+}

@@ -154,3 +154,42 @@ TEST(ProjectSettings, AFileCutElsewhereFailsWithTheFieldsReadSoFarKept) {
     EXPECT_EQ(s.Author, "");
     EXPECT_THROW(s.load(dir.filePath("Missing")), VbError);
 }
+
+TEST(ProjectSettings, SkippedFieldsAndField23AreKeptForARewrite) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("General");
+    ProjectSettings s = sample();
+    for (int i = 0; i < s.Skipped.size(); ++i)
+        s.Skipped[i] = RecordValue::ofNumber(100 + ProjectSettings::kSkippedFields[i]);
+    s.Skipped[0] = RecordValue::ofString("editor");
+    s.Field23 = "x";
+    s.save(path);
+    const QByteArray once = readAll(path);
+    ProjectSettings read;
+    read.load(path);
+    EXPECT_EQ(read.Skipped, s.Skipped);
+    EXPECT_EQ(read.Field23, "x");
+    EXPECT_FALSE(read.ApostropheFlag);
+    read.save(path);
+    EXPECT_EQ(readAll(path), once);
+
+    // Where the flag and the field disagree, the flag wins.
+    read.ApostropheFlag = true;
+    read.save(path);
+    read.load(path);
+    EXPECT_EQ(read.Field23, "'");
+    EXPECT_TRUE(read.ApostropheFlag);
+
+    // A skipped number too large to read is no failure: it is kept as its text.
+    QByteArray bytes = readAll(path);
+    ASSERT_TRUE(bytes.startsWith("\"Castle\",\"editor\","));
+    bytes.replace(0, 18, "\"Castle\",1E+999,");
+    QFile f(path);
+    f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    f.write(bytes);
+    f.close();
+    ProjectSettings big;
+    EXPECT_NO_THROW(big.load(path));
+    EXPECT_EQ(big.Skipped[0], RecordValue::ofString("1E+999"));
+    EXPECT_EQ(big.GameTitle, "The Castle");
+}
