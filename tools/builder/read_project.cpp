@@ -1,0 +1,274 @@
+#include "data/cipher.h"
+#include "data/file_locator.h"
+#include "platform/files.h"
+#include "platform/ini.h"
+#include "platform/vberror.h"
+#include "tools/builder/description.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QMap>
+#include <QSet>
+
+#include <algorithm>
+#include <iterator>
+
+namespace tv::builder {
+
+namespace {
+
+// What the reading of a project has taken in: the files read (which the description then
+// rebuilds) and the warnings. A file that cannot be read is carried into the description as a
+// file copied as it is.
+struct Reading {
+    QSet<QString> consumed; // absolute paths
+    QStringList warnings;
+
+    template <typename Read>
+    auto read(const QString& path, Read&& reader) -> std::optional<decltype(reader(path))> {
+        try {
+            auto value = reader(path);
+            consumed.insert(path);
+            return value;
+        } catch (const VbError& e) {
+            warnings.append(path + ": cannot be read (" + e.description() +
+                            "); it is copied as it is");
+            return std::nullopt;
+        }
+    }
+};
+
+int fieldCount(const QByteArray& bytes) {
+    RecordReader in(bytes);
+    int count = 0;
+    for (; !in.atEnd(); ++count)
+        in.skip();
+    return count;
+}
+
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Where the stored record ended: the end point whose record has as many values as the file.
+int recordEnd(const FrameRecord& record, const QString& path, QStringList& warnings) {
+    const int stored = fieldCount(fileBytes(path));
+    for (int end : FrameRecord::kEndPoints) {
+        RecordWriter out;
+        record.write(out, end);
+        if (fieldCount(out.bytes()) == stored) return end;
+    }
+    warnings.append(path + ": holds values after its record; they are left out");
+    return 40;
+}
+
+// The frame named by each file of the family, spelled as the first file found spells it.
+QStringList frameNames(const ProjectFolders& folders) {
+    QMap<QString, QString> names; // lower-cased -> as spelled
+    auto collect = [&](const QString& folder, const QStringList& extensions) {
+        for (const QString& ext : extensions) {
+            for (const QString& file : files::listFolder(folder, "*" + ext)) {
+                if (!file.endsWith(ext, Qt::CaseInsensitive)) continue;
+                const QString name = file.chopped(ext.size());
+                if (!names.contains(name.toLower())) names.insert(name.toLower(), name);
+            }
+        }
+    };
+    collect(folders.FramesFolder, {".fme"});
+    collect(folders.FramesFolder, {".lks", ".chn"});
+    collect(folders.FramesDataFolder, {".fm2", ".mr2", ".fm3", ".mr3", ".fm0", ".fm5"});
+    return names.values();
+}
+
+QString existing(const QString& path) {
+    return files::fileExists(path) ? files::resolve(path) : QString();
+}
+
+FrameFiles readFrame(const ProjectFolders& folders, const QString& name, Reading& reading) {
+    FrameFiles frame;
+    frame.name = name;
+    const QString fme = existing(folders.FramesFolder + name + ".fme");
+    if (!fme.isEmpty()) {
+        if (auto record = reading.read(fme, [](const QString& p) { return readFrameRecord(p); })) {
+            // Rows of no values are not stored; the reader only counts them.
+            if (record->ChannelValueCount < 1) record->ChannelRows.clear();
+            frame.recordEndsAfter = recordEnd(*record, fme, reading.warnings);
+            frame.record = *record;
+        }
+    }
+    // The merged file is the one the player reads; the other is copied as it is.
+    auto pick = [&](const char* merged, const char* plain, bool& isMerged) {
+        const QString m = existing(folders.FramesDataFolder + name + merged);
+        isMerged = !m.isEmpty();
+        return isMerged ? m : existing(folders.FramesDataFolder + name + plain);
+    };
+    if (const QString p = pick(".mr2", ".fm2", frame.mergedHotspots); !p.isEmpty())
+        frame.hotspots = reading.read(p, [](const QString& f) { return readHotspotFile(f); });
+    frame.hotspotCount.mode = HotspotCountFile::Mode::Absent;
+    if (const QString lks = existing(folders.FramesFolder + name + ".lks"); !lks.isEmpty()) {
+        if (auto count = reading.read(lks, [](const QString& f) { return readHotspotCount(f); })) {
+            frame.hotspotCount.mode = HotspotCountFile::Mode::Given;
+            frame.hotspotCount.count = *count;
+        }
+    }
+    if (const QString p = pick(".mr3", ".fm3", frame.mergedActions); !p.isEmpty())
+        frame.actions = reading.read(p, [](const QString& f) { return readActionFile(f); });
+    if (const QString p = existing(folders.FramesDataFolder + name + ".fm0"); !p.isEmpty())
+        frame.itemActions = reading.read(p, [](const QString& f) { return readActionFile(f); });
+    if (const QString p = existing(folders.FramesDataFolder + name + ".fm5"); !p.isEmpty())
+        frame.soundSelections =
+            reading.read(p, [](const QString& f) { return readSoundSelectionFile(f); });
+    if (const QString p = existing(folders.FramesFolder + name + ".chn"); !p.isEmpty())
+        frame.soundChannels =
+            reading.read(p, [](const QString& f) { return readSoundChannelFile(f); });
+    return frame;
+}
+
+MoreFile readMore(const IniDocument& doc) {
+    MoreFile more;
+    for (const QString& section : doc.sections()) {
+        for (const QString& key : doc.keys(section)) {
+            const QString value = doc.value(section, key).value_or(QString());
+            const bool general = section.compare("General", Qt::CaseInsensitive) == 0;
+            std::optional<QString>* known = nullptr;
+            if (general && key.compare("ScriptTimeOut", Qt::CaseInsensitive) == 0)
+                known = &more.scriptTimeOut;
+            if (general && key.compare("AllowCreateObject", Qt::CaseInsensitive) == 0)
+                known = &more.allowCreateObject;
+            if (general && key.compare("ProcEncr", Qt::CaseInsensitive) == 0)
+                known = &more.procEncr;
+            if (known && !*known) {
+                *known = value;
+            } else if (!known) {
+                more.otherKeys.append({section, key, value});
+            }
+        }
+    }
+    return more;
+}
+
+// How each named media file is stored, and the project's most common way.
+void readMediaStorage(const QString& root, ProjectDescription& d, Reading& reading) {
+    QList<std::pair<QString, Disguise>> found;
+    QHash<QString, bool> seen;
+    for (const MediaReference& ref : mediaReferences(d)) {
+        const QString to = ref.folder + "/" + QString(ref.name).replace(u'\\', u'/');
+        if (seen.contains(to.toLower())) continue;
+        seen.insert(to.toLower(), true);
+        const QString path = root + "/" + to;
+        std::optional<Disguise> how;
+        QString stored = path;
+        try {
+            for (Disguise d : {Disguise::None, Disguise::Mixed, Disguise::Plain}) {
+                stored = d == Disguise::None ? path : DisguisedFileName(path, d == Disguise::Plain);
+                if (files::fileExists(stored)) {
+                    how = d;
+                    break;
+                }
+            }
+        } catch (const VbError&) {
+            // A name the disguise cannot be computed for is stored under its own name or not.
+        }
+        if (how) reading.consumed.insert(files::resolve(stored));
+        if (!how) {
+            reading.warnings.append(ref.where + ": " + to + " is missing from the project");
+            d.missingMedia = MissingMedia::Warn;
+            continue;
+        }
+        found.append({to, *how});
+    }
+    QMap<Disguise, int> counts;
+    for (const auto& [to, how] : found)
+        ++counts[how];
+    d.disguise = Disguise::None;
+    for (Disguise how : {Disguise::Mixed, Disguise::Plain}) {
+        if (counts.value(how) > counts.value(d.disguise)) d.disguise = how;
+    }
+    for (const auto& [to, how] : found) {
+        if (how != d.disguise) d.files.append({to, {}, how, false});
+    }
+}
+
+// Every other file of the project's folders: carried into the description as files copied as
+// they are (the files of formats the description does not cover yet, stray files, broken ones).
+void readOtherFiles(const QString& root, ProjectDescription& d, const Reading& reading) {
+    static const char* const kCarried[] = {"Frames",  "FramesData", "Areas",    "Icons", "Config",
+                                           "Schemes", "Inventory",  "External", "CPData"};
+    for (const char* folder : kCarried) {
+        const QString path = files::resolve(root + "/" + folder);
+        if (!QFileInfo(path).isDir()) continue;
+        QDirIterator it(path, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot,
+                        QDirIterator::Subdirectories);
+        QStringList found;
+        while (it.hasNext()) {
+            const QString file = it.next();
+            if (!reading.consumed.contains(file)) found.append(QDir(root).relativeFilePath(file));
+        }
+        found.sort(Qt::CaseInsensitive);
+        for (const QString& to : found) {
+            MediaFile file{to, {}, {}, false};
+            if (d.disguise != Disguise::None) file.disguise = Disguise::None;
+            d.files.append(file);
+        }
+    }
+}
+
+} // namespace
+
+DumpResult readProject(const QString& projectFolder) {
+    const QString root = QDir(projectFolder).absolutePath();
+    if (!QFileInfo(root).isDir()) throw BuildError(projectFolder + ": no such folder");
+    files::invalidate();
+    ProjectFolders folders;
+    folders.setRoot(root);
+    Reading reading;
+    DumpResult result;
+    ProjectDescription& d = result.description;
+    const QString config = folders.ConfigFolder;
+    if (const QString p = existing(config + "General"); !p.isEmpty()) {
+        d.general = reading.read(p, [](const QString& f) {
+            ProjectSettings s;
+            s.load(f);
+            return s;
+        });
+    }
+    const QString more = existing(config + "More");
+    if (!more.isEmpty()) {
+        if (const std::optional<IniDocument> doc = IniDocument::load(more)) {
+            d.more = readMore(*doc);
+            reading.consumed.insert(more);
+        }
+    }
+    if (const QString p = existing(config + "Variables"); !p.isEmpty()) {
+        d.variables = reading.read(p, [](const QString& f) {
+            VariablesFile v;
+            readVariablesFile(f, v);
+            return v;
+        });
+    }
+    if (const QString p = existing(config + "Procedures"); !p.isEmpty()) {
+        std::optional<int> offset;
+        if (!more.isEmpty() && proceduresScrambled(more))
+            offset = proceduresOffset(d.general ? d.general->ProjectName : QString());
+        d.procedures = reading.read(p, [&](const QString& f) {
+            ProceduresFile procedures;
+            readProceduresFile(f, procedures, offset);
+            return procedures;
+        });
+    }
+    if (const QString p = existing(config + "Texts"); !p.isEmpty())
+        d.texts = reading.read(p, [](const QString& f) { return readTextsFile(f); });
+    for (const QString& name : frameNames(folders))
+        d.frames.append(readFrame(folders, name, reading));
+    d.mediaFolder = root;
+    readMediaStorage(root, d, reading);
+    readOtherFiles(root, d, reading);
+    result.warnings = reading.warnings;
+    return result;
+}
+
+} // namespace tv::builder

@@ -1,0 +1,35 @@
+#pragma once
+// Each part of the description: read from YAML into the data layer's records, and described
+// back. The two directions of a part live side by side so that they stay each other's inverse.
+
+#include "tools/builder/description.h"
+#include "tools/builder/yaml_reader.h"
+
+namespace tv::builder {
+
+// Config/General, Config/More, Config/Variables, Config/Procedures, Config/Texts.
+ProjectSettings readGeneral(const Reader& r, const YAML::Node& node);
+YamlNode describeGeneral(const ProjectSettings& s);
+MoreFile readMore(const Reader& r, const YAML::Node& node);
+YamlNode describeMore(const MoreFile& more);
+VariablesFile readVariables(const Reader& r, const YAML::Node& node);
+YamlNode describeVariables(const VariablesFile& variables);
+// `scrambled`: the code must then be storable in scrambled form.
+ProceduresFile readProcedures(const Reader& r, const YAML::Node& node, bool scrambled);
+YamlNode describeProcedures(const ProceduresFile& procedures);
+TextsFile readTexts(const Reader& r, const YAML::Node& node);
+YamlNode describeTexts(const TextsFile& texts);
+
+// The build options (media folder, disguise, missing media) and the files copied as they are.
+void readBuildOptions(const Reader& r, const YAML::Node& node, ProjectDescription& d);
+YamlNode describeBuildOptions(const ProjectDescription& d);
+QList<MediaFile> readFiles(const Reader& r, const YAML::Node& node);
+YamlNode describeFiles(const QList<MediaFile>& files);
+Disguise readDisguise(const Reader& r, const YAML::Node& node, const QString& what);
+YamlNode describeDisguise(Disguise disguise);
+
+// A frame and the files of its family.
+FrameFiles readFrame(const Reader& r, const YAML::Node& node);
+YamlNode describeFrame(const FrameFiles& frame);
+
+} // namespace tv::builder

@@ -1,0 +1,258 @@
+// Reading descriptions: what each readable key stores, and the errors for bad descriptions (the
+// file, the line and the column, and what is wrong).
+
+#include "tools/builder/description.h"
+
+#include <gtest/gtest.h>
+
+using namespace tv;
+using namespace tv::builder;
+
+namespace {
+
+ProjectDescription parse(const char* yaml) {
+    return parseDescription(QByteArray(yaml), "game.yaml", ".");
+}
+
+// The message of the error the description raises.
+std::string errorOf(const char* yaml) {
+    try {
+        parse(yaml);
+    } catch (const BuildError& e) {
+        return e.what();
+    }
+    return "no error";
+}
+
+bool contains(const std::string& text, const char* part) {
+    return text.find(part) != std::string::npos;
+}
+
+const FrameFiles& frame(const ProjectDescription& d, int i = 0) {
+    return d.frames.at(i);
+}
+
+} // namespace
+
+TEST(Description, ErrorsNameTheFileLineAndColumn) {
+    EXPECT_EQ(errorOf("frames:\n  - name: Hall\n    colur: \"#FF0000\"\n"),
+              "game.yaml:3:5: unknown key 'colur' in frame 'Hall' (known: name, raw, colour, "
+              "picture, tiled, sound, sound_loops, restart_sound, stop_all_sounds, stop_music, "
+              "music, timer, video, procedure_call, startup_script, startup_script_stored, "
+              "channels, hotspots, merged_hotspots, hotspot_count, extra_actions, merged_actions, "
+              "item_actions, sound_selections, sound_channels)");
+    EXPECT_EQ(errorOf("project:\n  name: X\n  skip_welcome_screen: maybe\n"),
+              "game.yaml:3:24: skip_welcome_screen must be true or false");
+    EXPECT_EQ(errorOf("frames: [\n  name: x\n"), "game.yaml:3:1: end of sequence flow not found");
+    EXPECT_EQ(errorOf("project:\n  size: [640]\n"),
+              "game.yaml:2:9: size is [width, height] in pixels");
+    EXPECT_EQ(errorOf("project:\n  size: [640, 70000]\n"),
+              "game.yaml:2:15: the height must lie between -32768 and 32767");
+    EXPECT_EQ(errorOf("frames:\n  - name: A\n  - name: a\n"),
+              "game.yaml:3:5: a second frame named 'a'");
+    EXPECT_EQ(errorOf("frames:\n  - colour: 1\n"), "game.yaml:2:5: a frame needs a name");
+    EXPECT_EQ(errorOf("frames:\n  - name: \"a/b\"\n"),
+              "game.yaml:2:11: a frame name cannot hold \\ / : * ? \" < > |");
+    EXPECT_EQ(errorOf("- just a list\n"),
+              "game.yaml:1:1: a description is a map with project, frames and the rest");
+    EXPECT_EQ(errorOf("project:\n  title: x\n  title: y\n"),
+              "game.yaml:3:3: project names 'title' twice");
+}
+
+TEST(Description, TextsThatAProjectFileCannotHoldAreRefused) {
+    EXPECT_EQ(
+        errorOf("frames:\n  - name: A\n    hotspots:\n      - action: {message: 'Say \"hi\"'}\n"),
+        "game.yaml:4:27: message: a double quote cannot be stored in this field");
+    EXPECT_TRUE(contains(errorOf("project:\n  title: \"\\u4e2d\"\n"),
+                         "cannot be stored in a project file (Windows-1252)"));
+    EXPECT_TRUE(contains(errorOf("frames:\n  - name: A\n    procedure_call: 'x = a | b'\n"),
+                         "the file uses it for a double quote"));
+    EXPECT_TRUE(
+        contains(errorOf("frames:\n  - name: A\n    startup_script: 'x = \"~\"'\n"), "'~'"));
+    EXPECT_EQ(
+        errorOf("more: {scramble_procedures: true}\nprocedures: 'x = \"~\"'\n"),
+        "game.yaml:2:13: scrambled procedures cannot hold '~' (it would come back as a space)");
+    EXPECT_NO_THROW(parse("more: {scramble_procedures: 2}\nprocedures: 'x = \"~\"'\n"))
+        << "only 1 scrambles";
+    EXPECT_EQ(errorOf("variables: [A, '***']\n"),
+              "game.yaml:1:16: a variable cannot be named ***: the file uses it as a marker");
+}
+
+TEST(Description, RecordsThatEndEarlyCannotBeGivenLaterValues) {
+    EXPECT_EQ(errorOf("frames:\n  - name: A\n    music: x.mid\n    raw: {ends_after_field: 10}\n"),
+              "game.yaml:4:29: values are given after field 10, where the record ends");
+    EXPECT_NO_THROW(
+        parse("frames:\n  - name: A\n    video: a.avi\n    raw: {ends_after_field: 10}\n"));
+    EXPECT_TRUE(contains(errorOf("frames:\n  - name: A\n    raw: {ends_after_field: 11}\n"),
+                         "may end after field 10, 13"));
+    EXPECT_EQ(errorOf("frames:\n  - name: A\n    hotspots:\n      - action: {go_to: B, script: x, "
+                      "raw: {ends_after: go_to}}\n"),
+              "game.yaml:4:57: values are given after 'go_to', where the record ends");
+}
+
+TEST(Description, FramesStoreTheirBackgroundTimerAndScriptsAsTheFileHoldsThem) {
+    const ProjectDescription d = parse(R"(
+frames:
+  - name: Title
+    colour: "#102060"
+    timer: {seconds: 3, to: Hall, transition: {duration_ms: 750}}
+    startup_script: MsgBox "Hi"
+    procedure_call: Greet "Ann"
+  - name: Garden
+    picture: Grass.bmp
+    tiled: true
+    sound: bell.wav
+    sound_loops: false
+    video: {file: v.avi, at_position: true, rect: [1, 2, 3, 4], first: true}
+    channels:
+      fade_ms: 500
+      rows:
+        - {request: 1, fade: true, file: a.wav}
+)");
+    const FrameRecord& title = *frame(d).record;
+    EXPECT_EQ(title.BackgroundMode, 0);
+    EXPECT_EQ(title.Background, QString::number(0x602010)) << "stored as 0x00BBGGRR";
+    EXPECT_TRUE(title.TimerEnabled);
+    EXPECT_EQ(title.TimerSeconds, RecordValue::ofNumber(3));
+    EXPECT_EQ(title.TimerTarget, "Hall");
+    EXPECT_TRUE(title.TimerTransition);
+    EXPECT_EQ(title.TimerTransitionDuration, 750);
+    EXPECT_EQ(title.StartupScript.text, "MsgBox " + QString(QChar(254)) + "Hi" + QChar(254));
+    EXPECT_EQ(title.startupScriptText(), "MsgBox \"Hi\"");
+    EXPECT_TRUE(title.CallProcedure);
+    EXPECT_EQ(title.ProcedureCall.text, "Greet |Ann|");
+
+    const FrameRecord& garden = *frame(d, 1).record;
+    EXPECT_EQ(garden.BackgroundMode, 1);
+    EXPECT_EQ(garden.Background, "Grass.bmp");
+    EXPECT_TRUE(garden.BackgroundTiled);
+    EXPECT_FALSE(garden.SoundLoops);
+    EXPECT_TRUE(garden.VideoAtPosition);
+    EXPECT_EQ(garden.VideoHeight, 4);
+    EXPECT_TRUE(garden.VideoFirst);
+    EXPECT_EQ(garden.ChannelValueCount, 5);
+    EXPECT_EQ(garden.ChannelCount, 1);
+    // Values a row leaves out take the defaults: code 0, no fade, no loop, full volume.
+    EXPECT_EQ(garden.ChannelRows[0],
+              (QList<RecordValue>{RecordValue::ofNumber(1), RecordValue::ofBool(true),
+                                  RecordValue::ofBool(false), RecordValue::ofNumber(10),
+                                  RecordValue::ofString("a.wav")}));
+}
+
+TEST(Description, HotspotsCarryTheirActionsInHotspotOrder) {
+    const ProjectDescription d = parse(R"(
+frames:
+  - name: Hall
+    hotspots:
+      - rect: [80, 400, 64, 34]
+        picture: key.png
+        action:
+          variable: {name: HasKey, set_to_one: true}
+          disappear: 1
+      - rect: [270, 170, 100, 190]
+        conditions: {must_be_one: [HasKey]}
+      - rect: [0, 0, 10, 10]
+        action: {go_to: Garden, message: Off you go., sound: step.wav}
+      - rect: [0, 0, 1, 1]
+)");
+    const FrameFiles& hall = frame(d);
+    ASSERT_EQ(hall.hotspots->size(), 4);
+    const HotspotRecord& key = (*hall.hotspots)[0];
+    EXPECT_EQ(key.Index, 1);
+    EXPECT_EQ(key.Left, RecordValue::ofNumber(80 * 15)) << "pixels are stored in 1/15 pixel";
+    EXPECT_EQ(key.Height, RecordValue::ofNumber(34 * 15));
+    EXPECT_EQ(key.ShowPicture, RecordValue::ofBool(true));
+    EXPECT_EQ(key.Picture, RecordValue::ofString("key.png"));
+    const HotspotRecord& door = (*hall.hotspots)[1];
+    EXPECT_EQ(door.Index, 2);
+    EXPECT_EQ(door.HasConditions, RecordValue::ofNumber(1));
+    EXPECT_EQ(door.MustBeOne, QStringList{"HasKey"});
+    EXPECT_EQ(hall.hotspotCount.mode, HotspotCountFile::Mode::FromHotspots);
+
+    // Actions up to the last hotspot that has one; the door's is an empty record.
+    ASSERT_EQ(hall.actions->size(), 3);
+    const ActionRecord& take = (*hall.actions)[0];
+    EXPECT_EQ(take.ChangeVariable, 1);
+    EXPECT_EQ(take.VariableName, "HasKey");
+    EXPECT_EQ(take.SetToOne, RecordValue::ofBool(true));
+    EXPECT_EQ(take.Disappear, RecordValue::ofNumber(1));
+    EXPECT_EQ((*hall.actions)[1], ActionRecord());
+    const ActionRecord& go = (*hall.actions)[2];
+    EXPECT_EQ(go.GoToFrame, 1);
+    EXPECT_EQ(go.Destination, "Garden");
+    EXPECT_EQ(go.ShowMessage, RecordValue::ofNumber(1));
+    EXPECT_EQ(go.MessageText, RecordValue::ofString("Off you go."));
+    EXPECT_EQ(go.PlaySound, RecordValue::ofNumber(1));
+    EXPECT_EQ(go.SoundFile, RecordValue::ofString("step.wav"));
+
+    // Without any action there is no action file at all.
+    EXPECT_FALSE(
+        parse("frames:\n  - name: A\n    hotspots: [{rect: [0, 0, 1, 1]}]\n").frames[0].actions);
+}
+
+TEST(Description, ProjectSettingsByReadableNames) {
+    const ProjectDescription d = parse(R"(
+project:
+  name: Castle
+  title: The Castle
+  initial_frame: Hall
+  size: [800, 600]
+  display_resolution: 1024x768
+  offer_resolution_change: true
+  inventory: {icon_spacing: [4, 5], enabled: false}
+  game_start_script: MsgBox "Hi"
+  raw: {field_23: "'", field_4: 3}
+texts:
+  overrides: {2: Resume}
+)");
+    const ProjectSettings& s = *d.general;
+    EXPECT_EQ(s.ProjectWidth, 800);
+    EXPECT_EQ(s.DisplayResolution, 2);
+    EXPECT_EQ(s.OfferResolutionChange, 1);
+    EXPECT_EQ(s.InventoryIconSpacingY, 5);
+    EXPECT_FALSE(s.UseInventory);
+    EXPECT_TRUE(s.GameStartScriptEnabled) << "a script given is switched on";
+    EXPECT_EQ(s.GameStartScript, "MsgBox \"Hi\"");
+    EXPECT_TRUE(s.ApostropheFlag);
+    EXPECT_EQ(s.Skipped[1], RecordValue::ofNumber(3));
+    // Entries before the last override keep the program wording.
+    EXPECT_EQ(d.texts->mode, 2);
+    EXPECT_EQ(d.texts->overrides, (QStringList{"Start", "Resume"}));
+}
+
+TEST(Description, DescribingAndReadingBackGivesTheSameModel) {
+    const char* yaml = R"(
+project: {name: P, title: T, initial_frame: A, size: [320, 200]}
+variables: {integers: [A], variants: [B], raw: {leading: 7}}
+procedures: {header: [h1, h2, h3], code: "Sub X()\nEnd Sub\n"}
+texts: {wording: game}
+frames:
+  - name: A
+    colour: 255
+    hotspots:
+      - rect_twips: [1, "2", ~, true]
+        picture: {file: p.bmp, show: 0}
+        video: v.avi
+        action: {message: {text: hi, show: true}, transition: {use: 2, number: 4}}
+      - index: 7
+    extra_actions: [{quit: 1}]
+    item_actions:
+      - {hotspot: 2, item: Lamp, action: {go_back: 1, raw: {a55: 3}}}
+      - {key: 5, action: {}}
+    sound_selections: [{hotspot: 1, channels: [{play: true, file: s.wav, repeat: 1}]}]
+    sound_channels: {channels: [{stop: true}]}
+    hotspot_count: none
+)";
+    const ProjectDescription first = parse(yaml);
+    const QByteArray described = writeDescription(first);
+    const ProjectDescription second = parseDescription(described, "described.yaml", ".");
+    EXPECT_EQ(writeDescription(second), described);
+    EXPECT_EQ(second.variables, first.variables);
+    EXPECT_EQ(second.procedures, first.procedures);
+    EXPECT_EQ(second.frames[0].hotspots, first.frames[0].hotspots);
+    EXPECT_EQ(second.frames[0].actions, first.frames[0].actions);
+    EXPECT_EQ(second.frames[0].itemActions, first.frames[0].itemActions);
+    EXPECT_EQ(second.frames[0].soundSelections, first.frames[0].soundSelections);
+    EXPECT_EQ(second.frames[0].hotspotCount.mode, HotspotCountFile::Mode::Absent);
+    EXPECT_EQ((*first.frames[0].itemActions)[0].prefix[1], RecordValue::ofString("2_Lamp.drg"));
+}

@@ -1,0 +1,463 @@
+// The builder's main promise: a project built from a description, described again by --dump and
+// rebuilt, has the same files byte for byte; and a project made elsewhere keeps every value its
+// files hold through a dump and a build.
+
+#include "data/cipher.h"
+#include "data/file_locator.h"
+#include "platform/ini.h"
+#include "tools/builder/description.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QMap>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <gtest/gtest.h>
+
+using namespace tv;
+using namespace tv::builder;
+
+namespace {
+
+void writeBytes(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+    f.write(bytes);
+}
+
+QByteArray readBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Every file under `root`, by its path relative to it.
+QMap<QString, QByteArray> filesOf(const QString& root) {
+    QMap<QString, QByteArray> result;
+    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        result.insert(QDir(root).relativeFilePath(path), readBytes(path));
+    }
+    return result;
+}
+
+void expectSameFiles(const QString& expectedRoot, const QString& actualRoot,
+                     const QString& except = {}) {
+    QMap<QString, QByteArray> expected = filesOf(expectedRoot);
+    QMap<QString, QByteArray> actual = filesOf(actualRoot);
+    EXPECT_EQ(expected.remove(except), actual.remove(except));
+    EXPECT_EQ(expected.keys(), actual.keys());
+    for (auto it = expected.begin(); it != expected.end(); ++it) {
+        EXPECT_EQ(actual.value(it.key()), it.value())
+            << it.key().toStdString() << " differs:\n--- expected\n"
+            << it.value().toStdString() << "\n--- actual\n"
+            << actual.value(it.key()).toStdString();
+    }
+}
+
+// torvane-build --dump PROJECT OUT, as the command line runs it.
+QString dumpTo(const QString& project, const QString& out) {
+    QString outText, errText;
+    QTextStream o(&outText), e(&errText);
+    const int status = runCommandLine({"--dump", project, out}, o, e);
+    EXPECT_EQ(status, 0) << errText.toStdString();
+    return errText;
+}
+
+const char* kRichDescription = R"(# Every part of the description the builder knows.
+project:
+  name: Castle
+  title: The Castle
+  initial_frame: Title
+  version: "1.0"
+  size: [640, 480]
+  author: Ann
+  email: ann@example.org
+  website: example.org
+  offer_resolution_change: true
+  scheme: Stone
+  disable_load_game: true
+  disable_save_game: true
+  inventory:
+    icon_spacing: [12, 14]
+    enabled: false
+    slide_in: false
+    slide_out: false
+    hide_empty_button: false
+    pop_up_on_pick_up: false
+    custom_graphics: true
+    button_image: bag.bmp
+    background_image: strip.bmp
+  display_resolution: 800x600
+  default_pointer: hand.cur
+  menus_always_visible: true
+  skip_welcome_screen: true
+  hide_transitions_option: true
+  hide_effects_option: true
+  never_show_menus: true
+  game_start_script: |
+    MsgBox "Welcome"
+    Score.Value = 0
+  frame_script: x = "a"
+  frame_script_enabled: false
+  disable_edit_procedures: true
+  raw: {field_2: editor, field_23: "'", flag_44: true, field_45: 7}
+more:
+  script_timeout: 20
+  allow_create_object: true
+  scramble_procedures: true
+  other:
+    Editor: {Zoom: 2}
+variables:
+  integers: [HasKey, Score]
+  variants: [PlayerName]
+procedures: |
+  Sub Greet(name)
+      MsgBox "Hello " & name
+  End Sub
+texts:
+  overrides: {1: Begin, 3: Leave}
+  raw: {skipped: [1, 2, 3, 4, five]}
+build:
+  media_folder: media
+  disguise_media: true
+files:
+  - {to: Areas/knock.wav, disguise: false}
+  - {to: Frames/Grass.bmp, disguise: plain}
+  - {to: External/notes.txt, from: media/notes.txt}
+frames:
+  - name: Title
+    colour: "#102060"
+    timer:
+      seconds: 3
+      to: Hall
+      transition: {duration_ms: 750, number: 3}
+    startup_script: MsgBox "Hi"
+  - name: Hall
+    picture: Hall.jpg
+    sound: bell.wav
+    sound_loops: false
+    restart_sound: true
+    stop_all_sounds: true
+    stop_music: true
+    music: theme.mid
+    video: {file: intro.avi, at_position: true, rect: [10, 20, 320, 240], first: true}
+    procedure_call: Greet "Ann"
+    channels:
+      fade_ms: 500
+      rows:
+        - {request: 1, fade: true, volume: 7, file: chan.wav}
+        - {request: 3}
+    raw:
+      field_10: ten
+      fields_14_16: [14, 15, 16]
+      fields_29_34: [29, 30, 31, 32, 33, 34]
+      field_36: 36
+    hotspots:
+      - rect: [80, 400, 64, 34]
+        picture: key.png
+        pointer: hand.cur
+        action:
+          variable: {name: HasKey, set_to_one: true}
+          disappear: 1
+          message: You take the key.
+          message_option: true
+          sound: knock.wav
+          sound_loops: false
+      - rect: [270, 170, 100, 190]
+        stretch: true
+        animated: 0
+        conditions: {must_be_zero: [Locked], must_be_one: [HasKey]}
+        animation_speed: 5
+        video: {file: clip.avi, auto_size: true, volume: 8, rate: 1, play_count: 0}
+        raw:
+          field_1: 9
+          fields_3_10: [1, 2, 3, 4, 5, 6, 7, 8]
+          field_28: a
+          field_29: b
+          field_32: c
+          field_33: d
+        action:
+          go_to: Garden
+          transition: {duration_ms: 500, number: 2}
+          video: {file: door.avi, unplaced: true}
+          music: garden.mid
+          stop_frame_sound: 1
+          stop_music: 1
+          variables: {set_to_zero: [A], set_to_one: [B, C], toggle: [D], no_effect: [E]}
+          procedure_call: Greet "Bob"
+          channels:
+            fade_ms: 250
+            values_per_row: 3
+            rows: [[1, true, false]]
+          pick_up: Lamp
+          script: |
+            MsgBox "Door"
+          raw: {a8: 2, a9: nine, a29_31: [1, 2, 3], a55: 5}
+      - rect_twips: [1000, 1001, wide, 7]
+        picture: {file: sign.bmp, show: false}
+        conditions: {enabled: sometimes}
+        action:
+          quit: true
+          raw: {ends_after: go_to}
+    extra_actions:
+      - go_back: 1
+    item_actions:
+      - hotspot: 1
+        item: Lamp
+        action: {message: It glows., disappear: 1}
+      - key: odd key
+        action: {go_back: 1}
+    sound_selections:
+      - hotspot: 1
+        channels:
+          - {stop: true, play: true, file: knock.wav, repeat: 1}
+          - {stop: true}
+        raw: {field_1: 3}
+    sound_channels:
+      channels:
+        - {play: true, file: bell.wav}
+  - name: Garden
+    picture: Grass.bmp
+    tiled: true
+    merged_hotspots: true
+    merged_actions: true
+    hotspot_count: 3
+    hotspots:
+      - rect: [40, 400, 124, 54]
+        action: {go_back: 1}
+      - index: 1
+        rect: [476, 400, 124, 54]
+        action: {quit: 1}
+  - name: Short
+    colour: 255
+    raw: {ends_after_field: 10}
+    hotspot_count: none
+    hotspots: []
+  - name: Odd
+    procedure_call: {code_stored: 0, enabled: false}
+    startup_script_stored: 5
+    channels: {values_per_row: 7, row_count: 2}
+    raw: {background_mode: 2, background: "&H00FF00"}
+  - name: Orphan
+    raw: {no_frame_record: true, empty_actions_file: true}
+)";
+
+class RoundTrip : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        for (const char* name : {"Hall.jpg", "bell.wav", "theme.mid", "intro.avi", "chan.wav",
+                                 "key.png", "hand.cur", "knock.wav", "clip.avi", "door.avi",
+                                 "garden.mid", "sign.bmp", "Grass.bmp", "notes.txt"})
+            writeBytes(path("src/media/") + name, QByteArray("media ") + name);
+        writeBytes(path("src/game.yaml"), kRichDescription);
+    }
+    QString path(const QString& relative) const { return dir.filePath(relative); }
+
+    QTemporaryDir dir;
+};
+
+} // namespace
+
+TEST_F(RoundTrip, ARichDescriptionBuildsDumpsAndRebuildsToTheSameBytes) {
+    const BuildResult built = buildProject(loadDescription(path("src/game.yaml")), path("a"));
+    EXPECT_TRUE(built.warnings.isEmpty()) << built.warnings.join('\n').toStdString();
+
+    // The formats are where the player looks for them, the media under their disguised names.
+    for (const char* file :
+         {"Config/General",        "Config/More",           "Config/Variables",
+          "Config/Procedures",     "Config/Texts",          "Frames/Title.fme",
+          "Frames/Hall.fme",       "Frames/Hall.lks",       "Frames/Hall.chn",
+          "FramesData/Hall.fm2",   "FramesData/Hall.fm3",   "FramesData/Hall.fm0",
+          "FramesData/Hall.fm5",   "FramesData/Garden.mr2", "FramesData/Garden.mr3",
+          "FramesData/Orphan.fm3", "Frames/Short.fme",      "FramesData/Short.fm2",
+          "Areas/key.png",         "Areas/knock.wav",       "External/notes.txt"})
+        EXPECT_TRUE(QFile::exists(path("a/") + file)) << file;
+    EXPECT_FALSE(QFile::exists(path("a/Frames/Short.lks")));
+    EXPECT_FALSE(QFile::exists(path("a/Frames/Orphan.fme")));
+    EXPECT_TRUE(QFile::exists(path("a/") + DisguisedFileName("Frames/Hall.jpg", false)));
+    EXPECT_TRUE(QFile::exists(path("a/") + DisguisedFileName("Areas/bell.wav", false)));
+    EXPECT_TRUE(QFile::exists(path("a/Frames/Grass.004"))) << "the plain disguise";
+    EXPECT_EQ(readBytes(path("a/Frames/Garden.lks")), "3\r\n");
+
+    // Procedures are scrambled with the project's offset, line by line.
+    const QByteArray procedures = readBytes(path("a/Config/Procedures"));
+    EXPECT_FALSE(procedures.contains("Greet"));
+    ProceduresFile read;
+    readProceduresFile(path("a/Config/Procedures"), read, proceduresOffset("Castle"));
+    EXPECT_EQ(read.text, "Sub Greet(name)\r\n    MsgBox \"Hello \" & name\r\nEnd Sub\r\n");
+    EXPECT_EQ(iniRead(path("a/Config/More"), "Editor", "Zoom"), "2");
+
+    // Described again from the project and rebuilt: the same files.
+    const QString warnings = dumpTo(path("a"), path("dumpA/game.yaml"));
+    EXPECT_TRUE(warnings.isEmpty()) << warnings.toStdString();
+    buildProject(loadDescription(path("dumpA/game.yaml")), path("c"));
+    expectSameFiles(path("a"), path("c"));
+
+    // And the rebuilt project describes itself the same way (but for where its media are).
+    dumpTo(path("c"), path("dumpC/game.yaml"));
+    QString first = QString::fromUtf8(readBytes(path("dumpA/game.yaml")));
+    QString second = QString::fromUtf8(readBytes(path("dumpC/game.yaml")));
+    EXPECT_TRUE(first.contains("media_folder: ../a")) << first.toStdString();
+    first.replace(path("a"), "PROJECT").replace("../a", "PROJECT");
+    second.replace(path("c"), "PROJECT").replace("../c", "PROJECT");
+    EXPECT_EQ(first, second);
+}
+
+TEST_F(RoundTrip, AProjectMadeElsewhereKeepsEveryValueItsFilesHold) {
+    // Written with the data layer's writers as another editor could have: values in every
+    // ignored field, records that end early, merged files beside plain ones, disguised media.
+    const QString root = path("made");
+    for (const char* sub : {"Frames", "FramesData", "Areas", "Icons", "Config", "Temp"})
+        QDir().mkpath(root + "/" + sub);
+    ProjectSettings s;
+    s.ProjectName = "Elsewhere";
+    s.InitialFrame = "Odd";
+    s.DefaultPointer = "hand.cur";
+    for (int i = 0; i < s.Skipped.size(); ++i)
+        s.Skipped[i] = RecordValue::ofNumber(i * 3);
+    s.Skipped[0] = RecordValue::ofDate(QDateTime(QDate(2001, 2, 3), QTime(4, 5, 6), Qt::UTC));
+    s.Field23 = "x";
+    s.GameStartScript = "a\nb"; // a lone line feed inside a script
+    s.save(root + "/Config/General");
+    IniDocument more;
+    more.setValue("general", "procencr", "1");
+    more.setValue("General", "ScriptTimeOut", "abc");
+    more.setValue("Other", "Key", "value");
+    ASSERT_TRUE(more.save(root + "/Config/More"));
+    VariablesFile variables;
+    variables.leading = RecordValue::ofNumber(4);
+    variables.integers = {"A", "A"};
+    variables.variantMarker = true;
+    writeVariablesFile(root + "/Config/Variables", variables);
+    ProceduresFile procedures;
+    procedures.header = {"Torvane 2", "", "x"};
+    procedures.text = "Sub A()\r\nEnd Sub";
+    writeProceduresFile(root + "/Config/Procedures", procedures, proceduresOffset("Elsewhere"));
+    TextsFile texts;
+    texts.mode = 2;
+    texts.skipped[2] = RecordValue::ofBool(true);
+    texts.overrides = {"Start", "Load", "Exit"}; // the program wording, kept by count
+    writeTextsFile(root + "/Config/Texts", texts);
+
+    FrameRecord odd;
+    odd.BackgroundMode = 1;
+    odd.Background = "Hall.bmp";
+    odd.TimerSeconds = RecordValue::ofString("2,5");
+    odd.Ignored10 = RecordValue::null();
+    odd.Ignored14to16[1] = RecordValue::ofString("kept");
+    odd.SoundFile = "bell.wav";
+    odd.CallProcedure = false;
+    odd.ProcedureCall = RecordValue::ofNumber(0);
+    writeFrameRecord(odd, root + "/Frames/Odd.fme", 28);
+    FrameRecord tilde;
+    tilde.StartupScript = RecordValue::ofString("MsgBox ~Hi~");
+    tilde.ChannelValueCount = 0;
+    tilde.ChannelCount = 3;
+    tilde.SoundFile = "gone.wav";
+    writeFrameRecord(tilde, root + "/Frames/Tilde.fme");
+    HotspotRecord h = HotspotRecord::placed(1, 1, 2, 3, 4);
+    h.Width = RecordValue::ofNumber(7); // not a whole pixel
+    h.Pointer = RecordValue::ofString("DEFAULT");
+    h.hasAnimationSpeed = true;
+    writeHotspotFile(root + "/FramesData/Odd.mr2", {h, HotspotRecord::placed(1, 0, 0, 1, 1)});
+    writeHotspotFile(root + "/FramesData/Odd.fm2", {h});
+    writeHotspotCount(9, root + "/Frames/Odd.lks");
+    ActionRecord cut;
+    cut.lastGroup = int(ActionGroup::SoundLoops);
+    cut.SoundLoops = false;
+    cut.prefix[0] = RecordValue::ofString("first");
+    ActionRecord item = itemActionRecord(2, "Lamp");
+    item.prefix[5] = RecordValue::ofNumber(5);
+    ActionRecord odd2;
+    odd2.prefix[1] = RecordValue::ofString("2_.drg");
+    writeActionFile(root + "/FramesData/Odd.fm3", {cut, ActionRecord(), ActionRecord()});
+    writeActionFile(root + "/FramesData/Odd.fm0", {item, odd2});
+    SoundSelectionRecord selection;
+    selection.Hotspot = 2;
+    selection.channels.leading[21] = RecordValue::ofString("z");
+    writeSoundSelectionFile(root + "/FramesData/Odd.fm5", {selection});
+    writeActionFile(root + "/FramesData/Lonely.fm3", {ActionRecord()});
+    writeBytes(root + "/Frames/Broken.fme", "\"one\",\"two\"\r\n");
+    // Media under both disguises, one missing, and files of formats not described yet.
+    writeBytes(root + "/" + DisguisedFileName("Frames/Hall.bmp", false), "hall");
+    writeBytes(root + "/Areas/bell.010", "bell");
+    writeBytes(root + "/Icons/hand.cur", "hand");
+    writeBytes(root + "/Areas/Lamp.obj", "item");
+    writeBytes(root + "/Schemes/Stone/Scheme.txt", "scheme");
+    writeBytes(root + "/Config/Plugins", "plugins");
+
+    QString outText, errText;
+    QTextStream o(&outText), e(&errText);
+    ASSERT_EQ(runCommandLine({"--dump", root, path("made.yaml")}, o, e), 0)
+        << errText.toStdString();
+    EXPECT_TRUE(
+        errText.contains("Broken.fme: cannot be read (Type mismatch); it is copied as it is"))
+        << errText.toStdString();
+    const QString yaml = QString::fromUtf8(readBytes(path("made.yaml")));
+    EXPECT_TRUE(yaml.contains("missing_media: warn")) << "a named sound is missing";
+    // A script whose quotes are stored as "~" is kept as stored.
+    EXPECT_TRUE(yaml.contains("startup_script_stored: MsgBox ~Hi~")) << yaml.toStdString();
+
+    ASSERT_EQ(runCommandLine({path("made.yaml"), path("rebuilt")}, o, e), 0)
+        << errText.toStdString();
+    // "More" is written with its keys as the player names them; their values are kept.
+    expectSameFiles(root, path("rebuilt"), "Config/More");
+    const QString rebuiltMore = path("rebuilt/Config/More");
+    EXPECT_EQ(iniRead(rebuiltMore, "General", "ProcEncr"), "1");
+    EXPECT_EQ(iniRead(rebuiltMore, "General", "ScriptTimeOut"), "abc");
+    EXPECT_EQ(iniRead(rebuiltMore, "Other", "Key"), "value");
+}
+
+TEST_F(RoundTrip, MediaAreFoundCopiedOrReportedAndFilesAreNotOverwrittenUnasked) {
+    auto build = [&](const QByteArray& yaml, const QString& out, BuildOptions options = {}) {
+        writeBytes(path("src/t.yaml"), yaml);
+        return buildProject(loadDescription(path("src/t.yaml")), path(out), options);
+    };
+    // Named media come from the media folder, flat or in a project's own layout.
+    writeBytes(path("src/layout/Areas/step.wav"), "layout");
+    build("build: {media_folder: layout}\nframes: [{name: A, sound: STEP.wav}]\n", "p1");
+    EXPECT_EQ(readBytes(path("p1/Areas/step.wav")), "layout") << "spelled as the source is";
+
+    // A missing file is an error that says who names it, or a warning when allowed.
+    try {
+        build("build: {media_folder: media}\nframes: [{name: A, sound: gone.wav}]\n", "p2");
+        FAIL() << "a missing sound is an error";
+    } catch (const BuildError& e) {
+        EXPECT_TRUE(e.message().startsWith("frame 'A': sound gone.wav: not found in the media "
+                                           "folder"))
+            << e.message().toStdString();
+    }
+    const BuildResult warned = build(
+        "build: {media_folder: media, missing_media: warn}\nframes: [{name: A, sound: gone.wav}]\n",
+        "p3");
+    ASSERT_EQ(warned.warnings.size(), 1);
+
+    // A copied file may replace a file the builder writes only when it says so.
+    writeBytes(path("src/broken.lks"), "\"several\"\r\n");
+    const QByteArray replacing = "frames: [{name: A, hotspots: [{rect: [0, 0, 1, 1]}]}]\n"
+                                 "files: [{to: Frames/A.lks, from: broken.lks}]\n";
+    EXPECT_THROW(build(replacing, "p4"), BuildError);
+    build(QByteArray(replacing).replace("broken.lks}", "broken.lks, replaces: true}"), "p5");
+    EXPECT_EQ(readBytes(path("p5/Frames/A.lks")), "\"several\"\r\n");
+
+    // An existing folder is rebuilt only when asked, and only when it is a project.
+    EXPECT_THROW(build("frames: [{name: B}]\n", "p5"), BuildError);
+    BuildOptions replace;
+    replace.replace = true;
+    build("frames: [{name: B}]\n", "p5", replace);
+    EXPECT_FALSE(QFile::exists(path("p5/Frames/A.fme"))) << "nothing stale is left";
+    EXPECT_TRUE(QFile::exists(path("p5/Frames/B.fme")));
+    writeBytes(path("notes/todo.txt"), "mine");
+    EXPECT_THROW(build("frames: []\n", "notes", replace), BuildError);
+    EXPECT_EQ(readBytes(path("notes/todo.txt")), "mine");
+
+    // --media-folder overrides the description's media folder.
+    BuildOptions other;
+    other.mediaFolder = path("src/layout");
+    build("build: {media_folder: nowhere}\nframes: [{name: A, sound: step.wav}]\n", "p6", other);
+    EXPECT_EQ(readBytes(path("p6/Areas/step.wav")), "layout");
+}
