@@ -603,8 +603,9 @@ public:
             *undeclared(f, c, implicit, true) = std::move(v);
             return;
         case GlobalCell::Kind::Item: {
+            // The host's objects cannot be replaced; assigning a value sets the default member.
             Object* o = c->value.objectValue();
-            if (!o) failNamed(errc::IllegalAssignment, c->name);
+            if (!o || isSet) failNamed(errc::IllegalAssignment, c->name);
             Value arg[1] = {std::move(v)};
             o->invoke(Object::kDefaultMember, isSet ? Invoke::Set : Invoke::Let, arg);
             return;

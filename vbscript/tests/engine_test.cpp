@@ -498,4 +498,123 @@ TEST(EngineCache, IdenticalTextIsNotCompiledAgain) {
     }
 }
 
+// ---- Re-entrancy and odd hosts -----------------------------------------------------------
+
+TEST(EngineHostCalls, ForeignExceptionsPassThroughAndLeaveTheEngineUsable) {
+    struct Stop {};
+    Engine engine;
+    Held host;
+    host.object->add("Quit", [](Invoke, std::span<Value>) -> Value { throw Stop{}; });
+    engine.addObject("Host", host.object, false);
+    engine.addCode(u"Sub Deep(n)\n On Error Resume Next\n If n = 0 Then Host.Quit\n"
+                   u" Deep n - 1\nEnd Sub\nFunction Fine() : Fine = 1 : End Function");
+    bool stopped = false;
+    try {
+        engine.run("Deep", std::vector<Value>{Value::integer(5)});
+    } catch (const Stop&) {
+        stopped = true; // not an error the script could trap
+    }
+    EXPECT_TRUE(stopped);
+    EXPECT_FALSE(engine.isRunning());
+    EXPECT_EQ(vbs::toLong(engine.run("Fine")), 1);
+    EXPECT_NO_THROW(engine.reset());
+}
+
+TEST(EngineHostCalls, HostsCanCallBackIntoScriptObjectsAndRunNested) {
+    Engine engine;
+    Held host;
+    host.object->add("Visit", [&](Invoke, std::span<Value> args) {
+        Object* o = args[0].objectValue();
+        Value add[] = {Value::integer(5)};
+        o->invoke(o->memberId("Add"), Invoke::Call, add);
+        // A nested run of the same engine while the outer one waits.
+        return engine.run("Total");
+    });
+    engine.addObject("Host", host.object, false);
+    engine.addCode(u"Dim sum\nClass Acc\n Sub Add(n) : sum = sum + n : End Sub\nEnd Class\n"
+                   u"Function Total() : Total = sum : End Function\n"
+                   u"Function Main() : Set a = New Acc : a.Add 1 : Main = Host.Visit(a) : "
+                   u"End Function");
+    EXPECT_EQ(vbs::toLong(engine.run("Main")), 6);
+}
+
+TEST(EngineHostCalls, TimeSpentInTheHostCountsTowardsTheTimeout) {
+    Engine engine;
+    int64_t now = 0;
+    engine.setClock([&] { return now; });
+    engine.setTimeout(100);
+    Held host;
+    host.object->add("Wait", [&](Invoke, std::span<Value>) {
+        now += 60;
+        return Value();
+    });
+    engine.addObject("Host", host.object, false);
+    engine.addCode(u"Sub Twice : Host.Wait : Host.Wait : For i = 1 To 5000 : Next : End Sub\n"
+                   u"Sub Once : Host.Wait : For i = 1 To 5000 : Next : End Sub");
+    EXPECT_NO_THROW(engine.run("Once"));
+    EXPECT_EQ(errorNumber([&] { engine.run("Twice"); }), vbs::errc::ScriptTimedOut);
+}
+
+TEST(EngineHostCalls, AssigningToAnAddedObjectSetsItsDefaultMember) {
+    Engine engine;
+    Held label;
+    std::string caption = "old";
+    label.object->setDefault([&](Invoke kind, std::span<Value> args) {
+        if (kind == Invoke::Let) caption = text(args.back());
+        return Value::fromUtf8(caption);
+    });
+    engine.addObject("Label1", label.object, false);
+    engine.executeStatement(u"Label1 = \"new \" & Label1");
+    EXPECT_EQ(caption, "new old");
+    EXPECT_EQ(errorNumber([&] { engine.executeStatement(u"Set Label1 = Nothing"); }), 501);
+}
+
+// ---- Several texts -----------------------------------------------------------------------
+
+TEST(EngineTexts, OptionExplicitBelongsToItsText) {
+    Engine engine;
+    engine.addCode(u"Option Explicit\nDim a\nSub UsesUndeclared : b = 1 : End Sub");
+    EXPECT_NO_THROW(engine.addCode(u"c = 2\nSub Loose : d = 3 : End Sub"));
+    EXPECT_NO_THROW(engine.run("Loose"));
+    EXPECT_EQ(errorNumber([&] { engine.run("UsesUndeclared"); }), 500);
+    EXPECT_EQ(vbs::toUtf8(engine.lastError().message), "Variable is undefined: 'b'");
+    EXPECT_EQ(engine.lastError().line, 3);
+}
+
+TEST(EngineTexts, LaterDefinitionsReplaceEarlierOnes) {
+    Engine engine;
+    engine.addCode(u"Function Version() : Version = 1 : End Function");
+    engine.addCode(u"Function Version() : Version = 2 : End Function");
+    EXPECT_EQ(vbs::toLong(engine.run("Version")), 2);
+    // Code added earlier that calls it gets the new one too.
+    engine.reset();
+    engine.addCode(u"Function Caller() : Caller = Version() : End Function");
+    engine.addCode(u"Function Version() : Version = 3 : End Function");
+    EXPECT_EQ(vbs::toLong(engine.run("Caller")), 3);
+}
+
+TEST(EngineTexts, CachedUnitsReportTheirOwnLines) {
+    auto cache = std::make_shared<vbs::CompileCache>();
+    const std::u16string proc = u"Sub Boom()\n  x = 1\n  y = CLng(\"bad\")\nEnd Sub\n";
+    for (int blank : {0, 3, 10}) {
+        Engine engine;
+        engine.setCompileCache(cache);
+        engine.addCode(std::u16string(size_t(blank), u'\n') + proc);
+        try {
+            engine.run("Boom");
+            FAIL();
+        } catch (const ScriptError& e) {
+            EXPECT_EQ(e.line(), blank + 3);
+            EXPECT_EQ(e.column(), 3);
+        }
+    }
+    EXPECT_EQ(cache->misses(), 1u);
+    EXPECT_EQ(cache->hits(), 2u);
+    // The same text starting at another column is another unit.
+    Engine engine;
+    engine.setCompileCache(cache);
+    engine.addCode(u"x = 0 : " + proc);
+    EXPECT_EQ(cache->misses(), 3u);
+}
+
 } // namespace
