@@ -633,7 +633,6 @@ public:
     static Value* address(Runtime& rt, Frame& f, GlobalCell* c, uint16_t implicit) {
         switch (c->kind) {
         case GlobalCell::Kind::Variable:
-        case GlobalCell::Kind::Item:
             return &c->value;
         case GlobalCell::Kind::Undeclared:
             if (resolveAlias(*rt.scope, c)) return nullptr;
@@ -993,6 +992,8 @@ void Runtime::runFrame(Frame& f) {
                         *sp = Value::ref(p);
                     else if (in.op == OpCode::ArgGlobal)
                         *sp = I::load(*this, f, c, in.a);
+                    else if (c->kind == GlobalCell::Kind::Item)
+                        *sp = c->value; // Item(1) = x sets through the object, never replaces it
                     else
                         failNamed(errc::IllegalAssignment, c->name);
                     ++sp;

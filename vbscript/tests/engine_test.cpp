@@ -567,6 +567,12 @@ TEST(EngineHostCalls, AssigningToAnAddedObjectSetsItsDefaultMember) {
     engine.executeStatement(u"Label1 = \"new \" & Label1");
     EXPECT_EQ(caption, "new old");
     EXPECT_EQ(errorNumber([&] { engine.executeStatement(u"Set Label1 = Nothing"); }), 501);
+    // Passed by reference, the object itself stays the host's.
+    engine.executeStatement(u"Sub Clobber(v) : v = 5 : End Sub");
+    engine.executeStatement(u"Clobber Label1");
+    EXPECT_TRUE(engine.eval(u"IsObject(Label1)").booleanValue());
+    engine.executeStatement(u"Label1(\"ignored\") = \"indexed\"");
+    EXPECT_EQ(caption, "indexed");
 }
 
 // ---- Several texts -----------------------------------------------------------------------
