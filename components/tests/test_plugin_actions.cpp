@@ -9,7 +9,10 @@ TEST(PluginActions, BracketedActionsBecomeCallsOfTheirPlugin) {
     c.plugins = {{"Pano", "PanoHotspot", "PanoFrame"}, {"Fog", "FogOn", "FogFrame"}};
     EXPECT_EQ(c.ExpandPluginActions("{Pano}room1.jpg}90", true),
               "PanoHotspot \"room1.jpg\",\"90\"");
-    EXPECT_EQ(c.ExpandPluginActions("ignored{Pano}a{Fog}", false), "PanoFrame \"a\"\r\nFogFrame ");
+    EXPECT_EQ(c.ExpandPluginActions("ignored{Pano}a{Fog}", false),
+              "PanoFrame \"a\"\r\nFogFrame \"\"")
+        << "a closing brace leaves one empty argument";
+    EXPECT_EQ(c.ExpandPluginActions("{Fog", false), "FogFrame ");
     // Characters 164 and 165 stand for the braces.
     EXPECT_EQ(c.ExpandPluginActions(QString(QChar(164)) + "Fog" + QChar(165) + "x", true),
               "FogOn \"x\"");
