@@ -1,15 +1,7 @@
-// Builds the bundled demo game: its project data through the project writers, and its media
-// drawn and synthesised here, so nothing is downloaded and nothing is a hand-made binary.
+// The demo game's media, drawn and synthesised here so that nothing is downloaded and nothing is
+// a hand-made binary. demo/demo.yaml names them; torvane-build copies them into the project.
 //
-//   make-demo OUTPUT_FOLDER
-
-#include "data/action_record.h"
-#include "data/frame_record.h"
-#include "data/hotspot_record.h"
-#include "data/procedures_file.h"
-#include "data/project.h"
-#include "platform/records.h"
-#include "script/variables.h"
+//   make-demo-media OUTPUT_FOLDER
 
 #include <QCoreApplication>
 #include <QDataStream>
@@ -121,107 +113,25 @@ bool writeFile(const QString& path, const QByteArray& bytes) {
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
-tv::HotspotRecord hotspot(int index, QRect pixels, const QString& picture, bool stretch) {
-    tv::HotspotRecord r =
-        tv::HotspotRecord::placed(index, pixels.x(), pixels.y(), pixels.width(), pixels.height());
-    r.ShowPicture = tv::RecordValue::ofBool(!picture.isEmpty());
-    r.Picture = tv::RecordValue::ofString(picture);
-    r.Stretch = tv::RecordValue::ofBool(stretch);
-    return r;
-}
-
-void writeHotspots(const QString& root, const QString& frame,
-                   const QList<tv::HotspotRecord>& hotspots,
-                   const QList<tv::ActionRecord>& actions) {
-    tv::writeHotspotFile(root + "FramesData/" + frame + ".fm2", hotspots);
-    tv::writeHotspotCount(static_cast<qint16>(hotspots.size()), root + "Frames/" + frame + ".lks");
-    tv::writeActionFile(root + "FramesData/" + frame + ".fm3", actions);
-}
-
-tv::FrameRecord frame(int mode, const QString& background, bool tiled, double seconds,
-                      const QString& next) {
-    tv::FrameRecord r;
-    r.BackgroundMode = static_cast<qint16>(mode);
-    r.Background = background;
-    r.BackgroundTiled = tiled;
-    r.TimerEnabled = seconds > 0;
-    r.TimerSeconds = tv::RecordValue::ofNumber(seconds);
-    r.TimerTarget = next;
-    return r;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     if (argc != 2) {
-        std::fprintf(stderr, "usage: make-demo OUTPUT_FOLDER\n");
+        std::fprintf(stderr, "usage: make-demo-media OUTPUT_FOLDER\n");
         return 2;
     }
-    const QString root = QDir(QString::fromLocal8Bit(argv[1])).absolutePath() + "/";
-    for (const char* sub : {"Frames", "FramesData", "Areas", "Icons", "Config", "Temp"})
-        QDir().mkpath(root + sub);
-
-    tv::ProjectSettings s;
-    s.ProjectName = "TorvaneDemo";
-    s.GameTitle = "The Torvane Demo";
-    s.InitialFrame = "Title";
-    s.GameVersion = "Version 0.1";
-    s.ProjectWidth = kWidth;
-    s.ProjectHeight = kHeight;
-    s.Author = "The Torvane Player developers";
-    s.MenusAlwaysVisible = true;
-    s.SkipWelcomeScreen = true;
-    s.save(root + "Config/General");
-
-    tv::GameVariables::writeVariablesFile(root + "Config/Variables", {"HasKey"});
-    tv::writeProceduresFile(root + "Config/Procedures", tv::ProceduresFile{});
-
-    // Title: a plain colour (0x00BBGGRR: dark blue); its timer leads into the hall.
-    tv::writeFrameRecord(frame(0, QString::number(0x602010), false, 3, "Hall"),
-                         root + "Frames/Title.fme");
-
-    // Hall: a picture with a bell as its frame sound. The key disappears when taken; the
-    // doorway leads on only once the key is taken.
-    tv::FrameRecord hall = frame(1, "Hall.jpg", false, 0, "");
-    hall.TimerEnabled = false;
-    hall.SoundFile = "bell.wav";
-    hall.SoundLoops = false;
-    tv::writeFrameRecord(hall, root + "Frames/Hall.fme");
-    tv::HotspotRecord door = hotspot(2, QRect(270, 170, 100, 190), "", false);
-    door.HasConditions = tv::RecordValue::ofNumber(1);
-    door.MustBeOne = {"HasKey"};
-    tv::ActionRecord takeKey;
-    takeKey.ChangeVariable = 1;
-    takeKey.VariableName = "HasKey";
-    takeKey.SetToOne = tv::RecordValue::ofBool(true);
-    takeKey.Disappear = tv::RecordValue::ofNumber(1);
-    tv::ActionRecord enter;
-    enter.GoToFrame = 1;
-    enter.Destination = "Garden";
-    writeHotspots(root, "Hall", {hotspot(1, QRect(80, 400, 64, 34), "key.png", false), door},
-                  {takeKey, enter});
-
-    // Garden: a tiled picture with two signs: back to the hall, and out of the game.
-    tv::writeFrameRecord(frame(1, "Grass.bmp", true, 0, ""), root + "Frames/Garden.fme");
-    tv::ActionRecord back;
-    back.GoBack = tv::RecordValue::ofNumber(1);
-    tv::ActionRecord leave;
-    leave.QuitGame = tv::RecordValue::ofNumber(1);
-    writeHotspots(root, "Garden",
-                  {hotspot(1, QRect(40, 400, 124, 54), "back.bmp", true),
-                   hotspot(2, QRect(476, 400, 124, 54), "exit.bmp", true)},
-                  {back, leave});
-
-    bool ok = hallPicture().save(root + "Frames/Hall.jpg", "JPG", 92);
-    ok = gardenTile().save(root + "Frames/Grass.bmp", "BMP") && ok;
-    ok = writeFile(root + "Areas/bell.wav", bellWav()) && ok;
-    ok = keyPicture().save(root + "Areas/key.png", "PNG") && ok;
-    ok = signPicture("Back", QColor(60, 60, 160)).save(root + "Areas/back.bmp", "BMP") && ok;
-    ok = signPicture("Exit", QColor(160, 40, 40)).save(root + "Areas/exit.bmp", "BMP") && ok;
+    const QString folder = QDir(QString::fromLocal8Bit(argv[1])).absolutePath() + "/";
+    bool ok = QDir().mkpath(folder);
+    ok = ok && hallPicture().save(folder + "Hall.jpg", "JPG", 92);
+    ok = ok && gardenTile().save(folder + "Grass.bmp", "BMP");
+    ok = ok && writeFile(folder + "bell.wav", bellWav());
+    ok = ok && keyPicture().save(folder + "key.png", "PNG");
+    ok = ok && signPicture("Back", QColor(60, 60, 160)).save(folder + "back.bmp", "BMP");
+    ok = ok && signPicture("Exit", QColor(160, 40, 40)).save(folder + "exit.bmp", "BMP");
     if (!ok) {
-        std::fprintf(stderr, "make-demo: could not write the media into %s\n", argv[1]);
+        std::fprintf(stderr, "make-demo-media: could not write the media into %s\n", argv[1]);
         return 1;
     }
     return 0;

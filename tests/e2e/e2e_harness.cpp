@@ -1,8 +1,5 @@
 #include "e2e_harness.h"
 
-#include "data/procedures_file.h"
-#include "script/variables.h"
-
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -10,10 +7,10 @@
 
 namespace e2e {
 
+using tv::builder::ProjectDescription;
+
 TestProject::TestProject() {
     root_ = dir_.path() + "/Game";
-    for (const char* sub : {"Frames", "FramesData", "Areas", "Icons", "Config", "Temp"})
-        QDir().mkpath(root_ + "/" + sub);
     settings_.ProjectName = "E2E";
     settings_.GameTitle = "Test Game";
     settings_.InitialFrame = "Start";
@@ -21,45 +18,86 @@ TestProject::TestProject() {
     settings_.ProjectHeight = 200;
     settings_.SkipWelcomeScreen = true;
     settings_.MenusAlwaysVisible = true;
-    writeVariables({});
-    // Every project has its procedures file, if only with no procedures in it.
-    tv::writeProceduresFile(root_ + "/Config/Procedures", tv::ProceduresFile{});
+    // Every project has its variables and procedures files, if only with nothing in them.
+    description_.variables = tv::VariablesFile();
+    description_.procedures = tv::ProceduresFile();
+    // Tests name files that are not there on purpose.
+    description_.missingMedia = tv::builder::MissingMedia::Warn;
+    description_.baseFolder = dir_.path();
 }
 
-void TestProject::writeHotspots(const QString& frame, const QList<tv::HotspotRecord>& records) {
-    tv::writeHotspotFile(root_ + "/FramesData/" + frame + ".fm2", records);
-    tv::writeHotspotCount(static_cast<qint16>(records.size()), root_ + "/Frames/" + frame + ".lks");
+tv::builder::FrameFiles& TestProject::frame(const QString& name) {
+    for (tv::builder::FrameFiles& f : description_.frames) {
+        if (f.name == name) return f;
+    }
+    tv::builder::FrameFiles added;
+    added.name = name;
+    description_.frames.append(added);
+    return description_.frames.last();
 }
 
-void TestProject::writeActions(const QString& frame, const QList<tv::ActionRecord>& records) {
-    tv::writeActionFile(root_ + "/FramesData/" + frame + ".fm3", records);
+void TestProject::writeHotspots(const QString& name, const QList<tv::HotspotRecord>& records) {
+    frame(name).hotspots = records;
+}
+
+void TestProject::writeActions(const QString& name, const QList<tv::ActionRecord>& records) {
+    frame(name).actions = records;
 }
 
 void TestProject::writeProcedures(const QString& code) {
-    tv::ProceduresFile file;
-    file.text = code;
-    tv::writeProceduresFile(root_ + "/Config/Procedures", file);
+    description_.procedures->text = code;
 }
 
 void TestProject::writeVariables(const QStringList& integers, const QStringList& variants) {
-    tv::GameVariables::writeVariablesFile(root_ + "/Config/Variables", integers, variants);
+    description_.variables->integers = integers;
+    description_.variables->variants = variants;
 }
 
 void TestProject::writeFrame(const QString& name, const tv::FrameRecord& record, int lastField) {
-    tv::writeFrameRecord(record, root_ + "/Frames/" + name + ".fme", lastField);
+    frame(name).record = record;
+    frame(name).recordEndsAfter = lastField;
+}
+
+void TestProject::addFile(const QString& relativePath, const QString& source) {
+    QList<tv::builder::MediaFile>& files = description_.files;
+    files.removeIf([&](const tv::builder::MediaFile& f) { return f.to == relativePath; });
+    files.append({relativePath, source, {}, true});
 }
 
 void TestProject::writeFile(const QString& relativePath, const QByteArray& bytes) {
-    QFile f(root_ + "/" + relativePath);
-    if (f.open(QIODevice::WriteOnly)) f.write(bytes);
+    const QString source = dir_.path() + "/media/" + relativePath;
+    QDir().mkpath(QFileInfo(source).absolutePath());
+    QFile f(source);
+    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate)) f.write(bytes);
+    addFile(relativePath, source);
 }
 
 void TestProject::writeImage(const QString& relativePath, const QImage& image, const char* format) {
-    image.save(root_ + "/" + relativePath, format);
+    const QString source = dir_.path() + "/media/" + relativePath;
+    QDir().mkpath(QFileInfo(source).absolutePath());
+    image.save(source, format);
+    addFile(relativePath, source);
 }
 
 RunResult TestProject::play(const QString& walkthrough, const QStringList& extraArgs) {
-    if (writeSettings_) settings_.save(root_ + "/Config/General");
+    RunResult result;
+    // Built through the YAML description, as an author's project would be.
+    ProjectDescription d = description_;
+    if (writeSettings_) d.general = settings_;
+    const QByteArray yaml = tv::builder::writeDescription(d);
+    const QString yamlPath = dir_.path() + "/project.yaml";
+    QFile yamlFile(yamlPath);
+    if (yamlFile.open(QIODevice::WriteOnly | QIODevice::Truncate)) yamlFile.write(yaml);
+    yamlFile.close();
+    try {
+        tv::builder::BuildOptions options;
+        options.replace = true;
+        tv::builder::buildProject(tv::builder::parseDescription(yaml, yamlPath, dir_.path()), root_,
+                                  options);
+    } catch (const tv::builder::BuildError& e) {
+        result.errors = "torvane-build: " + e.message() + "\n" + QString::fromUtf8(yaml);
+        return result;
+    }
     const QString walkPath = dir_.path() + "/walk.txt";
     const QString logPath = dir_.path() + "/events.log";
     QFile walk(walkPath);
@@ -78,7 +116,6 @@ RunResult TestProject::play(const QString& walkthrough, const QStringList& extra
     run.start(TV_RUN_BINARY, QStringList{root_, "--headless", "--virtual-time", "--walkthrough",
                                          walkPath, "--log", logPath} +
                                  extraArgs);
-    RunResult result;
     if (!run.waitForFinished(60000)) {
         run.kill();
         run.waitForFinished();

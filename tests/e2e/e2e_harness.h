@@ -1,11 +1,14 @@
 #pragma once
-// Writes small game projects and plays them with `run` the way an author's regression test
-// would: headless, under virtual time, driven by a walkthrough.
+// Describes small game projects, builds them with torvane-build's library (through the YAML
+// description, so that every test project is one an author could write) and plays them with `run`
+// the way an author's regression test would: headless, under virtual time, driven by a
+// walkthrough.
 
 #include "data/action_record.h"
 #include "data/frame_record.h"
 #include "data/hotspot_record.h"
 #include "data/project.h"
+#include "tools/builder/description.h"
 
 #include <QImage>
 #include <QString>
@@ -35,7 +38,7 @@ public:
     void writeFile(const QString& relativePath, const QByteArray& bytes);
     void writeHotspots(const QString& frame, const QList<tv::HotspotRecord>& records);
     void writeActions(const QString& frame, const QList<tv::ActionRecord>& records);
-    // The "Variables" file (an empty one is written unless this is called).
+    // The "Variables" file (one without names unless this is called).
     void writeVariables(const QStringList& integers, const QStringList& variants = {});
     // The project's procedures (plain).
     void writeProcedures(const QString& code);
@@ -44,11 +47,20 @@ public:
     // Plays the project with the walkthrough text.
     RunResult play(const QString& walkthrough, const QStringList& extraArgs = {});
 
+    // The description the project is built from (settings() aside).
+    tv::builder::ProjectDescription& description() { return description_; }
+
 private:
+    tv::builder::FrameFiles& frame(const QString& name);
+    // Media and deliberately broken files: copied into the project as they are, replacing any
+    // file the builder writes.
+    void addFile(const QString& relativePath, const QString& source);
+
     QTemporaryDir dir_;
     QString root_;
     tv::ProjectSettings settings_;
     bool writeSettings_ = true;
+    tv::builder::ProjectDescription description_;
 };
 
 // A run's exit status, errors and log, for failure messages.
