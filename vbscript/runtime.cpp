@@ -231,15 +231,27 @@ GlobalCell* GlobalScope::cell(std::string_view name) {
 }
 
 void GlobalScope::clear() {
-    // Values may run Class_Terminate, which may touch other cells: take them out first.
+    // Script variables first, while the host's objects are still there for Class_Terminate.
     std::vector<Value> values;
+    for (auto& [name, c] : cells)
+        if (c->kind != GlobalCell::Kind::Item && c->kind != GlobalCell::Kind::Alias)
+            values.push_back(std::move(c->value));
+    values.clear();
+    // Objects still alive are held by cycles: terminate them, then empty them so they go.
+    std::vector<ScriptObject*> alive(instances.begin(), instances.end());
+    for (ScriptObject* o : alive)
+        o->addRef();
+    for (ScriptObject* o : alive)
+        o->terminate();
+    for (ScriptObject* o : alive) {
+        std::vector<Value> fields = std::move(o->fields());
+        o->fields().assign(fields.size(), Value());
+    }
+    for (ScriptObject* o : alive)
+        o->release();
     for (auto& [name, c] : cells)
         values.push_back(std::move(c->value));
     std::vector<Value> sources = std::move(memberSources);
-    values.clear();
-    sources.clear();
-    for (auto& [name, c] : cells)
-        c->value.clear();
 }
 
 // ---- Value stack -------------------------------------------------------------------------
@@ -278,6 +290,11 @@ ScriptObject::ScriptObject(const ClassInfo* cls, LinkedUnit* unit,
     : cls_(cls), unit_(unit), scope_(std::move(scope)) {
     scriptObject_ = true;
     fields_.resize(cls->fields.size());
+    scope_->instances.insert(this);
+}
+
+ScriptObject::~ScriptObject() {
+    scope_->instances.erase(this);
 }
 
 int ScriptObject::memberId(std::string_view name) {
@@ -293,18 +310,23 @@ Value ScriptObject::invoke(int id, Invoke kind, std::span<Value> args) {
     return rt->invokeMember(this, id, kind, args.data(), int(args.size()), false);
 }
 
-void ScriptObject::finalRelease() noexcept {
+void ScriptObject::terminate() noexcept {
     Runtime* rt = scope_->runtime;
-    if (!terminated_ && cls_->terminate && rt) {
-        terminated_ = true;
-        addRef(); // alive while Class_Terminate runs; it may even keep itself
-        try {
-            Runtime::Entry entry(*rt);
-            rt->call(cls_->terminate, unit_, this, nullptr, 0, rt->currentFrame());
-        } catch (...) {
-            // An error in Class_Terminate has nowhere to go.
-        }
-        release();
+    if (terminated_ || !cls_->terminate || !rt) return;
+    terminated_ = true;
+    addRef(); // alive while Class_Terminate runs; it may even keep itself
+    try {
+        Runtime::Entry entry(*rt);
+        rt->call(cls_->terminate, unit_, this, nullptr, 0, rt->currentFrame());
+    } catch (...) {
+        // An error in Class_Terminate has nowhere to go.
+    }
+    release();
+}
+
+void ScriptObject::finalRelease() noexcept {
+    if (!terminated_ && cls_->terminate && scope_->runtime) {
+        terminate(); // releases again at the end: deleted then, unless kept
         return;
     }
     delete this;

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace vbs {
 
@@ -50,6 +51,8 @@ struct LinkedUnit {
     bool dynamic = false; // from Execute: errors are placed at the Execute statement
 };
 
+class ScriptObject;
+
 struct GlobalScope : std::enable_shared_from_this<GlobalScope> {
     std::unordered_map<std::string, std::unique_ptr<GlobalCell>, NoCaseHash, NoCaseEqual> cells;
     std::vector<std::unique_ptr<LinkedUnit>> units;
@@ -57,9 +60,11 @@ struct GlobalScope : std::enable_shared_from_this<GlobalScope> {
     uint32_t generation = 1;
     Runtime* runtime = nullptr; // null once the engine is gone
     std::vector<ProcedureInfo> procedures;
+    std::unordered_set<ScriptObject*> instances; // live objects of the scope's classes
 
     GlobalCell* cell(std::string_view name);
-    // Drops every value, so that objects referring back to the scope let it go.
+    // Drops every value and empties the objects still alive, so that reference cycles between
+    // script objects (which counting alone never frees) end with the engine or its Reset.
     void clear();
 };
 
@@ -67,6 +72,7 @@ struct GlobalScope : std::enable_shared_from_this<GlobalScope> {
 class ScriptObject : public Object {
 public:
     ScriptObject(const ClassInfo* cls, LinkedUnit* unit, std::shared_ptr<GlobalScope> scope);
+    ~ScriptObject() override;
 
     int memberId(std::string_view name) override;
     const void* memberTable() const override { return cls_; }
@@ -75,6 +81,8 @@ public:
 
     const ClassInfo* cls() const { return cls_; }
     LinkedUnit* unit() const { return unit_; }
+    // Runs Class_Terminate once.
+    void terminate() noexcept;
     std::vector<Value>& fields() { return fields_; }
 
 protected:

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 
@@ -279,6 +280,27 @@ TEST(EngineReset, ForgetsNamesAndCode) {
     EXPECT_EQ(errorNumber([&] { engine.run("P"); }), 35);
     EXPECT_TRUE(engine.eval(u"IsEmpty(kept)").booleanValue());
     EXPECT_NO_THROW(engine.addObject("Obj", obj.object, false));
+}
+
+TEST(EngineReset, EndsScriptObjectsEvenInReferenceCycles) {
+    Engine engine;
+    Held host;
+    std::vector<std::string> log;
+    host.object->add("Log", [&](Invoke, std::span<Value> args) {
+        log.push_back(text(args[0]));
+        return Value();
+    });
+    engine.addObject("Host", host.object, false);
+    engine.addCode(u"Class Node\n Public Other, Name\n"
+                   u" Sub Class_Terminate : Host.Log Name : End Sub\nEnd Class\n"
+                   u"Dim kept\nSub Make\n Set a = New Node : a.Name = \"a\"\n"
+                   u" Set b = New Node : b.Name = \"b\"\n Set a.Other = b : Set b.Other = a\n"
+                   u" Set kept = New Node : kept.Name = \"kept\"\nEnd Sub");
+    engine.run("Make");
+    EXPECT_TRUE(log.empty()); // the cycle keeps a and b alive
+    engine.reset();
+    std::sort(log.begin(), log.end());
+    EXPECT_EQ(log, (std::vector<std::string>{"a", "b", "kept"}));
 }
 
 TEST(EngineReset, FailsWhileAScriptRuns) {
