@@ -179,20 +179,22 @@ void ProjectWriter::copyMedia() {
     };
     QList<Plan> plans;
     QHash<QString, qsizetype> byDestination; // lower-cased project path -> plan
+    const QString source = d_.sourceName.isEmpty() ? QString() : d_.sourceName + ": ";
     auto missing = [&](const QString& what) {
-        const QString message = what + ": not found in the media folder " + mediaFolder();
+        const QString message = source + what + ": not found in the media folder " + mediaFolder();
         if (d_.missingMedia == MissingMedia::Error) throw BuildError(message);
         result_.warnings.append(message);
     };
     for (const MediaFile& file : d_.files) {
         if (byDestination.contains(file.to.toLower()))
-            throw BuildError("files: " + file.to + " is named twice");
+            throw BuildError(source + "files: " + file.to + " is named twice");
         Plan plan{
             {}, file.to, "files: " + file.to, file.disguise.value_or(d_.disguise), file.replaces};
         if (!file.from.isEmpty()) {
             plan.source = QDir(d_.baseFolder).filePath(file.from);
             if (!QFileInfo(plan.source).isFile())
-                throw BuildError("files: " + plan.source + " (for " + file.to + ") does not exist");
+                throw BuildError(source + "files: " + plan.source + " (for " + file.to +
+                                 ") does not exist");
         } else {
             const int slash = int(file.to.indexOf(u'/'));
             auto found = findMedia(file.to.left(std::max(slash, 0)), file.to.mid(slash + 1));
@@ -220,7 +222,7 @@ void ProjectWriter::copyMedia() {
     for (const Plan& plan : plans) {
         const QString to = disguised(plan.to, plan.disguise);
         if (written_.contains(to.toLower()) && !plan.replaces)
-            throw BuildError(plan.where + ": " + to +
+            throw BuildError(source + plan.where + ": " + to +
                              " is a file the builder writes; a copied file replaces it only "
                              "with 'replaces: true'");
         const QString target = path(to);

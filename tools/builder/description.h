@@ -101,6 +101,8 @@ struct ProjectDescription {
     MissingMedia missingMedia = MissingMedia::Error;
     // The description file's folder; relative paths start there.
     QString baseFolder = ".";
+    // The description file, named in the builder's messages.
+    QString sourceName;
 };
 
 // A media file that the project's data names: its project folder and the name as stored.

@@ -18,6 +18,7 @@ ProjectDescription parseDescription(const QByteArray& yaml, const QString& fileN
     if (!root.IsMap()) r.fail(root, "a description is a map with project, frames and the rest");
     ProjectDescription d;
     d.baseFolder = baseFolder;
+    d.sourceName = fileName;
     Fields top(r, root, "the description");
     if (YAML::Node n = top["project"]; n.IsDefined()) d.general = readGeneral(r, n);
     if (YAML::Node n = top["more"]; n.IsDefined()) d.more = readMore(r, n);

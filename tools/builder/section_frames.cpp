@@ -1008,9 +1008,15 @@ FrameFiles readFrame(const Reader& r, const YAML::Node& node) {
         raw.emplace(r, n, "the raw fields of frame '" + frame.name + "'");
     frame.record = readFrameRecordFields(r, f, raw ? &*raw : nullptr, frame.recordEndsAfter);
     if (raw) {
-        if (YAML::Node v = (*raw)["no_frame_record"];
-            v.IsDefined() && r.boolean(v, "no_frame_record"))
+        const YAML::Node v = (*raw)["no_frame_record"];
+        if (v.IsDefined() && r.boolean(v, "no_frame_record")) {
+            RecordWriter given, none;
+            frame.record->write(given);
+            FrameRecord().write(none);
+            if (given.bytes() != none.bytes())
+                r.fail(v, "a frame without its record (.fme) cannot be given record values");
             frame.record.reset();
+        }
     }
 
     QList<ActionRecord> actions;

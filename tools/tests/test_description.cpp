@@ -85,6 +85,8 @@ TEST(Description, RecordsThatEndEarlyCannotBeGivenLaterValues) {
         parse("frames:\n  - name: A\n    video: a.avi\n    raw: {ends_after_field: 10}\n"));
     EXPECT_TRUE(contains(errorOf("frames:\n  - name: A\n    raw: {ends_after_field: 11}\n"),
                          "may end after field 10, 13"));
+    EXPECT_EQ(errorOf("frames:\n  - name: A\n    music: m.mid\n    raw: {no_frame_record: true}\n"),
+              "game.yaml:4:28: a frame without its record (.fme) cannot be given record values");
     EXPECT_EQ(errorOf("frames:\n  - name: A\n    hotspots:\n      - action: {go_to: B, script: x, "
                       "raw: {ends_after: go_to}}\n"),
               "game.yaml:4:57: values are given after 'go_to', where the record ends");

@@ -427,8 +427,8 @@ TEST_F(RoundTrip, MediaAreFoundCopiedOrReportedAndFilesAreNotOverwrittenUnasked)
         build("build: {media_folder: media}\nframes: [{name: A, sound: gone.wav}]\n", "p2");
         FAIL() << "a missing sound is an error";
     } catch (const BuildError& e) {
-        EXPECT_TRUE(e.message().startsWith("frame 'A': sound gone.wav: not found in the media "
-                                           "folder"))
+        EXPECT_TRUE(e.message().startsWith(path("src/t.yaml") + ": frame 'A': sound gone.wav: "
+                                                                "not found in the media folder"))
             << e.message().toStdString();
     }
     const BuildResult warned = build(
