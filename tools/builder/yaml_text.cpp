@@ -171,6 +171,11 @@ std::optional<QString> literalBlock(const QString& text, int contentIndent) {
     return out;
 }
 
+// A key as written: plainly when it reads back as itself.
+QString renderKey(const QString& key, bool flow) {
+    return plainSafe(key, flow) && !isNullWord(key) ? key : doubleQuoted(key);
+}
+
 } // namespace
 
 YamlNode YamlNode::map() {
@@ -268,7 +273,7 @@ std::optional<QString> YamlNode::inlineText(qsizetype budget) const {
             if (value.kind_ == Kind::Map && !value.entries_.isEmpty()) return std::nullopt;
             auto text = value.inlineText(budget);
             if (!text) return std::nullopt;
-            parts.append(key + ": " + *text);
+            parts.append(renderKey(key, true) + ": " + *text);
         }
         break;
     }
@@ -322,7 +327,7 @@ void YamlNode::emitMap(QString& out, int indent, bool firstInline) const {
     for (const auto& [key, value] : entries_) {
         if (!(first && firstInline)) out += QString(indent, u' ');
         first = false;
-        out += key + ":";
+        out += renderKey(key, false) + ":";
         value.emitEntryValue(out, indent);
     }
 }

@@ -139,6 +139,25 @@ TEST(YamlValues, EveryKindOfValueReadsBackTheSameInBlocksAndLists) {
     }
 }
 
+TEST(YamlValues, KeysThatWouldReadOtherwiseAreQuoted) {
+    // Small maps are written on one line, larger ones as blocks: keys read back in both.
+    for (const QStringList& keys : {QStringList{"a: b", "~", "[x]", "1"},
+                                    QStringList{"a: b", "~", "[x]", "#k", "plain key", "1"}}) {
+        YamlNode inner = YamlNode::map();
+        for (const QString& key : keys)
+            inner.add(key, YamlNode::text("v"));
+        YamlNode root = YamlNode::map();
+        root.add("other", std::move(inner));
+        const QByteArray doc = root.document();
+        EXPECT_EQ(doc.count('\n'), keys.size() == 4 ? 1 : 7) << doc.toStdString();
+        const YAML::Node node = YAML::Load(doc.toStdString());
+        QStringList read;
+        for (auto it = node["other"].begin(); it != node["other"].end(); ++it)
+            read.append(QString::fromStdString(it->first.Scalar()));
+        EXPECT_EQ(read, keys);
+    }
+}
+
 TEST(YamlValues, MultiLineTextsAreLiteralBlocksWhenThatReadsBack) {
     YamlNode root = YamlNode::map();
     root.add("script", YamlNode::text("Sub A()\r\n    MsgBox \"x\"\r\nEnd Sub"));
