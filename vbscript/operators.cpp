@@ -215,7 +215,8 @@ IntOperand intOperand(const Value& value) {
 
 Value intResult(Kind k, int64_t r) {
     if (k == kByte) return Value::byte(uint8_t(r));
-    if (k == kInteger) return Value::integer(int16_t(r));
+    // Only -32768 \ -1 leaves the Integer range: it becomes a Long, as sums do.
+    if (k == kInteger && r >= -32768 && r <= 32767) return Value::integer(int16_t(r));
     if (r < std::numeric_limits<int32_t>::min() || r > std::numeric_limits<int32_t>::max())
         overflow();
     return Value::lng(int32_t(r));

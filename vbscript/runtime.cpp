@@ -792,11 +792,16 @@ public:
         }
     }
 
+    static bool isWhole(const Value& v) {
+        return v.type() == Type::Integer || v.type() == Type::Long;
+    }
+    static int32_t whole(const Value& v) {
+        return v.type() == Type::Long ? v.longValue() : v.integerValue();
+    }
+
     static bool forContinues(const Value& var, const Value& limit, const Value& step) {
-        if (var.type() == Type::Integer && limit.type() == Type::Integer &&
-            step.type() == Type::Integer)
-            return step.integerValue() >= 0 ? var.integerValue() <= limit.integerValue()
-                                            : var.integerValue() >= limit.integerValue();
+        if (isWhole(var) && isWhole(limit) && isWhole(step))
+            return whole(step) >= 0 ? whole(var) <= whole(limit) : whole(var) >= whole(limit);
         double v = toDouble(var), l = toDouble(limit), s = toDouble(step);
         return s >= 0 ? v <= l : v >= l;
     }
@@ -842,7 +847,7 @@ inline bool fastTruth(const Value& v) {
 }
 
 template <class IntOp, class DblOp>
-inline bool fastArith(Value& a, const Value& b, IntOp iop, DblOp dop) {
+[[gnu::always_inline]] inline bool fastArith(Value& a, const Value& b, IntOp iop, DblOp dop) {
     Type ta = a.type(), tb = b.type();
     if (ta == Type::Integer && tb == Type::Integer) {
         int64_t r = iop(int64_t(a.integerValue()), int64_t(b.integerValue()));
@@ -1161,13 +1166,24 @@ void Runtime::runFrame(Frame& f) {
                     (--sp)->clear();
                     break;
                 case OpCode::IntDiv:
-                    sp[-2] = opIntDiv(sp[-2], sp[-1]);
+                case OpCode::Mod: {
+                    Value& a = sp[-2];
+                    const Value& b = sp[-1];
+                    bool mod = in.op == OpCode::Mod;
+                    if (I::isWhole(a) && I::isWhole(b) && I::whole(b) != 0 &&
+                        !(I::whole(b) == -1 && I::whole(a) == INT32_MIN)) {
+                        int64_t x = I::whole(a), y = I::whole(b);
+                        int64_t r = mod ? x % y : x / y;
+                        if (a.type() == Type::Integer && b.type() == Type::Integer && r <= 32767)
+                            a = Value::integer(int16_t(r));
+                        else
+                            a = Value::lng(int32_t(r));
+                    } else {
+                        a = mod ? opMod(a, b) : opIntDiv(a, b);
+                    }
                     (--sp)->clear();
                     break;
-                case OpCode::Mod:
-                    sp[-2] = opMod(sp[-2], sp[-1]);
-                    (--sp)->clear();
-                    break;
+                }
                 case OpCode::Pow:
                     sp[-2] = opPow(sp[-2], sp[-1]);
                     (--sp)->clear();

@@ -70,27 +70,42 @@ constexpr size_t kMaxStringLength = size_t(1) << 24;
 class Value {
 public:
     Value() noexcept : type_(Type::Empty) { u_.bits = 0; }
-    Value(const Value& other) : type_(other.type_), u_(other.u_) {
+    [[gnu::always_inline]] Value(const Value& other) : type_(other.type_), u_(other.u_) {
         if (type_ >= Type::String) retainSlow();
     }
     Value(Value&& other) noexcept : type_(other.type_), u_(other.u_) { other.type_ = Type::Empty; }
-    Value& operator=(const Value& other) {
-        if (this != &other) {
+    [[gnu::always_inline]] Value& operator=(const Value& other) {
+        if (other.type_ >= Type::String) {
             Value copy(other);
-            swap(copy);
+            return *this = std::move(copy);
+        }
+        Type oldType = type_;
+        Payload oldPayload = u_;
+        type_ = other.type_;
+        u_ = other.u_;
+        if (oldType >= Type::String) {
+            Value old;
+            old.type_ = oldType;
+            old.u_ = oldPayload;
         }
         return *this;
     }
-    Value& operator=(Value&& other) noexcept {
+    [[gnu::always_inline]] Value& operator=(Value&& other) noexcept {
         if (this != &other) {
-            Value old(std::move(*this));
+            Type oldType = type_;
+            Payload oldPayload = u_;
             type_ = other.type_;
             u_ = other.u_;
             other.type_ = Type::Empty;
+            if (oldType >= Type::String) {
+                Value old; // releases what this value held, after taking the new one
+                old.type_ = oldType;
+                old.u_ = oldPayload;
+            }
         }
         return *this;
     }
-    ~Value() {
+    [[gnu::always_inline]] ~Value() {
         if (type_ >= Type::String) releaseSlow();
     }
     void swap(Value& other) noexcept {
