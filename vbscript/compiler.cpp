@@ -950,6 +950,13 @@ private:
                 emit(OpCode::MemberGet, -1, kStatement, 0, site(target.name));
                 return;
             }
+            if (r.kind == Resolved::Local || r.kind == Resolved::Field) {
+                // A variable alone as a statement calls the object it holds.
+                addr(r);
+                emit(OpCode::IndexLoad, 0, 0);
+                emit(OpCode::Pop, -1);
+                return;
+            }
             expr(target);
             emit(OpCode::Pop, -1);
             return;

@@ -94,9 +94,14 @@ void storeIndexed(Value& target, Value* args, int argc, Value value, bool isSet)
     fail(errc::TypeMismatch);
 }
 
+// target(args). Only written parentheses lead here, so an object with no arguments calls its
+// default member (a GetRef called as h()).
 Value loadIndexed(const Value& target, Value* args, int argc) {
     derefArgs(args, argc);
-    return applyArguments(target, std::span<Value>(args, size_t(argc)));
+    const Value& t = target.deref();
+    if (argc == 0 && t.isObject() && t.objectValue())
+        return t.objectValue()->invoke(Object::kDefaultMember, Invoke::Get, {});
+    return applyArguments(t, std::span<Value>(args, size_t(argc)));
 }
 
 class ArrayIter : public detail::Iter {

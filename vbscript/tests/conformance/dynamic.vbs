@@ -43,6 +43,15 @@ Sub Handler()
 End Sub
 Set h = GetRef("Handler")
 h
+Call h()
+Sub LocalRef()
+    Dim local
+    Set local = GetRef("Handler")
+    local
+    Call local()
+    x = f(1, 1) + local()
+End Sub
+LocalRef
 
 ' Errors inside executed code reach the caller; syntax errors too.
 On Error Resume Next
