@@ -585,6 +585,11 @@ public:
     // Where an undeclared name lives: an implicit local of the procedure, or (at script level)
     // a new global variable. Null when reading an undeclared name gives Empty.
     static Value* undeclared(Frame& f, GlobalCell* c, uint16_t implicit, bool create) {
+        if (f.dynamic) {
+            // Declared in this procedure by Execute after it was compiled.
+            auto it = f.dynamic->find(c->name);
+            if (it != f.dynamic->end()) return it->second.get();
+        }
         if (f.unit->optionExplicit) failNamed(errc::VariableUndefined, c->name);
         if (implicit) return &f.locals[implicit - 1].deref();
         if (!create) return nullptr;

@@ -19,6 +19,8 @@ Sub Local()
     Execute "x = ""global changed"""
     WScript.Echo "eval local", Eval("a * 2")
     ExecuteGlobal "newGlobal = ""from procedure"""
+    Execute "Dim made : made = ""made by execute"""
+    WScript.Echo "seen by the procedure", made
 End Sub
 Local
 WScript.Echo x, newGlobal
