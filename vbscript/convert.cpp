@@ -191,9 +191,9 @@ double roundHalfEven(double d) {
 Value scalarOf(const Value& value) {
     const Value& v = value.deref();
     if (!v.isObject()) return v;
-    Object* o = v.objectValue();
-    if (!o) throw ScriptError(errc::ObjectVariableNotSet);
-    Value result = o->invoke(Object::kDefaultMember, Invoke::Get, {});
+    if (!v.objectValue()) throw ScriptError(errc::ObjectVariableNotSet);
+    Value keep = v; // the call may overwrite the variable that holds the object
+    Value result = keep.objectValue()->invoke(Object::kDefaultMember, Invoke::Get, {});
     if (result.isObject()) return scalarOf(result);
     return result;
 }

@@ -80,7 +80,8 @@ void storeIndexed(Value& target, Value* args, int argc, Value value, bool isSet)
         return;
     }
     if (target.isObject()) {
-        Object* o = target.objectValue();
+        Value keep = target; // the call may overwrite the variable that holds the object
+        Object* o = keep.objectValue();
         if (!o) fail(errc::ObjectVariableNotSet);
         if (!isSet) letConvert(value);
         std::vector<Value> all;
@@ -99,8 +100,10 @@ void storeIndexed(Value& target, Value* args, int argc, Value value, bool isSet)
 Value loadIndexed(const Value& target, Value* args, int argc) {
     derefArgs(args, argc);
     const Value& t = target.deref();
-    if (argc == 0 && t.isObject() && t.objectValue())
-        return t.objectValue()->invoke(Object::kDefaultMember, Invoke::Get, {});
+    if (argc == 0 && t.isObject() && t.objectValue()) {
+        Value keep = t; // the call may overwrite the variable that holds the object
+        return keep.objectValue()->invoke(Object::kDefaultMember, Invoke::Get, {});
+    }
     return applyArguments(t, std::span<Value>(args, size_t(argc)));
 }
 

@@ -249,7 +249,8 @@ Value applyArguments(const Value& value, std::span<Value> args) {
     if (v.isObject()) {
         if (!v.objectValue()) throw ScriptError(errc::ObjectVariableNotSet);
         if (args.empty()) return v;
-        return v.objectValue()->invoke(Object::kDefaultMember, Invoke::Get, args);
+        Value keep = v; // the call may overwrite the variable that holds the object
+        return keep.objectValue()->invoke(Object::kDefaultMember, Invoke::Get, args);
     }
     if (args.empty()) return v;
     throw ScriptError(errc::TypeMismatch);
