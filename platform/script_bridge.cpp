@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QTimeZone>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 namespace tv::bridge {
@@ -37,9 +38,11 @@ struct ClassTable {
 };
 
 const ClassTable& tableFor(const QMetaObject* meta) {
-    static QHash<const QMetaObject*, ClassTable*> tables;
-    if (ClassTable* t = tables.value(meta)) return *t;
-    auto* t = new ClassTable;
+    // Owned here and freed at exit; a class's table lives as long as the program.
+    static std::unordered_map<const QMetaObject*, std::unique_ptr<ClassTable>> tables;
+    if (const auto found = tables.find(meta); found != tables.end()) return *found->second;
+    auto owned = std::make_unique<ClassTable>();
+    ClassTable* t = owned.get();
     auto idFor = [t](const QString& name) {
         const QString key = name.toLower();
         auto it = t->ids.find(key);
@@ -68,7 +71,7 @@ const ClassTable& tableFor(const QMetaObject* meta) {
     }
     const auto it = t->ids.find("newenum");
     if (it != t->ids.end()) t->newEnum = *it;
-    tables.insert(meta, t);
+    tables.emplace(meta, std::move(owned));
     return *t;
 }
 
