@@ -456,6 +456,15 @@ Value fnTypeName(CallContext&, Args a) {
 }
 
 Value fnVarType(CallContext&, Args a) {
+    // An object with a default property reports the type of that property's value.
+    if (a[0].isObject() && a[0].objectValue()) {
+        try {
+            return Value::integer(int16_t(varType(scalarOf(a[0]))));
+        } catch (const ScriptError& e) {
+            if (e.fatal()) throw;
+            return Value::integer(9);
+        }
+    }
     return Value::integer(int16_t(varType(a[0])));
 }
 

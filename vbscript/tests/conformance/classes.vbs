@@ -75,7 +75,7 @@ Class List
 End Class
 Set w = New Wrapper
 w.Value = 41
-WScript.Echo "default get", w, w + 1, "v=" & w
+WScript.Echo "default get", w, w + 1, "v=" & w, VarType(w), TypeName(w)
 plain = w
 WScript.Echo "let copies the value", TypeName(plain), plain
 Set l = New List
