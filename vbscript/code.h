@@ -213,6 +213,8 @@ struct CompiledUnit {
     const Function* main = nullptr; // Code: the statements
     const Function* proc = nullptr; // Procedure
     uint32_t nameIndex = 0;         // Procedure, Class: global index of the declared name
+    uint32_t nameLine = 0;          // and where it is declared (line relative to the unit)
+    uint32_t nameColumn = 0;
 
     // Script-level declarations made when the unit is linked.
     struct Decl {

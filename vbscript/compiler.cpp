@@ -1225,6 +1225,8 @@ void compileClass(UnitBuilder& u, const ClassDecl& decl) {
         fc.compileProcedure(*proc);
     }
     u.unit().nameIndex = u.global(decl.name);
+    u.unit().nameLine = u.rel(decl.line);
+    u.unit().nameColumn = decl.column;
     u.unit().cls = std::move(info);
 }
 
@@ -1258,6 +1260,8 @@ std::shared_ptr<CompiledUnit> compileUnit(const std::vector<Token>& tokens, cons
         fc.compileProcedure(*proc);
         u.unit().proc = fn;
         u.unit().nameIndex = u.global(proc->name);
+        u.unit().nameLine = u.rel(proc->line);
+        u.unit().nameColumn = proc->column;
         break;
     }
     case UnitSpan::Kind::Class: {

@@ -4,6 +4,7 @@
 #include "vbscript/runtime.h"
 
 #include <unordered_map>
+#include <unordered_set>
 
 namespace vbs {
 
@@ -59,6 +60,33 @@ struct Module {
     std::vector<std::shared_ptr<const CompiledUnit>> units;
     std::vector<uint32_t> baseLines;
 };
+
+} // namespace
+
+namespace {
+
+// Everything one text declares at script level is declared at once: a name may be declared only
+// once ("Name redefined").
+void checkNames(const std::vector<std::shared_ptr<const CompiledUnit>>& units,
+                const std::vector<uint32_t>& baseLines) {
+    std::unordered_set<std::string, NoCaseHash, NoCaseEqual> names;
+    auto declare = [&](const std::string& name, uint32_t line, uint32_t column) {
+        if (!names.insert(name).second) {
+            ScriptError e(errc::NameRedefined);
+            e.setPosition(int(line), int(column));
+            throw e;
+        }
+    };
+    for (size_t i = 0; i < units.size(); ++i) {
+        const CompiledUnit& u = *units[i];
+        if (u.kind == CompiledUnit::Kind::Code) {
+            for (const CompiledUnit::Decl& d : u.decls)
+                declare(u.globals[d.global], baseLines[i] + d.line, d.column);
+        } else {
+            declare(u.globals[u.nameIndex], baseLines[i] + u.nameLine, u.nameColumn);
+        }
+    }
+}
 
 } // namespace
 
@@ -165,6 +193,7 @@ void Engine::addCode(std::u16string_view code) {
                 module.baseLines.push_back(first.line);
             }
         }
+        checkNames(module.units, module.baseLines);
         Runtime::Entry entry(*rt_);
         Runtime::Linked linked = rt_->link(module.units, module.baseLines);
         bool resumeNext = false;

@@ -183,6 +183,9 @@ TEST(EngineAddCode, SyntaxErrorGivesLineAndColumnAndAddsNothing) {
         {"Foo(1, 2)", 1044, 1, 1},
         {"x = #13/45/2000#", 1002, 1, 5},
         {"x = 1 $ 2", 1032, 1, 7},
+        {"Sub A : End Sub\n\nSub A : End Sub", 1041, 3, 1},
+        {"Dim B\nFunction B() : End Function", 1041, 2, 1},
+        {"Class C : End Class\nConst C = 1", 1041, 2, 7},
     };
     for (const Case& c : cases) {
         try {
