@@ -46,7 +46,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     } catch (const VbError&) {
         fail("a written file does not read back");
     }
-    if (!(second == first)) fail("a written file reads back different");
+    // Write # keeps fifteen significant digits of a number.
+    VariablesFile expected = first;
+    if (expected.leading.kind == RecordValue::Kind::Number)
+        expected.leading.number = formatRecordNumber(expected.leading.number).toDouble();
+    if (!(second == expected)) fail("a written file reads back different");
     if (written(second, fuzz::scratchPath("Variables2")) != once)
         fail("a written file is written differently");
     return 0;
