@@ -354,7 +354,9 @@ QByteArray YamlNode::document(const QString& comment) const {
     QString out;
     for (const QString& line : comment.split(u'\n', Qt::SkipEmptyParts))
         out += "# " + line + "\n";
-    emitMap(out, 0, false);
+    // An empty document would read back as nothing at all, not as an empty map.
+    if (kind_ == Kind::Map && entries_.isEmpty()) out += "{}\n";
+    else emitMap(out, 0, false);
     return out.toUtf8();
 }
 

@@ -258,3 +258,14 @@ frames:
     EXPECT_EQ(second.frames[0].hotspotCount.mode, HotspotCountFile::Mode::Absent);
     EXPECT_EQ((*first.frames[0].itemActions)[0].prefix[1], RecordValue::ofString("2_Lamp.drg"));
 }
+
+TEST(Description, AnEmptyDescriptionIsDescribedAsAnEmptyMap) {
+    // Found by fuzzing: "frames:" with nothing under it reads as no frames, and was described as
+    // an empty text, which does not read back as a description.
+    const ProjectDescription first = parse("# only a comment\n\nframes:\n  # and another\n");
+    const QByteArray described = writeDescription(first);
+    EXPECT_EQ(described, "{}\n");
+    const ProjectDescription second = parseDescription(described, "described.yaml", ".");
+    EXPECT_TRUE(second.frames.isEmpty());
+    EXPECT_EQ(writeDescription(first, "a comment"), "# a comment\n{}\n");
+}
