@@ -46,11 +46,13 @@ void readProceduresFile(const QString& path, ProceduresFile& into,
     RecordReader in = RecordReader::open(path);
     for (int i = 0; i < 3 && !in.atEnd(); ++i)
         into.header[i] = in.readLine();
-    QStringList lines;
+    // Line by line into the text itself, so that a failure keeps what was read.
+    bool first = true;
     do {
         const QString line = in.readLine();
-        lines.append(scrambleOffset ? DecodeTextA(line, *scrambleOffset) : line);
-        into.text = lines.join("\r\n");
+        if (!first) into.text += QStringLiteral("\r\n");
+        first = false;
+        into.text += scrambleOffset ? DecodeTextA(line, *scrambleOffset) : line;
     } while (!in.atEnd());
 }
 

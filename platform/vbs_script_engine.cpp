@@ -53,7 +53,9 @@ void VbsScriptEngine::AddObject(const QString& name, QObject* object, bool addMe
 
 void VbsScriptEngine::AddCode(const QString& code) {
     try {
-        engine_->addCode(toU16(code));
+        // Read in place: the text holds every procedure of the project.
+        engine_->addCode(
+            std::u16string_view(reinterpret_cast<const char16_t*>(code.utf16()), code.size()));
     } catch (const vbs::ScriptError& e) {
         rethrow(e);
     }

@@ -3,6 +3,7 @@
 #include "vbscript/compiler.h"
 #include "vbscript/runtime.h"
 
+#include <optional>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -37,6 +38,18 @@ struct CompileCache::Impl {
     size_t maxChars;
     size_t chars = 0;
     std::unordered_map<std::u16string, std::shared_ptr<const CompiledUnit>> units;
+
+    // The last text added and how it was cut. A host that wraps changing code around the same
+    // procedures adds texts that differ only at their start: from the first declaration in the
+    // unchanged end on, the units are taken as they are, without cutting the text again.
+    struct LastUnit {
+        size_t lineStart;   // offset of the line the unit starts on
+        uint32_t firstLine; // line of its first token
+        bool declaration;
+        std::shared_ptr<const CompiledUnit> unit;
+    };
+    std::u16string lastText;
+    std::vector<LastUnit> lastUnits;
 };
 
 CompileCache::CompileCache(size_t maxSourceChars) : impl_(std::make_unique<Impl>()) {
@@ -52,6 +65,8 @@ size_t CompileCache::entries() const {
 void CompileCache::clear() {
     impl_->units.clear();
     impl_->chars = 0;
+    impl_->lastText.clear();
+    impl_->lastUnits.clear();
 }
 
 namespace {
@@ -126,6 +141,8 @@ void Engine::reset() {
         std::shared_ptr<GlobalScope> old = rt_->scope;
         rt_->scope = std::make_shared<GlobalScope>();
         rt_->scope->runtime = rt_.get();
+        // A host rebuilds much the same names after every reset: room for them at once.
+        rt_->scope->cells.reserve(old->cells.size());
         rt_->clearErr();
         Runtime::Entry entry(*rt_); // Class_Terminate may run while the old names go
         old->clear();
@@ -142,14 +159,10 @@ void Engine::addObject(std::string_view name, Object* object, bool addMembers) {
         if (!valid || isKeyword(name) || equalsNoCase(name, "err") || equalsNoCase(name, "me"))
             throw ScriptError::named(errc::InvalidCall, name);
         GlobalScope& s = *rt_->scope;
-        auto it = s.cells.find(std::string(name));
-        if (it != s.cells.end()) {
-            GlobalCell* c = it->second.get();
-            bool free = c->kind == GlobalCell::Kind::Undeclared ||
-                        c->kind == GlobalCell::Kind::Builtin || c->builtinConst;
-            if (!free) throw ScriptError::named(457, name);
-        }
         GlobalCell* c = s.cell(name);
+        const bool free = c->kind == GlobalCell::Kind::Undeclared ||
+                          c->kind == GlobalCell::Kind::Builtin || c->builtinConst;
+        if (!free) throw ScriptError::named(457, name);
         c->kind = GlobalCell::Kind::Item;
         c->builtinConst = false;
         c->value = Value::object(object);
@@ -163,17 +176,34 @@ void Engine::addObject(std::string_view name, Object* object, bool addMembers) {
 void Engine::addCode(std::u16string_view code) {
     guarded([&] {
         Module module;
-        {
-            std::vector<Token> tokens = tokenize(code);
-            std::vector<UnitSpan> spans = splitUnits(tokens);
-            CompileCache::Impl& cache = *cache_->impl_;
+        CompileCache::Impl& cache = *cache_->impl_;
+        std::vector<CompileCache::Impl::LastUnit> cut;
+        // The first declaration of the last text whose whole line lies in the end that `code`
+        // shares with it, if any.
+        auto reusableFrom = [&]() -> std::optional<size_t> {
+            const std::u16string& last = cache.lastText;
+            if (cache.lastUnits.empty()) return std::nullopt;
+            size_t shared = 0;
+            const size_t most = std::min(last.size(), code.size());
+            while (shared < most &&
+                   last[last.size() - 1 - shared] == code[code.size() - 1 - shared])
+                ++shared;
+            for (size_t k = 0; k < cache.lastUnits.size(); ++k) {
+                const auto& u = cache.lastUnits[k];
+                if (u.declaration && u.lineStart >= last.size() - shared) return k;
+            }
+            return std::nullopt;
+        };
+        // Compiles (or finds) the units of `text`, the start of `code`.
+        auto compileText = [&](std::u16string_view text, const std::vector<Token>& tokens,
+                               const std::vector<UnitSpan>& spans) {
             for (const UnitSpan& span : spans) {
                 const Token& first = tokens[span.begin];
                 const Token& last = tokens[span.end - 1];
                 // The text of the unit, keyed with its first column: columns in the compiled
                 // code are absolute, lines relative to the unit.
                 std::u16string key(1, char16_t(first.column));
-                key.append(code.substr(first.offset, last.offset + last.length - first.offset));
+                key.append(text.substr(first.offset, last.offset + last.length - first.offset));
                 auto it = cache.units.find(key);
                 std::shared_ptr<const CompiledUnit> unit;
                 if (it != cache.units.end()) {
@@ -189,10 +219,54 @@ void Engine::addCode(std::u16string_view code) {
                     cache.chars += key.size();
                     cache.units.emplace(std::move(key), unit);
                 }
-                module.units.push_back(std::move(unit));
+                module.units.push_back(unit);
                 module.baseLines.push_back(first.line);
+                cut.push_back({first.offset - (first.column - 1u), first.line,
+                               span.kind != UnitSpan::Kind::Code, std::move(unit)});
+            }
+        };
+
+        bool reused = false;
+        if (std::optional<size_t> k = reusableFrom()) {
+            const auto& from = cache.lastUnits[*k];
+            const size_t tail = cache.lastText.size() - from.lineStart;
+            const std::u16string_view head = code.substr(0, code.size() - tail);
+            std::vector<Token> tokens = tokenize(head);
+            bool unterminated = false;
+            std::vector<UnitSpan> spans = splitUnits(tokens, &unterminated);
+            // The start must end with a whole line (not a continuation) outside any
+            // declaration, or the rest of the text would be cut differently.
+            const bool clean =
+                head.empty() || (tokens.size() >= 2 &&
+                                 tokens[tokens.size() - 2].kind == Tok::Newline && !unterminated);
+            if (clean) {
+                compileText(head, tokens, spans);
+                const uint32_t line = tokens.back().line;
+                const std::ptrdiff_t shift =
+                    std::ptrdiff_t(head.size()) - std::ptrdiff_t(from.lineStart);
+                for (size_t j = *k; j < cache.lastUnits.size(); ++j) {
+                    const auto& u = cache.lastUnits[j];
+                    const uint32_t firstLine = line + (u.firstLine - from.firstLine);
+                    module.units.push_back(u.unit);
+                    module.baseLines.push_back(firstLine);
+                    cut.push_back({size_t(std::ptrdiff_t(u.lineStart) + shift), firstLine,
+                                   u.declaration, u.unit});
+                }
+                cache_->hits_ += cache.lastUnits.size() - *k;
+                reused = true;
+            } else {
+                module = {};
+                cut.clear();
             }
         }
+        if (!reused) {
+            std::vector<Token> tokens = tokenize(code);
+            std::vector<UnitSpan> spans = splitUnits(tokens);
+            compileText(code, tokens, spans);
+        }
+        cache.lastText.assign(code);
+        cache.lastUnits = std::move(cut);
+
         checkNames(module.units, module.baseLines);
         Runtime::Entry entry(*rt_);
         Runtime::Linked linked = rt_->link(module.units, module.baseLines);

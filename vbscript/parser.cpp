@@ -53,8 +53,9 @@ Value negateLiteral(const Value& v) {
 
 } // namespace
 
-std::vector<UnitSpan> splitUnits(const std::vector<Token>& t) {
+std::vector<UnitSpan> splitUnits(const std::vector<Token>& t, bool* unterminated) {
     std::vector<UnitSpan> units;
+    if (unterminated) *unterminated = false;
     // Script-level code made only of line breaks and colons is no unit at all.
     auto addCode = [&](size_t begin, size_t end) {
         for (size_t k = begin; k < end; ++k)
@@ -74,6 +75,7 @@ std::vector<UnitSpan> splitUnits(const std::vector<Token>& t) {
             size_t j = i;
             bool start = false;
             size_t end = t.size() - 1;
+            if (unterminated) *unterminated = true;
             while (t[j].kind != Tok::End) {
                 if (start && t[j].kind == Tok::End_) {
                     Tok next = t[j + 1].kind;
@@ -82,6 +84,7 @@ std::vector<UnitSpan> splitUnits(const std::vector<Token>& t) {
                             ? next == Tok::Class
                             : (next == Tok::Sub || next == Tok::Function || next == Tok::Property);
                     if (match) {
+                        if (unterminated) *unterminated = false;
                         end = j + 2;
                         break;
                     }

@@ -18,8 +18,9 @@ struct UnitSpan {
     size_t end;
 };
 
-// Throws ScriptError for text after a declaration's End on the same line.
-std::vector<UnitSpan> splitUnits(const std::vector<Token>& tokens);
+// Throws ScriptError for text after a declaration's End on the same line. `unterminated`, when
+// given, tells whether the last declaration runs to the end of the text without its End.
+std::vector<UnitSpan> splitUnits(const std::vector<Token>& tokens, bool* unterminated = nullptr);
 
 class Parser {
 public:

@@ -199,17 +199,27 @@ uintptr_t stackAddress() {
 }
 
 size_t usableStack(uintptr_t here) {
-    pthread_attr_t attr;
-    size_t available = size_t(1) << 20;
-    if (pthread_getattr_np(pthread_self(), &attr) == 0) {
-        void* addr = nullptr;
+    // Asking for the main thread's stack reads /proc/self/maps, far too slow for every run: the
+    // bounds are asked once per thread.
+    struct Bounds {
+        bool known = false;
+        uintptr_t low = 0;
         size_t size = 0;
-        if (pthread_attr_getstack(&attr, &addr, &size) == 0) {
-            auto low = reinterpret_cast<uintptr_t>(addr);
-            if (here > low && here - low < size + 4096) available = here - low;
+    };
+    thread_local Bounds bounds;
+    if (!bounds.known) {
+        bounds.known = true;
+        pthread_attr_t attr;
+        if (pthread_getattr_np(pthread_self(), &attr) == 0) {
+            void* addr = nullptr;
+            if (pthread_attr_getstack(&attr, &addr, &bounds.size) != 0) bounds.size = 0;
+            bounds.low = reinterpret_cast<uintptr_t>(addr);
+            pthread_attr_destroy(&attr);
         }
-        pthread_attr_destroy(&attr);
     }
+    size_t available = size_t(1) << 20;
+    if (bounds.size && here > bounds.low && here - bounds.low < bounds.size + 4096)
+        available = here - bounds.low;
     // Keep room for the host's callbacks and the runtime's own calls between checks.
     size_t margin = std::min(available / 4, size_t(512) << 10);
     return available - margin;
@@ -220,9 +230,9 @@ size_t usableStack(uintptr_t here) {
 // ---- Global scope ------------------------------------------------------------------------
 
 GlobalCell* GlobalScope::cell(std::string_view name) {
-    std::string key(name);
-    auto it = cells.find(key);
+    auto it = cells.find(name);
     if (it != cells.end()) return it->second.get();
+    std::string key(name);
     auto c = std::make_unique<GlobalCell>();
     c->name = key;
     if (const Builtin* b = builtins().function(name)) {

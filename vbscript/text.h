@@ -21,10 +21,13 @@ char16_t fromCp1252(uint8_t byte);
 // -1 when the character has no Windows-1252 byte.
 int toCp1252(char16_t c);
 
+// Both take any string-like key, so maps keyed by std::string are searched without a copy.
 struct NoCaseHash {
+    using is_transparent = void;
     size_t operator()(std::string_view s) const noexcept;
 };
 struct NoCaseEqual {
+    using is_transparent = void;
     bool operator()(std::string_view a, std::string_view b) const noexcept {
         return equalsNoCase(a, b);
     }

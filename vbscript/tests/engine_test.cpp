@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <functional>
 #include <map>
+#include <tuple>
 
 namespace {
 
@@ -521,6 +522,47 @@ TEST(EngineCache, IdenticalTextIsNotCompiledAgain) {
         EXPECT_EQ(e.number(), 13);
         EXPECT_EQ(e.line(), 5);
     }
+}
+
+TEST(EngineCache, ATextThatChangesOnlyAtItsStartBehavesAsIfCutAfresh) {
+    const std::u16string procedures = u"Sub A()\n x = 1\nEnd Sub\n"
+                                      u"Sub B()\n y = CLng(\"bad\")\nEnd Sub\n";
+    // What the text does in an engine that has seen nothing before.
+    auto fresh = [](const std::u16string& code) {
+        Engine engine;
+        engine.setCompileCache(std::make_shared<vbs::CompileCache>());
+        try {
+            engine.addCode(code);
+            engine.run("B");
+        } catch (const ScriptError& e) {
+            return std::make_tuple(e.number(), e.line(), e.column());
+        }
+        return std::make_tuple(0, 0, 0);
+    };
+    auto cache = std::make_shared<vbs::CompileCache>();
+    Engine engine;
+    engine.setCompileCache(cache);
+    engine.addCode(u"Sub W\nEnd Sub\n" + procedures);
+    const std::u16string starts[] = {
+        u"\n\n\n",           // more lines before the same procedures
+        u"Sub W\n",            // a wrapper without its End Sub swallows what follows
+        u"x = 1 _\n",          // a continuation joins the next line
+        u"Sub W\nEnd Sub\n",  // the text seen before
+        u"Sub W : End Sub\n"}; // another first line
+    for (const std::u16string& start : starts) {
+        const std::u16string code = start + procedures;
+        std::tuple<int, int, int> got{0, 0, 0};
+        engine.reset();
+        try {
+            engine.addCode(code);
+            engine.run("B");
+        } catch (const ScriptError& e) {
+            got = std::make_tuple(e.number(), e.line(), e.column());
+        }
+        EXPECT_EQ(got, fresh(code)) << vbs::toUtf8(start);
+    }
+    // The procedures were compiled once.
+    EXPECT_EQ(cache->misses(), 1u + 2u + 1u);
 }
 
 // ---- Re-entrancy and odd hosts -----------------------------------------------------------
