@@ -4,6 +4,8 @@
 
 #include "script/variables.h"
 
+#include <QList>
+#include <QObject>
 #include <QString>
 #include <QStringList>
 
@@ -32,6 +34,14 @@ public:
 
     // The variables that loaded plugins declare, in plugin order.
     QList<GameVariables::PluginVariables> pluginVariables() const { return {}; }
+
+    // Run-time components, one row each: name first, then what the component table keeps.
+    QList<QStringList> ComponentsList;
+    void AddAdditionalComponent(const QString& /*progId*/, const QString& /*name*/,
+                                bool /*duringTransitions*/, bool /*beforeAlphaBlending*/) {}
+    void RemoveAdditionalComponent(const QString& /*name*/) {}
+    QObject* GetComponentRef(const QString& /*name*/) const { return nullptr; }
+    bool DoesProgIDExist(const QString& /*progId*/) const { return false; }
 
     void ResetComponents() {}
     void LoadPlugins() {}

@@ -153,7 +153,7 @@ void FrameOpening::build(const QString& frame, bool withTransition, int transiti
     if (videoLater) g.video.StopOneTimeVideoPlayer();
 
     checkQuitting();
-    const bool effectsOff = false; // the "Disable Real-Time Effects" menu tick
+    const bool effectsOff = g.water.effectsDisabled; // the "Disable Real-Time Effects" tick
     if (!effectsOff && g.CurrentFrame.BackgroundMode == 1 && !g.CurrentFrame.BackgroundTiled)
         g.water.LoadWaveEffectIfAny(frame);
 
@@ -164,6 +164,8 @@ void FrameOpening::build(const QString& frame, bool withTransition, int transiti
     } else {
         g.TimerAudioFade.setEnabled(true);
     }
+    // A script's choice of where the transition draws holds for one frame change only.
+    g.transitions.destination = nullptr;
 
     if (!g.dialogues.active()) {
         const QString dlg = folders.FramesDataFolder + frame + ".dlg";

@@ -28,6 +28,13 @@ Game::Game()
     backImage_ = new ImageBox(pictureBox_, "BackImage");
     backImage_->setStretch(true);
     hotspots.createControls(*pictureBox_);
+    // Scripts given the whole window reach these by name too.
+    window_->addNamedMember("Area", &hotspots.Area());
+    window_->addNamedMember("TimedEvent", &timedEvents.TimedEvent());
+    window_->addNamedMember("TimerObject", &timedEvents.TimerObject());
+    for (TimerControl* timer :
+         {&Timer1, &TimerAudioFade, &TimerRipplingWater, &shell.TimerUnloadMe})
+        window_->addNamedMember(timer->objectName(), timer);
     window_->Move(0, 0);
     // Closing the window by hand unloads it like the exit menu does, without the question.
     connect(window_, &Form::Unload, this, [this](int&) { shell.unload(); });

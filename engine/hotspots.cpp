@@ -72,6 +72,7 @@ void Hotspots::LoadAreas() {
     if (path.isEmpty()) return;
     RecordReader in = RecordReader::open(path);
     mergedIndex_ = 1;
+    pointerFiles_.clear();
     for (int k = 1; !in.atEnd() && !flags().quitting; ++k) {
         const qint64 start = in.position();
         try {
@@ -81,6 +82,7 @@ void Hotspots::LoadAreas() {
             area_->Load(k);
             ImageBox& area = (*area_)(k);
             const bool showPicture = toBool(r.ShowPicture);
+            pointerFiles_[k] = toText(r.Pointer);
             const double left = toNumber(r.Left) + 30, top = toNumber(r.Top) + 30;
             int aniGif = 0;
             if (showPicture && toNumber(r.Animated) != 0) {
@@ -208,6 +210,18 @@ void Hotspots::ApplyDefaultPointer(Control& control) {
         // The missing file has been reported; the control keeps the system pointer.
         control.setMousePointer(pointer::Default);
     }
+}
+
+void Hotspots::applyHotspotPointers() {
+    for (int k : area_->indices()) {
+        if (k == 0) continue;
+        try {
+            applyPointer((*area_)(k), pointerFiles_.value(k));
+        } catch (const VbError&) {
+            // A pointer file gone since the frame opened: the hotspot keeps the one it has.
+        }
+    }
+    game_.video.applyAniGifPointers(*this);
 }
 
 void Hotspots::SetScreenPointerArrow() {

@@ -7,6 +7,7 @@
 #include "platform/controls.h"
 #include "script/variables.h"
 
+#include <QHash>
 #include <QPoint>
 #include <QString>
 #include <memory>
@@ -32,6 +33,8 @@ public:
     void SetScreenPointerDefault();
     void ResetDefaultPointer();
     void ApplyDefaultPointer(Control& control);
+    // Gives every hotspot of the frame its own pointer again (after the default one changed).
+    void applyHotspotPointers();
     // Loops until the seconds have passed or the game quits, pumping events unless told not to.
     void WaitSeconds(double seconds, bool withoutEvents);
 
@@ -56,6 +59,8 @@ private:
     Game& game_;
     std::unique_ptr<ControlSet<ImageBox>> area_;
     int mergedIndex_ = 1;
+    // Each hotspot's own pointer file, by hotspot number.
+    QHash<int, QString> pointerFiles_;
     QPoint clickPosition_;
 };
 

@@ -1,5 +1,8 @@
 #include "platform/control_set.h"
 
+#include "platform/controls.h"
+#include "platform/vberror.h"
+
 #include <QMetaProperty>
 
 namespace tv {
@@ -121,8 +124,46 @@ void ControlSetBase::addHook(std::function<void(QObject*, int)> hook) {
     hooks_.push_back(std::move(hook));
 }
 
+namespace {
+constexpr const char* kSetProperty = "tv_controlSet";
+} // namespace
+
+ControlSetBase* controlSetOf(const QObject* element) {
+    return element
+               ? qobject_cast<ControlSetBase*>(element->property(kSetProperty).value<QObject*>())
+               : nullptr;
+}
+
+bool loadControlReference(QObject* object) {
+    try {
+        if (auto* form = qobject_cast<Form*>(object)) {
+            form->load();
+            return true;
+        }
+        if (ControlSetBase* set = controlSetOf(object)) {
+            set->Load(object->property("Index").toInt());
+            return true;
+        }
+    } catch (const VbError&) {
+    }
+    return false;
+}
+
+bool unloadControlReference(QObject* object) {
+    try {
+        if (auto* form = qobject_cast<Form*>(object)) return form->unload(1);
+        if (ControlSetBase* set = controlSetOf(object)) {
+            set->Unload(object->property("Index").toInt());
+            return true;
+        }
+    } catch (const VbError&) {
+    }
+    return false;
+}
+
 void ControlSetBase::attach(QObject* element, int index) {
     elements_[index] = element;
+    element->setProperty(kSetProperty, QVariant::fromValue<QObject*>(this));
     if (auto* control = qobject_cast<Control*>(element)) {
         // The index travels with the element, so these stay right whatever happens to others.
         const QPointer<Control> c(control);

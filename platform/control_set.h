@@ -85,6 +85,15 @@ private:
 // Container; a Control's position and size are copied in pixels after the rest.
 void copyControlProperties(const QObject& from, QObject& to);
 
+// The set an element belongs to, or nullptr for a control of its own.
+ControlSetBase* controlSetOf(const QObject* element);
+
+// The classic Load and Unload statements on a reference held by a script: a form is loaded or
+// unloaded; an element of a control set is loaded (which fails: it exists already) or unloaded
+// from its set. False when the operation fails or does not apply.
+bool loadControlReference(QObject* object);
+bool unloadControlReference(QObject* object);
+
 template <class T> class ControlSet : public ControlSetBase {
 public:
     explicit ControlSet(T* element0, QObject* parent = nullptr) : ControlSetBase(element0, parent) {

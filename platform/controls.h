@@ -12,10 +12,12 @@
 // "windowed" ones (picture boxes, frames, foreign widgets); ZOrder moves a control to the front
 // or back of its own layer. A newly created control goes on top of its layer.
 
+#include "platform/named_members.h"
 #include "platform/picture.h"
 
 #include <QColor>
 #include <QFont>
+#include <QHash>
 #include <QImage>
 #include <QList>
 #include <QObject>
@@ -396,7 +398,7 @@ private:
 };
 
 // A top-level window.
-class Form : public CanvasControl {
+class Form : public CanvasControl, public NamedMembers {
     Q_OBJECT
     Q_PROPERTY(QString Caption READ caption WRITE setCaption)
     Q_PROPERTY(int WindowState READ windowState WRITE setWindowState)
@@ -444,6 +446,11 @@ public:
     QRect pixelGeometry() const override;
     void setPixelGeometry(const QRect& rect) override;
 
+    // Scripts reach the form's controls by name: its child controls, and objects registered
+    // here (control sets and timers that are not widgets).
+    void addNamedMember(const QString& name, QObject* object);
+    QObject* namedMember(const QString& name) const override;
+
     // How a modal Show waits; the default runs the Qt event loop until done() is true.
     using ModalWaiter = std::function<void(const std::function<bool()>& done)>;
     static void setModalWaiter(ModalWaiter waiter);
@@ -470,7 +477,8 @@ private:
     bool keyPreview_ = false;
     bool loaded_ = false;
     int borderStyle_ = 2;
-    QPointer<QObject> menuBar_; // a QMenuBar
+    QPointer<QObject> menuBar_;                      // a QMenuBar
+    QHash<QString, QPointer<QObject>> namedMembers_; // by lower-cased name
 };
 
 // The classic Image control: shows a picture, stretched to the control or (without Stretch)

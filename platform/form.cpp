@@ -1,5 +1,6 @@
 // Forms: top-level windows with the classic load/unload cycle and keyboard events.
 
+#include "platform/control_set.h"
 #include "platform/control_widget.h"
 #include "platform/controls.h"
 #include "platform/vberror.h"
@@ -230,6 +231,19 @@ void Form::handleKey(QKeyEvent* event) {
     } else if (!event->isAutoRepeat() && code != 0) {
         emit KeyUp(code, shift);
     }
+}
+
+void Form::addNamedMember(const QString& name, QObject* object) {
+    namedMembers_.insert(name.toLower(), object);
+}
+
+QObject* Form::namedMember(const QString& name) const {
+    if (QObject* o = namedMembers_.value(name.toLower())) return o;
+    // Elements of control sets share their set's name: the set is registered instead.
+    const QList<Control*> controls = findChildren<Control*>();
+    for (Control* c : controls)
+        if (c->objectName().compare(name, Qt::CaseInsensitive) == 0 && !controlSetOf(c)) return c;
+    return nullptr;
 }
 
 } // namespace tv

@@ -134,4 +134,9 @@ bool Picture::operator==(const Picture& other) const {
            hotSpot_ == other.hotSpot_;
 }
 
+int PictureObject::handle() const {
+    // Only whether there is a picture can be told from it.
+    return picture_.isNull() ? 0 : static_cast<int>(picture_.image().cacheKey() & 0x3FFFFFFF) | 1;
+}
+
 } // namespace tv

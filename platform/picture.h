@@ -59,6 +59,28 @@ private:
     QPoint hotSpot_{-1, -1};
 };
 
+// A picture as scripts hold it: an object with the classic Width, Height and Type, and a Handle
+// (its default member) that is non-zero while there is a picture.
+class PictureObject : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(int Width READ width)
+    Q_PROPERTY(int Height READ height)
+    Q_PROPERTY(int Type READ type)
+    Q_PROPERTY(int Handle READ handle)
+    Q_CLASSINFO("DefaultMember", "Handle")
+public:
+    explicit PictureObject(Picture picture, QObject* parent = nullptr)
+        : QObject(parent), picture_(std::move(picture)) {}
+    const Picture& picture() const { return picture_; }
+    int width() const { return picture_.Width(); }
+    int height() const { return picture_.Height(); }
+    int type() const { return picture_.type(); }
+    int handle() const;
+
+private:
+    Picture picture_;
+};
+
 } // namespace tv
 
 Q_DECLARE_METATYPE(tv::Picture)

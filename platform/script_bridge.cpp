@@ -1,5 +1,7 @@
 #include "platform/script_bridge.h"
 
+#include "platform/named_members.h"
+#include "platform/picture.h"
 #include "platform/vberror.h"
 #include "vbscript/error.h"
 
@@ -95,16 +97,30 @@ private:
 
 class QObjectWrapper : public vbs::Object {
 public:
-    explicit QObjectWrapper(QObject* object)
-        : object_(object), table_(&tableFor(object->metaObject())) {}
+    // `owned`: an object made only for scripts (a picture), freed with its last reference.
+    explicit QObjectWrapper(QObject* object, bool owned = false)
+        : object_(object), owned_(owned ? object : nullptr),
+          table_(&tableFor(object->metaObject())) {}
 
     QObject* object() const { return object_; }
 
     int memberId(std::string_view name) override {
-        const auto it = table_->ids.find(QString::fromUtf8(name.data(), name.size()).toLower());
-        return it == table_->ids.end() ? kNoMember : *it;
+        const QString key = QString::fromUtf8(name.data(), name.size()).toLower();
+        const auto it = table_->ids.find(key);
+        if (it != table_->ids.end()) return *it;
+        // Named objects beyond the class (a form's controls) get ids after the class's own.
+        if (const auto* named = dynamic_cast<const NamedMembers*>(object_.data())) {
+            if (QObject* member = named->namedMember(key)) {
+                named_.push_back(member);
+                return static_cast<int>(table_->members.size() + named_.size() - 1);
+            }
+        }
+        return kNoMember;
     }
-    const void* memberTable() const override { return table_; }
+    // Ids of named members differ from object to object: call sites must not keep them.
+    const void* memberTable() const override {
+        return dynamic_cast<const NamedMembers*>(object_.data()) ? nullptr : table_;
+    }
     const void* identity() const override { return object_.data(); }
     std::string typeName() const override {
         return object_ ? object_->metaObject()->className() : "Nothing";
@@ -116,7 +132,10 @@ public:
             if (table_->defaultMember < 0) throw vbs::ScriptError(438);
             id = table_->defaultMember;
         }
-        if (id <= 0 || id >= static_cast<int>(table_->members.size())) throw vbs::ScriptError(438);
+        const auto classMembers = static_cast<int>(table_->members.size());
+        if (id >= classMembers && id - classMembers < static_cast<int>(named_.size()))
+            return namedMember(named_[id - classMembers], kind, args);
+        if (id <= 0 || id >= classMembers) throw vbs::ScriptError(438);
         const Member& member = table_->members[id];
         try {
             if (member.property >= 0) return property(o, member, kind, args);
@@ -133,6 +152,13 @@ public:
     }
 
 private:
+    static vbs::Value namedMember(QObject* member, vbs::Invoke kind, std::span<vbs::Value> args) {
+        if (kind == vbs::Invoke::Let || kind == vbs::Invoke::Set) throw vbs::ScriptError(450);
+        if (!member) throw vbs::ScriptError(91);
+        const vbs::Value value = vbs::Value::object(wrap(member));
+        return args.empty() ? value : vbs::applyArguments(value, args);
+    }
+
     QObject* live() const {
         if (!object_) throw vbs::ScriptError(91); // the control has gone
         return object_;
@@ -198,8 +224,20 @@ private:
     }
 
     QPointer<QObject> object_;
+    std::unique_ptr<QObject> owned_;
+    std::vector<QPointer<QObject>> named_;
     const ClassTable* table_;
 };
+
+// Pictures go to scripts as objects and come back from them as pictures (Nothing is no
+// picture).
+void registerPictureConversion() {
+    static const bool done = QMetaType::registerConverter<QObject*, Picture>([](QObject* o) {
+        const auto* picture = qobject_cast<const PictureObject*>(o);
+        return picture ? picture->picture() : Picture();
+    });
+    (void)done;
+}
 
 QDateTime zeroDate() {
     return QDateTime(QDate(1899, 12, 30), QTime(0, 0), Qt::UTC);
@@ -208,6 +246,7 @@ QDateTime zeroDate() {
 } // namespace
 
 vbs::Object* wrap(QObject* object) {
+    registerPictureConversion();
     return object ? new QObjectWrapper(object) : nullptr;
 }
 
@@ -276,6 +315,11 @@ vbs::Value toScript(const QVariant& value) {
     }
     default:
         break;
+    }
+    if (type == QMetaType::fromType<Picture>()) {
+        registerPictureConversion();
+        return vbs::Value::object(
+            new QObjectWrapper(new PictureObject(value.value<Picture>()), true));
     }
     if (type == QMetaType::fromType<ScriptObjectHandle>())
         return vbs::Value::object(value.value<ScriptObjectHandle>().get());

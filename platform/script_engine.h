@@ -58,6 +58,21 @@ public:
     virtual bool isRunning() const = 0;
 };
 
+// An engine as scripts see it (the classic control's Language and Timeout).
+class ScriptControlObject : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(QString Language READ language)
+    Q_PROPERTY(int Timeout READ timeout WRITE setTimeout)
+public:
+    explicit ScriptControlObject(ScriptEngine& engine) : engine_(engine) {}
+    QString language() const { return QStringLiteral("VBScript"); }
+    int timeout() const { return engine_.Timeout(); }
+    void setTimeout(int milliseconds) { engine_.SetTimeout(milliseconds); }
+
+private:
+    ScriptEngine& engine_;
+};
+
 // Stands in until the VBScript engine lands: it keeps names and the time-out, runs nothing and
 // reports every procedure as missing.
 class NullScriptEngine : public ScriptEngine {

@@ -11,6 +11,8 @@ list(APPEND TV_PLATFORM_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/automation.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/script_bridge.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/vbs_script_engine.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/desktop.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/system_objects.cpp
 )
 list(APPEND TV_PLATFORM_TESTS
   ${CMAKE_CURRENT_SOURCE_DIR}/tests/test_clock_timers.cpp

@@ -4,6 +4,7 @@
 // then a frame simply has none of them.
 
 #include <QList>
+#include <QPointer>
 #include <QString>
 
 namespace tv {
@@ -17,6 +18,8 @@ public:
     void LoadTexts(const QString& /*frame*/) {}
     void hideMessage() {}
     void showMessage(const QString& /*text*/, bool /*option*/) {}
+    void ShowTextMessage(const QString& /*text*/, bool /*inFrame*/, bool /*noTimeout*/) {}
+    void stopMessageTimer() {}
     void applyDefaultPointer(Hotspots&) {}
 };
 
@@ -51,10 +54,21 @@ public:
     void showHotspotVideo(int /*k*/, bool /*visible*/) {}
     void showAniGif(int /*pair*/, bool /*visible*/) {}
     void unloadHotspotVideos() {}
+    void applyAniGifPointers(Hotspots&) {}
 };
+
+class PictureBox;
 
 class Transitions {
 public:
+    // The check mark of the "disable transitions" menu item.
+    bool disabled = false;
+    void EnableOrDisableTransitions() { disabled = !disabled; }
+    // The next transition draws into this picture box instead of the frame display; every
+    // frame opening clears it.
+    QPointer<QObject> destination;
+    void CaptureCurrentFrame(PictureBox& /*into*/) {}
+    void CaptureActualFrame(PictureBox& /*into*/) {}
     void TransitionStep1(int /*number*/) {}
     void TransitionStep2(int /*number*/, double /*seconds*/) {}
     void reset() {}
@@ -62,6 +76,9 @@ public:
 
 class RipplingWater {
 public:
+    // The check mark of the "disable effects" menu item.
+    bool effectsDisabled = false;
+    void EnableOrDisableEffects() { effectsDisabled = !effectsDisabled; }
     bool timerRunning() const { return false; }
     void stopForFrameChange() {}
     void LoadWaveEffectIfAny(const QString& /*frame*/) {}
@@ -88,6 +105,10 @@ public:
     QString itemName(int /*item*/) const { return {}; }
     void RemovePickedObject(int /*item*/) {}
     void AddPickedObject(const QString& /*name*/, bool /*silently*/) {}
+    int itemCount() const { return 0; }
+    // The inventory panel moved above the window and its button hidden, or the button shown.
+    void hideButton() {}
+    void showButton() {}
     void applyDefaultPointer(Hotspots&) {}
 };
 

@@ -4,12 +4,20 @@
 #include "data/project.h"
 #include "data/reports.h"
 #include "engine/game.h"
+#include "platform/control_set.h"
 #include "platform/controls.h"
+#include "platform/desktop.h"
 #include "platform/dialogs.h"
+#include "platform/event_loop.h"
 #include "platform/files.h"
 #include "platform/ini.h"
 #include "platform/settings_store.h"
 #include "platform/vberror.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QScreen>
+#include <optional>
 
 namespace tv {
 
@@ -204,6 +212,316 @@ int VBScriptActionModule::CreateTimedEvent(double Duration, const QString& sCode
 
 void VBScriptActionModule::RemoveTimedEvent(int index) {
     game_.timedEvents.RemoveTimedEvent(index);
+}
+
+void VBScriptActionModule::StopEverything() {
+    GameFlags& f = flags();
+    f.quitting = true;
+    game_.pictureBox().setVisible(false);
+    f.stopMovie = true;
+    game_.Timer1.setEnabled(false);
+    game_.texts.stopMessageTimer();
+    game_.timedEvents.PauseTimedEvents();
+    game_.video.StopOneTimeVideoPlayer();
+    for (int i = 1; i <= Audio::kChannels; ++i)
+        game_.audio.MPlayer(i).Stop();
+    // Files the classic runtime kept open by number do not exist here: every reader closes its
+    // file when it is done.
+    game_.shell.ShowMenus();
+}
+
+void VBScriptActionModule::Message(const QString& sText) {
+    game_.texts.ShowTextMessage(sText, true, false);
+}
+
+void VBScriptActionModule::AddItem(const QString& sText, bool bDoNotPopup) {
+    game_.inventory.AddPickedObject(sText, bDoNotPopup);
+}
+
+void VBScriptActionModule::RemoveAllItems() {
+    try {
+        Inventory& inventory = game_.inventory;
+        // Stops should an item refuse to go, rather than loop for ever.
+        for (int count = inventory.itemCount(); count > 0; count = inventory.itemCount()) {
+            inventory.RemovePickedObject(1);
+            if (inventory.itemCount() >= count) break;
+        }
+    } catch (const VbError& e) {
+        standardErrorReport(" Error removing all the inventory items. ", e);
+    }
+}
+
+void VBScriptActionModule::RemoveItem(const QString& sItemName, bool bRemoveDuplicates) {
+    try {
+        Inventory& inventory = game_.inventory;
+        for (int i = inventory.itemCount(); i >= 1; --i) {
+            if (inventory.itemName(i).compare(sItemName, Qt::CaseInsensitive) != 0) continue;
+            inventory.RemovePickedObject(i);
+            if (!bRemoveDuplicates) break;
+        }
+    } catch (const VbError& e) {
+        standardErrorReport(
+            " Error removing from the inventory the item named '" + sItemName + "'. ", e);
+    }
+}
+
+void VBScriptActionModule::HideInventoryButton() {
+    if (!project().settings.UseInventory) return;
+    try {
+        game_.inventory.hideButton();
+    } catch (const VbError& e) {
+        standardErrorReport(" Error hiding inventory. ", e);
+    }
+}
+
+void VBScriptActionModule::ShowInventoryButton() {
+    if (!project().settings.UseInventory) return;
+    try {
+        game_.inventory.showButton();
+    } catch (const VbError& e) {
+        standardErrorReport(" Error displaying inventory. ", e);
+    }
+}
+
+void VBScriptActionModule::SendEmail(const QString& sAddress) {
+    if (sAddress.isEmpty()) return;
+    try {
+        desktop::openAddress("mailto:" + sAddress);
+    } catch (const VbError&) {
+        standardErrorReport(" Error opening the default mail client to send email to: " + sAddress);
+    }
+}
+
+void VBScriptActionModule::OpenURL(const QString& sURL) {
+    if (sURL.isEmpty()) return;
+    try {
+        desktop::openAddress(sURL);
+    } catch (const VbError&) {
+        standardErrorReport(" Error opening the following URL with the default browser:\r\n\r\n" +
+                            sURL);
+    }
+}
+
+namespace {
+void reportOpenFailure(const QString& name, const VbError& e) {
+    standardErrorReport(" Error opening the file titled '" + name + "'.\r\n\r\n", e);
+}
+} // namespace
+
+void VBScriptActionModule::OpenFile(const QString& sFileTitle) {
+    if (sFileTitle.isEmpty()) return;
+    try {
+        desktop::openDocument(externalFile(sFileTitle));
+    } catch (const VbError& e) {
+        reportOpenFailure(sFileTitle, e);
+    }
+}
+
+void VBScriptActionModule::OpenExeFileAndWait(const QString& sFileTitle) {
+    if (sFileTitle.isEmpty()) return;
+    const bool timerWasOn = game_.Timer1.enabled();
+    game_.window().setEnabled(false);
+    game_.Timer1.setEnabled(false);
+    try {
+        desktop::runAndWait(externalFile(sFileTitle), [] { EventLoop::instance().doEvents(); });
+    } catch (const VbError& e) {
+        game_.window().setEnabled(true);
+        game_.Timer1.setEnabled(timerWasOn);
+        reportOpenFailure(sFileTitle, e);
+        return;
+    }
+    game_.window().setEnabled(true);
+    game_.Timer1.setEnabled(timerWasOn);
+}
+
+namespace {
+// A picture of the Areas folder; empty for an empty name, nothing when the file is missing.
+std::optional<Picture> areaPicture(const QString& name) {
+    if (name.isEmpty()) return Picture();
+    const QString path = ResolveMediaFile(project().folders.AreasFolder + name);
+    if (!files::fileExists(path)) return std::nullopt;
+    return Picture::load(path);
+}
+} // namespace
+
+void VBScriptActionModule::LoadAPicture(QObject* refControl, const QString& sFileName) {
+    try {
+        const std::optional<Picture> picture = areaPicture(sFileName);
+        if (!picture) return;
+        if (!refControl) throw VbError(err::ObjectVariableNotSet);
+        if (!refControl->setProperty("Picture", QVariant::fromValue(*picture)))
+            throw VbError(err::ObjectDoesNotSupport);
+    } catch (const VbError& e) {
+        standardErrorReport(" Error loading the following picture:'\r\n" + sFileName + "'.\r\n\r\n",
+                            e);
+    }
+}
+
+QVariant VBScriptActionModule::LoadGraphicFile(const QString& sFileName) {
+    try {
+        if (const std::optional<Picture> picture = areaPicture(sFileName))
+            return QVariant::fromValue(*picture);
+        return QVariant::fromValue<QObject*>(nullptr);
+    } catch (const VbError& e) {
+        standardErrorReport(
+            " Error loading the following graphic file:'\r\n" + sFileName + "'.\r\n\r\n", e);
+        return {};
+    }
+}
+
+void VBScriptActionModule::SaveAPicture(const QVariant& PictureBoxRef, const QString& sFileName) {
+    // A picture object, or a control whose picture is meant (its default property).
+    Picture picture;
+    if (PictureBoxRef.metaType() == QMetaType::fromType<Picture>()) {
+        picture = PictureBoxRef.value<Picture>();
+    } else if (auto* object = PictureBoxRef.value<QObject*>()) {
+        if (auto* held = qobject_cast<PictureObject*>(object))
+            picture = held->picture();
+        else if (auto* canvas = qobject_cast<CanvasControl*>(object))
+            picture = canvas->autoRedraw() ? canvas->image() : canvas->picture();
+        else
+            picture = object->property("Picture").value<Picture>();
+    } else {
+        throw VbError(err::ObjectRequired);
+    }
+    // A bare name is saved in the game's own folder, as a relative path is.
+    const QString path = QDir::isAbsolutePath(sFileName) || sFileName.startsWith('\\')
+                             ? sFileName
+                             : project().folders.RootFolder + sFileName;
+    picture.save(files::resolve(path));
+}
+
+void VBScriptActionModule::CaptureFrame(QObject* PictureBoxRef, bool bWithoutScreenCapture) {
+    auto* box = qobject_cast<PictureBox*>(PictureBoxRef);
+    if (!box) throw VbError(PictureBoxRef ? err::TypeMismatch : err::ObjectVariableNotSet);
+    if (bWithoutScreenCapture)
+        game_.transitions.CaptureCurrentFrame(*box);
+    else
+        game_.transitions.CaptureActualFrame(*box);
+}
+
+void VBScriptActionModule::SetTransitionDestination(QObject* picRef) {
+    game_.transitions.destination = picRef;
+}
+
+bool VBScriptActionModule::GetTransitionsStatus() const {
+    return !game_.transitions.disabled;
+}
+bool VBScriptActionModule::GetEffectsStatus() const {
+    return !game_.water.effectsDisabled;
+}
+void VBScriptActionModule::InvertTransitionsStatus() {
+    game_.transitions.EnableOrDisableTransitions();
+}
+void VBScriptActionModule::InvertEffectsStatus() {
+    game_.water.EnableOrDisableEffects();
+}
+
+bool VBScriptActionModule::LoadControl(QObject* ObjectRef) {
+    return loadControlReference(ObjectRef);
+}
+bool VBScriptActionModule::UnloadControl(QObject* ObjectRef) {
+    return unloadControlReference(ObjectRef);
+}
+
+void VBScriptActionModule::ChangeDisplayResolution(int iResolution) {
+    try {
+        game_.shell.ChangeDisplayResolution(iResolution);
+    } catch (const VbError& e) {
+        standardErrorReport(" Error changing display resolution. ", e);
+    }
+}
+void VBScriptActionModule::ChangeDisplayResolutionOnLoadGame(int iResolution) {
+    game_.savedGames.resolutionOnLoad = iResolution;
+}
+
+namespace {
+QSize screenPixels() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->size() : QSize();
+}
+} // namespace
+
+int VBScriptActionModule::GetDisplayResolutionX() const {
+    return screenPixels().width();
+}
+int VBScriptActionModule::GetDisplayResolutionY() const {
+    return screenPixels().height();
+}
+
+void VBScriptActionModule::ChangeDefaultCursor(const QString& sFileName) {
+    try {
+        if (!sFileName.isEmpty() && sFileName.toLower() != "default" &&
+            !files::fileExists(ResolveMediaFile(project().folders.IconsFolder + sFileName)))
+            return;
+        project().settings.DefaultPointer = sFileName;
+        game_.hotspots.ResetDefaultPointer();
+        game_.hotspots.applyHotspotPointers();
+    } catch (const VbError& e) {
+        standardErrorReport(" Unable to change the default cursor. ", e);
+    }
+}
+
+QString VBScriptActionModule::DDir(const QString& sPathName, int iAttributes) {
+    constexpr int kDirectory = 16;
+    if (sPathName.isEmpty()) {
+        // The next match; with no pattern given yet, the classic invalid call.
+        if (!dirStarted_) throw VbError(err::InvalidCall);
+        return dirMatches_.isEmpty() ? QString() : dirMatches_.takeFirst();
+    }
+    const qsizetype cut = std::max(sPathName.lastIndexOf('\\'), sPathName.lastIndexOf('/'));
+    // A pattern without a folder looks in the game's own folder.
+    const QString folder =
+        cut < 0 ? project().folders.RootFolder : files::resolve(sPathName.left(cut + 1));
+    const QString pattern = sPathName.mid(cut + 1);
+    dirMatches_ = files::listFolder(folder, pattern);
+    if (iAttributes & kDirectory) {
+        dirMatches_ += files::listFolder(folder, pattern, files::ListKind::Folders);
+        dirMatches_.sort(Qt::CaseInsensitive);
+    }
+    dirStarted_ = true;
+    return dirMatches_.isEmpty() ? QString() : dirMatches_.takeFirst();
+}
+
+void VBScriptActionModule::AddComponent(const QString& sProgID, const QString& sComponentName,
+                                        bool bAppearDuringTransitions,
+                                        bool bDisappearBeforeAlphablending) {
+    game_.components.AddAdditionalComponent(sProgID, sComponentName, bAppearDuringTransitions,
+                                            bDisappearBeforeAlphablending);
+}
+void VBScriptActionModule::RemoveComponent(const QString& sComponentName) {
+    game_.components.RemoveAdditionalComponent(sComponentName);
+}
+QObject* VBScriptActionModule::Component(const QString& sComponentName) const {
+    return game_.components.GetComponentRef(sComponentName);
+}
+bool VBScriptActionModule::DoesComponentExist(const QString& sComponentName) const {
+    const QList<QStringList>& rows = game_.components.ComponentsList;
+    for (qsizetype i = rows.size() - 1; i >= 0; --i)
+        if (!rows[i].isEmpty() && rows[i][0].compare(sComponentName, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+bool VBScriptActionModule::IsComponentInstalled(const QString& sComponentName) const {
+    return game_.components.DoesProgIDExist(sComponentName);
+}
+
+void VBScriptActionModule::DoComponentsEvents() {
+    Form& window = game_.window();
+    window.setEnabled(false);
+    EventLoop::instance().doEvents();
+    EventLoop::instance().sleep(5);
+    window.setEnabled(true);
+}
+
+void VBScriptActionModule::QuitDialogue() {
+    game_.dialogues.endDialogue();
+}
+void VBScriptActionModule::ShowMenu() {
+    game_.shell.ShowMenus();
+}
+void VBScriptActionModule::HideMenu() {
+    game_.shell.HideMenus();
 }
 
 } // namespace tv

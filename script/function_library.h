@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 namespace tv {
@@ -80,11 +81,69 @@ public:
     Q_INVOKABLE int CreateTimedEvent(double Duration, const QString& sCode, bool bRepeatForever);
     Q_INVOKABLE void RemoveTimedEvent(int index);
 
+    // Stops the game at once: nothing plays, no timer ticks, the menus show.
+    Q_INVOKABLE void StopEverything();
+    Q_INVOKABLE void Message(const QString& sText);
+    Q_INVOKABLE void AddItem(const QString& sText, bool bDoNotPopup = false);
+    Q_INVOKABLE void RemoveAllItems();
+    Q_INVOKABLE void RemoveItem(const QString& sItemName, bool bRemoveDuplicates = false);
+    Q_INVOKABLE void HideInventoryButton();
+    Q_INVOKABLE void ShowInventoryButton();
+
+    // The desktop's default programs.
+    Q_INVOKABLE void SendEmail(const QString& sAddress);
+    Q_INVOKABLE void OpenURL(const QString& sURL);
+    Q_INVOKABLE void OpenFile(const QString& sFileTitle);
+    Q_INVOKABLE void OpenExeFileAndWait(const QString& sFileTitle);
+
+    // Pictures from the Areas folder.
+    Q_INVOKABLE void LoadAPicture(QObject* refControl, const QString& sFileName);
+    Q_INVOKABLE QVariant LoadGraphicFile(const QString& sFileName);
+    Q_INVOKABLE void SaveAPicture(const QVariant& PictureBoxRef, const QString& sFileName);
+    Q_INVOKABLE void CaptureFrame(QObject* PictureBoxRef, bool bWithoutScreenCapture);
+    Q_INVOKABLE void SetTransitionDestination(QObject* picRef);
+
+    Q_INVOKABLE bool GetTransitionsStatus() const;
+    Q_INVOKABLE bool GetEffectsStatus() const;
+    Q_INVOKABLE void InvertTransitionsStatus();
+    Q_INVOKABLE void InvertEffectsStatus();
+
+    Q_INVOKABLE bool LoadControl(QObject* ObjectRef);
+    Q_INVOKABLE bool UnloadControl(QObject* ObjectRef);
+
+    Q_INVOKABLE void ChangeDisplayResolution(int iResolution);
+    Q_INVOKABLE void ChangeDisplayResolutionOnLoadGame(int iResolution);
+    Q_INVOKABLE int GetDisplayResolutionX() const;
+    Q_INVOKABLE int GetDisplayResolutionY() const;
+    Q_INVOKABLE void ChangeDefaultCursor(const QString& sFileName);
+    // The classic Dir: the first name matching the pattern, then (with an empty pattern) the
+    // next one; "" when there is none.
+    Q_INVOKABLE QString DDir(const QString& sPathName = {}, int iAttributes = 0);
+
+    // Run-time components.
+    Q_INVOKABLE void AddComponent(const QString& sProgID, const QString& sComponentName,
+                                  bool bAppearDuringTransitions = false,
+                                  bool bDisappearBeforeAlphablending = false);
+    Q_INVOKABLE void RemoveComponent(const QString& sComponentName);
+    Q_INVOKABLE QObject* Component(const QString& sComponentName) const;
+    Q_INVOKABLE bool DoesComponentExist(const QString& sComponentName) const;
+    Q_INVOKABLE bool IsComponentInstalled(const QString& sComponentName) const;
+    Q_INVOKABLE void DoComponentsEvents();
+
+    Q_INVOKABLE void QuitDialogue();
+    Q_INVOKABLE void ShowMenu();
+    Q_INVOKABLE void HideMenu();
+
     // Classic leading-number reading of a text (Val).
     static double leadingNumber(const QString& text);
 
 protected:
     Game& game_;
+
+private:
+    // What DDir has still to give from its last pattern.
+    QStringList dirMatches_;
+    bool dirStarted_ = false;
 };
 
 } // namespace tv

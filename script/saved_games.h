@@ -8,6 +8,8 @@ class SavedGames {
 public:
     void ShowLoadGameWindow(bool /*abortIfATimerIsEnabled*/) {}
     void ShowSaveGameWindow() {}
+    // The display mode that loading a saved game applies (0: none).
+    int resolutionOnLoad = 0;
 };
 
 } // namespace tv

@@ -9,9 +9,12 @@
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/ini.h"
+#include "platform/picture.h"
+#include "platform/script_bridge.h"
 #include "platform/vberror.h"
 #include "platform/vbs_script_engine.h"
 #include "vbscript/engine.h"
+#include "vbscript/error.h"
 
 namespace tv {
 
@@ -52,11 +55,27 @@ public:
         return vbs::Value::string(
             std::u16string(reinterpret_cast<const char16_t*>(text.utf16()), text.size()));
     }
+    // LoadPicture: a project path, found without case.
+    vbs::Value loadPicture(const std::u16string& path) override {
+        try {
+            const QString name = fromU16(path);
+            return bridge::toScript(QVariant::fromValue(
+                Picture::load(name.isEmpty() ? QString() : files::resolve(name))));
+        } catch (const VbError& e) {
+            throw vbs::ScriptError(e.number(), e.description().toStdU16String());
+        }
+    }
 };
 
 ScriptHost::ScriptHost(Game& game)
     : game_(game), services_(std::make_unique<ScriptHostServices>()), engine_(createScriptEngine()),
-      procedures_(createScriptEngine()), library_(std::make_unique<VBScriptActionModule>(game)) {
+      procedures_(createScriptEngine()), library_(std::make_unique<VBScriptActionModule>(game)),
+      screen_(std::make_unique<ScreenObject>()), app_(std::make_unique<AppObject>()),
+      printer_(std::make_unique<PrinterObject>()),
+      printers_(std::make_unique<PrintersCollection>()),
+      clipboard_(std::make_unique<ClipboardObject>()),
+      engineObject_(std::make_unique<ScriptControlObject>(*engine_)),
+      proceduresObject_(std::make_unique<ScriptControlObject>(*procedures_)) {
     for (ScriptEngine* e : {engine_.get(), procedures_.get()}) {
         e->SetTimeout(ScriptEngine::kDefaultTimeoutMs);
         if (auto* vbs = dynamic_cast<VbsScriptEngine*>(e)) vbs->setHostServices(services_.get());
@@ -100,11 +119,20 @@ bool ScriptHost::AddCodeToScriptControl(ScriptEngine& engine, const QString& sta
     }
     try {
         engine.AddObject("Action", library_.get(), true);
-        QString plugins;
-        for (const QString& text : game_.components.pluginProcedures())
-            plugins += text + "\r\n";
-        QString code = QStringLiteral("Sub ") + kWrapper + "\r\n\r\n" + startupCode +
-                       "\r\n\r\nEnd Sub\r\n" + plugins + "\r\n" + procedures_text_;
+        // Built in one buffer: the procedures text may be long and this runs before every
+        // script.
+        const QStringList plugins = game_.components.pluginProcedures();
+        QString code;
+        code.reserve(startupCode.size() + procedures_text_.size() + 96);
+        code += QStringLiteral("Sub ") + QLatin1StringView(kWrapper) + QStringLiteral("\r\n\r\n");
+        code += startupCode;
+        code += QStringLiteral("\r\n\r\nEnd Sub\r\n");
+        for (const QString& text : plugins) {
+            code += text;
+            code += QStringLiteral("\r\n");
+        }
+        code += QStringLiteral("\r\n");
+        code += procedures_text_;
         if (code.contains("CreateObject(") &&
             iniRead(moreFile(), "General", "AllowCreateObject") != "1") {
             DialogService::instance().msgBox(
@@ -149,17 +177,19 @@ void ScriptHost::addWindowObjects(ScriptEngine& engine) {
         bool addMembers;
     };
     Game& g = game_;
+    app_->setPath(project().folders.RootFolder);
+    app_->setTitle(project().settings.GameTitle);
     // Window parts that exist are given as themselves; the others have stand-ins until their
     // features arrive, so that scripts naming them still compile.
     const Entry entries[] = {
         {"Hotspot", &g.hotspots.Area(), true},
         {"Text", nullptr, true},
         {"LoopingVideo", nullptr, true},
-        {"ScreenObject", nullptr, true},
-        {"AppObject", nullptr, true},
-        {"PrinterObject", nullptr, true},
-        {"PrintersCollection", nullptr, true},
-        {"ClipboardObject", nullptr, true},
+        {"ScreenObject", screen_.get(), true},
+        {"AppObject", app_.get(), true},
+        {"PrinterObject", printer_.get(), true},
+        {"PrintersCollection", printers_.get(), true},
+        {"ClipboardObject", clipboard_.get(), true},
         {"TimerObject", &g.timedEvents.TimerObject(), true},
         {"CheckBoxObject", nullptr, false},
         {"LineObject", nullptr, false},
@@ -189,8 +219,8 @@ void ScriptHost::addWindowObjects(ScriptEngine& engine) {
         {"RipplingWaterObject", nullptr, false},
         {"AnimatedGifObject", nullptr, false},
         {"AnimatedGifCanvasObject", nullptr, false},
-        {"ScriptControlObject", nullptr, false},
-        {"ScriptControl2Object", nullptr, false},
+        {"ScriptControlObject", engineObject_.get(), false},
+        {"ScriptControl2Object", proceduresObject_.get(), false},
         {"TimedEventObject", &g.timedEvents.TimedEvent(), false},
         {"WindowObject", &g.window(), false},
         {"ExitMenuObject", nullptr, false},

@@ -4,6 +4,7 @@
 // variable and the window's objects by name. Then the wrapper procedure runs.
 
 #include "platform/script_engine.h"
+#include "platform/system_objects.h"
 #include "script/function_library.h"
 
 #include <QHash>
@@ -56,6 +57,14 @@ private:
     QString procedures_text_;
     // Objects that stand for window parts not built yet, so that scripts naming them compile.
     QHash<QString, QObject*> placeholders_;
+    // The classic runtime's global objects.
+    std::unique_ptr<ScreenObject> screen_;
+    std::unique_ptr<AppObject> app_;
+    std::unique_ptr<PrinterObject> printer_;
+    std::unique_ptr<PrintersCollection> printers_;
+    std::unique_ptr<ClipboardObject> clipboard_;
+    std::unique_ptr<ScriptControlObject> engineObject_;
+    std::unique_ptr<ScriptControlObject> proceduresObject_;
 };
 
 } // namespace tv

@@ -17,6 +17,8 @@ public:
     void CenterWindowAndPictureBox();
     void ShowMenus() {}
     void HideMenus() {}
+    // Display modes come with the display work; the request is accepted and nothing changes.
+    void ChangeDisplayResolution(int /*code*/) {}
     // Whether the menus are shown ("Exit" visible), and whether a menu is being opened.
     bool menusShown() const { return false; }
     bool menuOpening() const { return false; }

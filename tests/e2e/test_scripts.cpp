@@ -181,3 +181,181 @@ TEST(TimedEvents, ScriptTimersCallTheirProcedures) {
                                "expect variable Ticks 3\n");
     EXPECT_EQ(r.exitCode, 0) << show(r);
 }
+
+TEST(Scripts, TheRecordAndTheScriptOfAHotspotBothChangeVariables) {
+    TestProject p;
+    p.writeVariables({"Score", "Door"});
+    p.writeFrame("Start", colourFrame(0));
+    p.writeHotspots("Start", {hotspotAt(1, 0, 0, 50, 50)});
+    // The record's own change comes first, then the hotspot's code.
+    ActionRecord r = script("Score.Value = Score.Value + 5\r\n"
+                            "If Door.Value = 1 Then Score.Value = Score.Value * 2");
+    r.ChangeVariable = 1;
+    r.VariableName = "Door";
+    r.SetToOne = RecordValue::ofBool(true);
+    p.writeActions("Start", {r});
+    const RunResult r1 = p.play("click 20 20\n"
+                                "expect variable Door 1\n"
+                                "expect variable Score 10\n");
+    EXPECT_EQ(r1.exitCode, 0) << show(r1);
+}
+
+TEST(Scripts, AFrameAScriptAsksForBeatsTheRecordsOwnDestination) {
+    TestProject p;
+    for (const char* name : {"Start", "Hall", "Cellar"})
+        p.writeFrame(name, colourFrame(0));
+    p.writeHotspots("Start", {hotspotAt(1, 0, 0, 50, 50), hotspotAt(2, 60, 0, 50, 50)});
+    ActionRecord toCellar = script("GoToFrame \"Cellar\", 1.5, 3");
+    toCellar.GoToFrame = 1;
+    toCellar.Destination = "Hall";
+    p.writeActions("Start", {toCellar, script("GoToFrame \"Hall\"")});
+    const RunResult r = p.play("click 20 20\n"
+                               "expect frame Cellar\n"
+                               "exec GoToFrame \"Start\"\n"
+                               "expect frame Start\n"
+                               "click 80 20\n"
+                               "expect frame Hall\n"
+                               "exec GoToFrame \"LAST VISITED FRAME\"\n"
+                               "expect frame Start\n");
+    EXPECT_EQ(r.exitCode, 0) << show(r);
+}
+
+TEST(Scripts, TheGameStartScriptIsStoredWithVerticalBars) {
+    TestProject p;
+    p.settings().GameStartScriptEnabled = true;
+    p.settings().GameStartScript =
+        "MsgBox \"Hello \" & DOUBLEQUOTES() & GetCurrentFrameName() & Hotspot.Count";
+    p.writeFrame("Start", colourFrame(0));
+    p.writeHotspots("Start", {hotspotAt(1, 0, 0, 50, 50)});
+    // The initial frame is named but not open yet when the game-start code runs.
+    const RunResult r = p.play("expect log msgbox Test Game|Hello \"Start1|OK\n");
+    EXPECT_EQ(r.exitCode, 0) << show(r);
+}
+
+TEST(Scripts, VariablesThatClashFailThePreparationWithItsMessage) {
+    TestProject p;
+    p.writeVariables({"Score", "Score"});
+    p.writeFrame("Start", colourFrame(0));
+    const RunResult r =
+        p.play("exec MsgBox 1\n"
+               "expect log msgbox Error|An error has occurred. The program may not work properly. "
+               "Click OK and then press Ctrl+Q to quit. Error description:\\n\\nError executing "
+               "script.\\n- your system is not set to use chinese characters, or other special "
+               "character sets;\\n- your global variables do not have names that are reserved by "
+               "Torvane.\\n\\nThe Scripting Engine returned the following error message:\\n\\n\n"
+               // Nothing of the code runs after a failed preparation.
+               "expect nolog msgbox Test Game|1|OK\n");
+    EXPECT_EQ(r.exitCode, 0) << show(r);
+}
+
+TEST(Scripts, TheTimeOutStopsAScriptThatNeverEnds) {
+    TestProject p;
+    p.writeFile("Config/More", "[General]\r\nScriptTimeOut=1\r\n");
+    p.writeFrame("Start", colourFrame(0));
+    const RunResult r =
+        p.play("exec MsgBox ScriptControlObject.Timeout & \"/\" & ScriptControl2Object.Timeout\n"
+               "expect log |1000/15000|OK\n"
+               "exec Do : Loop\n"
+               "expect log " +
+               kRunFailure + "The script ran longer than its time-out and was stopped|OK\n");
+    EXPECT_EQ(r.exitCode, 0) << show(r);
+}
+
+TEST(Scripts, SpecialVariablesLiftTheTimeOutAndExposeTheWholeWindow) {
+    TestProject p;
+    p.writeVariables({"disable_script_timeout"}, {"REFERENCE_ALL_CONTROLS"});
+    p.writeFrame("Start", colourFrame(0));
+    p.writeHotspots("Start", {hotspotAt(1, 0, 0, 50, 50)});
+    const RunResult r = p.play(
+        "exec MsgBox ScriptControlObject.Timeout & \"/\" & ScriptControl2Object.Timeout\n"
+        "expect log |-1/-1|OK\n"
+        // Every control of the window is a global name, control sets and timers too.
+        "exec MsgBox PictureBox.Visible & \"/\" & Area.UBound & \"/\" & Area(1).Visible & \"/\" & "
+        "TypeName(Timer1.Interval) & \"/\" & SoftwareObjects.Name\n"
+        "expect log |True/1/True/Long/Game|OK\n"
+        "exec DoNotAllowControlsReferencesNextTime\n"
+        "exec MsgBox TypeName(PictureBox)\n"
+        "expect log |Empty|OK\n");
+    EXPECT_EQ(r.exitCode, 0) << show(r);
+}
+
+TEST(ScriptFunctions, TheDesktopFilesAndProgramsFromScripts) {
+    TestProject p;
+    p.writeFrame("Start", colourFrame(0));
+    p.writeFile("External/Read me.txt", "hello");
+    p.writeFile("External/Notes/a1.txt", "1");
+    p.writeFile("External/Notes/b2.txt", "2");
+    p.writeFile("External/Notes/a3.dat", "3");
+    const QString external = p.root() + "/External/";
+    const RunResult r = p.play(
+        // Automated runs log what would open instead of starting a browser.
+        "exec OpenURL \"https://example.org/\"\n"
+        "expect log open https://example.org/\n"
+        "exec SendEmail \"ann@example.org\": SendEmail \"\"\n"
+        "expect log open mailto:ann@example.org\n"
+        "exec OpenFile \"read ME.TXT\"\n"
+        "expect log open " +
+        external +
+        "Read me.txt\n"
+        "exec OpenFile \"Missing.txt\"\n"
+        "expect log " +
+        errorReportLine(" Error opening the file titled 'Missing.txt'.\\n\\nFile not found") +
+        "\n"
+        "exec OpenExeFileAndWait \"\\bin\\true\"\n"
+        "expect log run /bin/true\n"
+        "exec OpenExeFileAndWait \"Setup.exe\"\n"
+        "expect log Error opening the file titled 'Setup.exe'.\n"
+        // Dir: the first match, then the next ones, then nothing.
+        "exec MsgBox DDir(GetPath(2) & \"notes\\a*.TXT\") & \"/\" & DDir() & \"/\" & DDir(\"\") & "
+        "\"/\" & DDir(GetPath(2) & \"Notes\\*.*\") & DDir() & DDir() & DDir()\n"
+        "expect log |a1.txt///a1.txta3.datb2.txt|OK\n");
+    EXPECT_EQ(r.exitCode, 0) << show(r);
+}
+
+TEST(ScriptFunctions, PicturesControlsAndSwitchesFromScripts) {
+    TestProject p;
+    p.writeFrame("Start", colourFrame(0));
+    QImage red(8, 6, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    p.writeImage("Areas/red.bmp", red, "BMP");
+    p.writeHotspots("Start", {hotspotAt(1, 0, 0, 50, 50), hotspotAt(2, 60, 0, 50, 50)});
+    const RunResult r = p.play(
+        "exec Set pic = LoadGraphicFile(\"RED.bmp\"): MsgBox pic.Width & \"/\" & pic.Type & \"/\" "
+        "& TypeName(LoadGraphicFile(\"none.bmp\")) & \"/\" & LoadGraphicFile(\"\").Type\n"
+        "expect log |212/1/Nothing/0|OK\n"
+        "exec LoadAPicture Hotspot(1), \"red.bmp\": MsgBox Hotspot(1).Picture.Height\n"
+        "expect log |159|OK\n"
+        // A missing file changes nothing; an empty name clears the picture.
+        "exec LoadAPicture Hotspot(1), \"gone.bmp\": MsgBox Hotspot(1).Picture.Height\n"
+        "expect log |159|OK\n"
+        "exec LoadAPicture Hotspot(1), \"\": MsgBox Hotspot(1).Picture.Type\n"
+        "expect log |0|OK\n"
+        "exec SaveAPicture LoadGraphicFile(\"red.bmp\"), \"saved.bmp\"\n"
+        "exec MsgBox LoadPicture(GetPath(0) & \"saved.bmp\").Width\n"
+        "expect log |212|OK\n"
+        "exec MsgBox UnloadControl(Hotspot(2)) & \"/\" & Hotspot.Count & \"/\" & "
+        "UnloadControl(Hotspot(0)) & \"/\" & LoadControl(Hotspot(1))\n"
+        "expect log |True/2/False/False|OK\n"
+        "exec InvertTransitionsStatus: MsgBox GetTransitionsStatus() & \"/\" & GetEffectsStatus()\n"
+        "expect log |False/True|OK\n"
+        "exec MsgBox DoesComponentExist(\"Radar\") & \"/\" & IsComponentInstalled(\"x.y\") & \"/\" "
+        "& (GetDisplayResolutionX() > 0) & \"/\" & AppObject.Title\n"
+        "expect log |False/False/True/Test Game|OK\n");
+    EXPECT_EQ(r.exitCode, 0) << show(r);
+}
+
+TEST(ScriptFunctions, StopEverythingStopsTheGameAtOnce) {
+    TestProject p;
+    p.writeVariables({"Ticks"});
+    p.writeFrame("Start", withTimer(colourFrame(0), 2, "Hall"));
+    p.writeFrame("Hall", colourFrame(0));
+    const RunResult r = p.play("exec CreateTimedEvent 1, \"Ticks.Value = 1\", True\n"
+                               "exec StopEverything\n"
+                               "wait 5000\n"
+                               "expect frame Start\n"
+                               "expect variable Ticks 0\n"
+                               // No script runs any more.
+                               "exec Ticks.Value = 5\n"
+                               "expect variable Ticks 0\n");
+    EXPECT_EQ(r.exitCode, 0) << show(r);
+}
