@@ -54,9 +54,12 @@ const ClassTable& tableFor(const QMetaObject* meta) {
         t->ids.insert(key, id);
         return id;
     };
-    for (int i = 0; i < meta->propertyCount(); ++i)
+    // QObject's own members (objectName, deleteLater, ...) are not for scripts: deleting an
+    // object the player owns would pull it from under the player.
+    const QMetaObject& base = QObject::staticMetaObject;
+    for (int i = base.propertyCount(); i < meta->propertyCount(); ++i)
         t->members[idFor(QString::fromLatin1(meta->property(i).name()))].property = i;
-    for (int i = 0; i < meta->methodCount(); ++i) {
+    for (int i = base.methodCount(); i < meta->methodCount(); ++i) {
         const QMetaMethod m = meta->method(i);
         if (m.access() != QMetaMethod::Public || m.methodType() == QMetaMethod::Signal) continue;
         if (m.methodType() != QMetaMethod::Method && m.methodType() != QMetaMethod::Slot) continue;

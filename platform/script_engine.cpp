@@ -13,7 +13,7 @@ void NullScriptEngine::Reset() {
     names_.clear();
 }
 
-void NullScriptEngine::AddObject(const QString& name, QObject*, bool) {
+void NullScriptEngine::AddObject(const QString& name, QObject*, bool, bool) {
     for (const QString& taken : names_)
         if (taken.compare(name, Qt::CaseInsensitive) == 0)
             throw ScriptError(457, "This key is already associated with an element of this "

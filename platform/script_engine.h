@@ -44,7 +44,9 @@ public:
     virtual void Reset() = 0;
     // Makes `object` a global script name; with `addMembers` its public members become global
     // names too. Fails when the name is taken or reserved.
-    virtual void AddObject(const QString& name, QObject* object, bool addMembers) = 0;
+    // With `beforeBuiltins` the members also replace the engine's functions of the same name.
+    virtual void AddObject(const QString& name, QObject* object, bool addMembers,
+                           bool beforeBuiltins = false) = 0;
     // Adds code; its procedures become callable. A syntax error fails with its place.
     virtual void AddCode(const QString& code) = 0;
     // Runs a procedure to its end. A missing procedure, a run-time error or the time-out fails.
@@ -78,7 +80,8 @@ private:
 class NullScriptEngine : public ScriptEngine {
 public:
     void Reset() override;
-    void AddObject(const QString& name, QObject* object, bool addMembers) override;
+    void AddObject(const QString& name, QObject* object, bool addMembers,
+                   bool beforeBuiltins = false) override;
     void AddCode(const QString& code) override;
     QVariant Run(const QString& procedureName, const QVariantList& args = {}) override;
     QVariant Eval(const QString& expression) override;

@@ -43,9 +43,10 @@ void VbsScriptEngine::Reset() {
     }
 }
 
-void VbsScriptEngine::AddObject(const QString& name, QObject* object, bool addMembers) {
+void VbsScriptEngine::AddObject(const QString& name, QObject* object, bool addMembers,
+                                bool beforeBuiltins) {
     try {
-        engine_->addObject(name.toStdString(), bridge::wrap(object), addMembers);
+        engine_->addObject(name.toStdString(), bridge::wrap(object), addMembers, beforeBuiltins);
     } catch (const vbs::ScriptError& e) {
         rethrow(e);
     }

@@ -20,7 +20,8 @@ public:
     ~VbsScriptEngine() override;
 
     void Reset() override;
-    void AddObject(const QString& name, QObject* object, bool addMembers) override;
+    void AddObject(const QString& name, QObject* object, bool addMembers,
+                   bool beforeBuiltins = false) override;
     void AddCode(const QString& code) override;
     QVariant Run(const QString& procedureName, const QVariantList& args = {}) override;
     QVariant Eval(const QString& expression) override;

@@ -118,7 +118,8 @@ bool ScriptHost::AddCodeToScriptControl(ScriptEngine& engine, const QString& sta
         return false;
     }
     try {
-        engine.AddObject("Action", library_.get(), true);
+        // The library's CreateObject replaces the engine's: scripts create no outside objects.
+        engine.AddObject("Action", library_.get(), true, true);
         // Built in one buffer: the procedures text may be long and this runs before every
         // script.
         const QStringList plugins = game_.components.pluginProcedures();
@@ -133,6 +134,12 @@ bool ScriptHost::AddCodeToScriptControl(ScriptEngine& engine, const QString& sta
         }
         code += QStringLiteral("\r\n");
         code += procedures_text_;
+        if (interceptCode) {
+            interceptCode = false;
+            DialogService::instance().msgBox("The code interception function is not available in "
+                                             "the compiled version of the project.",
+                                             mb::Information, "Not Available");
+        }
         if (code.contains("CreateObject(") &&
             iniRead(moreFile(), "General", "AllowCreateObject") != "1") {
             DialogService::instance().msgBox(

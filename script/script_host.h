@@ -38,6 +38,9 @@ public:
     bool AddCodeToScriptControl(ScriptEngine& engine, const QString& startupCode);
     void MessageReceived(int, int, int) {}
 
+    // The check mark of the debug menu's "intercept code" item.
+    bool interceptCode = false;
+
     // Reads the project's procedures (once per game reset).
     void LoadProcedures();
     const QString& procedures() const { return procedures_text_; }

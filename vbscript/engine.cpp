@@ -149,7 +149,8 @@ void Engine::reset() {
     });
 }
 
-void Engine::addObject(std::string_view name, Object* object, bool addMembers) {
+void Engine::addObject(std::string_view name, Object* object, bool addMembers,
+                       bool beforeBuiltins) {
     guarded([&] {
         bool valid = !name.empty() &&
                      ((name[0] >= 'a' && name[0] <= 'z') || (name[0] >= 'A' && name[0] <= 'Z'));
@@ -169,6 +170,11 @@ void Engine::addObject(std::string_view name, Object* object, bool addMembers) {
         if (addMembers && object) {
             s.memberSources.push_back(Value::object(object));
             ++s.generation;
+            if (beforeBuiltins) {
+                s.builtinShadows.push_back(Value::object(object));
+                for (auto& [cellName, cell] : s.cells)
+                    if (cell->kind == GlobalCell::Kind::Builtin) s.shadow(*cell);
+            }
         }
     });
 }

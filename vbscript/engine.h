@@ -64,8 +64,10 @@ public:
     // Forgets every added name and all added code. Fails while a script of this engine runs.
     void reset();
     // `name` becomes a global name for `object`; with `addMembers` the object's members become
-    // global names too. Fails when the name is taken or reserved.
-    void addObject(std::string_view name, Object* object, bool addMembers = false);
+    // global names too, and with `beforeBuiltins` they also replace built-in functions of the
+    // same name (a host's own CreateObject). Fails when the name is taken or reserved.
+    void addObject(std::string_view name, Object* object, bool addMembers = false,
+                   bool beforeBuiltins = false);
     // Compiles the text, makes its procedures, classes and variables global names and runs its
     // script-level statements. A syntax error adds nothing.
     void addCode(std::u16string_view code);

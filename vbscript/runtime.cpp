@@ -238,6 +238,7 @@ GlobalCell* GlobalScope::cell(std::string_view name) {
     if (const Builtin* b = builtins().function(name)) {
         c->kind = GlobalCell::Kind::Builtin;
         c->builtin = b;
+        if (!builtinShadows.empty()) shadow(*c);
     } else if (const Value* v = builtins().constant(name)) {
         c->kind = GlobalCell::Kind::Const;
         c->value = *v;
@@ -246,6 +247,17 @@ GlobalCell* GlobalScope::cell(std::string_view name) {
     GlobalCell* raw = c.get();
     cells.emplace(std::move(key), std::move(c));
     return raw;
+}
+
+void GlobalScope::shadow(GlobalCell& c) {
+    for (const Value& src : builtinShadows) {
+        const int id = src.objectValue()->memberId(c.name);
+        if (id == Object::kNoMember) continue;
+        c.kind = GlobalCell::Kind::Alias;
+        c.value = src;
+        c.member = id;
+        return;
+    }
 }
 
 void GlobalScope::clear() {
@@ -270,6 +282,7 @@ void GlobalScope::clear() {
     for (auto& [name, c] : cells)
         values.push_back(std::move(c->value));
     std::vector<Value> sources = std::move(memberSources);
+    std::vector<Value> shadows = std::move(builtinShadows);
 }
 
 // ---- Value stack -------------------------------------------------------------------------

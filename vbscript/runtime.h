@@ -56,13 +56,17 @@ class ScriptObject;
 struct GlobalScope : std::enable_shared_from_this<GlobalScope> {
     std::unordered_map<std::string, std::unique_ptr<GlobalCell>, NoCaseHash, NoCaseEqual> cells;
     std::vector<std::unique_ptr<LinkedUnit>> units;
-    std::vector<Value> memberSources; // objects added with their members, in order
+    std::vector<Value> memberSources;  // objects added with their members, in order
+    std::vector<Value> builtinShadows; // those whose members replace built-in functions
     uint32_t generation = 1;
     Runtime* runtime = nullptr; // null once the engine is gone
     std::vector<ProcedureInfo> procedures;
     std::unordered_set<ScriptObject*> instances; // live objects of the scope's classes
 
     GlobalCell* cell(std::string_view name);
+    // A built-in function's cell becomes the member of the same name of an object added to
+    // replace built-ins, if one has it.
+    void shadow(GlobalCell& c);
     // Drops every value and empties the objects still alive, so that reference cycles between
     // script objects (which counting alone never frees) end with the engine or its Reset.
     void clear();

@@ -71,8 +71,12 @@ TEST(Scripts, RunFailuresAndTheCreateObjectGuardHaveTheirMessages) {
                                "code makes calls to the \"CreateObject\" function, which for "
                                "security reasons is not allowed.\\n\\nPlease remove the calls to "
                                "that function and try again.|OK\n"
-                               // Written in lower case, the call is not caught (and fails).
-                               "exec Set o = createobject(\"Scripting.FileSystemObject\")\n"
+                               // Written in lower case, the call is not caught before the
+                               // run; the library's own CreateObject then refuses it.
+                               "exec createobject(\"Scripting.FileSystemObject\")\n"
+                               "expect log msgbox Unavailable Function|For security reasons, "
+                               "the \"CreateObject\" function is disabled in this version of "
+                               "VBScript.|OK\n"
                                "expect nolog VBScript Execution Aborted\n");
     EXPECT_EQ(r.exitCode, 0) << show(r);
 }
@@ -357,5 +361,16 @@ TEST(ScriptFunctions, StopEverythingStopsTheGameAtOnce) {
                                // No script runs any more.
                                "exec Ticks.Value = 5\n"
                                "expect variable Ticks 0\n");
+    EXPECT_EQ(r.exitCode, 0) << show(r);
+}
+
+TEST(Scripts, TheMoreFileAllowsCreateObjectAndKeepsTheTimeOutAtZero) {
+    TestProject p;
+    p.writeFile("Config/More", "[General]\r\nAllowCreateObject=1\r\nScriptTimeOut=0\r\n");
+    p.writeFrame("Start", colourFrame(0));
+    const RunResult r = p.play("exec Call CreateObject(\"Scripting.Dictionary\")\n"
+                               "expect nolog msgbox\n"
+                               "exec MsgBox ScriptControlObject.Timeout\n"
+                               "expect log |15000|OK\n");
     EXPECT_EQ(r.exitCode, 0) << show(r);
 }

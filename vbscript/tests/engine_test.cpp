@@ -151,6 +151,19 @@ TEST(EngineAddObject, MembersBecomeGlobalNames) {
     EXPECT_EQ(counter, 8);
 }
 
+TEST(EngineAddObject, MembersReplaceBuiltInFunctionsOnlyWhenAsked) {
+    for (bool before : {false, true}) {
+        Engine engine;
+        Held library;
+        library.object->add("CreateObject",
+                            [](Invoke, std::span<Value>) { return Value::string(u"refused"); });
+        engine.addObject("Action", library.object, true, before);
+        engine.addCode(u"Function Make()\n On Error Resume Next\n Make = createobject(\"x.y\")\n"
+                       u" If Err.Number <> 0 Then Make = \"error \" & Err.Number\nEnd Function");
+        EXPECT_EQ(text(engine.run("Make")), before ? "refused" : "error 429");
+    }
+}
+
 // ---- AddCode and syntax errors -----------------------------------------------------------
 
 TEST(EngineAddCode, SyntaxErrorGivesLineAndColumnAndAddsNothing) {
@@ -544,10 +557,10 @@ TEST(EngineCache, ATextThatChangesOnlyAtItsStartBehavesAsIfCutAfresh) {
     engine.setCompileCache(cache);
     engine.addCode(u"Sub W\nEnd Sub\n" + procedures);
     const std::u16string starts[] = {
-        u"\n\n\n",           // more lines before the same procedures
+        u"\n\n\n",             // more lines before the same procedures
         u"Sub W\n",            // a wrapper without its End Sub swallows what follows
         u"x = 1 _\n",          // a continuation joins the next line
-        u"Sub W\nEnd Sub\n",  // the text seen before
+        u"Sub W\nEnd Sub\n",   // the text seen before
         u"Sub W : End Sub\n"}; // another first line
     for (const std::u16string& start : starts) {
         const std::u16string code = start + procedures;
