@@ -438,7 +438,7 @@ void dateToParts(double date, int& year, int& month, int& day, int& hour, int& m
     auto days = int64_t(whole);
     if (seconds >= 86400) {
         seconds -= 86400;
-        days += date < 0 ? -1 : 1;
+        ++days; // the whole part is the day even below zero, so the next midnight is one more
     }
     civilFromDays(days + kEpoch, year, month, day);
     hour = int(seconds / 3600);

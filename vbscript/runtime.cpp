@@ -1071,9 +1071,12 @@ void Runtime::runFrame(Frame& f) {
                 }
                 case OpCode::NewObject: {
                     GlobalCell* c = unit->cells[in.b];
-                    if (c->kind != GlobalCell::Kind::Class)
+                    if (c->kind == GlobalCell::Kind::Class)
+                        *sp = newInstance(c->cls, c->unit);
+                    else if (equalsNoCase(c->name, "RegExp"))
+                        *sp = createRegExp();
+                    else
                         failNamed(errc::ClassNotDefined, c->name);
-                    *sp = newInstance(c->cls, c->unit);
                     ++sp;
                     break;
                 }
