@@ -256,7 +256,8 @@ Value fnInStrRev(CallContext&, Args a) {
 }
 
 Value fnReplace(CallContext&, Args a) {
-    if (a[0].isNull() || a[1].isNull() || a[2].isNull()) return Value::null();
+    if (a[0].isNull()) throw ScriptError(errc::InvalidUseOfNull);
+    if (a[1].isNull() || a[2].isNull()) return Value::null();
     std::u16string s = str(a[0]);
     std::u16string find = str(a[1]);
     std::u16string with = str(a[2]);
