@@ -114,6 +114,16 @@ enum : uint8_t {
     kArgMask = 0x7F,
 };
 
+// Binary operators whose right operand is a local, a small integer or a constant carry it
+// themselves (one dispatch and one stack slot fewer): a = the local, b = the integer or constant.
+enum : uint8_t {
+    kOperandConst = 0x08,
+    kOperandLocal = 0x10,
+    kOperandRef = 0x20, // the local holds a reference
+    kOperandInt = 0x40,
+    kOperandFused = kOperandConst | kOperandLocal | kOperandInt,
+};
+
 struct Instr {
     OpCode op;
     uint8_t n = 0;

@@ -481,6 +481,7 @@ private:
 
     void binary(const Expr& e) {
         expr(*e.left);
+        size_t rightStart = fn_.code.size();
         expr(*e.right);
         uint8_t literals = uint8_t((isHardLiteral(*e.left) ? kLeftLiteral : 0) |
                                    (isHardLiteral(*e.right) ? kRightLiteral : 0));
@@ -550,7 +551,44 @@ private:
             op = OpCode::Nop;
             break;
         }
+        if (fusable(op) && fn_.code.size() == rightStart + 1) {
+            // The right operand alone in one instruction: the operator takes it over.
+            const Instr last = fn_.code.back();
+            uint8_t from = 0;
+            if (last.op == OpCode::LoadLocal)
+                from = uint8_t(kOperandLocal | ((last.n & kByRef) ? kOperandRef : 0));
+            else if (last.op == OpCode::PushInt)
+                from = kOperandInt;
+            else if (last.op == OpCode::PushConst)
+                from = kOperandConst;
+            if (from) {
+                fn_.code.pop_back();
+                --depth_;
+                emit(op, 0, uint8_t(literals | from), last.a, last.b);
+                return;
+            }
+        }
         emit(op, -1, literals);
+    }
+
+    static bool fusable(OpCode op) {
+        switch (op) {
+        case OpCode::Add:
+        case OpCode::Sub:
+        case OpCode::Mul:
+        case OpCode::Div:
+        case OpCode::IntDiv:
+        case OpCode::Mod:
+        case OpCode::Eq:
+        case OpCode::Ne:
+        case OpCode::Lt:
+        case OpCode::Le:
+        case OpCode::Gt:
+        case OpCode::Ge:
+            return true;
+        default:
+            return false;
+        }
     }
 
     // The object a member expression applies to (the With object when none is written).

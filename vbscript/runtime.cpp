@@ -880,8 +880,20 @@ template <class IntOp, class DblOp>
             a = Value::dbl(double(r));
         return true;
     }
-    if (ta == Type::Double && tb == Type::Double) {
-        double r = dop(a.doubleValue(), b.doubleValue());
+    auto real = [](const Value& v, Type t, double& out) {
+        if (t == Type::Double)
+            out = v.doubleValue();
+        else if (t == Type::Long)
+            out = v.longValue();
+        else if (t == Type::Integer)
+            out = v.integerValue();
+        else
+            return false;
+        return true;
+    };
+    double x, y;
+    if ((ta == Type::Double || tb == Type::Double) && real(a, ta, x) && real(b, tb, y)) {
+        double r = dop(x, y);
         if (std::isinf(r) || std::isnan(r)) return false;
         a = Value::dbl(r);
         return true;
@@ -905,6 +917,87 @@ inline int fastCompare(const Value& a, const Value& b, bool& ok) {
     }
     ok = false;
     return 0;
+}
+
+} // namespace
+
+namespace {
+
+// The right operand of a binary operator: on the stack, or carried by the instruction.
+[[gnu::always_inline]] inline const Value& rightOperand(const Instr& in, Value* sp, Value* locals,
+                                                        const Function* fn, Value& immediate) {
+    if (!(in.n & kOperandFused)) return sp[-1];
+    if (in.n & kOperandLocal) return (in.n & kOperandRef) ? locals[in.a].deref() : locals[in.a];
+    if (in.n & kOperandInt) {
+        immediate = Value::integer(int16_t(int32_t(in.b)));
+        return immediate;
+    }
+    return fn->consts[in.b];
+}
+
+// a = a op b for the arithmetic operators, with fast paths for the common subtypes.
+[[gnu::always_inline]] inline void arithmetic(OpCode op, Value& a, const Value& b) {
+    switch (op) {
+    case OpCode::Add:
+        if (fastArith(
+                a, b, [](int64_t x, int64_t y) { return x + y; },
+                [](double x, double y) { return x + y; }))
+            return;
+        break;
+    case OpCode::Sub:
+        if (fastArith(
+                a, b, [](int64_t x, int64_t y) { return x - y; },
+                [](double x, double y) { return x - y; }))
+            return;
+        break;
+    case OpCode::Mul:
+        if (fastArith(
+                a, b, [](int64_t x, int64_t y) { return x * y; },
+                [](double x, double y) { return x * y; }))
+            return;
+        break;
+    case OpCode::IntDiv:
+    case OpCode::Mod: {
+        bool isWholeA = a.type() == Type::Integer || a.type() == Type::Long;
+        bool isWholeB = b.type() == Type::Integer || b.type() == Type::Long;
+        if (isWholeA && isWholeB) {
+            int64_t x = a.type() == Type::Long ? a.longValue() : a.integerValue();
+            int64_t y = b.type() == Type::Long ? b.longValue() : b.integerValue();
+            if (y != 0 && !(y == -1 && x == INT32_MIN)) {
+                int64_t r = op == OpCode::Mod ? x % y : x / y;
+                if (a.type() == Type::Integer && b.type() == Type::Integer && r <= 32767)
+                    a = Value::integer(int16_t(r));
+                else
+                    a = Value::lng(int32_t(r));
+                return;
+            }
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    Value right = b; // an operator may run script code (a default property) that changes it
+    switch (op) {
+    case OpCode::Add:
+        a = opAdd(a, right);
+        break;
+    case OpCode::Sub:
+        a = opSub(a, right);
+        break;
+    case OpCode::Mul:
+        a = opMul(a, right);
+        break;
+    case OpCode::Div:
+        a = opDiv(a, right);
+        break;
+    case OpCode::IntDiv:
+        a = opIntDiv(a, right);
+        break;
+    default:
+        a = opMod(a, right);
+        break;
+    }
 }
 
 } // namespace
@@ -1150,54 +1243,18 @@ void Runtime::runFrame(Frame& f) {
                     break;
                 }
 
-                case OpCode::Add: {
-                    Value& a = sp[-2];
-                    if (!fastArith(
-                            a, sp[-1], [](int64_t x, int64_t y) { return x + y; },
-                            [](double x, double y) { return x + y; }))
-                        a = opAdd(a, sp[-1]);
-                    (--sp)->clear();
-                    break;
-                }
-                case OpCode::Sub: {
-                    Value& a = sp[-2];
-                    if (!fastArith(
-                            a, sp[-1], [](int64_t x, int64_t y) { return x - y; },
-                            [](double x, double y) { return x - y; }))
-                        a = opSub(a, sp[-1]);
-                    (--sp)->clear();
-                    break;
-                }
-                case OpCode::Mul: {
-                    Value& a = sp[-2];
-                    if (!fastArith(
-                            a, sp[-1], [](int64_t x, int64_t y) { return x * y; },
-                            [](double x, double y) { return x * y; }))
-                        a = opMul(a, sp[-1]);
-                    (--sp)->clear();
-                    break;
-                }
+                case OpCode::Add:
+                case OpCode::Sub:
+                case OpCode::Mul:
                 case OpCode::Div:
-                    sp[-2] = opDiv(sp[-2], sp[-1]);
-                    (--sp)->clear();
-                    break;
                 case OpCode::IntDiv:
                 case OpCode::Mod: {
-                    Value& a = sp[-2];
-                    const Value& b = sp[-1];
-                    bool mod = in.op == OpCode::Mod;
-                    if (I::isWhole(a) && I::isWhole(b) && I::whole(b) != 0 &&
-                        !(I::whole(b) == -1 && I::whole(a) == INT32_MIN)) {
-                        int64_t x = I::whole(a), y = I::whole(b);
-                        int64_t r = mod ? x % y : x / y;
-                        if (a.type() == Type::Integer && b.type() == Type::Integer && r <= 32767)
-                            a = Value::integer(int16_t(r));
-                        else
-                            a = Value::lng(int32_t(r));
-                    } else {
-                        a = mod ? opMod(a, b) : opIntDiv(a, b);
-                    }
-                    (--sp)->clear();
+                    Value immediate;
+                    const Value& b = rightOperand(in, sp, locals, fn, immediate);
+                    bool stacked = !(in.n & kOperandFused);
+                    Value& a = stacked ? sp[-2] : sp[-1];
+                    arithmetic(in.op, a, b);
+                    if (stacked) (--sp)->clear();
                     break;
                 }
                 case OpCode::Pow:
@@ -1288,8 +1345,12 @@ void Runtime::runFrame(Frame& f) {
                 case OpCode::Le:
                 case OpCode::Gt:
                 case OpCode::Ge: {
+                    Value immediate;
+                    const Value& b = rightOperand(in, sp, locals, fn, immediate);
+                    bool stacked = !(in.n & kOperandFused);
+                    Value& a = stacked ? sp[-2] : sp[-1];
                     bool ok;
-                    int c = fastCompare(sp[-2], sp[-1], ok);
+                    int c = fastCompare(a, b, ok);
                     auto op = Compare(int(in.op) - int(OpCode::Eq));
                     if (ok) {
                         bool r = false;
@@ -1313,11 +1374,23 @@ void Runtime::runFrame(Frame& f) {
                             r = c >= 0;
                             break;
                         }
-                        sp[-2] = Value::boolean(r);
+                        if (stacked) (--sp)->clear();
+                        if (ip->op == OpCode::JumpIfFalse) {
+                            // A condition: test and branch without pushing the Boolean.
+                            (--sp)->clear();
+                            const Instr jump = *ip++;
+                            if (!r) {
+                                if (code + jump.b < ip) tick();
+                                ip = code + jump.b;
+                            }
+                            break;
+                        }
+                        sp[-1] = Value::boolean(r);
                     } else {
-                        sp[-2] = opCompare(op, sp[-2], sp[-1], in.n);
+                        Value right = b; // the comparison may run script code that changes it
+                        a = opCompare(op, a, right, in.n & (kLeftLiteral | kRightLiteral));
+                        if (stacked) (--sp)->clear();
                     }
-                    (--sp)->clear();
                     break;
                 }
                 case OpCode::Is:
@@ -1362,6 +1435,18 @@ void Runtime::runFrame(Frame& f) {
                     const Value& step = locals[in.b + 1];
                     if (in.op == OpCode::ForStepLocal) {
                         tick();
+                        if (var.type() == Type::Long && step.type() == Type::Integer &&
+                            limit.type() == Type::Long) {
+                            // The usual counted loop, once past the Integer range.
+                            int64_t next = int64_t(var.longValue()) + step.integerValue();
+                            if (next >= INT32_MIN && next <= INT32_MAX) {
+                                var = Value::lng(int32_t(next));
+                                bool go = step.integerValue() >= 0 ? next <= limit.longValue()
+                                                                   : next >= limit.longValue();
+                                ip = go ? code + ip->b : ip + 1;
+                                break;
+                            }
+                        }
                         I::forStep(var, step);
                     }
                     if (I::forContinues(var, limit, step))
