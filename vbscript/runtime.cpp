@@ -67,6 +67,23 @@ private:
     std::vector<int32_t> heap_;
 };
 
+// The element of a one-dimensional array at an Integer or Long subscript; null when the general
+// path must decide (other subscripts or dimensions, or out of range, which it reports).
+[[gnu::always_inline]] inline Value* element1(Array* a, const Value& subscript) {
+    if (a->dimensions() != 1) return nullptr;
+    int64_t k;
+    if (subscript.type() == Type::Integer)
+        k = subscript.integerValue();
+    else if (subscript.type() == Type::Long)
+        k = subscript.longValue();
+    else
+        return nullptr;
+    const Array::Bound& b = a->bounds()[0];
+    k -= b.lower;
+    if (k < 0 || k >= b.count) return nullptr;
+    return a->data() + k;
+}
+
 // target(args) = value for an array element or an object's default member.
 void storeIndexed(Value& target, Value* args, int argc, Value value, bool isSet) {
     if (target.isArray()) {
@@ -1002,17 +1019,20 @@ namespace {
 
 } // namespace
 
-void Runtime::runFrame(Frame& f) {
+// The dispatch loop. It runs until Return; an error leaves it by exception and runFrame resumes
+// it where On Error Resume Next continues. Kept apart from the handlers so that the instruction
+// and stack pointers stay in registers: only f.ip, stored at each instruction, is needed to
+// place an error.
+void Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
     const Function* fn = f.fn;
     const Instr* code = fn->code.data();
-    const Instr* ip = code;
     Value* locals = f.locals;
-    Value* sp = f.stack;
     LinkedUnit* unit = f.unit;
     using I = Interpreter;
-    for (;;) {
-        try {
+    {
+        {
             for (;;) {
+                f.ip = ip;
                 const Instr in = *ip++;
                 switch (in.op) {
                 case OpCode::Nop:
@@ -1180,7 +1200,10 @@ void Runtime::runFrame(Frame& f) {
                     Value* base = sp - argc - 1;
                     const Value& t = base->deref();
                     Value r;
-                    if (t.isArray() && argc > 0) {
+                    Value* e;
+                    if (t.isArray() && argc == 1 && (e = element1(t.arrayValue(), base[1].deref()))) {
+                        r = *e;
+                    } else if (t.isArray() && argc > 0) {
                         Subscripts subs(base + 1, argc);
                         r = t.arrayValue()->at(subs);
                     } else {
@@ -1199,6 +1222,16 @@ void Runtime::runFrame(Frame& f) {
                     if (v.isRef()) {
                         Value copy = v.deref();
                         v = std::move(copy);
+                    }
+                    Value& target = base->deref();
+                    Value* e;
+                    if (argc == 1 && in.op == OpCode::IndexStore && target.isArray() &&
+                        !v.isObject() &&
+                        (e = element1(target.mutableArray(), base[1].deref()))) {
+                        *e = std::move(v);
+                        while (sp > base)
+                            (--sp)->clear();
+                        break;
                     }
                     storeIndexed(base->deref(), base + 1, argc, std::move(v),
                                  in.op == OpCode::IndexSet);
@@ -1541,8 +1574,21 @@ void Runtime::runFrame(Frame& f) {
                     return;
                 }
             }
+        }
+    }
+}
+
+void Runtime::runFrame(Frame& f) {
+    const Function* fn = f.fn;
+    const Instr* code = fn->code.data();
+    const Instr* ip = code;
+    Value* sp = f.stack;
+    for (;;) {
+        try {
+            execute(f, ip, sp);
+            return;
         } catch (ScriptError& e) {
-            uint32_t pc = uint32_t(ip - code) - 1;
+            uint32_t pc = uint32_t(f.ip - code);
             if (!e.hasPosition()) locate(e, f, pc);
             if (!f.resumeNext || e.fatal()) throw;
             setErr(e);
@@ -1553,7 +1599,7 @@ void Runtime::runFrame(Frame& f) {
             ip = code + (st ? st->end : pc + 1);
         } catch (const std::bad_alloc&) {
             ScriptError e(errc::OutOfMemory);
-            uint32_t pc = uint32_t(ip - code) - 1;
+            uint32_t pc = uint32_t(f.ip - code);
             locate(e, f, pc);
             if (!f.resumeNext) throw e;
             setErr(e);
@@ -1564,7 +1610,7 @@ void Runtime::runFrame(Frame& f) {
             ip = code + (st ? st->end : pc + 1);
         } catch (const std::length_error&) {
             ScriptError e(errc::OutOfStringSpace);
-            uint32_t pc = uint32_t(ip - code) - 1;
+            uint32_t pc = uint32_t(f.ip - code);
             locate(e, f, pc);
             if (!f.resumeNext) throw e;
             setErr(e);

@@ -109,6 +109,7 @@ struct Frame {
     Frame* caller = nullptr;
     Frame* scopeFrame = nullptr; // Execute and Eval code: the procedure whose names it uses
     bool resumeNext = false;
+    const Instr* ip = nullptr; // the instruction running, to place errors
     std::unique_ptr<DynamicNames> dynamic;
 };
 
@@ -211,6 +212,7 @@ private:
     void checkTime();
     void checkStack();
     void runFrame(Frame& f);
+    [[gnu::noinline]] void execute(Frame& f, const Instr* ip, Value* sp);
     void bindOuter(Frame& f, Frame* scopeFrame);
 
     ValueStack stack_;
