@@ -122,6 +122,11 @@ enum : uint8_t {
     kOperandRef = 0x20, // the local holds a reference
     kOperandInt = 0x40,
     kOperandFused = kOperandConst | kOperandLocal | kOperandInt,
+    // Arithmetic whose result goes straight into local a (x = x + 1): only when a is free or
+    // is the left operand.
+    kResultToLocal = 0x04,
+    // The left operand is local a (when the right one is an integer or a constant).
+    kLeftLocal = 0x80,
 };
 
 struct Instr {

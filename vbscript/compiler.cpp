@@ -480,6 +480,7 @@ private:
     }
 
     void binary(const Expr& e) {
+        size_t leftStart = fn_.code.size();
         expr(*e.left);
         size_t rightStart = fn_.code.size();
         expr(*e.right);
@@ -564,7 +565,20 @@ private:
             if (from) {
                 fn_.code.pop_back();
                 --depth_;
-                emit(op, 0, uint8_t(literals | from), last.a, last.b);
+                uint8_t flags = uint8_t(literals | from);
+                uint16_t slot = last.a;
+                int delta = 0;
+                const Instr& left = fn_.code.back();
+                if (!(from & kOperandLocal) && rightStart == leftStart + 1 &&
+                    left.op == OpCode::LoadLocal && !(left.n & kByRef)) {
+                    // A local on the left too: the operator reads both itself.
+                    slot = left.a;
+                    flags = uint8_t((flags & ~(kLeftLiteral)) | kLeftLocal);
+                    fn_.code.pop_back();
+                    --depth_;
+                    delta = 1;
+                }
+                emit(op, delta, flags, slot, last.b);
                 return;
             }
         }
@@ -1069,6 +1083,21 @@ private:
 
     void storeVariable(const Resolved& r, bool raw) {
         uint8_t flags = uint8_t(raw ? kRaw : 0);
+        if (r.kind == Resolved::Local && !r.byRef && !raw && !fn_.code.empty()) {
+            // The value just computed by arithmetic (never an object) goes into the local
+            // without passing through the stack.
+            Instr& last = fn_.code.back();
+            bool arithmetic = last.op == OpCode::Add || last.op == OpCode::Sub ||
+                              last.op == OpCode::Mul || last.op == OpCode::Div ||
+                              last.op == OpCode::IntDiv || last.op == OpCode::Mod;
+            if (arithmetic && !(last.n & (kOperandLocal | kResultToLocal)) &&
+                (!(last.n & kLeftLocal) || last.a == r.slot)) {
+                last.n = uint8_t(last.n | kResultToLocal);
+                last.a = r.slot;
+                --depth_;
+                return;
+            }
+        }
         if (r.kind == Resolved::Local)
             emit(OpCode::StoreLocal, -1, uint8_t(flags | (r.byRef ? kByRef : 0)), r.slot);
         else if (r.kind == Resolved::Field)

@@ -978,10 +978,11 @@ namespace {
         bool isWholeA = a.type() == Type::Integer || a.type() == Type::Long;
         bool isWholeB = b.type() == Type::Integer || b.type() == Type::Long;
         if (isWholeA && isWholeB) {
-            int64_t x = a.type() == Type::Long ? a.longValue() : a.integerValue();
-            int64_t y = b.type() == Type::Long ? b.longValue() : b.integerValue();
+            int32_t x = a.type() == Type::Long ? a.longValue() : a.integerValue();
+            int32_t y = b.type() == Type::Long ? b.longValue() : b.integerValue();
             if (y != 0 && !(y == -1 && x == INT32_MIN)) {
-                int64_t r = op == OpCode::Mod ? x % y : x / y;
+                // 32-bit division: both fit, and it is several times faster than 64-bit.
+                int32_t r = op == OpCode::Mod ? x % y : x / y;
                 if (a.type() == Type::Integer && b.type() == Type::Integer && r <= 32767)
                     a = Value::integer(int16_t(r));
                 else
@@ -1201,7 +1202,8 @@ void Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                     const Value& t = base->deref();
                     Value r;
                     Value* e;
-                    if (t.isArray() && argc == 1 && (e = element1(t.arrayValue(), base[1].deref()))) {
+                    if (t.isArray() && argc == 1 &&
+                        (e = element1(t.arrayValue(), base[1].deref()))) {
                         r = *e;
                     } else if (t.isArray() && argc > 0) {
                         Subscripts subs(base + 1, argc);
@@ -1226,8 +1228,7 @@ void Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                     Value& target = base->deref();
                     Value* e;
                     if (argc == 1 && in.op == OpCode::IndexStore && target.isArray() &&
-                        !v.isObject() &&
-                        (e = element1(target.mutableArray(), base[1].deref()))) {
+                        !v.isObject() && (e = element1(target.mutableArray(), base[1].deref()))) {
                         *e = std::move(v);
                         while (sp > base)
                             (--sp)->clear();
@@ -1284,10 +1285,24 @@ void Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                 case OpCode::Mod: {
                     Value immediate;
                     const Value& b = rightOperand(in, sp, locals, fn, immediate);
+                    if (in.n & kLeftLocal) {
+                        Value& local = locals[in.a];
+                        if (in.n & kResultToLocal) {
+                            arithmetic(in.op, local, b); // x = x op k, in place
+                        } else {
+                            *sp++ = local;
+                            arithmetic(in.op, sp[-1], b);
+                        }
+                        break;
+                    }
                     bool stacked = !(in.n & kOperandFused);
                     Value& a = stacked ? sp[-2] : sp[-1];
                     arithmetic(in.op, a, b);
                     if (stacked) (--sp)->clear();
+                    if (in.n & kResultToLocal) {
+                        locals[in.a] = std::move(sp[-1]);
+                        --sp;
+                    }
                     break;
                 }
                 case OpCode::Pow:
@@ -1381,7 +1396,9 @@ void Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                     Value immediate;
                     const Value& b = rightOperand(in, sp, locals, fn, immediate);
                     bool stacked = !(in.n & kOperandFused);
-                    Value& a = stacked ? sp[-2] : sp[-1];
+                    // Where the result goes; it holds the left operand unless a local does.
+                    Value* slot = (in.n & kLeftLocal) ? sp : stacked ? sp - 2 : sp - 1;
+                    const Value& a = (in.n & kLeftLocal) ? locals[in.a] : *slot;
                     bool ok;
                     int c = fastCompare(a, b, ok);
                     auto op = Compare(int(in.op) - int(OpCode::Eq));
@@ -1407,10 +1424,11 @@ void Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                             r = c >= 0;
                             break;
                         }
-                        if (stacked) (--sp)->clear();
+                        if (stacked) sp[-1].clear();
+                        slot->clear();
+                        sp = slot;
                         if (ip->op == OpCode::JumpIfFalse) {
                             // A condition: test and branch without pushing the Boolean.
-                            (--sp)->clear();
                             const Instr jump = *ip++;
                             if (!r) {
                                 if (code + jump.b < ip) tick();
@@ -1418,11 +1436,13 @@ void Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                             }
                             break;
                         }
-                        sp[-1] = Value::boolean(r);
+                        *sp++ = Value::boolean(r);
                     } else {
-                        Value right = b; // the comparison may run script code that changes it
-                        a = opCompare(op, a, right, in.n & (kLeftLiteral | kRightLiteral));
-                        if (stacked) (--sp)->clear();
+                        // The comparison may run script code that changes the operands.
+                        Value left = a, right = b;
+                        if (stacked) sp[-1].clear();
+                        *slot = opCompare(op, left, right, in.n & (kLeftLiteral | kRightLiteral));
+                        sp = slot + 1;
                     }
                     break;
                 }
