@@ -582,7 +582,45 @@ private:
                 return;
             }
         }
+        if (fusable(op) && rightStart == leftStart + 1 && readsNoLocalsBack(rightStart)) {
+            const Instr left = fn_.code[leftStart];
+            if (left.op == OpCode::LoadLocal && !(left.n & kByRef)) {
+                // A local on the left of a computed right operand: read when the operator runs,
+                // which is the same value since nothing in between can change the local.
+                fn_.code.erase(fn_.code.begin() + std::ptrdiff_t(leftStart));
+                --depth_;
+                emit(op, 0, uint8_t((literals & ~kLeftLiteral) | kLeftLocal), left.a);
+                return;
+            }
+        }
         emit(op, -1, literals);
+    }
+
+    // True when the code from `from` on only computes: no calls (Eval, or a procedure given a
+    // local by reference, could change a local) and no jumps.
+    bool readsNoLocalsBack(size_t from) const {
+        for (size_t i = from; i < fn_.code.size(); ++i) {
+            switch (fn_.code[i].op) {
+            case OpCode::LoadLocal:
+            case OpCode::PushConst:
+            case OpCode::PushInt:
+            case OpCode::PushEmpty:
+            case OpCode::PushNull:
+            case OpCode::PushTrue:
+            case OpCode::PushFalse:
+            case OpCode::Add:
+            case OpCode::Sub:
+            case OpCode::Mul:
+            case OpCode::Div:
+            case OpCode::IntDiv:
+            case OpCode::Mod:
+            case OpCode::Neg:
+                break;
+            default:
+                return false;
+            }
+        }
+        return true;
     }
 
     static bool fusable(OpCode op) {

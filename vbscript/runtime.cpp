@@ -1018,6 +1018,38 @@ namespace {
     }
 }
 
+// An arithmetic instruction, specialised per operator: operands on the stack or carried by the
+// instruction, the result pushed or stored into a local.
+template <OpCode Op>
+[[gnu::always_inline]] inline void arithmeticOp(const Instr& in, Value*& sp, Value* locals,
+                                                const Function* fn) {
+    Value immediate;
+    const Value& b = rightOperand(in, sp, locals, fn, immediate);
+    bool stacked = !(in.n & kOperandFused);
+    if (in.n & kLeftLocal) {
+        Value& local = locals[in.a];
+        if (in.n & kResultToLocal) {
+            arithmetic(Op, local, b); // x = x op y, in place
+            if (stacked) (--sp)->clear();
+        } else if (stacked) {
+            Value left = local;
+            arithmetic(Op, left, b);
+            sp[-1] = std::move(left);
+        } else {
+            *sp++ = local;
+            arithmetic(Op, sp[-1], b);
+        }
+        return;
+    }
+    Value& a = stacked ? sp[-2] : sp[-1];
+    arithmetic(Op, a, b);
+    if (stacked) (--sp)->clear();
+    if (in.n & kResultToLocal) {
+        locals[in.a] = std::move(sp[-1]);
+        --sp;
+    }
+}
+
 } // namespace
 
 // The dispatch loop. It runs until Return; an error leaves it by exception and runFrame resumes
@@ -1278,33 +1310,23 @@ void Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                 }
 
                 case OpCode::Add:
-                case OpCode::Sub:
-                case OpCode::Mul:
-                case OpCode::Div:
-                case OpCode::IntDiv:
-                case OpCode::Mod: {
-                    Value immediate;
-                    const Value& b = rightOperand(in, sp, locals, fn, immediate);
-                    if (in.n & kLeftLocal) {
-                        Value& local = locals[in.a];
-                        if (in.n & kResultToLocal) {
-                            arithmetic(in.op, local, b); // x = x op k, in place
-                        } else {
-                            *sp++ = local;
-                            arithmetic(in.op, sp[-1], b);
-                        }
-                        break;
-                    }
-                    bool stacked = !(in.n & kOperandFused);
-                    Value& a = stacked ? sp[-2] : sp[-1];
-                    arithmetic(in.op, a, b);
-                    if (stacked) (--sp)->clear();
-                    if (in.n & kResultToLocal) {
-                        locals[in.a] = std::move(sp[-1]);
-                        --sp;
-                    }
+                    arithmeticOp<OpCode::Add>(in, sp, locals, fn);
                     break;
-                }
+                case OpCode::Sub:
+                    arithmeticOp<OpCode::Sub>(in, sp, locals, fn);
+                    break;
+                case OpCode::Mul:
+                    arithmeticOp<OpCode::Mul>(in, sp, locals, fn);
+                    break;
+                case OpCode::Div:
+                    arithmeticOp<OpCode::Div>(in, sp, locals, fn);
+                    break;
+                case OpCode::IntDiv:
+                    arithmeticOp<OpCode::IntDiv>(in, sp, locals, fn);
+                    break;
+                case OpCode::Mod:
+                    arithmeticOp<OpCode::Mod>(in, sp, locals, fn);
+                    break;
                 case OpCode::Pow:
                     sp[-2] = opPow(sp[-2], sp[-1]);
                     (--sp)->clear();
@@ -1397,7 +1419,8 @@ void Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                     const Value& b = rightOperand(in, sp, locals, fn, immediate);
                     bool stacked = !(in.n & kOperandFused);
                     // Where the result goes; it holds the left operand unless a local does.
-                    Value* slot = (in.n & kLeftLocal) ? sp : stacked ? sp - 2 : sp - 1;
+                    Value* slot =
+                        (in.n & kLeftLocal) ? (stacked ? sp - 1 : sp) : (stacked ? sp - 2 : sp - 1);
                     const Value& a = (in.n & kLeftLocal) ? locals[in.a] : *slot;
                     bool ok;
                     int c = fastCompare(a, b, ok);
