@@ -21,7 +21,7 @@ namespace vbs {
 namespace {
 
 // Backtracking steps one match may take: a pathological pattern fails instead of hanging.
-constexpr uint32_t kMatchLimit = 50'000'000;
+constexpr uint32_t kMatchLimit = 10'000'000;
 
 [[noreturn]] void fail(int number) {
     throw ScriptError(number);
