@@ -559,7 +559,15 @@ bool parseDate(std::u16string_view text, double& out) {
             }
             continue;
         }
-        if (!p.number && (p.word == u"am" || p.word == u"a" || p.word == u"pm" || p.word == u"p")) {
+        auto isMeridiem = [](const Part& q) {
+            return !q.number &&
+                   (q.word == u"am" || q.word == u"a" || q.word == u"pm" || q.word == u"p");
+        };
+        if (p.number && hour < 0 && k + 1 < parts.size() && isMeridiem(parts[k + 1])) {
+            hour = p.value; // "2 PM"
+            continue;
+        }
+        if (isMeridiem(p)) {
             if (hour < 0) return false;
             ampm = p.word[0] == u'a' ? 1 : 2;
             continue;
@@ -604,6 +612,10 @@ bool parseDate(std::u16string_view text, double& out) {
                     y = nums[1];
                     yDigits = numDigits[1];
                 }
+            } else if (numDigits[0] >= 3) {
+                y = nums[0]; // "January 2003": the first of the month
+                yDigits = numDigits[0];
+                d = 1;
             } else {
                 d = nums[0];
                 y = currentYear();

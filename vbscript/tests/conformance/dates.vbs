@@ -48,6 +48,8 @@ T "IsDate(""1/2/2003"")" : T "IsDate(""2003-01-02"")" : T "IsDate(""Jan 2 2003""
 T "IsDate(""12:30"")" : T "IsDate(""25:00"")" : T "IsDate(""hello"")" : T "IsDate(36526)" : T "IsDate(Now)"
 T "IsDate(Null)" : T "IsDate("""")" : T "CDate(""13/1/2003"")" : T "CDate(""Monday, January 02, 2006"")"
 T "CDate(""1/2/03"")" : T "CDate(""1/2/45"")" : T "CDate(""12:30 AM"")" : T "CDate(""12:30 PM"")"
+T "CDate(""2 PM"")" : T "CDate(""1/2/2003 9 am"")" : T "CDate(""January 2003"")" : T "CDate(""Feb 29, 2001"")"
+T "CDate(""2003/1/2"")" : T "CDate(""1.2.2003"")" : T "CDate(""13 PM"")" : T "CDate(""10:61"")"
 ' DateAdd.
 T "DateAdd(""d"", 1, #12/31/1999#)" : T "DateAdd(""m"", 1, #1/31/2000#)" : T "DateAdd(""m"", 1, #1/31/2001#)"
 T "DateAdd(""yyyy"", 1, #2/29/2000#)" : T "DateAdd(""q"", -1, #5/31/2000#)" : T "DateAdd(""ww"", 2, #1/1/2000#)"
