@@ -119,7 +119,7 @@ enum : uint8_t {
 enum : uint8_t {
     kOperandConst = 0x08,
     kOperandLocal = 0x10,
-    kOperandRef = 0x20, // the local holds a reference
+    kOperandRef = 0x20, // local a (on either side) holds a reference
     kOperandInt = 0x40,
     kOperandFused = kOperandConst | kOperandLocal | kOperandInt,
     // Arithmetic whose result goes straight into local a (x = x + 1): only when a is free or

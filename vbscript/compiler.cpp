@@ -570,10 +570,11 @@ private:
                 int delta = 0;
                 const Instr& left = fn_.code.back();
                 if (!(from & kOperandLocal) && rightStart == leftStart + 1 &&
-                    left.op == OpCode::LoadLocal && !(left.n & kByRef)) {
+                    left.op == OpCode::LoadLocal) {
                     // A local on the left too: the operator reads both itself.
                     slot = left.a;
-                    flags = uint8_t((flags & ~(kLeftLiteral)) | kLeftLocal);
+                    flags = uint8_t((flags & ~(kLeftLiteral)) | kLeftLocal |
+                                    ((left.n & kByRef) ? kOperandRef : 0));
                     fn_.code.pop_back();
                     --depth_;
                     delta = 1;
@@ -584,12 +585,15 @@ private:
         }
         if (fusable(op) && rightStart == leftStart + 1 && readsNoLocalsBack(rightStart)) {
             const Instr left = fn_.code[leftStart];
-            if (left.op == OpCode::LoadLocal && !(left.n & kByRef)) {
+            if (left.op == OpCode::LoadLocal) {
                 // A local on the left of a computed right operand: read when the operator runs,
                 // which is the same value since nothing in between can change the local.
                 fn_.code.erase(fn_.code.begin() + std::ptrdiff_t(leftStart));
                 --depth_;
-                emit(op, 0, uint8_t((literals & ~kLeftLiteral) | kLeftLocal), left.a);
+                emit(op, 0,
+                     uint8_t((literals & ~kLeftLiteral) | kLeftLocal |
+                             ((left.n & kByRef) ? kOperandRef : 0)),
+                     left.a);
                 return;
             }
         }

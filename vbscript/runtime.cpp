@@ -482,11 +482,23 @@ Value Runtime::call(const Function* fn, LinkedUnit* unit, ScriptObject* me, Valu
         size_t n;
         ValueStack::Mark mark;
         Frame* previous;
+        size_t slots;
+        Value* top = nullptr; // after a normal return: the operand stack's end
         ~Guard() {
             rt.current_ = previous;
-            rt.stack_.pop(base, n, mark);
+            if (top) {
+                // Only the locals and what the stack still holds need clearing; an error may
+                // have left anything anywhere.
+                for (Value* p = base; p < base + slots; ++p)
+                    p->clear();
+                for (Value* p = base + slots; p < top; ++p)
+                    p->clear();
+                rt.stack_.pop(base, 0, mark);
+            } else {
+                rt.stack_.pop(base, n, mark);
+            }
         }
-    } guard{*this, base, n, mark, current_};
+    } guard{*this, base, n, mark, current_, fn->slots};
     for (int i = 0; i < argc; ++i) {
         Value& a = args[i];
         Value& p = base[1 + i];
@@ -502,8 +514,10 @@ Value Runtime::call(const Function* fn, LinkedUnit* unit, ScriptObject* me, Valu
         }
     }
     current_ = &f;
-    runFrame(f);
-    return std::move(base[0]);
+    Value* top = runFrame(f);
+    Value result = std::move(base[0]);
+    guard.top = top;
+    return result;
 }
 
 Value Runtime::invokeMember(ScriptObject* obj, int id, Invoke kind, Value* args, int argc,
@@ -1027,7 +1041,7 @@ template <OpCode Op>
     const Value& b = rightOperand(in, sp, locals, fn, immediate);
     bool stacked = !(in.n & kOperandFused);
     if (in.n & kLeftLocal) {
-        Value& local = locals[in.a];
+        Value& local = (in.n & kOperandRef) ? locals[in.a].deref() : locals[in.a];
         if (in.n & kResultToLocal) {
             arithmetic(Op, local, b); // x = x op y, in place
             if (stacked) (--sp)->clear();
@@ -1056,7 +1070,7 @@ template <OpCode Op>
 // it where On Error Resume Next continues. Kept apart from the handlers so that the instruction
 // and stack pointers stay in registers: only f.ip, stored at each instruction, is needed to
 // place an error.
-void Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
+Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
     const Function* fn = f.fn;
     const Instr* code = fn->code.data();
     Value* locals = f.locals;
@@ -1421,7 +1435,9 @@ void Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                     // Where the result goes; it holds the left operand unless a local does.
                     Value* slot =
                         (in.n & kLeftLocal) ? (stacked ? sp - 1 : sp) : (stacked ? sp - 2 : sp - 1);
-                    const Value& a = (in.n & kLeftLocal) ? locals[in.a] : *slot;
+                    const Value& a = !(in.n & kLeftLocal)   ? *slot
+                                     : (in.n & kOperandRef) ? locals[in.a].deref()
+                                                            : locals[in.a];
                     bool ok;
                     int c = fastCompare(a, b, ok);
                     auto op = Compare(int(in.op) - int(OpCode::Eq));
@@ -1614,22 +1630,21 @@ void Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                     clearErr();
                     break;
                 case OpCode::Return:
-                    return;
+                    return sp;
                 }
             }
         }
     }
 }
 
-void Runtime::runFrame(Frame& f) {
+Value* Runtime::runFrame(Frame& f) {
     const Function* fn = f.fn;
     const Instr* code = fn->code.data();
     const Instr* ip = code;
     Value* sp = f.stack;
     for (;;) {
         try {
-            execute(f, ip, sp);
-            return;
+            return execute(f, ip, sp);
         } catch (ScriptError& e) {
             uint32_t pc = uint32_t(f.ip - code);
             if (!e.hasPosition()) locate(e, f, pc);
@@ -1769,11 +1784,23 @@ void Runtime::runMain(LinkedUnit* unit, Frame* scopeFrame, bool* resumeNext) {
         size_t n;
         ValueStack::Mark mark;
         Frame* previous;
+        size_t slots;
+        Value* top = nullptr; // after a normal return: the operand stack's end
         ~Guard() {
             rt.current_ = previous;
-            rt.stack_.pop(base, n, mark);
+            if (top) {
+                // Only the locals and what the stack still holds need clearing; an error may
+                // have left anything anywhere.
+                for (Value* p = base; p < base + slots; ++p)
+                    p->clear();
+                for (Value* p = base + slots; p < top; ++p)
+                    p->clear();
+                rt.stack_.pop(base, 0, mark);
+            } else {
+                rt.stack_.pop(base, n, mark);
+            }
         }
-    } guard{*this, base, n, mark, current_};
+    } guard{*this, base, n, mark, current_, 0};
     if (scopeFrame) {
         f.scopeFrame = scopeFrame;
         f.me = scopeFrame->me;
@@ -1870,18 +1897,32 @@ Value Runtime::eval(std::u16string_view code, Frame* frame) {
         size_t n;
         ValueStack::Mark mark;
         Frame* previous;
+        size_t slots;
+        Value* top = nullptr; // after a normal return: the operand stack's end
         ~Guard() {
             rt.current_ = previous;
-            rt.stack_.pop(base, n, mark);
+            if (top) {
+                // Only the locals and what the stack still holds need clearing; an error may
+                // have left anything anywhere.
+                for (Value* p = base; p < base + slots; ++p)
+                    p->clear();
+                for (Value* p = base + slots; p < top; ++p)
+                    p->clear();
+                rt.stack_.pop(base, 0, mark);
+            } else {
+                rt.stack_.pop(base, n, mark);
+            }
         }
-    } guard{*this, base, n, mark, current_};
+    } guard{*this, base, n, mark, current_, 0};
     if (local) {
         f.me = sf->me;
         bindOuter(f, sf);
     }
     current_ = &f;
-    runFrame(f);
-    return std::move(base[0]);
+    Value* top = runFrame(f);
+    Value result = std::move(base[0]);
+    guard.top = top;
+    return result;
 }
 
 } // namespace vbs

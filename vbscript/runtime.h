@@ -211,8 +211,9 @@ private:
     friend class Interpreter;
     void checkTime();
     void checkStack();
-    void runFrame(Frame& f);
-    [[gnu::noinline]] void execute(Frame& f, const Instr* ip, Value* sp);
+    // Both return the end of the operand stack at Return.
+    Value* runFrame(Frame& f);
+    [[gnu::noinline]] Value* execute(Frame& f, const Instr* ip, Value* sp);
     void bindOuter(Frame& f, Frame* scopeFrame);
 
     ValueStack stack_;
