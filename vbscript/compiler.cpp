@@ -554,14 +554,16 @@ private:
         }
         if (fusable(op) && fn_.code.size() == rightStart + 1) {
             // The right operand alone in one instruction: the operator takes it over.
-            const Instr last = fn_.code.back();
+            Instr last = fn_.code.back();
             uint8_t from = 0;
-            if (last.op == OpCode::LoadLocal)
+            if (last.op == OpCode::LoadLocal) {
                 from = uint8_t(kOperandLocal | ((last.n & kByRef) ? kOperandRef : 0));
-            else if (last.op == OpCode::PushInt)
-                from = kOperandInt;
-            else if (last.op == OpCode::PushConst)
+            } else if (last.op == OpCode::PushInt) {
+                from = kOperandConst; // the integer joins the constants: one way to read them
+                last.b = constant(Value::integer(int16_t(int32_t(last.b))));
+            } else if (last.op == OpCode::PushConst) {
                 from = kOperandConst;
+            }
             if (from) {
                 fn_.code.pop_back();
                 --depth_;

@@ -956,13 +956,9 @@ namespace {
 
 // The right operand of a binary operator: on the stack, or carried by the instruction.
 [[gnu::always_inline]] inline const Value& rightOperand(const Instr& in, Value* sp, Value* locals,
-                                                        const Function* fn, Value& immediate) {
+                                                        const Function* fn) {
     if (!(in.n & kOperandFused)) return sp[-1];
     if (in.n & kOperandLocal) return (in.n & kOperandRef) ? locals[in.a].deref() : locals[in.a];
-    if (in.n & kOperandInt) {
-        immediate = Value::integer(int16_t(int32_t(in.b)));
-        return immediate;
-    }
     return fn->consts[in.b];
 }
 
@@ -1037,8 +1033,7 @@ namespace {
 template <OpCode Op>
 [[gnu::always_inline]] inline void arithmeticOp(const Instr& in, Value*& sp, Value* locals,
                                                 const Function* fn) {
-    Value immediate;
-    const Value& b = rightOperand(in, sp, locals, fn, immediate);
+    const Value& b = rightOperand(in, sp, locals, fn);
     bool stacked = !(in.n & kOperandFused);
     if (in.n & kLeftLocal) {
         Value& local = (in.n & kOperandRef) ? locals[in.a].deref() : locals[in.a];
@@ -1429,8 +1424,7 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                 case OpCode::Le:
                 case OpCode::Gt:
                 case OpCode::Ge: {
-                    Value immediate;
-                    const Value& b = rightOperand(in, sp, locals, fn, immediate);
+                    const Value& b = rightOperand(in, sp, locals, fn);
                     bool stacked = !(in.n & kOperandFused);
                     // Where the result goes; it holds the left operand unless a local does.
                     Value* slot =
