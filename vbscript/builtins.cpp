@@ -34,6 +34,7 @@ const BuiltinRegistry& builtins() {
     static const BuiltinRegistry registry = [] {
         BuiltinRegistry r;
         registerCoreBuiltins(r);
+        registerLibraryBuiltins(r);
         return r;
     }();
     return registry;
@@ -57,13 +58,38 @@ std::u16string str(const Value& v) {
     return toString(v);
 }
 
+// Case mapping of the letters of the scripts Windows-1252 and its neighbours cover: Latin-1,
+// Latin Extended-A, Greek and Cyrillic.
+bool latinExtUpperIsEven(char16_t c) {
+    return (c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177);
+}
+bool latinExtUpperIsOdd(char16_t c) {
+    return (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
+}
+
 char16_t upper(char16_t c) {
-    if ((c >= u'a' && c <= u'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7)) return char16_t(c - 32);
+    if (c < 0x80) return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c;
+    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return char16_t(c - 32);
+    if (c == 0xFF) return 0x178;
+    if (c == 0x130 || c == 0x131) return c;
+    if (latinExtUpperIsEven(c)) return char16_t(c & ~1u);
+    if (latinExtUpperIsOdd(c)) return (c & 1) ? c : char16_t(c - 1);
+    if ((c >= 0x3B1 && c <= 0x3C9 && c != 0x3C2) || (c >= 0x430 && c <= 0x44F))
+        return char16_t(c - 32);
+    if (c >= 0x450 && c <= 0x45F) return char16_t(c - 80);
     return c;
 }
 
 char16_t lower(char16_t c) {
-    if ((c >= u'A' && c <= u'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) return char16_t(c + 32);
+    if (c < 0x80) return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c;
+    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return char16_t(c + 32);
+    if (c == 0x178) return 0xFF;
+    if (c == 0x130 || c == 0x131) return c;
+    if (latinExtUpperIsEven(c)) return char16_t(c | 1u);
+    if (latinExtUpperIsOdd(c)) return (c & 1) ? char16_t(c + 1) : c;
+    if ((c >= 0x391 && c <= 0x3A9 && c != 0x3A2) || (c >= 0x410 && c <= 0x42F))
+        return char16_t(c + 32);
+    if (c >= 0x400 && c <= 0x40F) return char16_t(c + 80);
     return c;
 }
 
@@ -230,7 +256,8 @@ Value fnInStrRev(CallContext&, Args a) {
 }
 
 Value fnReplace(CallContext&, Args a) {
-    if (a[0].isNull() || a[1].isNull() || a[2].isNull()) return Value::null();
+    if (a[0].isNull()) throw ScriptError(errc::InvalidUseOfNull);
+    if (a[1].isNull() || a[2].isNull()) return Value::null();
     std::u16string s = str(a[0]);
     std::u16string find = str(a[1]);
     std::u16string with = str(a[2]);
@@ -389,8 +416,9 @@ Value fnSplit(CallContext&, Args a) {
     std::u16string delim = given(a, 1) ? str(a[1]) : u" ";
     int32_t limit = given(a, 2) ? toLong(a[2]) : -1;
     bool text = textCompare(a, 3);
+    if (limit < -1) invalidCall();
     std::vector<Value> parts;
-    if (s.empty()) return Value::array(Array::fromValues({}));
+    if (s.empty() || limit == 0) return Value::array(Array::fromValues({}));
     if (delim.empty() || limit == 1) {
         parts.push_back(Value::string(s));
         return Value::array(Array::fromValues(std::move(parts)));
@@ -604,13 +632,21 @@ Value fnRnd(CallContext& ctx, Args a) {
 
 double secondsSinceMidnight();
 
+// Randomize mixes the seed into the generator's middle two bytes: with a number, the high word
+// of its Double; without, the bits of Timer as a Single.
 Value fnRandomize(CallContext& ctx, Args a) {
-    double seed = given(a, 0) ? toDouble(a[0]) : secondsSinceMidnight();
-    uint64_t bits;
-    std::memcpy(&bits, &seed, sizeof bits);
-    uint32_t mix = uint32_t(bits >> 32) ^ uint32_t(bits);
-    mix = ((mix & 0xFFFF) ^ (mix >> 16)) << 8;
-    ctx.runtime.rndSeed = (ctx.runtime.rndSeed & 0xFF) | (mix & 0xFFFF00);
+    uint32_t word;
+    if (given(a, 0)) {
+        double seed = toDouble(a[0]);
+        uint64_t bits;
+        std::memcpy(&bits, &seed, sizeof bits);
+        word = uint32_t(bits >> 32);
+    } else {
+        float seed = float(secondsSinceMidnight());
+        std::memcpy(&word, &seed, sizeof word);
+    }
+    uint32_t mix = ((word & 0xFFFF) << 8) ^ ((word >> 8) & 0xFFFF00);
+    ctx.runtime.rndSeed = (ctx.runtime.rndSeed & 0xFF0000FF) | mix;
     return {};
 }
 
@@ -683,14 +719,23 @@ Value fnSecond(CallContext&, Args a) {
 }
 
 Value fnDateSerial(CallContext&, Args a) {
-    double d = dateFromParts(toInteger(a[0]), toInteger(a[1]), toInteger(a[2]));
+    int year = toInteger(a[0]);
+    if (year >= 0 && year < 30)
+        year += 2000; // two-digit years: 00-29 are this century, 30-99 the last
+    else if (year >= 30 && year < 100)
+        year += 1900;
+    double d = dateFromParts(year, toInteger(a[1]), toInteger(a[2]));
     if (!validDate(d)) invalidCall();
     return Value::date(d);
 }
 
 Value fnTimeSerial(CallContext&, Args a) {
-    double t = (toInteger(a[0]) * 3600.0 + toInteger(a[1]) * 60.0 + toInteger(a[2])) / 86400.0;
-    return Value::date(t);
+    int64_t seconds = int64_t(toInteger(a[0])) * 3600 + toInteger(a[1]) * 60 + toInteger(a[2]);
+    // Before midnight of day 0 the time counts back from the day before (-1.25 is 6 AM on 29
+    // December 1899).
+    int64_t day = seconds >= 0 ? seconds / 86400 : -((86399 - seconds) / 86400);
+    double fraction = double(seconds - day * 86400) / 86400.0;
+    return Value::date(day < 0 ? double(day) - fraction : double(day) + fraction);
 }
 
 // ---- The script and its host -------------------------------------------------------------
@@ -732,7 +777,9 @@ Value fnInputBox(CallContext& ctx, Args a) {
 }
 
 Value fnCreateObject(CallContext& ctx, Args a) {
-    return ctx.runtime.services().createObject(str(a[0]), given(a, 1) ? str(a[1]) : u"");
+    std::u16string progId = str(a[0]);
+    if (equalsNoCase(toUtf8(progId), "VBScript.RegExp")) return createRegExp();
+    return ctx.runtime.services().createObject(progId, given(a, 1) ? str(a[1]) : u"");
 }
 
 Value fnGetObject(CallContext& ctx, Args a) {

@@ -53,5 +53,6 @@ const BuiltinRegistry& builtins();
 
 // The tables of each part of the library.
 void registerCoreBuiltins(BuiltinRegistry& registry);
+void registerLibraryBuiltins(BuiltinRegistry& registry);
 
 } // namespace vbs

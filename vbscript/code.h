@@ -114,6 +114,20 @@ enum : uint8_t {
     kArgMask = 0x7F,
 };
 
+// Binary operators whose right operand is a local or a constant carry it themselves (one
+// dispatch and one stack slot fewer): a = the local, b = the constant.
+enum : uint8_t {
+    kOperandConst = 0x08,
+    kOperandLocal = 0x10,
+    kOperandRef = 0x20, // local a (on either side) holds a reference
+    kOperandFused = kOperandConst | kOperandLocal,
+    // Arithmetic whose result goes straight into local a (x = x + 1): only when a is free or
+    // is the left operand.
+    kResultToLocal = 0x04,
+    // The left operand is local a (when the right one is a constant).
+    kLeftLocal = 0x80,
+};
+
 struct Instr {
     OpCode op;
     uint8_t n = 0;

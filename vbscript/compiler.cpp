@@ -480,7 +480,9 @@ private:
     }
 
     void binary(const Expr& e) {
+        size_t leftStart = fn_.code.size();
         expr(*e.left);
+        size_t rightStart = fn_.code.size();
         expr(*e.right);
         uint8_t literals = uint8_t((isHardLiteral(*e.left) ? kLeftLiteral : 0) |
                                    (isHardLiteral(*e.right) ? kRightLiteral : 0));
@@ -550,7 +552,101 @@ private:
             op = OpCode::Nop;
             break;
         }
+        if (fusable(op) && fn_.code.size() == rightStart + 1) {
+            // The right operand alone in one instruction: the operator takes it over.
+            Instr last = fn_.code.back();
+            uint8_t from = 0;
+            if (last.op == OpCode::LoadLocal) {
+                from = uint8_t(kOperandLocal | ((last.n & kByRef) ? kOperandRef : 0));
+            } else if (last.op == OpCode::PushInt) {
+                from = kOperandConst; // the integer joins the constants: one way to read them
+                last.b = constant(Value::integer(int16_t(int32_t(last.b))));
+            } else if (last.op == OpCode::PushConst) {
+                from = kOperandConst;
+            }
+            if (from) {
+                fn_.code.pop_back();
+                --depth_;
+                uint8_t flags = uint8_t(literals | from);
+                uint16_t slot = last.a;
+                int delta = 0;
+                const Instr& left = fn_.code.back();
+                if (!(from & kOperandLocal) && rightStart == leftStart + 1 &&
+                    left.op == OpCode::LoadLocal) {
+                    // A local on the left too: the operator reads both itself.
+                    slot = left.a;
+                    flags = uint8_t((flags & ~(kLeftLiteral)) | kLeftLocal |
+                                    ((left.n & kByRef) ? kOperandRef : 0));
+                    fn_.code.pop_back();
+                    --depth_;
+                    delta = 1;
+                }
+                emit(op, delta, flags, slot, last.b);
+                return;
+            }
+        }
+        if (fusable(op) && rightStart == leftStart + 1 && readsNoLocalsBack(rightStart)) {
+            const Instr left = fn_.code[leftStart];
+            if (left.op == OpCode::LoadLocal) {
+                // A local on the left of a computed right operand: read when the operator runs,
+                // which is the same value since nothing in between can change the local.
+                fn_.code.erase(fn_.code.begin() + std::ptrdiff_t(leftStart));
+                --depth_;
+                emit(op, 0,
+                     uint8_t((literals & ~kLeftLiteral) | kLeftLocal |
+                             ((left.n & kByRef) ? kOperandRef : 0)),
+                     left.a);
+                return;
+            }
+        }
         emit(op, -1, literals);
+    }
+
+    // True when the code from `from` on only computes: no calls (Eval, or a procedure given a
+    // local by reference, could change a local) and no jumps.
+    bool readsNoLocalsBack(size_t from) const {
+        for (size_t i = from; i < fn_.code.size(); ++i) {
+            switch (fn_.code[i].op) {
+            case OpCode::LoadLocal:
+            case OpCode::PushConst:
+            case OpCode::PushInt:
+            case OpCode::PushEmpty:
+            case OpCode::PushNull:
+            case OpCode::PushTrue:
+            case OpCode::PushFalse:
+            case OpCode::Add:
+            case OpCode::Sub:
+            case OpCode::Mul:
+            case OpCode::Div:
+            case OpCode::IntDiv:
+            case OpCode::Mod:
+            case OpCode::Neg:
+                break;
+            default:
+                return false;
+            }
+        }
+        return true;
+    }
+
+    static bool fusable(OpCode op) {
+        switch (op) {
+        case OpCode::Add:
+        case OpCode::Sub:
+        case OpCode::Mul:
+        case OpCode::Div:
+        case OpCode::IntDiv:
+        case OpCode::Mod:
+        case OpCode::Eq:
+        case OpCode::Ne:
+        case OpCode::Lt:
+        case OpCode::Le:
+        case OpCode::Gt:
+        case OpCode::Ge:
+            return true;
+        default:
+            return false;
+        }
     }
 
     // The object a member expression applies to (the With object when none is written).
@@ -1031,6 +1127,21 @@ private:
 
     void storeVariable(const Resolved& r, bool raw) {
         uint8_t flags = uint8_t(raw ? kRaw : 0);
+        if (r.kind == Resolved::Local && !r.byRef && !raw && !fn_.code.empty()) {
+            // The value just computed by arithmetic (never an object) goes into the local
+            // without passing through the stack.
+            Instr& last = fn_.code.back();
+            bool arithmetic = last.op == OpCode::Add || last.op == OpCode::Sub ||
+                              last.op == OpCode::Mul || last.op == OpCode::Div ||
+                              last.op == OpCode::IntDiv || last.op == OpCode::Mod;
+            if (arithmetic && !(last.n & (kOperandLocal | kResultToLocal)) &&
+                (!(last.n & kLeftLocal) || last.a == r.slot)) {
+                last.n = uint8_t(last.n | kResultToLocal);
+                last.a = r.slot;
+                --depth_;
+                return;
+            }
+        }
         if (r.kind == Resolved::Local)
             emit(OpCode::StoreLocal, -1, uint8_t(flags | (r.byRef ? kByRef : 0)), r.slot);
         else if (r.kind == Resolved::Field)

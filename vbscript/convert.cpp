@@ -14,7 +14,7 @@ namespace {
 
 // Dates the classic runtime accepts: 1 January 100 to 31 December 9999.
 constexpr double kMinDate = -657434.0;
-constexpr double kMaxDate = 2958465.99999;
+constexpr double kMaxDate = 2958465.0;
 
 int64_t daysFromCivil(int64_t y, int64_t m, int64_t d) {
     y -= m <= 2;
@@ -165,6 +165,18 @@ int monthFromName(std::u16string_view word) {
         if (word.size() <= name.size() && startsWithNoCase(name, word)) return i + 1;
     }
     return 0;
+}
+
+// Day names may lead a date ("Monday, January 02, 2006"); they add nothing to it.
+bool isDayName(std::u16string_view word) {
+    static const char16_t* names[] = {u"sunday",   u"monday", u"tuesday", u"wednesday",
+                                      u"thursday", u"friday", u"saturday"};
+    if (word.size() < 3) return false;
+    for (const char16_t* n : names) {
+        std::u16string_view name(n);
+        if (word.size() <= name.size() && startsWithNoCase(name, word)) return true;
+    }
+    return false;
 }
 
 int expandYear(int y, int digits) {
@@ -427,7 +439,8 @@ double timeFromParts(int hour, int minute, int second) {
 }
 
 bool validDate(double d) {
-    return d >= kMinDate && d <= kMaxDate + 1;
+    // The whole part is the day, so times on the first and last days stretch the range.
+    return d > kMinDate - 1 && d < kMaxDate + 1;
 }
 
 void dateToParts(double date, int& year, int& month, int& day, int& hour, int& minute,
@@ -438,7 +451,7 @@ void dateToParts(double date, int& year, int& month, int& day, int& hour, int& m
     auto days = int64_t(whole);
     if (seconds >= 86400) {
         seconds -= 86400;
-        days += date < 0 ? -1 : 1;
+        ++days; // the whole part is the day even below zero, so the next midnight is one more
     }
     civilFromDays(days + kEpoch, year, month, day);
     hour = int(seconds / 3600);
@@ -546,11 +559,20 @@ bool parseDate(std::u16string_view text, double& out) {
             }
             continue;
         }
-        if (!p.number && (p.word == u"am" || p.word == u"a" || p.word == u"pm" || p.word == u"p")) {
+        auto isMeridiem = [](const Part& q) {
+            return !q.number &&
+                   (q.word == u"am" || q.word == u"a" || q.word == u"pm" || q.word == u"p");
+        };
+        if (p.number && hour < 0 && k + 1 < parts.size() && isMeridiem(parts[k + 1])) {
+            hour = p.value; // "2 PM"
+            continue;
+        }
+        if (isMeridiem(p)) {
             if (hour < 0) return false;
             ampm = p.word[0] == u'a' ? 1 : 2;
             continue;
         }
+        if (!p.number && isDayName(p.word)) continue;
         dateParts.push_back(p);
     }
     if (hour >= 0) {
@@ -590,6 +612,10 @@ bool parseDate(std::u16string_view text, double& out) {
                     y = nums[1];
                     yDigits = numDigits[1];
                 }
+            } else if (numDigits[0] >= 3) {
+                y = nums[0]; // "January 2003": the first of the month
+                yDigits = numDigits[0];
+                d = 1;
             } else {
                 d = nums[0];
                 y = currentYear();

@@ -107,6 +107,10 @@ private:
     ErrorInfo lastError_;
 };
 
+// A new RegExp object, as `New RegExp` and CreateObject("VBScript.RegExp") make it; hosts with a
+// CreateObject of their own forward that ProgID here.
+Value createRegExp();
+
 // Compiled units by their source text, shared by engines on one thread.
 class CompileCache {
 public:

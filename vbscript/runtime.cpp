@@ -67,6 +67,23 @@ private:
     std::vector<int32_t> heap_;
 };
 
+// The element of a one-dimensional array at an Integer or Long subscript; null when the general
+// path must decide (other subscripts or dimensions, or out of range, which it reports).
+[[gnu::always_inline]] inline Value* element1(Array* a, const Value& subscript) {
+    if (a->dimensions() != 1) return nullptr;
+    int64_t k;
+    if (subscript.type() == Type::Integer)
+        k = subscript.integerValue();
+    else if (subscript.type() == Type::Long)
+        k = subscript.longValue();
+    else
+        return nullptr;
+    const Array::Bound& b = a->bounds()[0];
+    k -= b.lower;
+    if (k < 0 || k >= b.count) return nullptr;
+    return a->data() + k;
+}
+
 // target(args) = value for an array element or an object's default member.
 void storeIndexed(Value& target, Value* args, int argc, Value value, bool isSet) {
     if (target.isArray()) {
@@ -488,11 +505,23 @@ Value Runtime::call(const Function* fn, LinkedUnit* unit, ScriptObject* me, Valu
         size_t n;
         ValueStack::Mark mark;
         Frame* previous;
+        size_t slots;
+        Value* top = nullptr; // after a normal return: the operand stack's end
         ~Guard() {
             rt.current_ = previous;
-            rt.stack_.pop(base, n, mark);
+            if (top) {
+                // Only the locals and what the stack still holds need clearing; an error may
+                // have left anything anywhere.
+                for (Value* p = base; p < base + slots; ++p)
+                    p->clear();
+                for (Value* p = base + slots; p < top; ++p)
+                    p->clear();
+                rt.stack_.pop(base, 0, mark);
+            } else {
+                rt.stack_.pop(base, n, mark);
+            }
         }
-    } guard{*this, base, n, mark, current_};
+    } guard{*this, base, n, mark, current_, fn->slots};
     for (int i = 0; i < argc; ++i) {
         Value& a = args[i];
         Value& p = base[1 + i];
@@ -508,8 +537,10 @@ Value Runtime::call(const Function* fn, LinkedUnit* unit, ScriptObject* me, Valu
         }
     }
     current_ = &f;
-    runFrame(f);
-    return std::move(base[0]);
+    Value* top = runFrame(f);
+    Value result = std::move(base[0]);
+    guard.top = top;
+    return result;
 }
 
 Value Runtime::invokeMember(ScriptObject* obj, int id, Invoke kind, Value* args, int argc,
@@ -903,8 +934,20 @@ template <class IntOp, class DblOp>
             a = Value::dbl(double(r));
         return true;
     }
-    if (ta == Type::Double && tb == Type::Double) {
-        double r = dop(a.doubleValue(), b.doubleValue());
+    auto real = [](const Value& v, Type t, double& out) {
+        if (t == Type::Double)
+            out = v.doubleValue();
+        else if (t == Type::Long)
+            out = v.longValue();
+        else if (t == Type::Integer)
+            out = v.integerValue();
+        else
+            return false;
+        return true;
+    };
+    double x, y;
+    if ((ta == Type::Double || tb == Type::Double) && real(a, ta, x) && real(b, tb, y)) {
+        double r = dop(x, y);
         if (std::isinf(r) || std::isnan(r)) return false;
         a = Value::dbl(r);
         return true;
@@ -932,17 +975,129 @@ inline int fastCompare(const Value& a, const Value& b, bool& ok) {
 
 } // namespace
 
-void Runtime::runFrame(Frame& f) {
+namespace {
+
+// The right operand of a binary operator: on the stack, or carried by the instruction.
+[[gnu::always_inline]] inline const Value& rightOperand(const Instr& in, Value* sp, Value* locals,
+                                                        const Function* fn) {
+    if (!(in.n & kOperandFused)) return sp[-1];
+    if (in.n & kOperandLocal) return (in.n & kOperandRef) ? locals[in.a].deref() : locals[in.a];
+    return fn->consts[in.b];
+}
+
+// a = a op b for the arithmetic operators, with fast paths for the common subtypes.
+[[gnu::always_inline]] inline void arithmetic(OpCode op, Value& a, const Value& b) {
+    switch (op) {
+    case OpCode::Add:
+        if (fastArith(
+                a, b, [](int64_t x, int64_t y) { return x + y; },
+                [](double x, double y) { return x + y; }))
+            return;
+        break;
+    case OpCode::Sub:
+        if (fastArith(
+                a, b, [](int64_t x, int64_t y) { return x - y; },
+                [](double x, double y) { return x - y; }))
+            return;
+        break;
+    case OpCode::Mul:
+        if (fastArith(
+                a, b, [](int64_t x, int64_t y) { return x * y; },
+                [](double x, double y) { return x * y; }))
+            return;
+        break;
+    case OpCode::IntDiv:
+    case OpCode::Mod: {
+        bool isWholeA = a.type() == Type::Integer || a.type() == Type::Long;
+        bool isWholeB = b.type() == Type::Integer || b.type() == Type::Long;
+        if (isWholeA && isWholeB) {
+            int32_t x = a.type() == Type::Long ? a.longValue() : a.integerValue();
+            int32_t y = b.type() == Type::Long ? b.longValue() : b.integerValue();
+            if (y != 0 && !(y == -1 && x == INT32_MIN)) {
+                // 32-bit division: both fit, and it is several times faster than 64-bit.
+                int32_t r = op == OpCode::Mod ? x % y : x / y;
+                if (a.type() == Type::Integer && b.type() == Type::Integer && r <= 32767)
+                    a = Value::integer(int16_t(r));
+                else
+                    a = Value::lng(int32_t(r));
+                return;
+            }
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    Value right = b; // an operator may run script code (a default property) that changes it
+    switch (op) {
+    case OpCode::Add:
+        a = opAdd(a, right);
+        break;
+    case OpCode::Sub:
+        a = opSub(a, right);
+        break;
+    case OpCode::Mul:
+        a = opMul(a, right);
+        break;
+    case OpCode::Div:
+        a = opDiv(a, right);
+        break;
+    case OpCode::IntDiv:
+        a = opIntDiv(a, right);
+        break;
+    default:
+        a = opMod(a, right);
+        break;
+    }
+}
+
+// An arithmetic instruction, specialised per operator: operands on the stack or carried by the
+// instruction, the result pushed or stored into a local.
+template <OpCode Op>
+[[gnu::always_inline]] inline void arithmeticOp(const Instr& in, Value*& sp, Value* locals,
+                                                const Function* fn) {
+    const Value& b = rightOperand(in, sp, locals, fn);
+    bool stacked = !(in.n & kOperandFused);
+    if (in.n & kLeftLocal) {
+        Value& local = (in.n & kOperandRef) ? locals[in.a].deref() : locals[in.a];
+        if (in.n & kResultToLocal) {
+            arithmetic(Op, local, b); // x = x op y, in place
+            if (stacked) (--sp)->clear();
+        } else if (stacked) {
+            Value left = local;
+            arithmetic(Op, left, b);
+            sp[-1] = std::move(left);
+        } else {
+            *sp++ = local;
+            arithmetic(Op, sp[-1], b);
+        }
+        return;
+    }
+    Value& a = stacked ? sp[-2] : sp[-1];
+    arithmetic(Op, a, b);
+    if (stacked) (--sp)->clear();
+    if (in.n & kResultToLocal) {
+        locals[in.a] = std::move(sp[-1]);
+        --sp;
+    }
+}
+
+} // namespace
+
+// The dispatch loop. It runs until Return; an error leaves it by exception and runFrame resumes
+// it where On Error Resume Next continues. Kept apart from the handlers so that the instruction
+// and stack pointers stay in registers: only f.ip, stored at each instruction, is needed to
+// place an error.
+Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
     const Function* fn = f.fn;
     const Instr* code = fn->code.data();
-    const Instr* ip = code;
     Value* locals = f.locals;
-    Value* sp = f.stack;
     LinkedUnit* unit = f.unit;
     using I = Interpreter;
-    for (;;) {
-        try {
+    {
+        {
             for (;;) {
+                f.ip = ip;
                 const Instr in = *ip++;
                 switch (in.op) {
                 case OpCode::Nop:
@@ -1094,9 +1249,12 @@ void Runtime::runFrame(Frame& f) {
                 }
                 case OpCode::NewObject: {
                     GlobalCell* c = unit->cells[in.b];
-                    if (c->kind != GlobalCell::Kind::Class)
+                    if (c->kind == GlobalCell::Kind::Class)
+                        *sp = newInstance(c->cls, c->unit);
+                    else if (equalsNoCase(c->name, "RegExp"))
+                        *sp = createRegExp();
+                    else
                         failNamed(errc::ClassNotDefined, c->name);
-                    *sp = newInstance(c->cls, c->unit);
                     ++sp;
                     break;
                 }
@@ -1107,7 +1265,11 @@ void Runtime::runFrame(Frame& f) {
                     Value* base = sp - argc - 1;
                     const Value& t = base->deref();
                     Value r;
-                    if (t.isArray() && argc > 0) {
+                    Value* e;
+                    if (t.isArray() && argc == 1 &&
+                        (e = element1(t.arrayValue(), base[1].deref()))) {
+                        r = *e;
+                    } else if (t.isArray() && argc > 0) {
                         Subscripts subs(base + 1, argc);
                         r = t.arrayValue()->at(subs);
                     } else {
@@ -1126,6 +1288,15 @@ void Runtime::runFrame(Frame& f) {
                     if (v.isRef()) {
                         Value copy = v.deref();
                         v = std::move(copy);
+                    }
+                    Value& target = base->deref();
+                    Value* e;
+                    if (argc == 1 && in.op == OpCode::IndexStore && target.isArray() &&
+                        !v.isObject() && (e = element1(target.mutableArray(), base[1].deref()))) {
+                        *e = std::move(v);
+                        while (sp > base)
+                            (--sp)->clear();
+                        break;
                     }
                     storeIndexed(base->deref(), base + 1, argc, std::move(v),
                                  in.op == OpCode::IndexSet);
@@ -1170,56 +1341,24 @@ void Runtime::runFrame(Frame& f) {
                     break;
                 }
 
-                case OpCode::Add: {
-                    Value& a = sp[-2];
-                    if (!fastArith(
-                            a, sp[-1], [](int64_t x, int64_t y) { return x + y; },
-                            [](double x, double y) { return x + y; }))
-                        a = opAdd(a, sp[-1]);
-                    (--sp)->clear();
+                case OpCode::Add:
+                    arithmeticOp<OpCode::Add>(in, sp, locals, fn);
                     break;
-                }
-                case OpCode::Sub: {
-                    Value& a = sp[-2];
-                    if (!fastArith(
-                            a, sp[-1], [](int64_t x, int64_t y) { return x - y; },
-                            [](double x, double y) { return x - y; }))
-                        a = opSub(a, sp[-1]);
-                    (--sp)->clear();
+                case OpCode::Sub:
+                    arithmeticOp<OpCode::Sub>(in, sp, locals, fn);
                     break;
-                }
-                case OpCode::Mul: {
-                    Value& a = sp[-2];
-                    if (!fastArith(
-                            a, sp[-1], [](int64_t x, int64_t y) { return x * y; },
-                            [](double x, double y) { return x * y; }))
-                        a = opMul(a, sp[-1]);
-                    (--sp)->clear();
+                case OpCode::Mul:
+                    arithmeticOp<OpCode::Mul>(in, sp, locals, fn);
                     break;
-                }
                 case OpCode::Div:
-                    sp[-2] = opDiv(sp[-2], sp[-1]);
-                    (--sp)->clear();
+                    arithmeticOp<OpCode::Div>(in, sp, locals, fn);
                     break;
                 case OpCode::IntDiv:
-                case OpCode::Mod: {
-                    Value& a = sp[-2];
-                    const Value& b = sp[-1];
-                    bool mod = in.op == OpCode::Mod;
-                    if (I::isWhole(a) && I::isWhole(b) && I::whole(b) != 0 &&
-                        !(I::whole(b) == -1 && I::whole(a) == INT32_MIN)) {
-                        int64_t x = I::whole(a), y = I::whole(b);
-                        int64_t r = mod ? x % y : x / y;
-                        if (a.type() == Type::Integer && b.type() == Type::Integer && r <= 32767)
-                            a = Value::integer(int16_t(r));
-                        else
-                            a = Value::lng(int32_t(r));
-                    } else {
-                        a = mod ? opMod(a, b) : opIntDiv(a, b);
-                    }
-                    (--sp)->clear();
+                    arithmeticOp<OpCode::IntDiv>(in, sp, locals, fn);
                     break;
-                }
+                case OpCode::Mod:
+                    arithmeticOp<OpCode::Mod>(in, sp, locals, fn);
+                    break;
                 case OpCode::Pow:
                     sp[-2] = opPow(sp[-2], sp[-1]);
                     (--sp)->clear();
@@ -1308,8 +1447,16 @@ void Runtime::runFrame(Frame& f) {
                 case OpCode::Le:
                 case OpCode::Gt:
                 case OpCode::Ge: {
+                    const Value& b = rightOperand(in, sp, locals, fn);
+                    bool stacked = !(in.n & kOperandFused);
+                    // Where the result goes; it holds the left operand unless a local does.
+                    Value* slot =
+                        (in.n & kLeftLocal) ? (stacked ? sp - 1 : sp) : (stacked ? sp - 2 : sp - 1);
+                    const Value& a = !(in.n & kLeftLocal)   ? *slot
+                                     : (in.n & kOperandRef) ? locals[in.a].deref()
+                                                            : locals[in.a];
                     bool ok;
-                    int c = fastCompare(sp[-2], sp[-1], ok);
+                    int c = fastCompare(a, b, ok);
                     auto op = Compare(int(in.op) - int(OpCode::Eq));
                     if (ok) {
                         bool r = false;
@@ -1333,11 +1480,26 @@ void Runtime::runFrame(Frame& f) {
                             r = c >= 0;
                             break;
                         }
-                        sp[-2] = Value::boolean(r);
+                        if (stacked) sp[-1].clear();
+                        slot->clear();
+                        sp = slot;
+                        if (ip->op == OpCode::JumpIfFalse) {
+                            // A condition: test and branch without pushing the Boolean.
+                            const Instr jump = *ip++;
+                            if (!r) {
+                                if (code + jump.b < ip) tick();
+                                ip = code + jump.b;
+                            }
+                            break;
+                        }
+                        *sp++ = Value::boolean(r);
                     } else {
-                        sp[-2] = opCompare(op, sp[-2], sp[-1], in.n);
+                        // The comparison may run script code that changes the operands.
+                        Value left = a, right = b;
+                        if (stacked) sp[-1].clear();
+                        *slot = opCompare(op, left, right, in.n & (kLeftLiteral | kRightLiteral));
+                        sp = slot + 1;
                     }
-                    (--sp)->clear();
                     break;
                 }
                 case OpCode::Is:
@@ -1382,6 +1544,18 @@ void Runtime::runFrame(Frame& f) {
                     const Value& step = locals[in.b + 1];
                     if (in.op == OpCode::ForStepLocal) {
                         tick();
+                        if (var.type() == Type::Long && step.type() == Type::Integer &&
+                            limit.type() == Type::Long) {
+                            // The usual counted loop, once past the Integer range.
+                            int64_t next = int64_t(var.longValue()) + step.integerValue();
+                            if (next >= INT32_MIN && next <= INT32_MAX) {
+                                var = Value::lng(int32_t(next));
+                                bool go = step.integerValue() >= 0 ? next <= limit.longValue()
+                                                                   : next >= limit.longValue();
+                                ip = go ? code + ip->b : ip + 1;
+                                break;
+                            }
+                        }
                         I::forStep(var, step);
                     }
                     if (I::forContinues(var, limit, step))
@@ -1473,11 +1647,23 @@ void Runtime::runFrame(Frame& f) {
                     clearErr();
                     break;
                 case OpCode::Return:
-                    return;
+                    return sp;
                 }
             }
+        }
+    }
+}
+
+Value* Runtime::runFrame(Frame& f) {
+    const Function* fn = f.fn;
+    const Instr* code = fn->code.data();
+    const Instr* ip = code;
+    Value* sp = f.stack;
+    for (;;) {
+        try {
+            return execute(f, ip, sp);
         } catch (ScriptError& e) {
-            uint32_t pc = uint32_t(ip - code) - 1;
+            uint32_t pc = uint32_t(f.ip - code);
             if (!e.hasPosition()) locate(e, f, pc);
             if (!f.resumeNext || e.fatal()) throw;
             setErr(e);
@@ -1488,7 +1674,7 @@ void Runtime::runFrame(Frame& f) {
             ip = code + (st ? st->end : pc + 1);
         } catch (const std::bad_alloc&) {
             ScriptError e(errc::OutOfMemory);
-            uint32_t pc = uint32_t(ip - code) - 1;
+            uint32_t pc = uint32_t(f.ip - code);
             locate(e, f, pc);
             if (!f.resumeNext) throw e;
             setErr(e);
@@ -1499,7 +1685,7 @@ void Runtime::runFrame(Frame& f) {
             ip = code + (st ? st->end : pc + 1);
         } catch (const std::length_error&) {
             ScriptError e(errc::OutOfStringSpace);
-            uint32_t pc = uint32_t(ip - code) - 1;
+            uint32_t pc = uint32_t(f.ip - code);
             locate(e, f, pc);
             if (!f.resumeNext) throw e;
             setErr(e);
@@ -1615,11 +1801,23 @@ void Runtime::runMain(LinkedUnit* unit, Frame* scopeFrame, bool* resumeNext) {
         size_t n;
         ValueStack::Mark mark;
         Frame* previous;
+        size_t slots;
+        Value* top = nullptr; // after a normal return: the operand stack's end
         ~Guard() {
             rt.current_ = previous;
-            rt.stack_.pop(base, n, mark);
+            if (top) {
+                // Only the locals and what the stack still holds need clearing; an error may
+                // have left anything anywhere.
+                for (Value* p = base; p < base + slots; ++p)
+                    p->clear();
+                for (Value* p = base + slots; p < top; ++p)
+                    p->clear();
+                rt.stack_.pop(base, 0, mark);
+            } else {
+                rt.stack_.pop(base, n, mark);
+            }
         }
-    } guard{*this, base, n, mark, current_};
+    } guard{*this, base, n, mark, current_, 0};
     if (scopeFrame) {
         f.scopeFrame = scopeFrame;
         f.me = scopeFrame->me;
@@ -1716,18 +1914,32 @@ Value Runtime::eval(std::u16string_view code, Frame* frame) {
         size_t n;
         ValueStack::Mark mark;
         Frame* previous;
+        size_t slots;
+        Value* top = nullptr; // after a normal return: the operand stack's end
         ~Guard() {
             rt.current_ = previous;
-            rt.stack_.pop(base, n, mark);
+            if (top) {
+                // Only the locals and what the stack still holds need clearing; an error may
+                // have left anything anywhere.
+                for (Value* p = base; p < base + slots; ++p)
+                    p->clear();
+                for (Value* p = base + slots; p < top; ++p)
+                    p->clear();
+                rt.stack_.pop(base, 0, mark);
+            } else {
+                rt.stack_.pop(base, n, mark);
+            }
         }
-    } guard{*this, base, n, mark, current_};
+    } guard{*this, base, n, mark, current_, 0};
     if (local) {
         f.me = sf->me;
         bindOuter(f, sf);
     }
     current_ = &f;
-    runFrame(f);
-    return std::move(base[0]);
+    Value* top = runFrame(f);
+    Value result = std::move(base[0]);
+    guard.top = top;
+    return result;
 }
 
 } // namespace vbs

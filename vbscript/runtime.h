@@ -113,6 +113,7 @@ struct Frame {
     Frame* caller = nullptr;
     Frame* scopeFrame = nullptr; // Execute and Eval code: the procedure whose names it uses
     bool resumeNext = false;
+    const Instr* ip = nullptr; // the instruction running, to place errors
     std::unique_ptr<DynamicNames> dynamic;
 };
 
@@ -214,7 +215,9 @@ private:
     friend class Interpreter;
     void checkTime();
     void checkStack();
-    void runFrame(Frame& f);
+    // Both return the end of the operand stack at Return.
+    Value* runFrame(Frame& f);
+    [[gnu::noinline]] Value* execute(Frame& f, const Instr* ip, Value* sp);
     void bindOuter(Frame& f, Frame* scopeFrame);
 
     ValueStack stack_;

@@ -8,6 +8,7 @@
 #include "vbscript/error.h"
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <span>
 #include <string>
@@ -119,53 +120,31 @@ public:
 
     // Factories.
     static Value null() { return make(Type::Null); }
-    static Value integer(int16_t v) {
-        Value r = make(Type::Integer);
-        r.u_.i16 = v;
-        return r;
-    }
-    static Value lng(int32_t v) {
-        Value r = make(Type::Long);
-        r.u_.i32 = v;
-        return r;
-    }
+    // The payload is written as one 64-bit word: writing a narrow member over a cleared word
+    // makes the next full read of the value wait for two stores to merge.
+    static Value integer(int16_t v) { return withBits(Type::Integer, uint16_t(v)); }
+    static Value lng(int32_t v) { return withBits(Type::Long, uint32_t(v)); }
     static Value single(float v) {
-        Value r = make(Type::Single);
-        r.u_.f32 = v;
-        return r;
+        uint32_t b;
+        std::memcpy(&b, &v, sizeof b);
+        return withBits(Type::Single, b);
     }
     static Value dbl(double v) {
-        Value r = make(Type::Double);
-        r.u_.f64 = v;
-        return r;
+        uint64_t b;
+        std::memcpy(&b, &v, sizeof b);
+        return withBits(Type::Double, b);
     }
     // Currency: the amount times 10000.
-    static Value currency(int64_t scaled) {
-        Value r = make(Type::Currency);
-        r.u_.i64 = scaled;
-        return r;
-    }
+    static Value currency(int64_t scaled) { return withBits(Type::Currency, uint64_t(scaled)); }
     // Dates: days since 30 December 1899, the time of day as the fraction.
     static Value date(double v) {
-        Value r = make(Type::Date);
-        r.u_.f64 = v;
-        return r;
+        uint64_t b;
+        std::memcpy(&b, &v, sizeof b);
+        return withBits(Type::Date, b);
     }
-    static Value boolean(bool v) {
-        Value r = make(Type::Boolean);
-        r.u_.b = v;
-        return r;
-    }
-    static Value byte(uint8_t v) {
-        Value r = make(Type::Byte);
-        r.u_.u8 = v;
-        return r;
-    }
-    static Value error(int32_t code) {
-        Value r = make(Type::Error);
-        r.u_.i32 = code;
-        return r;
-    }
+    static Value boolean(bool v) { return withBits(Type::Boolean, v ? 1 : 0); }
+    static Value byte(uint8_t v) { return withBits(Type::Byte, v); }
+    static Value error(int32_t code) { return withBits(Type::Error, uint32_t(code)); }
     static Value string(std::u16string text);
     static Value string(std::u16string_view text) { return string(std::u16string(text)); }
     static Value string(const char16_t* text) { return string(std::u16string(text)); }
@@ -234,6 +213,12 @@ private:
     static Value make(Type t) {
         Value r;
         r.type_ = t;
+        return r;
+    }
+    static Value withBits(Type t, uint64_t bits) {
+        Value r;
+        r.type_ = t;
+        r.u_.bits = bits;
         return r;
     }
     void retainSlow();

@@ -499,6 +499,46 @@ TEST(EngineHost, CallbacksReachTheHost) {
                                                   "picture a.bmp"}));
 }
 
+TEST(EngineRegExp, HostsForwardTheProgIdAndTheEngineNeverAsksThem) {
+    // A host with a CreateObject of its own hands "VBScript.RegExp" to createRegExp.
+    Engine engine;
+    RecordingHost host;
+    engine.setHost(&host);
+    Value re = vbs::createRegExp();
+    engine.addObject("Pattern", re.objectValue());
+    engine.executeStatement(u"Pattern.Pattern = \"(\\d+)-(\\d+)\" : Pattern.Global = True");
+    EXPECT_EQ(text(engine.eval(u"Pattern.Replace(\"1-2 30-40\", \"$2-$1\")")), "2-1 40-30");
+    EXPECT_EQ(text(engine.eval(u"TypeName(CreateObject(\"vbscript.regexp\"))")), "IRegExp2");
+    EXPECT_TRUE(host.log.empty());
+    // Each object has its own settings.
+    EXPECT_EQ(text(engine.eval(u"CreateObject(\"VBScript.RegExp\").Global")), "False");
+}
+
+TEST(EngineRegExp, MatchesOutliveTheirRegExpAndTheEngine) {
+    Value matches;
+    {
+        Engine engine;
+        engine.executeStatement(u"Set r = New RegExp : r.Pattern = \"a(.)\" : r.Global = True : "
+                                u"Set m = r.Execute(\"ab ac ad\") : Set r = Nothing");
+        matches = engine.eval(u"m");
+    }
+    ASSERT_TRUE(matches.isObject());
+    Object* m = matches.objectValue();
+    Value count = m->invoke(m->memberId("Count"), Invoke::Get, {});
+    EXPECT_EQ(vbs::toLong(count), 3);
+    Value index[1] = {Value::lng(2)};
+    Value last = m->invoke(Object::kDefaultMember, Invoke::Get, index);
+    EXPECT_EQ(text(last), "ad");
+}
+
+TEST(EngineRegExp, RunawayBacktrackingEndsInAnError) {
+    Engine engine;
+    engine.executeStatement(u"Set r = New RegExp : r.Pattern = \"^(a|a?)+$\"");
+    EXPECT_NE(errorNumber([&] { engine.eval(u"r.Test(String(40, \"a\") & \"!\")"); }), 0);
+    // The engine is still usable afterwards.
+    EXPECT_EQ(text(engine.eval(u"r.Test(\"aaa\")")), "True");
+}
+
 // ---- Compiled code reuse -----------------------------------------------------------------
 
 TEST(EngineCache, IdenticalTextIsNotCompiledAgain) {
