@@ -151,9 +151,9 @@ bool ScriptHost::AddCodeToScriptControl(ScriptEngine& engine, const QString& sta
         }
         engine.AddCode(code);
         for (QObject* variable : game_.variables.Variables.entries())
-            engine.AddObject(variable->property("Name").toString(), variable, true);
+            engine.AddObject(static_cast<ClassVariable*>(variable)->name(), variable, true);
         for (QObject* variable : game_.variables.VariablesVariant.entries())
-            engine.AddObject(variable->property("Name").toString(), variable, true);
+            engine.AddObject(static_cast<ClassVariableVariant*>(variable)->name(), variable, true);
         addWindowObjects(engine);
         if (game_.ControlsReferenceMode == 2)
             engine.AddObject("SoftwareObjects", &game_.window(), true);

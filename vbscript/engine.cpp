@@ -84,8 +84,10 @@ namespace {
 // once ("Name redefined").
 void checkNames(const std::vector<std::shared_ptr<const CompiledUnit>>& units,
                 const std::vector<uint32_t>& baseLines) {
-    std::unordered_set<std::string, NoCaseHash, NoCaseEqual> names;
-    auto declare = [&](const std::string& name, uint32_t line, uint32_t column) {
+    // Views of the units' own names: the units outlive the check.
+    std::unordered_set<std::string_view, NoCaseHash, NoCaseEqual> names;
+    names.reserve(units.size());
+    auto declare = [&](std::string_view name, uint32_t line, uint32_t column) {
         if (!names.insert(name).second) {
             ScriptError e(errc::NameRedefined);
             e.setPosition(int(line), int(column));
@@ -141,11 +143,17 @@ void Engine::reset() {
         std::shared_ptr<GlobalScope> old = rt_->scope;
         rt_->scope = std::make_shared<GlobalScope>();
         rt_->scope->runtime = rt_.get();
-        // A host rebuilds much the same names after every reset: room for them at once.
-        rt_->scope->cells.reserve(old->cells.size());
         rt_->clearErr();
-        Runtime::Entry entry(*rt_); // Class_Terminate may run while the old names go
-        old->clear();
+        {
+            Runtime::Entry entry(*rt_); // Class_Terminate may run while the old names go
+            old->clear();
+        }
+        // A host rebuilds much the same names after every reset. When nothing outlived the
+        // reset (no script object, nothing Class_Terminate declared), the old table is reused.
+        if (old.use_count() == 1 && rt_->scope->cells.empty() && old->recycle())
+            rt_->scope = std::move(old);
+        else
+            rt_->scope->cells.reserve(old->cells.size());
     });
 }
 
@@ -157,10 +165,13 @@ void Engine::addObject(std::string_view name, Object* object, bool addMembers,
         for (char c : name)
             valid = valid && ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
                               (c >= '0' && c <= '9') || c == '_');
-        if (!valid || isKeyword(name) || equalsNoCase(name, "err") || equalsNoCase(name, "me"))
-            throw ScriptError::named(errc::InvalidCall, name);
         GlobalScope& s = *rt_->scope;
-        GlobalCell* c = s.cell(name);
+        // A name that has a cell is no keyword: keywords never get one.
+        const auto known = s.cells.find(name);
+        if (!valid || (known == s.cells.end() && isKeyword(name)) || equalsNoCase(name, "err") ||
+            equalsNoCase(name, "me"))
+            throw ScriptError::named(errc::InvalidCall, name);
+        GlobalCell* c = known != s.cells.end() ? known->second.get() : s.cell(name);
         const bool free = c->kind == GlobalCell::Kind::Undeclared ||
                           c->kind == GlobalCell::Kind::Builtin || c->builtinConst;
         if (!free) throw ScriptError::named(457, name);

@@ -260,6 +260,7 @@ GlobalCell* GlobalScope::cell(std::string_view name) {
         c->kind = GlobalCell::Kind::Const;
         c->value = *v;
         c->builtinConst = true;
+        c->builtinValue = v;
     }
     GlobalCell* raw = c.get();
     cells.emplace(std::move(key), std::move(c));
@@ -275,6 +276,36 @@ void GlobalScope::shadow(GlobalCell& c) {
         c.member = id;
         return;
     }
+}
+
+bool GlobalScope::recycle() {
+    // Names scripts made up by the thousand are not worth keeping.
+    constexpr size_t kMostKept = 65536;
+    if (cells.size() > kMostKept || !instances.empty()) return false;
+    units.clear();
+    memberSources.clear();
+    builtinShadows.clear();
+    procedures.clear();
+    generation = 1;
+    for (auto& [name, c] : cells) {
+        c->value.clear();
+        c->generation = 0;
+        c->fn = nullptr;
+        c->unit = nullptr;
+        c->cls = nullptr;
+        c->member = 0;
+        c->builtinConst = false;
+        if (c->builtin) {
+            c->kind = GlobalCell::Kind::Builtin;
+        } else if (c->builtinValue) {
+            c->kind = GlobalCell::Kind::Const;
+            c->value = *c->builtinValue;
+            c->builtinConst = true;
+        } else {
+            c->kind = GlobalCell::Kind::Undeclared;
+        }
+    }
+    return true;
 }
 
 void GlobalScope::clear() {

@@ -36,8 +36,9 @@ struct GlobalCell {
     std::string name;
     Value value; // Variable, Const, Item; Alias: the object
     const Function* fn = nullptr;
-    LinkedUnit* unit = nullptr; // Procedure, Class
-    const Builtin* builtin = nullptr;
+    LinkedUnit* unit = nullptr;          // Procedure, Class
+    const Builtin* builtin = nullptr;    // a built-in function of this name
+    const Value* builtinValue = nullptr; // a built-in constant of this name
     const ClassInfo* cls = nullptr;
     int member = 0; // Alias
 };
@@ -70,6 +71,10 @@ struct GlobalScope : std::enable_shared_from_this<GlobalScope> {
     // Drops every value and empties the objects still alive, so that reference cycles between
     // script objects (which counting alone never frees) end with the engine or its Reset.
     void clear();
+    // After clear(), when nothing else holds the scope: every name back to what it was before
+    // anything was declared or added, keeping the table, so that a host adding much the same
+    // names after every reset needs no new cells. False when the table has grown too big to keep.
+    bool recycle();
 };
 
 // An instance of a script Class.
