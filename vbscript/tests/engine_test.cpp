@@ -288,6 +288,25 @@ TEST(EngineProcedures, ListInCodeOrderWithArgumentCounts) {
 
 // ---- Reset -------------------------------------------------------------------------------
 
+TEST(EngineReset, EveryNameIsAsNewAfterManyResets) {
+    Engine engine;
+    Held library;
+    library.object->add("Len", [](Invoke, std::span<Value>) { return Value::lng(-1); });
+    for (int round = 0; round < 3; ++round) {
+        // Built-in names come back whatever the last round made of them.
+        EXPECT_EQ(text(engine.eval(u"Len(\"abc\") & vbTab & IsEmpty(vbCrLf) & TypeName(Total)")),
+                  "3\tFalseEmpty");
+        EXPECT_THROW(engine.run("Sum"), ScriptError);
+        engine.addObject("Lib", library.object, true, true);
+        engine.addCode(
+            u"Dim Total\nConst vbTab = 7\nFunction Sum(a, b)\n Sum = a + b\nEnd Function\n"
+            u"Total = Sum(2, 3) + Len(\"x\")");
+        EXPECT_EQ(vbs::toLong(engine.eval(u"Total")), 4);
+        EXPECT_EQ(vbs::toLong(engine.eval(u"vbTab")), 7);
+        engine.reset();
+    }
+}
+
 TEST(EngineReset, ForgetsNamesAndCode) {
     Engine engine;
     Held obj;
