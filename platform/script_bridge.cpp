@@ -248,6 +248,67 @@ QDateTime zeroDate() {
 
 } // namespace
 
+namespace {
+
+// Receives the signals of one object through slots it makes up: each connection targets a
+// method index past the class's own, which qt_metacall then hands to the handler.
+class SignalRelay : public QObject {
+public:
+    SignalRelay(QObject* source, EventHandler handler)
+        : source_(source), handler_(std::move(handler)) {
+        const QMetaObject* meta = source->metaObject();
+        const int base = QObject::staticMetaObject.methodCount();
+        for (int i = base; i < meta->methodCount(); ++i) {
+            const QMetaMethod m = meta->method(i);
+            if (m.methodType() != QMetaMethod::Signal) continue;
+            const int slot = metaObject()->methodCount() + static_cast<int>(signals_.size());
+            if (QMetaObject::connect(source, i, this, slot, Qt::DirectConnection))
+                signals_.push_back(m);
+        }
+    }
+
+    int qt_metacall(QMetaObject::Call call, int id, void** argv) override {
+        id = QObject::qt_metacall(call, id, argv);
+        if (id < 0 || call != QMetaObject::InvokeMetaMethod) return id;
+        if (id < static_cast<int>(signals_.size())) relay(signals_[id], argv);
+        return -1;
+    }
+
+private:
+    // A by-reference parameter ("int&") has no meta type of its own: its value type's is used.
+    static QMetaType parameterType(const QMetaMethod& m, int i, bool& byReference) {
+        const QByteArray name = m.parameterTypes().value(i);
+        byReference = name.endsWith('&') && !name.startsWith("const ");
+        return byReference ? QMetaType::fromName(name.chopped(1)) : m.parameterMetaType(i);
+    }
+
+    void relay(const QMetaMethod& m, void** argv) {
+        QVariantList args;
+        bool byReference = false;
+        for (int i = 0; i < m.parameterCount(); ++i)
+            args.append(QVariant(parameterType(m, i, byReference), argv[i + 1]));
+        handler_(QString::fromLatin1(m.name()), args);
+        // What the handler left in a by-reference argument goes back to the sender.
+        for (int i = 0; i < m.parameterCount() && i < args.size(); ++i) {
+            const QMetaType type = parameterType(m, i, byReference);
+            QVariant value = args[i];
+            if (!byReference || !type.isValid() || !value.convert(type)) continue;
+            type.destruct(argv[i + 1]);
+            type.construct(argv[i + 1], value.constData());
+        }
+    }
+
+    QPointer<QObject> source_;
+    EventHandler handler_;
+    std::vector<QMetaMethod> signals_;
+};
+
+} // namespace
+
+std::unique_ptr<QObject> connectEvents(QObject* source, EventHandler handler) {
+    return std::make_unique<SignalRelay>(source, std::move(handler));
+}
+
 vbs::Object* wrap(QObject* object) {
     registerPictureConversion();
     return object ? new QObjectWrapper(object) : nullptr;

@@ -9,6 +9,9 @@
 
 #include <QObject>
 #include <QVariant>
+#include <QVariantList>
+#include <functional>
+#include <memory>
 
 namespace tv::bridge {
 
@@ -19,6 +22,13 @@ QObject* unwrap(const vbs::Object* object);
 
 vbs::Value toScript(const QVariant& value);
 QVariant fromScript(const vbs::Value& value);
+
+// Events from signals: every signal of `source` (declared in its class, not QObject's) calls
+// `handler` with the signal's name and its arguments. Arguments passed by reference (a classic
+// event's Cancel) are written back from the list when the handler returns. The connections end
+// with the returned object (or with `source`).
+using EventHandler = std::function<void(const QString& event, QVariantList& args)>;
+std::unique_ptr<QObject> connectEvents(QObject* source, EventHandler handler);
 
 // A script object (an instance of a script class) kept in a QVariant, so that the host can
 // hold it and hand it back.

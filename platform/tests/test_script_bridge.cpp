@@ -43,6 +43,13 @@ private:
     QVariant anything_;
 };
 
+class Door : public QObject {
+    Q_OBJECT
+signals:
+    void Knock(int times, const QString& who);
+    void QueryClose(int& cancel);
+};
+
 struct Bridge : ::testing::Test {
     VbsScriptEngine engine;
     Counter counter;
@@ -132,3 +139,25 @@ TEST(BridgeValues, ConversionsBothWays) {
 }
 
 #include "test_script_bridge.moc"
+
+TEST(BridgeEvents, SignalsReachTheHandlerAndByReferenceArgumentsComeBack) {
+    Door door;
+    QStringList heard;
+    auto relay = bridge::connectEvents(&door, [&](const QString& event, QVariantList& args) {
+        QStringList parts{event};
+        for (const QVariant& a : args)
+            parts.append(a.toString());
+        heard.append(parts.join(' '));
+        if (event == "QueryClose") args[0] = 1;
+    });
+    emit door.Knock(3, "Ann");
+    int cancel = 0;
+    emit door.QueryClose(cancel);
+    EXPECT_EQ(heard, (QStringList{"Knock 3 Ann", "QueryClose 0"}));
+    EXPECT_EQ(cancel, 1);
+    // QObject's own signals are not events, and nothing arrives once the relay has gone.
+    relay.reset();
+    emit door.Knock(1, "Bob");
+    door.setObjectName("x");
+    EXPECT_EQ(heard.size(), 2);
+}
