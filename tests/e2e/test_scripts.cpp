@@ -374,3 +374,13 @@ TEST(Scripts, TheMoreFileAllowsCreateObjectAndKeepsTheTimeOutAtZero) {
                                "expect log |15000|OK\n");
     EXPECT_EQ(r.exitCode, 0) << show(r);
 }
+
+TEST(ScriptFunctions, ParametersOutliveTheGame) {
+    TestProject p;
+    p.writeFrame("Start", colourFrame(0));
+    const RunResult first = p.play("exec SaveParameter \"Best\", 42\n");
+    EXPECT_EQ(first.exitCode, 0) << show(first);
+    const RunResult second = p.play("exec MsgBox LoadParameter(\"Best\", 0)\n"
+                                    "expect log |42|OK\n");
+    EXPECT_EQ(second.exitCode, 0) << show(second);
+}
