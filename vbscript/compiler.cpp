@@ -919,8 +919,10 @@ private:
             switch (r.kind) {
             case Resolved::Local:
                 expr(value);
-                emit(isSet ? OpCode::SetLocal : OpCode::StoreLocal, -1, r.byRef ? kByRef : 0,
-                     r.slot);
+                if (isSet)
+                    emit(OpCode::SetLocal, -1, r.byRef ? kByRef : 0, r.slot);
+                else
+                    storeVariable(r, false);
                 return;
             case Resolved::Const:
                 expr(value);

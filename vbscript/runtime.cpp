@@ -281,24 +281,20 @@ void GlobalScope::clear() {
 
 // ---- Value stack -------------------------------------------------------------------------
 
-Value* ValueStack::push(size_t n, Mark& mark) {
+Value* ValueStack::pushChunk(size_t n, Mark& mark) {
     mark = {current_, top_};
-    if (chunks_.empty() || top_ + n > chunks_[current_].second) {
-        size_t next = chunks_.empty() ? 0 : current_ + 1;
-        if (next >= kMaxChunks) fail(errc::OutOfStackSpace);
-        if (next == chunks_.size() || chunks_[next].second < n) {
-            size_t size = std::max(kChunk, n);
-            if (next == chunks_.size())
-                chunks_.emplace_back(std::make_unique<Value[]>(size), size);
-            else
-                chunks_[next] = {std::make_unique<Value[]>(size), size};
-        }
-        current_ = next;
-        top_ = 0;
+    size_t next = chunks_.empty() ? 0 : current_ + 1;
+    if (next >= kMaxChunks) fail(errc::OutOfStackSpace);
+    if (next == chunks_.size() || chunks_[next].second < n) {
+        size_t size = std::max(kChunk, n);
+        if (next == chunks_.size())
+            chunks_.emplace_back(std::make_unique<Value[]>(size), size);
+        else
+            chunks_[next] = {std::make_unique<Value[]>(size), size};
     }
-    Value* p = chunks_[current_].first.get() + top_;
-    top_ += n;
-    return p;
+    current_ = next;
+    top_ = n;
+    return chunks_[current_].first.get();
 }
 
 void ValueStack::pop(Value* base, size_t n, const Mark& mark) {

@@ -120,10 +120,19 @@ public:
         size_t chunk;
         size_t top;
     };
-    Value* push(size_t n, Mark& mark);
+    Value* push(size_t n, Mark& mark) {
+        mark = {current_, top_};
+        if (!chunks_.empty() && top_ + n <= chunks_[current_].second) {
+            Value* p = chunks_[current_].first.get() + top_;
+            top_ += n;
+            return p;
+        }
+        return pushChunk(n, mark);
+    }
     void pop(Value* base, size_t n, const Mark& mark);
 
 private:
+    Value* pushChunk(size_t n, Mark& mark); // the current chunk is full: the next one
     static constexpr size_t kChunk = 1 << 15;
     static constexpr size_t kMaxChunks = 512;
     std::vector<std::pair<std::unique_ptr<Value[]>, size_t>> chunks_;
