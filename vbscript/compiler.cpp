@@ -751,6 +751,16 @@ private:
             switch (r.kind) {
             case Resolved::Local:
             case Resolved::Field: {
+                if (r.kind == Resolved::Local && !statement && e.args.size() == 1 &&
+                    e.args[0]->kind == ExprKind::Name) {
+                    Resolved sub = resolve(e.args[0]->name, false);
+                    if (sub.kind == Resolved::Local) {
+                        // a(i) with both in locals, the usual array read: one instruction.
+                        emit(OpCode::LoadElement, 1,
+                             uint8_t((r.byRef ? 1 : 0) | (sub.byRef ? 2 : 0)), r.slot, sub.slot);
+                        return;
+                    }
+                }
                 addr(r);
                 int n = args(e.args, false);
                 emit(OpCode::IndexLoad, -n, uint8_t(n));
@@ -1143,6 +1153,18 @@ private:
                 --depth_;
                 return;
             }
+        }
+        if (r.kind == Resolved::Local && !raw && !fn_.code.empty() &&
+            fn_.code.back().op == OpCode::LoadLocal) {
+            // x = y between locals: the store reads y itself.
+            Instr load = fn_.code.back();
+            fn_.code.pop_back();
+            --depth_;
+            emit(OpCode::StoreLocal, 0,
+                 uint8_t((r.byRef ? kByRef : 0) | kOperandLocal |
+                         ((load.n & kByRef) ? kOperandRef : 0)),
+                 r.slot, load.a);
+            return;
         }
         if (r.kind == Resolved::Local)
             emit(OpCode::StoreLocal, -1, uint8_t(flags | (r.byRef ? kByRef : 0)), r.slot);

@@ -1114,6 +1114,14 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                     break;
                 case OpCode::StoreLocal: {
                     Value& t = (in.n & kByRef) ? locals[in.a].deref() : locals[in.a];
+                    if (in.n & kOperandLocal) {
+                        const Value& from =
+                            (in.n & kOperandRef) ? locals[in.b].deref() : locals[in.b];
+                        Value v = from;
+                        if (v.isObject()) letConvert(v);
+                        t = std::move(v);
+                        break;
+                    }
                     Value& v = sp[-1];
                     if (!(in.n & kRaw) && v.isObject()) letConvert(v);
                     t = std::move(v);
@@ -1621,6 +1629,25 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                     break;
                 case OpCode::Return:
                     return sp;
+                case OpCode::LoadElement: {
+                    const Value& t = (in.n & 1) ? locals[in.a].deref() : locals[in.a];
+                    Value sub = (in.n & 2) ? locals[in.b].deref() : locals[in.b];
+                    Value* e;
+                    if (t.isArray() && (e = element1(t.arrayValue(), sub))) {
+                        *sp++ = *e;
+                        break;
+                    }
+                    // Anything else as IndexLoad does it.
+                    Value r;
+                    if (t.isArray()) {
+                        Subscripts subs(&sub, 1);
+                        r = t.arrayValue()->at(subs);
+                    } else {
+                        r = loadIndexed(t, &sub, 1);
+                    }
+                    *sp++ = std::move(r);
+                    break;
+                }
                 }
             }
         }
