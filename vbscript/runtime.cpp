@@ -1654,7 +1654,7 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
     }
 }
 
-Value* Runtime::runFrame(Frame& f) {
+inline Value* Runtime::runFrame(Frame& f) {
     const Function* fn = f.fn;
     const Instr* code = fn->code.data();
     const Instr* ip = code;

@@ -221,7 +221,7 @@ private:
     void checkTime();
     void checkStack();
     // Both return the end of the operand stack at Return.
-    Value* runFrame(Frame& f);
+    [[gnu::always_inline]] inline Value* runFrame(Frame& f);
     [[gnu::noinline]] Value* execute(Frame& f, const Instr* ip, Value* sp);
     void bindOuter(Frame& f, Frame* scopeFrame);
 
