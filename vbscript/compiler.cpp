@@ -107,6 +107,18 @@ public:
         prologue();
         block(proc.body);
         emit(OpCode::Return, 0);
+        shortcutReturns();
+    }
+
+    // A jump to a Return returns at once (If ... Else at the end of a procedure).
+    void shortcutReturns() {
+        for (Instr& in : fn_.code) {
+            if (in.op == OpCode::Jump && in.b < fn_.code.size() &&
+                fn_.code[in.b].op == OpCode::Return) {
+                in.op = OpCode::Return;
+                in.b = 0;
+            }
+        }
     }
 
     void compileMain(const Block& body, const OuterScope* outer) {
@@ -124,6 +136,7 @@ public:
         prologue();
         block(body);
         emit(OpCode::Return, 0);
+        shortcutReturns();
     }
 
     void compileExpression(const Expr& e, const OuterScope* outer) {
