@@ -1058,9 +1058,9 @@ template <OpCode Op>
 } // namespace
 
 // The dispatch loop. It runs until Return; an error leaves it by exception and runFrame resumes
-// it where On Error Resume Next continues. Kept apart from the handlers so that the instruction
-// and stack pointers stay in registers: only f.ip, stored at each instruction, is needed to
-// place an error.
+// it where On Error Resume Next continues. Kept apart from those handlers, its own state need not
+// survive an exception, which frees the compiler to keep it in registers: only f.ip, stored at
+// each instruction, is needed to place an error.
 Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
     const Function* fn = f.fn;
     const Instr* code = fn->code.data();
