@@ -105,6 +105,8 @@ enum class OpCode : uint8_t {
     Erase,       // [ref]
     OnError,     // n = 1: Resume Next, 0: GoTo 0
     Return,
+    // Element a(i) of local a at local subscript b (n: 1 = a by reference, 2 = b by reference).
+    LoadElement,
 };
 
 enum : uint8_t {

@@ -107,6 +107,18 @@ public:
         prologue();
         block(proc.body);
         emit(OpCode::Return, 0);
+        shortcutReturns();
+    }
+
+    // A jump to a Return returns at once (If ... Else at the end of a procedure).
+    void shortcutReturns() {
+        for (Instr& in : fn_.code) {
+            if (in.op == OpCode::Jump && in.b < fn_.code.size() &&
+                fn_.code[in.b].op == OpCode::Return) {
+                in.op = OpCode::Return;
+                in.b = 0;
+            }
+        }
     }
 
     void compileMain(const Block& body, const OuterScope* outer) {
@@ -124,6 +136,7 @@ public:
         prologue();
         block(body);
         emit(OpCode::Return, 0);
+        shortcutReturns();
     }
 
     void compileExpression(const Expr& e, const OuterScope* outer) {
@@ -751,6 +764,16 @@ private:
             switch (r.kind) {
             case Resolved::Local:
             case Resolved::Field: {
+                if (r.kind == Resolved::Local && !statement && e.args.size() == 1 &&
+                    e.args[0]->kind == ExprKind::Name) {
+                    Resolved sub = resolve(e.args[0]->name, false);
+                    if (sub.kind == Resolved::Local) {
+                        // a(i) with both in locals, the usual array read: one instruction.
+                        emit(OpCode::LoadElement, 1,
+                             uint8_t((r.byRef ? 1 : 0) | (sub.byRef ? 2 : 0)), r.slot, sub.slot);
+                        return;
+                    }
+                }
                 addr(r);
                 int n = args(e.args, false);
                 emit(OpCode::IndexLoad, -n, uint8_t(n));
@@ -919,8 +942,10 @@ private:
             switch (r.kind) {
             case Resolved::Local:
                 expr(value);
-                emit(isSet ? OpCode::SetLocal : OpCode::StoreLocal, -1, r.byRef ? kByRef : 0,
-                     r.slot);
+                if (isSet)
+                    emit(OpCode::SetLocal, -1, r.byRef ? kByRef : 0, r.slot);
+                else
+                    storeVariable(r, false);
                 return;
             case Resolved::Const:
                 expr(value);
@@ -1141,6 +1166,18 @@ private:
                 --depth_;
                 return;
             }
+        }
+        if (r.kind == Resolved::Local && !raw && !fn_.code.empty() &&
+            fn_.code.back().op == OpCode::LoadLocal) {
+            // x = y between locals: the store reads y itself.
+            Instr load = fn_.code.back();
+            fn_.code.pop_back();
+            --depth_;
+            emit(OpCode::StoreLocal, 0,
+                 uint8_t((r.byRef ? kByRef : 0) | kOperandLocal |
+                         ((load.n & kByRef) ? kOperandRef : 0)),
+                 r.slot, load.a);
+            return;
         }
         if (r.kind == Resolved::Local)
             emit(OpCode::StoreLocal, -1, uint8_t(flags | (r.byRef ? kByRef : 0)), r.slot);

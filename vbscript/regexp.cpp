@@ -197,14 +197,20 @@ private:
     void compile() {
         if (code_) return;
         uint32_t options = PCRE2_ALT_BSUX | PCRE2_ALLOW_EMPTY_CLASS | PCRE2_MATCH_UNSET_BACKREF;
-        if (ignoreCase_) options |= PCRE2_CASELESS;
+        std::u16string pattern = pattern_;
+        if (ignoreCase_) {
+            // Letters beyond ASCII ignore case only with Unicode properties, which would also
+            // widen \w, \d and \b; those keep their ASCII meaning, written out.
+            options |= PCRE2_CASELESS | PCRE2_UCP;
+            pattern = asciiClasses(pattern_);
+        }
         options |= multiline_ ? PCRE2_MULTILINE : PCRE2_DOLLAR_ENDONLY;
         pcre2_compile_context* cc = pcre2_compile_context_create(nullptr);
         pcre2_set_newline(cc, PCRE2_NEWLINE_LF);
         int error = 0;
         PCRE2_SIZE offset = 0;
-        pcre2_code* code = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern_.data()),
-                                         pattern_.size(), options, &error, &offset, cc);
+        pcre2_code* code = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern.data()),
+                                         pattern.size(), options, &error, &offset, cc);
         pcre2_compile_context_free(cc);
         if (!code) fail(syntaxErrorOf(error));
         code_.reset(code);
@@ -215,6 +221,52 @@ private:
         }
         groups_ = 0;
         pcre2_pattern_info(code, PCRE2_INFO_CAPTURECOUNT, &groups_);
+    }
+
+    // The pattern with \w, \W, \d, \D, \b and \B spelt out in ASCII terms, as the original object
+    // means them.
+    static std::u16string asciiClasses(const std::u16string& p) {
+        const std::u16string word = u"A-Za-z0-9_";
+        const std::u16string in = u"[" + word + u"]";
+        std::u16string out;
+        bool inClass = false;
+        for (size_t i = 0; i < p.size(); ++i) {
+            char16_t c = p[i];
+            if (c == u'\\' && i + 1 < p.size()) {
+                char16_t n = p[++i];
+                if (inClass && n == u'w') {
+                    out += word;
+                } else if (inClass && n == u'd') {
+                    out += u"0-9";
+                } else if (!inClass && (n == u'w' || n == u'W')) {
+                    out += (n == u'w' ? u"[" : u"[^") + word + u"]";
+                } else if (!inClass && (n == u'd' || n == u'D')) {
+                    out += n == u'd' ? u"[0-9]" : u"[^0-9]";
+                } else if (!inClass && n == u'b') {
+                    out += u"(?:(?<!" + in + u")(?=" + in + u")|(?<=" + in + u")(?!" + in + u"))";
+                } else if (!inClass && n == u'B') {
+                    out += u"(?:(?<!" + in + u")(?!" + in + u")|(?<=" + in + u")(?=" + in + u"))";
+                } else {
+                    out += c;
+                    out += n;
+                }
+                continue;
+            }
+            if (!inClass && c == u'[') {
+                inClass = true;
+                out += c;
+                // A ] straight after [ or [^ closes the class (empty classes are allowed).
+                if (i + 1 < p.size() && p[i + 1] == u'^') out += p[++i];
+                if (i + 1 < p.size() && p[i + 1] == u']') {
+                    out += p[++i];
+                    inClass = false;
+                }
+                continue;
+            }
+            if (inClass && c == u']') inClass = false;
+            out += c;
+        }
+        return out;
     }
 
     static int syntaxErrorOf(int pcreError) {

@@ -335,24 +335,20 @@ void GlobalScope::clear() {
 
 // ---- Value stack -------------------------------------------------------------------------
 
-Value* ValueStack::push(size_t n, Mark& mark) {
+Value* ValueStack::pushChunk(size_t n, Mark& mark) {
     mark = {current_, top_};
-    if (chunks_.empty() || top_ + n > chunks_[current_].second) {
-        size_t next = chunks_.empty() ? 0 : current_ + 1;
-        if (next >= kMaxChunks) fail(errc::OutOfStackSpace);
-        if (next == chunks_.size() || chunks_[next].second < n) {
-            size_t size = std::max(kChunk, n);
-            if (next == chunks_.size())
-                chunks_.emplace_back(std::make_unique<Value[]>(size), size);
-            else
-                chunks_[next] = {std::make_unique<Value[]>(size), size};
-        }
-        current_ = next;
-        top_ = 0;
+    size_t next = chunks_.empty() ? 0 : current_ + 1;
+    if (next >= kMaxChunks) fail(errc::OutOfStackSpace);
+    if (next == chunks_.size() || chunks_[next].second < n) {
+        size_t size = std::max(kChunk, n);
+        if (next == chunks_.size())
+            chunks_.emplace_back(std::make_unique<Value[]>(size), size);
+        else
+            chunks_[next] = {std::make_unique<Value[]>(size), size};
     }
-    Value* p = chunks_[current_].first.get() + top_;
-    top_ += n;
-    return p;
+    current_ = next;
+    top_ = n;
+    return chunks_[current_].first.get();
 }
 
 void ValueStack::pop(Value* base, size_t n, const Mark& mark) {
@@ -1116,9 +1112,9 @@ template <OpCode Op>
 } // namespace
 
 // The dispatch loop. It runs until Return; an error leaves it by exception and runFrame resumes
-// it where On Error Resume Next continues. Kept apart from the handlers so that the instruction
-// and stack pointers stay in registers: only f.ip, stored at each instruction, is needed to
-// place an error.
+// it where On Error Resume Next continues. Kept apart from those handlers, its own state need not
+// survive an exception, which frees the compiler to keep it in registers: only f.ip, stored at
+// each instruction, is needed to place an error.
 Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
     const Function* fn = f.fn;
     const Instr* code = fn->code.data();
@@ -1172,6 +1168,14 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                     break;
                 case OpCode::StoreLocal: {
                     Value& t = (in.n & kByRef) ? locals[in.a].deref() : locals[in.a];
+                    if (in.n & kOperandLocal) {
+                        const Value& from =
+                            (in.n & kOperandRef) ? locals[in.b].deref() : locals[in.b];
+                        Value v = from;
+                        if (v.isObject()) letConvert(v);
+                        t = std::move(v);
+                        break;
+                    }
                     Value& v = sp[-1];
                     if (!(in.n & kRaw) && v.isObject()) letConvert(v);
                     t = std::move(v);
@@ -1679,13 +1683,32 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                     break;
                 case OpCode::Return:
                     return sp;
+                case OpCode::LoadElement: {
+                    const Value& t = (in.n & 1) ? locals[in.a].deref() : locals[in.a];
+                    Value sub = (in.n & 2) ? locals[in.b].deref() : locals[in.b];
+                    Value* e;
+                    if (t.isArray() && (e = element1(t.arrayValue(), sub))) {
+                        *sp++ = *e;
+                        break;
+                    }
+                    // Anything else as IndexLoad does it.
+                    Value r;
+                    if (t.isArray()) {
+                        Subscripts subs(&sub, 1);
+                        r = t.arrayValue()->at(subs);
+                    } else {
+                        r = loadIndexed(t, &sub, 1);
+                    }
+                    *sp++ = std::move(r);
+                    break;
+                }
                 }
             }
         }
     }
 }
 
-Value* Runtime::runFrame(Frame& f) {
+inline Value* Runtime::runFrame(Frame& f) {
     const Function* fn = f.fn;
     const Instr* code = fn->code.data();
     const Instr* ip = code;

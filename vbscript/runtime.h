@@ -129,10 +129,19 @@ public:
         size_t chunk;
         size_t top;
     };
-    Value* push(size_t n, Mark& mark);
+    Value* push(size_t n, Mark& mark) {
+        mark = {current_, top_};
+        if (!chunks_.empty() && top_ + n <= chunks_[current_].second) {
+            Value* p = chunks_[current_].first.get() + top_;
+            top_ += n;
+            return p;
+        }
+        return pushChunk(n, mark);
+    }
     void pop(Value* base, size_t n, const Mark& mark);
 
 private:
+    Value* pushChunk(size_t n, Mark& mark); // the current chunk is full: the next one
     static constexpr size_t kChunk = 1 << 15;
     static constexpr size_t kMaxChunks = 512;
     std::vector<std::pair<std::unique_ptr<Value[]>, size_t>> chunks_;
@@ -221,7 +230,7 @@ private:
     void checkTime();
     void checkStack();
     // Both return the end of the operand stack at Return.
-    Value* runFrame(Frame& f);
+    [[gnu::always_inline]] inline Value* runFrame(Frame& f);
     [[gnu::noinline]] Value* execute(Frame& f, const Instr* ip, Value* sp);
     void bindOuter(Frame& f, Frame* scopeFrame);
 

@@ -206,8 +206,12 @@ public:
     Value* refTarget() const;
     detail::Iter* iteratorValue() const { return u_.iter; }
     // The value itself, or what a reference points at.
-    const Value& deref() const { return isRef() ? *refTarget() : *this; }
-    Value& deref() { return isRef() ? *refTarget() : *this; }
+    const Value& deref() const {
+        return type_ == Type::Ref ? *u_.ref : type_ == Type::ElemRef ? *refTarget() : *this;
+    }
+    Value& deref() {
+        return type_ == Type::Ref ? *u_.ref : type_ == Type::ElemRef ? *refTarget() : *this;
+    }
 
 private:
     static Value make(Type t) {

@@ -63,6 +63,28 @@ Sub Arrays()
     a(5) = 1 : WScript.Echo "store past the end", Err.Number : Err.Clear
 End Sub
 
+Class List
+    Public Default Function Item(i)
+        Item = "item" & i
+    End Function
+End Class
+
+Sub Elements(ByRef byRefArray, ByVal byValIndex)
+    Dim local, i, s, o, e, x, y
+    local = Array("a", "b", "c")
+    i = 1 : s = "2"
+    Set o = New List
+    WScript.Echo "elements", local(i), local(s), byRefArray(byValIndex), o(i), local(byValIndex)
+    On Error Resume Next
+    x = e(i) : WScript.Echo "element of Empty", Err.Number : Err.Clear
+    i = 3 : x = local(i) : WScript.Echo "element past the end", Err.Number : Err.Clear
+    On Error GoTo 0
+    ' Copies between locals: objects give their default value, references are followed.
+    Set y = New Box
+    x = y : WScript.Echo "copy default", x, TypeName(x)
+    x = byValIndex : byRefArray = x : WScript.Echo "copy by reference", byRefArray
+End Sub
+
 Sub Loops()
     Dim i, n, total
     total = 0
@@ -96,4 +118,8 @@ On Error GoTo 0
 Order
 Compares
 Arrays
+Dim shared
+shared = Array(10, 20, 30)
+Elements shared, 2
+WScript.Echo "after", shared
 Loops

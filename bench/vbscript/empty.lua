@@ -1,1 +1,0 @@
--- Nothing: what starting lua5.4 costs, taken off the other times.
