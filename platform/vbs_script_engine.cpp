@@ -46,7 +46,9 @@ void VbsScriptEngine::Reset() {
 void VbsScriptEngine::AddObject(const QString& name, QObject* object, bool addMembers,
                                 bool beforeBuiltins) {
     try {
-        engine_->addObject(name.toStdString(), bridge::wrap(object), addMembers, beforeBuiltins);
+        // Held here, so that the wrapper goes when the engine refuses the name.
+        const vbs::Value held = vbs::Value::object(bridge::wrap(object));
+        engine_->addObject(name.toStdString(), held.objectValue(), addMembers, beforeBuiltins);
     } catch (const vbs::ScriptError& e) {
         rethrow(e);
     }

@@ -246,9 +246,8 @@ TEST(Scripts, VariablesThatClashFailThePreparationWithItsMessage) {
                "Click OK and then press Ctrl+Q to quit. Error description:\\n\\nError executing "
                "script.\\n- your system is not set to use chinese characters, or other special "
                "character sets;\\n- your global variables do not have names that are reserved by "
-               "Torvane.\\n\\nThe Scripting Engine returned the following error message:\\n\\n\n"
-               // Nothing of the code runs after a failed preparation.
-               "expect nolog msgbox Test Game|1|OK\n");
+               "Torvane.\\n\\nThe Scripting Engine returned the following error message:\\n\\n"
+               "This key is already associated with an element of this collection: 'Score'|OK\n");
     EXPECT_EQ(r.exitCode, 0) << show(r);
 }
 
