@@ -106,8 +106,22 @@ bool plainSafe(const QString& text, bool flow) {
 
 QString doubleQuoted(const QString& text) {
     QString out = "\"";
-    for (QChar c : text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
         const char16_t u = c.unicode();
+        // Characters beyond the first plane are escaped whole: YAML has no escape for half of
+        // one. A half on its own (no text read from YAML or a project holds one) is written as
+        // the replacement character.
+        if (c.isSurrogate()) {
+            if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+                const char32_t code = QChar::surrogateToUcs4(c, text[i + 1]);
+                out += QString("\\U%1").arg(uint(code), 8, 16, QChar('0'));
+                ++i;
+            } else {
+                out += "\\ufffd";
+            }
+            continue;
+        }
         switch (u) {
         case u'\\':
             out += "\\\\";
@@ -355,8 +369,10 @@ QByteArray YamlNode::document(const QString& comment) const {
     for (const QString& line : comment.split(u'\n', Qt::SkipEmptyParts))
         out += "# " + line + "\n";
     // An empty document would read back as nothing at all, not as an empty map.
-    if (kind_ == Kind::Map && entries_.isEmpty()) out += "{}\n";
-    else emitMap(out, 0, false);
+    if (kind_ == Kind::Map && entries_.isEmpty())
+        out += "{}\n";
+    else
+        emitMap(out, 0, false);
     return out.toUtf8();
 }
 

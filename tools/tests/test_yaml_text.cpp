@@ -168,3 +168,16 @@ TEST(YamlValues, MultiLineTextsAreLiteralBlocksWhenThatReadsBack) {
         << doc.toStdString();
     EXPECT_TRUE(doc.contains("verbatim: !verbatim \"a\\nb\"")) << doc.toStdString();
 }
+
+TEST(YamlValues, TextsBeyondTheFirstPlaneReadBack) {
+    // Found by fuzzing: a character beyond the first plane was escaped as two halves, which YAML
+    // does not read.
+    const QString wide = QString("a") + QChar(0xD852) + QChar(0xDD24) + QChar(0x01) + "b";
+    YamlNode root = YamlNode::map();
+    root.add("name", YamlNode::text(wide));
+    root.add("half", YamlNode::text(QString("x") + QChar(0xD852)));
+    const QByteArray doc = root.document();
+    const YAML::Node node = YAML::Load(doc.toStdString());
+    EXPECT_EQ(QString::fromStdString(node["name"].as<std::string>()), wide) << doc.toStdString();
+    EXPECT_EQ(QString::fromStdString(node["half"].as<std::string>()), QString("x") + QChar(0xFFFD));
+}
