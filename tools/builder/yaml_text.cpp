@@ -99,7 +99,8 @@ bool plainSafe(const QString& text, bool flow) {
     if (text.contains(": ") || text.contains(" #")) return false;
     for (QChar c : text) {
         if (!printable(c)) return false;
-        if (flow && QStringLiteral(",[]{}").contains(c)) return false;
+        // In a flow, yaml-cpp takes "?" and ":" before a closing bracket as indicators.
+        if (flow && QStringLiteral(",[]{}?:").contains(c)) return false;
     }
     return true;
 }

@@ -181,3 +181,17 @@ TEST(YamlValues, TextsBeyondTheFirstPlaneReadBack) {
     EXPECT_EQ(QString::fromStdString(node["name"].as<std::string>()), wide) << doc.toStdString();
     EXPECT_EQ(QString::fromStdString(node["half"].as<std::string>()), QString("x") + QChar(0xFFFD));
 }
+
+TEST(YamlValues, QuestionMarksAndColonsInAFlowAreQuoted) {
+    // Found by fuzzing: a word ending in "?" written plain in a flow did not read back.
+    for (const QString& word : {QString("medi?"), QString("a:b"), QString("?x")}) {
+        YamlNode root = YamlNode::map();
+        YamlNode inner = YamlNode::map();
+        inner.add("folder", YamlNode::text(word));
+        root.add("build", std::move(inner));
+        const QByteArray doc = root.document();
+        const YAML::Node node = YAML::Load(doc.toStdString());
+        EXPECT_EQ(QString::fromStdString(node["build"]["folder"].as<std::string>()), word)
+            << doc.toStdString();
+    }
+}
