@@ -1,9 +1,18 @@
 # Runs one conformance script through vbsrun and compares what it printed with its .expected
 # file: standard output, then standard error and the exit code when there are any.
 #   cmake -DVBSRUN=... -DDIR=... -DNAME=file.vbs -DOUT=<folder for .actual files> -P ...
+# A script with a line "' include: FILE" is run with FILE's procedures appended, so that
+# helpers shared by several scripts are written once; lines keep their numbers.
+set(run_dir "${DIR}")
+file(READ "${DIR}/${NAME}" source)
+if(source MATCHES "\n' include: ([A-Za-z0-9_.]+)")
+  file(READ "${DIR}/${CMAKE_MATCH_1}" helpers)
+  set(run_dir "${OUT}/run")
+  file(WRITE "${run_dir}/${NAME}" "${source}\n${helpers}")
+endif()
 execute_process(
   COMMAND ${VBSRUN} ${NAME} first "second arg"
-  WORKING_DIRECTORY ${DIR}
+  WORKING_DIRECTORY ${run_dir}
   OUTPUT_VARIABLE out
   ERROR_VARIABLE err
   RESULT_VARIABLE code

@@ -1,26 +1,5 @@
 ' Conversion functions: results, subtypes, rounding, ranges and error numbers.
-Function Show(v)
-    If IsArray(v) Then
-        Show = "Array(" & Join(v, "|") & ")"
-    ElseIf IsNull(v) Then
-        Show = "Null"
-    ElseIf IsEmpty(v) Then
-        Show = "Empty"
-    Else
-        Show = TypeName(v) & " " & CStr(v)
-    End If
-End Function
-
-Sub T(expr)
-    Dim r
-    On Error Resume Next
-    r = Eval(expr)
-    If Err.Number <> 0 Then
-        WScript.Echo expr & " -> error " & Err.Number
-    Else
-        WScript.Echo expr & " -> " & Show(r)
-    End If
-End Sub
+' include: show.inc
 
 ' Banker's rounding and the ranges of the integer types.
 T "CInt(2.5)" : T "CInt(3.5)" : T "CInt(-2.5)" : T "CInt(32767.4)" : T "CInt(32767.5)"

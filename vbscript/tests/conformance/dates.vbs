@@ -1,26 +1,5 @@
 ' Dates and times: serial numbers, parts, calendar arithmetic, week rules, parsing and literals.
-Function Show(v)
-    If IsArray(v) Then
-        Show = "Array(" & Join(v, "|") & ")"
-    ElseIf IsNull(v) Then
-        Show = "Null"
-    ElseIf IsEmpty(v) Then
-        Show = "Empty"
-    Else
-        Show = TypeName(v) & " " & CStr(v)
-    End If
-End Function
-
-Sub T(expr)
-    Dim r
-    On Error Resume Next
-    r = Eval(expr)
-    If Err.Number <> 0 Then
-        WScript.Echo expr & " -> error " & Err.Number
-    Else
-        WScript.Echo expr & " -> " & Show(r)
-    End If
-End Sub
+' include: show.inc
 
 ' Serial days count from 30 December 1899; the fraction is the time of day.
 T "CDbl(#12/30/1899#)" : T "CDbl(#1/1/1900#)" : T "CDbl(#1/1/2000 6:00:00 PM#)" : T "CDbl(#12/29/1899 6:00 AM#)"

@@ -1,26 +1,5 @@
 ' The Format functions (United States formats) and the text forms of values.
-Function Show(v)
-    If IsArray(v) Then
-        Show = "Array(" & Join(v, "|") & ")"
-    ElseIf IsNull(v) Then
-        Show = "Null"
-    ElseIf IsEmpty(v) Then
-        Show = "Empty"
-    Else
-        Show = TypeName(v) & " " & CStr(v)
-    End If
-End Function
-
-Sub T(expr)
-    Dim r
-    On Error Resume Next
-    r = Eval(expr)
-    If Err.Number <> 0 Then
-        WScript.Echo expr & " -> error " & Err.Number
-    Else
-        WScript.Echo expr & " -> " & Show(r)
-    End If
-End Sub
+' include: show.inc
 
 T "FormatNumber(1234.5)" : T "FormatNumber(1234567.891, 1)" : T "FormatNumber(-1234.5)" : T "FormatNumber(0.5)"
 T "FormatNumber(0.125, 2)" : T "FormatNumber(2.5, 0)" : T "FormatNumber(-2.5, 0)"

@@ -1,26 +1,5 @@
 ' Math functions: results and subtypes, Null and Empty, domain errors, and the classic generator.
-Function Show(v)
-    If IsArray(v) Then
-        Show = "Array(" & Join(v, "|") & ")"
-    ElseIf IsNull(v) Then
-        Show = "Null"
-    ElseIf IsEmpty(v) Then
-        Show = "Empty"
-    Else
-        Show = TypeName(v) & " " & CStr(v)
-    End If
-End Function
-
-Sub T(expr)
-    Dim r
-    On Error Resume Next
-    r = Eval(expr)
-    If Err.Number <> 0 Then
-        WScript.Echo expr & " -> error " & Err.Number
-    Else
-        WScript.Echo expr & " -> " & Show(r)
-    End If
-End Sub
+' include: show.inc
 
 T "Abs(-3)" : T "Abs(-32768)" : T "Abs(CLng(-5))" : T "Abs(-2.5)" : T "Abs(""-4"")" : T "Abs(Null)"
 T "Abs(Empty)" : T "Abs(True)" : T "Abs(CCur(-1.5))" : T "Abs(CSng(-1.5))" : T "Abs(""x"")"

@@ -1,26 +1,5 @@
 ' String functions: results, Null and Empty arguments, the compare modes and error numbers.
-Function Show(v)
-    If IsArray(v) Then
-        Show = "Array(" & Join(v, "|") & ")"
-    ElseIf IsNull(v) Then
-        Show = "Null"
-    ElseIf IsEmpty(v) Then
-        Show = "Empty"
-    Else
-        Show = TypeName(v) & " " & CStr(v)
-    End If
-End Function
-
-Sub T(expr)
-    Dim r
-    On Error Resume Next
-    r = Eval(expr)
-    If Err.Number <> 0 Then
-        WScript.Echo expr & " -> error " & Err.Number
-    Else
-        WScript.Echo expr & " -> " & Show(r)
-    End If
-End Sub
+' include: show.inc
 
 s = "Hello, World"
 ' Lengths and pieces.

@@ -1,26 +1,5 @@
 ' Arrays and types, colours, the engine's identity, the locale and the named constants.
-Function Show(v)
-    If IsArray(v) Then
-        Show = "Array(" & Join(v, "|") & ")"
-    ElseIf IsNull(v) Then
-        Show = "Null"
-    ElseIf IsEmpty(v) Then
-        Show = "Empty"
-    Else
-        Show = TypeName(v) & " " & CStr(v)
-    End If
-End Function
-
-Sub T(expr)
-    Dim r
-    On Error Resume Next
-    r = Eval(expr)
-    If Err.Number <> 0 Then
-        WScript.Echo expr & " -> error " & Err.Number
-    Else
-        WScript.Echo expr & " -> " & Show(r)
-    End If
-End Sub
+' include: show.inc
 
 Dim fixed(2, 3), dynamic()
 T "UBound(Array(1, 2, 3))" : T "LBound(Array(1, 2, 3))" : T "UBound(Array())" : T "UBound(fixed)"
