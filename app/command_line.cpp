@@ -1,6 +1,6 @@
 #include "app/command_line.h"
 
-#include "platform/files.h"
+#include "platform/core/files.h"
 
 namespace tv {
 

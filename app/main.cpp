@@ -2,12 +2,12 @@
 
 #include "app/command_line.h"
 #include "app/walkthrough.h"
+#include "engine/game.h"
 #include "platform/application.h"
 #include "platform/clock.h"
-#include "platform/dialogs.h"
-#include "platform/event_log.h"
+#include "platform/core/dialogs.h"
+#include "platform/core/event_log.h"
 #include "platform/event_loop.h"
-#include "platform/vbs_script_engine.h"
 #include "shell/welcome.h"
 
 #include <QCoreApplication>
@@ -91,7 +91,6 @@ int main(int argc, char** argv) {
         headless = true;
     }
     tv::Application app(argc, argv, headless);
-    tv::installVbsScriptEngine();
 
     tv::Clock::instance().setMode(cl->virtualTime ? tv::Clock::Mode::Virtual
                                                   : tv::Clock::Mode::Real);
@@ -110,7 +109,8 @@ int main(int argc, char** argv) {
     };
     int status = 0;
     {
-        tv::Welcome welcome(root, endProgram);
+        tv::Welcome welcome(
+            root, [] { return std::make_unique<tv::Game>(); }, endProgram);
         welcome.load();
         if (!cl->walkthrough.isEmpty()) {
             tv::WalkthroughRunner runner(welcome);

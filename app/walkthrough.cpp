@@ -4,8 +4,8 @@
 #include "engine/game.h"
 #include "platform/automation.h"
 #include "platform/controls.h"
-#include "platform/dialogs.h"
-#include "platform/event_log.h"
+#include "platform/core/dialogs.h"
+#include "platform/core/event_log.h"
 #include "platform/event_loop.h"
 #include "shell/welcome.h"
 
@@ -138,7 +138,7 @@ int WalkthroughRunner::run(const std::vector<WalkCommand>& commands,
 
 QString WalkthroughRunner::execute(const WalkCommand& c) {
     const QString& n = c.name;
-    Game* game = welcome_.game();
+    Game* game = dynamic_cast<Game*>(welcome_.game());
     auto& loop = EventLoop::instance();
     if (n.startsWith("expect ")) return expect(c);
     if (n == "wait") {
@@ -165,9 +165,8 @@ QString WalkthroughRunner::execute(const WalkCommand& c) {
         return {};
     }
     if (n == "key") {
-        Control& target = game && game->window().property("Visible").toBool()
-                              ? static_cast<Control&>(game->window())
-                              : welcome_.window();
+        Control& target = game && game->window().isVisible() ? static_cast<Control&>(game->window())
+                                                             : welcome_.window();
         automation::key(target, c.args[0], c.args.contains("ctrl"), c.args.contains("shift"),
                         c.args.contains("alt"));
         return {};
@@ -189,7 +188,7 @@ QString WalkthroughRunner::execute(const WalkCommand& c) {
 
 QString WalkthroughRunner::expect(const WalkCommand& c) {
     const QString& n = c.name;
-    Game* game = welcome_.game();
+    Game* game = dynamic_cast<Game*>(welcome_.game());
     const QStringList& lines = EventLog::instance().lines();
     if (n == "expect log" || n == "expect nolog") {
         QString found;
@@ -225,7 +224,11 @@ QString WalkthroughRunner::expect(const WalkCommand& c) {
         QObject* variable = game->variables.GetVariableReferenceFromName(c.args[0]);
         if (!variable) return "expected variable " + c.args[0] + ", got no such variable";
         const QString wanted = c.rest.mid(c.rest.indexOf(c.args[0]) + c.args[0].size()).trimmed();
-        const QVariant value = variable->property("Value");
+        QVariant value;
+        if (auto* integer = qobject_cast<ClassVariable*>(variable))
+            value = int(integer->value());
+        else if (auto* variant = qobject_cast<ClassVariableVariant*>(variable))
+            value = variant->value();
         const QString got = value.typeId() == QMetaType::Bool ? (value.toBool() ? "True" : "False")
                                                               : value.toString();
         if (got != wanted)

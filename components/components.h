@@ -37,6 +37,8 @@ public:
 
     // Run-time components, one row each: name first, then what the component table keeps.
     QList<QStringList> ComponentsList;
+    // Whether a run-time component of that name is in the list (names compare without case).
+    bool exists(const QString& name) const;
     void AddAdditionalComponent(const QString& /*progId*/, const QString& /*name*/,
                                 bool /*duringTransitions*/, bool /*beforeAlphaBlending*/) {}
     void RemoveAdditionalComponent(const QString& /*name*/) {}

@@ -7,7 +7,7 @@
 
 #include "data/project.h"
 #include "data/sound_channel_file.h"
-#include "platform/records.h"
+#include "platform/core/records.h"
 
 #include <QList>
 #include <QString>

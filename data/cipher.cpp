@@ -1,7 +1,7 @@
 #include "data/cipher.h"
 
-#include "platform/cp1252.h"
-#include "platform/vberror.h"
+#include "platform/core/cp1252.h"
+#include "platform/core/errors.h"
 
 #include <array>
 
@@ -25,19 +25,19 @@ const std::array<int, kKeySize>& keyTable() {
 
 int add32(int a, int b) {
     int r;
-    if (__builtin_add_overflow(a, b, &r)) throw VbError(err::Overflow);
+    if (__builtin_add_overflow(a, b, &r)) throw vbError(err::Overflow);
     return r;
 }
 
 int sub32(int a, int b) {
     int r;
-    if (__builtin_sub_overflow(a, b, &r)) throw VbError(err::Overflow);
+    if (__builtin_sub_overflow(a, b, &r)) throw vbError(err::Overflow);
     return r;
 }
 
 int mul32(int a, int b) {
     int r;
-    if (__builtin_mul_overflow(a, b, &r)) throw VbError(err::Overflow);
+    if (__builtin_mul_overflow(a, b, &r)) throw vbError(err::Overflow);
     return r;
 }
 

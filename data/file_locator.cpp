@@ -2,10 +2,11 @@
 
 #include "data/project.h"
 #include "data/ui_texts.h"
-#include "platform/cp1252.h"
-#include "platform/dialogs.h"
-#include "platform/files.h"
-#include "platform/vberror.h"
+#include "platform/core/cp1252.h"
+#include "platform/core/dialogs.h"
+#include "platform/core/errors.h"
+#include "platform/core/files.h"
+#include "platform/core/run_flags.h"
 
 #include <QHash>
 #include <algorithm>
@@ -16,7 +17,7 @@ namespace tv {
 namespace {
 // The editor computes the disguise in 16-bit arithmetic, where an overflow is an error.
 int int16(int value) {
-    if (value < -32768 || value > 32767) throw VbError(err::Overflow);
+    if (value < -32768 || value > 32767) throw vbError(err::Overflow);
     return value;
 }
 
@@ -71,7 +72,7 @@ QString ResolveMediaFile(const QString& path) {
             if (files::fileExists(candidate)) return files::resolve(candidate);
         }
     }
-    if (!flags().quitting) {
+    if (!runFlags().quitting) {
         const UiTexts& t = uiTexts();
         DialogService::instance().msgBox(t[33] + "\r\n" + candidate + "\r\n\r\n" + t[34],
                                          mb::Exclamation, t[29]);

@@ -2,7 +2,7 @@
 // The frame record (F.fme): everything that drives the opening of a frame, and the hotspot
 // count (F.lks). Each reader has a writer twin that produces the same layout.
 
-#include "platform/records.h"
+#include "platform/core/records.h"
 
 #include <QList>
 #include <QString>

@@ -2,7 +2,7 @@
 
 #include "data/record_helpers.h"
 #include "data/record_values.h"
-#include "platform/files.h"
+#include "platform/core/files.h"
 
 namespace tv {
 

@@ -5,7 +5,7 @@
 // reproduces a record it has read.
 
 #include "data/project.h"
-#include "platform/records.h"
+#include "platform/core/records.h"
 
 #include <QList>
 #include <QString>

@@ -1,10 +1,10 @@
 #include "data/procedures_file.h"
 
 #include "data/cipher.h"
-#include "platform/cp1252.h"
-#include "platform/ini.h"
-#include "platform/records.h"
-#include "platform/vberror.h"
+#include "platform/core/cp1252.h"
+#include "platform/core/errors.h"
+#include "platform/core/ini.h"
+#include "platform/core/records.h"
 
 #include <QRegularExpression>
 #include <QSaveFile>
@@ -58,7 +58,7 @@ void readProceduresFile(const QString& path, ProceduresFile& into,
 
 void writeProceduresFile(const QString& path, const ProceduresFile& file,
                          std::optional<int> scrambleOffset) {
-    if (scrambleOffset && !scramblable(file.text)) throw VbError(err::InvalidCall);
+    if (scrambleOffset && !scramblable(file.text)) throw vbError(err::InvalidCall);
     QByteArray out;
     for (int i = 0; i < 3; ++i)
         out += toCp1252(i < file.header.size() ? file.header[i] : QString()) + "\r\n";
@@ -72,7 +72,7 @@ void writeProceduresFile(const QString& path, const ProceduresFile& file,
     saved.setDirectWriteFallback(true);
     if (saved.open(QIODevice::WriteOnly) && saved.write(out) == out.size() && saved.commit())
         return;
-    throw VbError(err::PathFileAccessError);
+    throw vbError(err::PathFileAccessError);
 }
 
 } // namespace tv

@@ -1,7 +1,7 @@
 #include "data/project.h"
 
 #include "data/record_helpers.h"
-#include "platform/records.h"
+#include "platform/core/records.h"
 
 #include <iterator>
 
@@ -10,11 +10,6 @@ namespace tv {
 Project& project() {
     static Project p;
     return p;
-}
-
-GameFlags& flags() {
-    static GameFlags f;
-    return f;
 }
 
 void ProjectFolders::setRoot(const QString& root) {

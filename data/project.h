@@ -2,7 +2,7 @@
 // The project folder and its settings: the folders every part of the player reads from, and the
 // "General" configuration file.
 
-#include "platform/records.h"
+#include "platform/core/records.h"
 
 #include <QList>
 #include <QString>
@@ -90,18 +90,6 @@ struct Project {
     ProjectSettings settings;
 };
 Project& project();
-
-// Flags that many parts of the player set and test.
-struct GameFlags {
-    // Set by the shutdown: scripts stop running, frame opening stops at its next check, most
-    // error reports are suppressed.
-    bool quitting = false;
-    // Asks a waiting one-time video to stop (mouse-downs and keys set it).
-    bool stopMovie = false;
-    // Asks a running transition to end at its next step.
-    bool skipTransition = false;
-};
-GameFlags& flags();
 
 // Scripts in "General" are stored with a vertical bar for each double quote.
 QString decodeBarQuotes(const QString& stored);

@@ -1,6 +1,6 @@
 #include "data/record_helpers.h"
 
-#include "platform/vberror.h"
+#include "platform/core/errors.h"
 
 namespace tv {
 

@@ -2,7 +2,7 @@
 // Records of multi-record files end with a separator value. A record may stop early (older
 // editors wrote fewer fields), so readers test for the separator before each optional group.
 
-#include "platform/records.h"
+#include "platform/core/records.h"
 
 #include <QList>
 #include <QString>

@@ -1,7 +1,7 @@
 #include "data/record_values.h"
 
-#include "platform/cp1252.h"
-#include "platform/vberror.h"
+#include "platform/core/cp1252.h"
+#include "platform/core/errors.h"
 
 #include <cmath>
 
@@ -35,7 +35,7 @@ double dateSerial(const QDateTime& d) {
 
 double rounded(const RecordValue& value, double low, double high) {
     const double r = std::nearbyint(toNumber(value)); // the default rounding is half to even
-    if (r < low || r > high) throw VbError(err::Overflow);
+    if (r < low || r > high) throw vbError(err::Overflow);
     return r;
 }
 
@@ -52,7 +52,7 @@ double toNumber(const RecordValue& value) {
     case RecordValue::Kind::Date:
         return dateSerial(value.date);
     case RecordValue::Kind::Null:
-        throw VbError(err::InvalidUseOfNull);
+        throw vbError(err::InvalidUseOfNull);
     case RecordValue::Kind::String: {
         double d = 0;
         if (textToNumber(value.text, d)) return d;
@@ -61,7 +61,7 @@ double toNumber(const RecordValue& value) {
     case RecordValue::Kind::Error:
         break;
     }
-    throw VbError(err::TypeMismatch);
+    throw vbError(err::TypeMismatch);
 }
 
 bool toBool(const RecordValue& value) {

@@ -2,7 +2,7 @@
 // The conversions a general field (a Variant read from a record file) goes through where the
 // player uses it, with the classic runtime's rules and errors: CDbl, CBool, CInt, CLng, CStr.
 
-#include "platform/records.h"
+#include "platform/core/records.h"
 
 #include <QString>
 

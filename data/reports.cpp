@@ -1,8 +1,8 @@
 #include "data/reports.h"
 
 #include "data/ui_texts.h"
-#include "platform/dialogs.h"
-#include "platform/vberror.h"
+#include "platform/core/dialogs.h"
+#include "platform/core/errors.h"
 
 namespace tv {
 
@@ -12,7 +12,7 @@ void standardErrorReport(const QString& detail) {
 }
 
 void standardErrorReport(const QString& detail, const VbError& error) {
-    standardErrorReport(detail + error.description());
+    standardErrorReport(detail + errorText(error));
 }
 
 namespace {

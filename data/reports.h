@@ -3,11 +3,11 @@
 // missing-file warning. Texts come from the interface text table; boxes go through the one
 // dialog service so that automated runs log and answer them.
 
+#include "platform/core/errors.h"
+
 #include <QString>
 
 namespace tv {
-
-class VbError;
 
 // The standard error report: error icon, title interface text 29, and interface texts 30 and
 // 31 before the operation's own detail.

@@ -1,7 +1,7 @@
 #include "data/sound_channel_file.h"
 
 #include "data/record_helpers.h"
-#include "platform/files.h"
+#include "platform/core/files.h"
 
 namespace tv {
 

@@ -3,7 +3,7 @@
 // inside each per-hotspot sound selection record (F.fm5). 22 leading values the player skips,
 // then up to 5 channel rows of 5 values (row i is channel i).
 
-#include "platform/records.h"
+#include "platform/core/records.h"
 
 #include <QList>
 #include <QString>

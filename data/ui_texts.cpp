@@ -1,10 +1,10 @@
 #include "data/ui_texts.h"
 
 #include "data/record_helpers.h"
-#include "platform/dialogs.h"
-#include "platform/files.h"
-#include "platform/records.h"
-#include "platform/vberror.h"
+#include "platform/core/dialogs.h"
+#include "platform/core/errors.h"
+#include "platform/core/files.h"
+#include "platform/core/records.h"
 
 namespace tv {
 
@@ -92,7 +92,7 @@ QString UiTexts::operator[](int index) const {
 }
 
 void UiTexts::set(int index, const QString& text) {
-    if (index < 0 || index >= kSize) throw VbError(err::SubscriptOutOfRange);
+    if (index < 0 || index >= kSize) throw vbError(err::SubscriptOutOfRange);
     texts_[index] = text;
 }
 

@@ -2,7 +2,7 @@
 // The player's numbered user-interface texts (entries 1 to 51), in the game wording or the
 // program wording, with per-project overrides from the "Texts" configuration file.
 
-#include "platform/records.h"
+#include "platform/core/records.h"
 
 #include <QList>
 #include <QString>

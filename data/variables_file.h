@@ -3,7 +3,7 @@
 // variable names one per field, then optionally the marker "***" and the variant variable
 // names.
 
-#include "platform/records.h"
+#include "platform/core/records.h"
 
 #include <QString>
 #include <QStringList>

@@ -7,10 +7,11 @@
 #include "data/record_values.h"
 #include "data/reports.h"
 #include "engine/game.h"
+#include "platform/core/errors.h"
+#include "platform/core/files.h"
+#include "platform/core/records.h"
+#include "platform/core/run_flags.h"
 #include "platform/event_loop.h"
-#include "platform/files.h"
-#include "platform/records.h"
-#include "platform/vberror.h"
 
 namespace tv {
 
@@ -21,14 +22,14 @@ bool nonZero(const RecordValue& v) {
 } // namespace
 
 void Actions::AreaClick(int k, int button) {
-    GameFlags& f = flags();
+    RunFlags& f = runFlags();
     if (f.quitting) return;
     f.stopMovie = true;
     f.skipTransition = true;
     if (game_.video.IsVideoPlaying() || game_.video.startingVideo() || game_.inventory.moving())
         return;
     MainWindowShell& shell = game_.shell;
-    if (button == 2) {
+    if (button == mouseButton::Right) {
         if (!shell.menusShown())
             shell.ShowMenus();
         else if (!shell.menuOpening())
@@ -54,7 +55,7 @@ Actions::Outcome Actions::MakeAction(int k, int item, bool keepDialogue) {
     try {
         return act(k, item, keepDialogue);
     } catch (const VbError& e) {
-        if (!flags().quitting)
+        if (!runFlags().quitting)
             standardErrorReport(
                 QStringLiteral(" Unable to make the action associated with the hotspot #%1. ")
                     .arg(k),
@@ -65,7 +66,7 @@ Actions::Outcome Actions::MakeAction(int k, int item, bool keepDialogue) {
 
 Actions::Outcome Actions::act(int k, int item, bool keepDialogue) {
     Game& g = game_;
-    GameFlags& f = flags();
+    RunFlags& f = runFlags();
     const ProjectFolders& folders = project().folders;
     const QString frame = g.CurrentFrame.FrameName;
     f.stopMovie = true;
@@ -136,7 +137,7 @@ Actions::Outcome Actions::act(int k, int item, bool keepDialogue) {
         for (const ChannelRequestRow& values : r.ChannelRows) {
             ++row;
             // The channel table has seven channels.
-            if (row > Audio::kChannels) throw VbError(err::SubscriptOutOfRange);
+            if (row > Audio::kChannels) throw vbError(err::SubscriptOutOfRange);
             g.audio.writeActionChannelRow(row, values.values);
         }
     }
@@ -270,10 +271,10 @@ void Actions::popUps() {
 void Actions::waitForVideo() {
     Game& g = game_;
     g.hotspots.SetScreenPointerArrow();
-    while (g.video.IsVideoPlaying() && !flags().stopMovie)
+    while (g.video.IsVideoPlaying() && !runFlags().stopMovie)
         EventLoop::instance().doEvents();
     g.hotspots.SetScreenPointerDefault();
-    flags().stopMovie = false;
+    runFlags().stopMovie = false;
 }
 
 void Actions::ExecuteConsequences() {

@@ -6,13 +6,14 @@
 #include "data/reports.h"
 #include "engine/game.h"
 #include "platform/controls.h"
-#include "platform/dialogs.h"
-#include "platform/event_log.h"
+#include "platform/core/dialogs.h"
+#include "platform/core/errors.h"
+#include "platform/core/event_log.h"
+#include "platform/core/files.h"
+#include "platform/core/records.h"
+#include "platform/core/run_flags.h"
 #include "platform/event_loop.h"
-#include "platform/files.h"
 #include "platform/picture.h"
-#include "platform/records.h"
-#include "platform/vberror.h"
 
 #include <QPointer>
 #include <cmath>
@@ -23,7 +24,7 @@ namespace {
 // Leaves the opening silently once the game has begun to quit.
 struct Quitting {};
 void checkQuitting() {
-    if (flags().quitting) throw Quitting{};
+    if (runFlags().quitting) throw Quitting{};
 }
 
 const QString kLinkHint =
@@ -63,7 +64,7 @@ void FrameOpening::OpenFrame(const QString& frame, bool withTransition, int tran
         build(frame, withTransition, transitionNumber, transitionSeconds);
     } catch (const Quitting&) {
     } catch (const VbError& e) {
-        if (!flags().quitting)
+        if (!runFlags().quitting)
             standardErrorReport(
                 " Unable to load the frame called '" + frame + "'. " + kLinkHint + " ", e);
     }
@@ -207,7 +208,7 @@ qint16 FrameOpening::ReadHotspotCount(const QString& frame) {
         return readHotspotCount(lks);
     } catch (const VbError& e) {
         DialogService::instance().msgBox("Error reading the hotspots count from the file \"" +
-                                             files::resolve(lks) + "\".\r\n\r\n" + e.description(),
+                                             files::resolve(lks) + "\".\r\n\r\n" + errorText(e),
                                          mb::Exclamation, "Error");
         return 0;
     }
@@ -215,19 +216,19 @@ qint16 FrameOpening::ReadHotspotCount(const QString& frame) {
 
 void FrameOpening::applyControlSwitches() {
     Game& g = game_;
-    if (g.ControlsReferenceMode != 0) return;
+    if (g.scripts.ControlsReferenceMode != 0) return;
     // Only the existence of these variables matters, never their values.
     bool referenceAll = false, noTimeout = false;
-    auto look = [&](const ObjectCollection& list) {
-        for (QObject* entry : list.entries()) {
-            const QString lower = entry->property("Name").toString().toLower();
-            referenceAll = referenceAll || lower == "reference_all_controls";
-            noTimeout = noTimeout || lower == "disable_script_timeout";
-        }
+    auto look = [&](const QString& name) {
+        const QString lower = name.toLower();
+        referenceAll = referenceAll || lower == "reference_all_controls";
+        noTimeout = noTimeout || lower == "disable_script_timeout";
     };
-    look(g.variables.Variables);
-    look(g.variables.VariablesVariant);
-    g.ControlsReferenceMode = referenceAll ? 2 : 1;
+    for (QObject* entry : g.variables.Variables.entries())
+        look(static_cast<ClassVariable*>(entry)->name());
+    for (QObject* entry : g.variables.VariablesVariant.entries())
+        look(static_cast<ClassVariableVariant*>(entry)->name());
+    g.scripts.ControlsReferenceMode = referenceAll ? 2 : 1;
     if (noTimeout) {
         g.scripts.ScriptControl().SetTimeout(ScriptEngine::kNoTimeout);
         g.scripts.ScriptControl2().SetTimeout(ScriptEngine::kNoTimeout);
@@ -319,7 +320,7 @@ void FrameOpening::startOneTimeVideo() {
     Game& g = game_;
     const FrameRecord& r = g.frameRecord;
     g.shell.HideMenus();
-    flags().stopMovie = false;
+    runFlags().stopMovie = false;
     g.video.PlayMovieWithStop(r.VideoFile,
                               VideoPlacement::of(r.VideoAtPosition, r.VideoUnplaced, r.VideoLeft,
                                                  r.VideoTop, r.VideoWidth, r.VideoHeight));
@@ -328,14 +329,14 @@ void FrameOpening::startOneTimeVideo() {
 void FrameOpening::waitForVideo() {
     Game& g = game_;
     g.hotspots.SetScreenPointerArrow();
-    while (g.video.IsVideoPlaying() && !flags().stopMovie) {
+    while (g.video.IsVideoPlaying() && !runFlags().stopMovie) {
         EventLoop::instance().doEvents();
         g.shell.HideMenus();
         EventLoop::instance().doEvents();
     }
     g.hotspots.SetScreenPointerDefault();
     g.video.StopOneTimeVideoPlayer();
-    flags().stopMovie = false;
+    runFlags().stopMovie = false;
     g.video.restartLoopingVideos();
 }
 
@@ -348,7 +349,7 @@ void FrameOpening::armFrameTimer() {
         g.Timer1.setEnabled(true);
         // Rounded half to even, as the classic conversion to a whole number does.
         const double ms = std::nearbyint(toNumber(r.TimerSeconds) * 1000);
-        if (!(std::abs(ms) < 2147483648.0)) throw VbError(err::Overflow);
+        if (!(std::abs(ms) < 2147483648.0)) throw vbError(err::Overflow);
         g.Timer1.setInterval(static_cast<qint64>(ms));
     } catch (const VbError&) {
         standardErrorReport(" Unable to load timer duration.");

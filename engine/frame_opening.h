@@ -2,12 +2,13 @@
 // Opening a frame: the one operation that replaces the frame on screen. Every route into a new
 // frame ends here.
 
+#include "platform/core/errors.h"
+
 #include <QString>
 
 namespace tv {
 
 class Game;
-class VbError;
 
 class FrameOpening {
 public:

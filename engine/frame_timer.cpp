@@ -2,6 +2,7 @@
 
 #include "data/project.h"
 #include "engine/game.h"
+#include "platform/core/run_flags.h"
 
 namespace tv {
 
@@ -16,7 +17,7 @@ void FrameTimer::onTimer() {
         g.Timer1.setInterval(1000);
         return;
     }
-    if (flags().quitting) {
+    if (runFlags().quitting) {
         g.Timer1.setEnabled(false);
         return;
     }

@@ -5,10 +5,11 @@
 #include "engine/frame_opening.h"
 #include "engine/frame_timer.h"
 #include "platform/controls.h"
-#include "platform/files.h"
-#include "platform/ini.h"
-#include "platform/settings_store.h"
-#include "platform/vberror.h"
+#include "platform/core/errors.h"
+#include "platform/core/files.h"
+#include "platform/core/ini.h"
+#include "platform/core/run_flags.h"
+#include "platform/core/settings_store.h"
 
 #include <cmath>
 
@@ -48,6 +49,19 @@ void Game::show() {
     window_->Show();
 }
 
+void Game::setUnloadedHandler(std::function<void()> handler) {
+    unloadedHandler_ = std::move(handler);
+}
+
+void Game::finishUnloading() {
+    Timer1.setEnabled(false);
+    timedEvents.PauseTimedEvents();
+    video.StopOneTimeVideoPlayer();
+    audio.ResetPlayers();
+    components.ResetComponents();
+    if (unloadedHandler_) unloadedHandler_();
+}
+
 void Game::OpenFrame(const QString& frame, bool withTransition, int transitionNumber,
                      double transitionSeconds) {
     frameOpening_->OpenFrame(frame, withTransition, transitionNumber, transitionSeconds);
@@ -73,9 +87,9 @@ void Game::ResetAll() {
 
         audio.resetFadeState();
         transitions.reset();
-        ControlsReferenceMode = 0;
+        scripts.ControlsReferenceMode = 0;
         video.StopOneTimeVideoPlayer();
-        GameFlags& f = flags();
+        RunFlags& f = runFlags();
         f.stopMovie = true;
         f.skipTransition = true;
         water.disable();

@@ -1,7 +1,9 @@
 #pragma once
 // The main window `Game`: it holds the frame display and the timers, and one object per part of
-// the player. Operations of the main window live in the class of the part that owns them; Game
-// forwards to them.
+// the player, and wires the parts together. Operations of the main window live in the class of
+// the part that owns them; Game forwards to them. The parts outside the engine reach the game
+// only through the interfaces they declare (ScriptSite, ShellSite, GameSession), which Game
+// implements by forwarding.
 
 #include "components/components.h"
 #include "data/frame_record.h"
@@ -14,9 +16,12 @@
 #include "present/presentation_hooks.h"
 #include "script/saved_games.h"
 #include "script/script_host.h"
+#include "script/script_site.h"
 #include "script/timed_events.h"
 #include "script/variables.h"
+#include "shell/game_session.h"
 #include "shell/main_window_shell.h"
+#include "shell/shell_site.h"
 
 #include <QObject>
 #include <memory>
@@ -29,25 +34,24 @@ class ImageBox;
 class FrameOpening;
 class FrameTimer;
 
-class Game : public QObject {
+class Game : public QObject, public GameSession, public ScriptSite, public ShellSite {
     Q_OBJECT
 public:
     // The main window's load event: window, frame display, timers, players.
     Game();
     ~Game() override;
 
-    // Puts the game into its initial state.
-    void ResetAll();
-    // Runs the game-start script and opens the initial frame.
-    void StartNewGame();
+    void ResetAll() override;
+    void StartNewGame() override;
     void OpenFrame(const QString& frame, bool withTransition = false, int transitionNumber = 0,
-                   double transitionSeconds = 0);
-    void StartUnloading() { shell.StartUnloading(); }
-    void show();
+                   double transitionSeconds = 0) override;
+    void StartUnloading() override { shell.StartUnloading(); }
+    void show() override;
+    void setUnloadedHandler(std::function<void()> handler) override;
 
-    Form& window() { return *window_; }
-    PictureBox& pictureBox() { return *pictureBox_; }
-    ImageBox& BackImage() { return *backImage_; }
+    Form& window() override { return *window_; }
+    PictureBox& pictureBox() override { return *pictureBox_; }
+    ImageBox& BackImage() override { return *backImage_; }
     ImageBox& ImageTile() { return *imageTile_; }
 
     // Timers of the main window.
@@ -58,7 +62,6 @@ public:
     // State of the open game.
     CurrentFrameState CurrentFrame;
     FrameRecord frameRecord; // kept for the frame timer's transition fields
-    qint16 ControlsReferenceMode = 0;
     FrameHistory FramesHistory;
 
     // The parts of the player.
@@ -69,28 +72,65 @@ public:
     RipplingWater water;
     Dialogues dialogues;
     Inventory inventory;
-    ScriptHost scripts{*this};
-    TimedEvents timedEvents{*this};
     GameVariables variables;
-    Components components;
     SavedGames savedGames;
+    ScriptHost scripts{*this, variables, timedEvents, savedGames};
+    TimedEvents timedEvents{*this, scripts};
+    Components components;
     Hotspots hotspots{*this};
     Actions actions{*this};
     MainWindowShell shell{*this};
 
-signals:
-    // The window has unloaded; whoever started the game decides what follows.
-    void unloaded();
+    // What the script parts ask of the game.
+    QObject& hotspotControls() override;
+    TimerControl& frameTimer() override { return Timer1; }
+    QString currentFrameName() const override { return CurrentFrame.FrameName; }
+    QString previousFrame() override { return FramesHistory.goBack(); }
+    void prepareTransition(int transitionNumber) override;
+    void simulateHotspotClick(int hotspot) override;
+    void updateHotspots() override;
+    QPoint clickPosition() const override;
+    void saveClickPosition(double leftTwips, double topTwips) override;
+    int mergedHotspotIndex() const override;
+    void executeConsequences() override;
+    void reapplyPointers() override;
+    void showMessage(const QString& text) override;
+    void stopPresentation() override;
+    int inventoryItemCount() const override { return inventory.itemCount(); }
+    QString inventoryItemName(int item) const override { return inventory.itemName(item); }
+    void addInventoryItem(const QString& name, bool silently) override;
+    void removeInventoryItem(int item) override { inventory.RemovePickedObject(item); }
+    void showInventoryButton(bool shown) override;
+    void captureFrame(PictureBox& into, bool withoutScreenCapture) override;
+    void setTransitionDestination(QObject* pictureBox) override;
+    bool transitionsEnabled() const override { return !transitions.disabled; }
+    bool effectsEnabled() const override { return !water.effectsDisabled; }
+    void toggleTransitions() override { transitions.EnableOrDisableTransitions(); }
+    void toggleEffects() override { water.EnableOrDisableEffects(); }
+    void endDialogue() override { dialogues.endDialogue(); }
+    void showMenus(bool shown) override;
+    void changeDisplayResolution(int code) override { shell.ChangeDisplayResolution(code); }
+    QStringList pluginProcedures() const override { return components.pluginProcedures(); }
+    QStringList pluginStartupTexts() const override { return components.pluginStartupTexts(); }
+    void addComponent(const QString& progId, const QString& name, bool duringTransitions,
+                      bool beforeAlphaBlending) override;
+    void removeComponent(const QString& name) override;
+    QObject* component(const QString& name) const override;
+    bool componentExists(const QString& name) const override;
+    bool progIdExists(const QString& progId) const override;
+
+    // What the shell asks of the game.
+    void stopEffects() override { TimerRipplingWater.setEnabled(false); }
+    void finishUnloading() override;
 
 private:
-    friend class MainWindowShell;
-
     Form* window_ = nullptr;
     PictureBox* pictureBox_ = nullptr;
     ImageBox* backImage_ = nullptr;
     ImageBox* imageTile_ = nullptr;
     std::unique_ptr<FrameOpening> frameOpening_;
     std::unique_ptr<FrameTimer> frameTimer_;
+    std::function<void()> unloadedHandler_;
 };
 
 } // namespace tv

@@ -8,12 +8,13 @@
 #include "data/reports.h"
 #include "engine/actions.h"
 #include "engine/game.h"
+#include "platform/core/errors.h"
+#include "platform/core/files.h"
+#include "platform/core/records.h"
+#include "platform/core/run_flags.h"
 #include "platform/event_loop.h"
-#include "platform/files.h"
-#include "platform/mouse_pointer.h"
 #include "platform/picture.h"
-#include "platform/records.h"
-#include "platform/vberror.h"
+#include "platform/screen.h"
 
 #include <cmath>
 
@@ -73,7 +74,7 @@ void Hotspots::LoadAreas() {
     RecordReader in = RecordReader::open(path);
     mergedIndex_ = 1;
     pointerFiles_.clear();
-    for (int k = 1; !in.atEnd() && !flags().quitting; ++k) {
+    for (int k = 1; !in.atEnd() && !runFlags().quitting; ++k) {
         const qint64 start = in.position();
         try {
             HotspotRecord r;
@@ -106,7 +107,7 @@ void Hotspots::LoadAreas() {
             }
             area.ZOrder(0);
         } catch (const VbError& e) {
-            if (!flags().quitting)
+            if (!runFlags().quitting)
                 standardErrorReport(QStringLiteral(" Unable to load hotspot #%1. ").arg(k), e);
             // Go on with the next record, so that one bad hotspot is reported once.
             in.seek(start);
@@ -130,7 +131,7 @@ void Hotspots::ShowOrNotShowAreas() {
     if (path.isEmpty()) return;
     try {
         RecordReader in = RecordReader::open(path);
-        for (int k = 1; !in.atEnd() && !flags().quitting; ++k) {
+        for (int k = 1; !in.atEnd() && !runFlags().quitting; ++k) {
             bool visible = !hasDisappeared(frame, k);
             HotspotRecord r;
             // A hotspot that has disappeared stays hidden whatever the rest of its record holds.
@@ -165,7 +166,7 @@ void Hotspots::ShowOrNotShowAreas() {
             if (extra > 0) game_.video.showAniGif(extra, visible);
         }
     } catch (const VbError& e) {
-        if (!flags().quitting) standardErrorReport(" Unable to set hotspots visibility. ", e);
+        if (!runFlags().quitting) standardErrorReport(" Unable to set hotspots visibility. ", e);
     }
 }
 
@@ -185,7 +186,7 @@ void Hotspots::onAreaMouseDown(int index, int button, int, double x, double y) {
 }
 
 void Hotspots::onBackgroundMouseDown(int button) {
-    GameFlags& f = flags();
+    RunFlags& f = runFlags();
     f.stopMovie = true;
     f.skipTransition = true;
     if (game_.video.IsVideoPlaying() || button != 2) return;
@@ -252,7 +253,7 @@ void Hotspots::ResetDefaultPointer() {
 }
 
 void Hotspots::WaitSeconds(double seconds, bool withoutEvents) {
-    if (flags().quitting) return;
+    if (runFlags().quitting) return;
     const auto ms = static_cast<qint64>(seconds * 1000);
     if (withoutEvents) {
         EventLoop::instance().sleep(ms);

@@ -6,7 +6,7 @@
 #include "data/record_helpers.h"
 #include "data/sound_channel_file.h"
 #include "fuzz/fuzz_support.h"
-#include "platform/vberror.h"
+#include "platform/core/errors.h"
 
 using namespace tv;
 using tv::fuzz::fail;

@@ -4,7 +4,7 @@
 
 #include "data/hotspot_record.h"
 #include "fuzz/fuzz_support.h"
-#include "platform/vberror.h"
+#include "platform/core/errors.h"
 
 using namespace tv;
 using tv::fuzz::fail;

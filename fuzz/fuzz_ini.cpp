@@ -2,7 +2,7 @@
 // scripts do, and edits that must leave the rest of the file readable as before.
 
 #include "fuzz/fuzz_support.h"
-#include "platform/ini.h"
+#include "platform/core/ini.h"
 
 using namespace tv;
 using tv::fuzz::fail;

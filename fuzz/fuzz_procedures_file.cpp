@@ -4,8 +4,8 @@
 
 #include "data/procedures_file.h"
 #include "fuzz/fuzz_support.h"
-#include "platform/cp1252.h"
-#include "platform/vberror.h"
+#include "platform/core/cp1252.h"
+#include "platform/core/errors.h"
 
 using namespace tv;
 using tv::fuzz::fail;

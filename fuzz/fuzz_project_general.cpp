@@ -3,7 +3,7 @@
 
 #include "data/project.h"
 #include "fuzz/fuzz_support.h"
-#include "platform/vberror.h"
+#include "platform/core/errors.h"
 
 #include <QFile>
 

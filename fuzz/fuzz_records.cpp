@@ -2,8 +2,8 @@
 // says how many of the following bytes are operations; the rest is the file.
 
 #include "fuzz/fuzz_support.h"
-#include "platform/records.h"
-#include "platform/vberror.h"
+#include "platform/core/errors.h"
+#include "platform/core/records.h"
 
 #include <cmath>
 #include <optional>

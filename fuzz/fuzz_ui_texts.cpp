@@ -3,7 +3,7 @@
 
 #include "data/ui_texts.h"
 #include "fuzz/fuzz_support.h"
-#include "platform/dialogs.h"
+#include "platform/core/dialogs.h"
 
 using namespace tv;
 

@@ -3,7 +3,7 @@
 
 #include "data/variables_file.h"
 #include "fuzz/fuzz_support.h"
-#include "platform/vberror.h"
+#include "platform/core/errors.h"
 
 using namespace tv;
 using tv::fuzz::fail;

@@ -8,8 +8,8 @@
 #include "data/project.h"
 #include "data/sound_channel_file.h"
 #include "data/variables_file.h"
-#include "platform/ini.h"
-#include "platform/records.h"
+#include "platform/core/ini.h"
+#include "platform/core/records.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,7 @@
 #include "platform/application.h"
 
 #include "platform/controls.h"
+#include "platform/dialog_presenter.h"
 #include "platform/event_loop.h"
 
 #include <QApplication>
@@ -26,6 +27,8 @@ Application::Application(int& argc, char** argv, bool headless) {
     app_ = std::make_unique<QApplication>(argc, argv);
     QApplication::setApplicationName("Torvane Player");
     QApplication::setQuitOnLastWindowClosed(false);
+    dialogs_ = std::make_unique<QtDialogPresenter>();
+    DialogService::instance().setPresenter(dialogs_.get());
     // Modal windows wait on the player's own loop, so that timers keep to the one clock.
     Form::setModalWaiter([](const std::function<bool()>& done) {
         auto& loop = EventLoop::instance();
@@ -34,7 +37,9 @@ Application::Application(int& argc, char** argv, bool headless) {
     });
 }
 
-Application::~Application() = default;
+Application::~Application() {
+    DialogService::instance().setPresenter(nullptr);
+}
 
 bool Application::displayAvailable() {
     const QByteArray platform = qgetenv("QT_QPA_PLATFORM");

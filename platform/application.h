@@ -9,6 +9,8 @@ class QApplication;
 
 namespace tv {
 
+class QtDialogPresenter;
+
 class Application {
 public:
     Application(int& argc, char** argv, bool headless);
@@ -19,6 +21,7 @@ public:
 
 private:
     std::unique_ptr<QApplication> app_;
+    std::unique_ptr<QtDialogPresenter> dialogs_;
 };
 
 } // namespace tv

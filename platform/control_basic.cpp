@@ -2,7 +2,7 @@
 
 #include "platform/control_widget.h"
 #include "platform/controls.h"
-#include "platform/vberror.h"
+#include "platform/core/errors.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -12,7 +12,7 @@ namespace tv {
 namespace {
 
 void checkRange(int value, int low, int high) {
-    if (value < low || value > high) throw VbError(err::InvalidPropertyValue);
+    if (value < low || value > high) throw vbError(err::InvalidPropertyValue);
 }
 
 void drawSingleBorder(QPainter& painter, const QRect& rect) {
@@ -115,7 +115,7 @@ void Label::setUseMnemonic(bool on) {
 }
 
 void Label::setFont(const ClassicFont& font) {
-    if (!(font.size > 0)) throw VbError(err::InvalidPropertyValue);
+    if (!(font.size > 0)) throw vbError(err::InvalidPropertyValue);
     font_ = font;
     fitToText();
     widget()->update();
@@ -266,7 +266,7 @@ void FrameBox::setFontName(const QString& name) {
 }
 
 void FrameBox::setFontSize(double size) {
-    if (!(size > 0)) throw VbError(err::InvalidPropertyValue);
+    if (!(size > 0)) throw vbError(err::InvalidPropertyValue);
     font_.size = size;
     widget()->update();
 }

@@ -2,7 +2,7 @@
 
 #include "platform/control_widget.h"
 #include "platform/controls.h"
-#include "platform/vberror.h"
+#include "platform/core/errors.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -24,7 +24,7 @@ double optionalNumber(const QVariant& value, double fallback) {
     if (!value.isValid() || value.isNull()) return fallback;
     bool ok = false;
     const double number = value.toDouble(&ok);
-    if (!ok) throw VbError(err::TypeMismatch);
+    if (!ok) throw vbError(err::TypeMismatch);
     return number;
 }
 
@@ -52,12 +52,12 @@ void CanvasControl::setPicture(const Picture& picture) {
 }
 
 void CanvasControl::setDrawWidth(int width) {
-    if (width < 1) throw VbError(err::InvalidPropertyValue);
+    if (width < 1) throw vbError(err::InvalidPropertyValue);
     drawWidth_ = width;
 }
 
 void CanvasControl::setFontSize(double size) {
-    if (!(size > 0)) throw VbError(err::InvalidPropertyValue);
+    if (!(size > 0)) throw vbError(err::InvalidPropertyValue);
     font_.size = size;
 }
 
@@ -121,7 +121,7 @@ void CanvasControl::Cls() {
 void CanvasControl::PaintPicture(const Picture& picture, double x, double y, const QVariant& width,
                                  const QVariant& height, const QVariant& srcX, const QVariant& srcY,
                                  const QVariant& srcWidth, const QVariant& srcHeight) {
-    if (picture.isNull()) throw VbError(err::InvalidPicture);
+    if (picture.isNull()) throw vbError(err::InvalidPicture);
     const QImage& source = picture.image();
     const int sx = toPixelsX(optionalNumber(srcX, 0));
     const int sy = toPixelsY(optionalNumber(srcY, 0));
@@ -179,7 +179,7 @@ QColor CanvasControl::colorArgument(const QVariant& color) const {
     if (!color.isValid() || color.isNull()) return fromOleColor(foreColor_);
     bool ok = false;
     const qlonglong number = color.toLongLong(&ok);
-    if (!ok) throw VbError(err::TypeMismatch);
+    if (!ok) throw vbError(err::TypeMismatch);
     return fromOleColor(quint32(number));
 }
 
@@ -222,7 +222,7 @@ PictureBox::PictureBox(Control* container, const QString& name)
 }
 
 void PictureBox::setBorderStyle(int style) {
-    if (style < 0 || style > 1) throw VbError(err::InvalidPropertyValue);
+    if (style < 0 || style > 1) throw vbError(err::InvalidPropertyValue);
     borderStyle_ = style;
     layoutClient();
     widget()->update();

@@ -1,7 +1,7 @@
 #include "platform/control_set.h"
 
 #include "platform/controls.h"
-#include "platform/vberror.h"
+#include "platform/core/errors.h"
 
 #include <QMetaProperty>
 
@@ -88,15 +88,15 @@ QObject* ControlSetBase::element(int index) const {
 
 QObject* ControlSetBase::Item(int index) const {
     QObject* e = element(index);
-    if (!e) throw VbError(err::ControlArrayElementDoesNotExist);
+    if (!e) throw vbError(err::ControlArrayElementDoesNotExist);
     return e;
 }
 
 void ControlSetBase::Load(int index) {
-    if (index < 0 || index > kMaxIndex) throw VbError(err::ControlArrayElementDoesNotExist);
-    if (exists(index)) throw VbError(err::ObjectAlreadyLoaded);
+    if (index < 0 || index > kMaxIndex) throw vbError(err::ControlArrayElementDoesNotExist);
+    if (exists(index)) throw vbError(err::ObjectAlreadyLoaded);
     QObject* templ = element(0);
-    if (!templ) throw VbError(err::ControlArrayElementDoesNotExist);
+    if (!templ) throw vbError(err::ControlArrayElementDoesNotExist);
 
     QObject* created = createElement(templ);
     if (auto* control = qobject_cast<Control*>(created)) control->setVisible(false);
@@ -107,10 +107,9 @@ void ControlSetBase::Load(int index) {
 }
 
 void ControlSetBase::Unload(int index) {
-    if (index == 0 && exists(0))
-        throw VbError(362, QStringLiteral("Can't unload controls created at design time"));
+    if (index == 0 && exists(0)) throw vbError(err::CannotUnloadDesignTimeControl);
     QObject* e = element(index);
-    if (!e) throw VbError(err::ControlArrayElementDoesNotExist);
+    if (!e) throw vbError(err::ControlArrayElementDoesNotExist);
     elements_.erase(index);
     if (auto* control = qobject_cast<Control*>(e))
         control->dispose();

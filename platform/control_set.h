@@ -15,7 +15,7 @@
 // what T::container() returns. Elements that are Controls also get their Index and are hidden.
 
 #include "platform/controls.h"
-#include "platform/vberror.h"
+#include "platform/core/errors.h"
 
 #include <QObject>
 #include <QPointer>
@@ -103,7 +103,7 @@ public:
     T* find(int index) const { return static_cast<T*>(element(index)); }
     T& at(int index) const {
         T* e = find(index);
-        if (!e) throw VbError(err::ControlArrayElementDoesNotExist);
+        if (!e) throw vbError(err::ControlArrayElementDoesNotExist);
         return *e;
     }
     T& operator()(int index) const { return at(index); }

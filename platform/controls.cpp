@@ -1,14 +1,15 @@
 #include "platform/controls.h"
 
 #include "platform/control_widget.h"
+#include "platform/core/errors.h"
 #include "platform/mouse_pointer.h"
-#include "platform/vberror.h"
 
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
 
+#include <algorithm>
 #include <cmath>
 
 namespace tv {
@@ -75,161 +76,124 @@ quint32 toOleColor(const QColor& color) {
 int classicButton(Qt::MouseButton button) {
     switch (button) {
     case Qt::LeftButton:
-        return 1;
+        return mouseButton::Left;
     case Qt::RightButton:
-        return 2;
+        return mouseButton::Right;
     case Qt::MiddleButton:
-        return 4;
+        return mouseButton::Middle;
     default:
         return 0;
     }
 }
 
 int classicButtons(Qt::MouseButtons buttons) {
-    return (buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0) |
-           (buttons & Qt::MiddleButton ? 4 : 0);
+    return (buttons & Qt::LeftButton ? mouseButton::Left : 0) |
+           (buttons & Qt::RightButton ? mouseButton::Right : 0) |
+           (buttons & Qt::MiddleButton ? mouseButton::Middle : 0);
 }
 
 int classicShift(Qt::KeyboardModifiers modifiers) {
-    return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0) |
-           (modifiers & Qt::AltModifier ? 4 : 0);
+    return (modifiers & Qt::ShiftModifier ? shiftMask::Shift : 0) |
+           (modifiers & Qt::ControlModifier ? shiftMask::Ctrl : 0) |
+           (modifiers & Qt::AltModifier ? shiftMask::Alt : 0);
 }
+
+namespace {
+struct KeyCode {
+    int qtKey;
+    int code;
+};
+
+// Keys of the numeric keypad that have codes of their own.
+constexpr KeyCode kKeypadCodes[] = {
+    {Qt::Key_Asterisk, keyCode::Multiply}, {Qt::Key_Plus, keyCode::Add},
+    {Qt::Key_Minus, keyCode::Subtract},    {Qt::Key_Period, keyCode::Decimal},
+    {Qt::Key_Comma, keyCode::Decimal},     {Qt::Key_Slash, keyCode::Divide},
+};
+
+// Every other key that is neither a letter, a digit nor a function key. Shifted digits and
+// punctuation on a US keyboard report the key they are on.
+constexpr KeyCode kKeyCodes[] = {
+    {Qt::Key_Backspace, keyCode::Back},
+    {Qt::Key_Tab, keyCode::Tab},
+    {Qt::Key_Backtab, keyCode::Tab},
+    {Qt::Key_Clear, keyCode::Clear},
+    {Qt::Key_Return, keyCode::Return},
+    {Qt::Key_Enter, keyCode::Return},
+    {Qt::Key_Shift, keyCode::Shift},
+    {Qt::Key_Control, keyCode::Control},
+    {Qt::Key_Alt, keyCode::Menu},
+    {Qt::Key_AltGr, keyCode::Menu},
+    {Qt::Key_Pause, keyCode::Pause},
+    {Qt::Key_CapsLock, keyCode::Capital},
+    {Qt::Key_Escape, keyCode::Escape},
+    {Qt::Key_Space, keyCode::Space},
+    {Qt::Key_PageUp, keyCode::PageUp},
+    {Qt::Key_PageDown, keyCode::PageDown},
+    {Qt::Key_End, keyCode::End},
+    {Qt::Key_Home, keyCode::Home},
+    {Qt::Key_Left, keyCode::Left},
+    {Qt::Key_Up, keyCode::Up},
+    {Qt::Key_Right, keyCode::Right},
+    {Qt::Key_Down, keyCode::Down},
+    {Qt::Key_Print, keyCode::Snapshot},
+    {Qt::Key_Insert, keyCode::Insert},
+    {Qt::Key_Delete, keyCode::Delete},
+    {Qt::Key_Help, keyCode::Help},
+    {Qt::Key_Menu, keyCode::Apps},
+    {Qt::Key_NumLock, keyCode::NumLock},
+    {Qt::Key_ScrollLock, keyCode::Scroll},
+    {Qt::Key_ParenRight, keyCode::Digit0},
+    {Qt::Key_Exclam, keyCode::Digit0 + 1},
+    {Qt::Key_At, keyCode::Digit0 + 2},
+    {Qt::Key_NumberSign, keyCode::Digit0 + 3},
+    {Qt::Key_Dollar, keyCode::Digit0 + 4},
+    {Qt::Key_Percent, keyCode::Digit0 + 5},
+    {Qt::Key_AsciiCircum, keyCode::Digit0 + 6},
+    {Qt::Key_Ampersand, keyCode::Digit0 + 7},
+    {Qt::Key_Asterisk, keyCode::Digit0 + 8},
+    {Qt::Key_ParenLeft, keyCode::Digit0 + 9},
+    {Qt::Key_Semicolon, keyCode::Semicolon},
+    {Qt::Key_Colon, keyCode::Semicolon},
+    {Qt::Key_Equal, keyCode::Plus},
+    {Qt::Key_Plus, keyCode::Plus},
+    {Qt::Key_Comma, keyCode::Comma},
+    {Qt::Key_Less, keyCode::Comma},
+    {Qt::Key_Minus, keyCode::Minus},
+    {Qt::Key_Underscore, keyCode::Minus},
+    {Qt::Key_Period, keyCode::Period},
+    {Qt::Key_Greater, keyCode::Period},
+    {Qt::Key_Slash, keyCode::Slash},
+    {Qt::Key_Question, keyCode::Slash},
+    {Qt::Key_QuoteLeft, keyCode::Backquote},
+    {Qt::Key_AsciiTilde, keyCode::Backquote},
+    {Qt::Key_BracketLeft, keyCode::OpenBracket},
+    {Qt::Key_BraceLeft, keyCode::OpenBracket},
+    {Qt::Key_Backslash, keyCode::Backslash},
+    {Qt::Key_Bar, keyCode::Backslash},
+    {Qt::Key_BracketRight, keyCode::CloseBracket},
+    {Qt::Key_BraceRight, keyCode::CloseBracket},
+    {Qt::Key_Apostrophe, keyCode::Quote},
+    {Qt::Key_QuoteDbl, keyCode::Quote},
+};
+
+int lookUp(const KeyCode* begin, const KeyCode* end, int qtKey) {
+    const KeyCode* found =
+        std::find_if(begin, end, [qtKey](const KeyCode& k) { return k.qtKey == qtKey; });
+    return found == end ? 0 : found->code;
+}
+} // namespace
 
 int classicKeyCode(int key, Qt::KeyboardModifiers modifiers) {
     if (modifiers & Qt::KeypadModifier) {
-        if (key >= Qt::Key_0 && key <= Qt::Key_9) return 96 + (key - Qt::Key_0);
-        switch (key) {
-        case Qt::Key_Asterisk:
-            return 106;
-        case Qt::Key_Plus:
-            return 107;
-        case Qt::Key_Minus:
-            return 109;
-        case Qt::Key_Period:
-        case Qt::Key_Comma:
-            return 110;
-        case Qt::Key_Slash:
-            return 111;
-        default:
-            break;
-        }
+        if (key >= Qt::Key_0 && key <= Qt::Key_9) return keyCode::Numpad0 + (key - Qt::Key_0);
+        if (int code = lookUp(std::begin(kKeypadCodes), std::end(kKeypadCodes), key)) return code;
     }
-    if (key >= Qt::Key_A && key <= Qt::Key_Z) return key;
-    if (key >= Qt::Key_0 && key <= Qt::Key_9) return key;
-    if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return 112 + (key - Qt::Key_F1);
-    switch (key) {
-    case Qt::Key_Backspace:
-        return 8;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-        return 9;
-    case Qt::Key_Clear:
-        return 12;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return 13;
-    case Qt::Key_Shift:
-        return 16;
-    case Qt::Key_Control:
-        return 17;
-    case Qt::Key_Alt:
-    case Qt::Key_AltGr:
-        return 18;
-    case Qt::Key_Pause:
-        return 19;
-    case Qt::Key_CapsLock:
-        return 20;
-    case Qt::Key_Escape:
-        return 27;
-    case Qt::Key_Space:
-        return 32;
-    case Qt::Key_PageUp:
-        return 33;
-    case Qt::Key_PageDown:
-        return 34;
-    case Qt::Key_End:
-        return 35;
-    case Qt::Key_Home:
-        return 36;
-    case Qt::Key_Left:
-        return 37;
-    case Qt::Key_Up:
-        return 38;
-    case Qt::Key_Right:
-        return 39;
-    case Qt::Key_Down:
-        return 40;
-    case Qt::Key_Print:
-        return 44;
-    case Qt::Key_Insert:
-        return 45;
-    case Qt::Key_Delete:
-        return 46;
-    case Qt::Key_Help:
-        return 47;
-    case Qt::Key_Menu:
-        return 93;
-    case Qt::Key_NumLock:
-        return 144;
-    case Qt::Key_ScrollLock:
-        return 145;
-    // Shifted digits on a US keyboard report the digit key.
-    case Qt::Key_ParenRight:
-        return 48;
-    case Qt::Key_Exclam:
-        return 49;
-    case Qt::Key_At:
-        return 50;
-    case Qt::Key_NumberSign:
-        return 51;
-    case Qt::Key_Dollar:
-        return 52;
-    case Qt::Key_Percent:
-        return 53;
-    case Qt::Key_AsciiCircum:
-        return 54;
-    case Qt::Key_Ampersand:
-        return 55;
-    case Qt::Key_Asterisk:
-        return 56;
-    case Qt::Key_ParenLeft:
-        return 57;
-    case Qt::Key_Semicolon:
-    case Qt::Key_Colon:
-        return 186;
-    case Qt::Key_Equal:
-    case Qt::Key_Plus:
-        return 187;
-    case Qt::Key_Comma:
-    case Qt::Key_Less:
-        return 188;
-    case Qt::Key_Minus:
-    case Qt::Key_Underscore:
-        return 189;
-    case Qt::Key_Period:
-    case Qt::Key_Greater:
-        return 190;
-    case Qt::Key_Slash:
-    case Qt::Key_Question:
-        return 191;
-    case Qt::Key_QuoteLeft:
-    case Qt::Key_AsciiTilde:
-        return 192;
-    case Qt::Key_BracketLeft:
-    case Qt::Key_BraceLeft:
-        return 219;
-    case Qt::Key_Backslash:
-    case Qt::Key_Bar:
-        return 220;
-    case Qt::Key_BracketRight:
-    case Qt::Key_BraceRight:
-        return 221;
-    case Qt::Key_Apostrophe:
-    case Qt::Key_QuoteDbl:
-        return 222;
-    default:
-        return 0;
-    }
+    // Letters and digits are their upper-case ASCII codes, as the key codes are.
+    if (key >= Qt::Key_A && key <= Qt::Key_Z) return keyCode::A + (key - Qt::Key_A);
+    if (key >= Qt::Key_0 && key <= Qt::Key_9) return keyCode::Digit0 + (key - Qt::Key_0);
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return keyCode::F1 + (key - Qt::Key_F1);
+    return lookUp(std::begin(kKeyCodes), std::end(kKeyCodes), key);
 }
 
 int fontPixelSize(double points) {
@@ -323,9 +287,9 @@ ContainerControl* Control::containerControl() const {
 
 void Control::setContainer(Control* container) {
     auto* target = qobject_cast<ContainerControl*>(container);
-    if (!target || qobject_cast<Form*>(this)) throw VbError(err::InvalidPropertyValue);
+    if (!target || qobject_cast<Form*>(this)) throw vbError(err::InvalidPropertyValue);
     for (Control* c = target; c; c = c->container())
-        if (c == this) throw VbError(err::InvalidPropertyValue);
+        if (c == this) throw vbError(err::InvalidPropertyValue);
     const QRect rect = pixelGeometry();
     attachTo(target);
     setPixelGeometry(rect);
@@ -401,12 +365,12 @@ void Control::Move(double left, const QVariant& top, const QVariant& width,
     const auto number = [](const QVariant& v) {
         bool ok = false;
         const double d = v.toDouble(&ok);
-        if (!ok) throw VbError(err::TypeMismatch);
+        if (!ok) throw vbError(err::TypeMismatch);
         return d;
     };
     const double w = width.isValid() ? number(width) : 0.0;
     const double h = height.isValid() ? number(height) : 0.0;
-    if (w < 0 || h < 0) throw VbError(err::InvalidPropertyValue);
+    if (w < 0 || h < 0) throw vbError(err::InvalidPropertyValue);
     rect.moveLeft(checkedPixels(left, tx));
     if (top.isValid()) rect.moveTop(checkedPixels(number(top), ty));
     if (width.isValid()) rect.setWidth(checkedPixels(w, tx));
@@ -559,7 +523,7 @@ QWidget* ContainerControl::clientWidget() const {
 }
 
 void ContainerControl::setScaleMode(int mode) {
-    if (mode < scale::Twips || mode > scale::Centimeters) throw VbError(err::InvalidPropertyValue);
+    if (mode < scale::Twips || mode > scale::Centimeters) throw vbError(err::InvalidPropertyValue);
     scaleMode_ = mode;
 }
 

@@ -64,8 +64,24 @@ constexpr int Millimeters = 6;
 constexpr int Centimeters = 7;
 } // namespace scale
 
-// Classic event arguments: buttons 1 left, 2 right, 4 middle; shift mask 1 Shift, 2 Ctrl, 4 Alt;
-// key codes are the system's virtual key codes (letters upper-case ASCII, F1 = 112, ...).
+// Classic event arguments: the Button of mouse events, the Shift mask of mouse and key events,
+// and the KeyCode of key events (the system's virtual key codes).
+namespace mouseButton {
+constexpr int Left = 1, Right = 2, Middle = 4;
+} // namespace mouseButton
+namespace shiftMask {
+constexpr int Shift = 1, Ctrl = 2, Alt = 4;
+} // namespace shiftMask
+namespace keyCode {
+constexpr int Back = 8, Tab = 9, Clear = 12, Return = 13, Shift = 16, Control = 17, Menu = 18,
+              Pause = 19, Capital = 20, Escape = 27, Space = 32, PageUp = 33, PageDown = 34,
+              End = 35, Home = 36, Left = 37, Up = 38, Right = 39, Down = 40, Snapshot = 44,
+              Insert = 45, Delete = 46, Help = 47, Digit0 = 48, A = 65, Apps = 93, Numpad0 = 96,
+              Multiply = 106, Add = 107, Subtract = 109, Decimal = 110, Divide = 111, F1 = 112,
+              NumLock = 144, Scroll = 145, Semicolon = 186, Plus = 187, Comma = 188, Minus = 189,
+              Period = 190, Slash = 191, Backquote = 192, OpenBracket = 219, Backslash = 220,
+              CloseBracket = 221, Quote = 222;
+} // namespace keyCode
 int classicButton(Qt::MouseButton button);
 int classicButtons(Qt::MouseButtons buttons);
 int classicShift(Qt::KeyboardModifiers modifiers);
@@ -398,6 +414,11 @@ private:
 };
 
 // A top-level window.
+// A form's WindowState.
+namespace windowState {
+constexpr int Normal = 0, Minimized = 1, Maximized = 2;
+} // namespace windowState
+
 class Form : public CanvasControl, public NamedMembers {
     Q_OBJECT
     Q_PROPERTY(QString Caption READ caption WRITE setCaption)
@@ -411,7 +432,7 @@ public:
 
     QString caption() const;
     void setCaption(const QString& caption);
-    // 0 normal, 1 minimised, 2 maximised.
+    // One of windowState::.
     int windowState() const;
     void setWindowState(int state); // other values: VbError 380
     bool keyPreview() const { return keyPreview_; }

@@ -1,8 +1,8 @@
 #include "platform/desktop.h"
 
-#include "platform/dialogs.h"
-#include "platform/event_log.h"
-#include "platform/vberror.h"
+#include "platform/core/dialogs.h"
+#include "platform/core/errors.h"
+#include "platform/core/event_log.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>
@@ -19,7 +19,7 @@ bool automated() {
 void openUrl(const QUrl& url) {
     if (automated()) return;
     if (!QDesktopServices::openUrl(url))
-        throw VbError(err::FileNotFound, "No application is associated with " + url.toString());
+        throw vbError(err::FileNotFound, "No application is associated with " + url.toString());
 }
 } // namespace
 
@@ -30,18 +30,18 @@ void openAddress(const QString& address) {
 
 void openDocument(const QString& path) {
     EventLog::instance().write("open " + path);
-    if (!QFileInfo(path).isFile()) throw VbError(err::FileNotFound);
+    if (!QFileInfo(path).isFile()) throw vbError(err::FileNotFound);
     openUrl(QUrl::fromLocalFile(path));
 }
 
 void runAndWait(const QString& path, const std::function<void()>& idle) {
     EventLog::instance().write("run " + path);
-    if (!QFileInfo(path).isFile()) throw VbError(err::FileNotFound);
+    if (!QFileInfo(path).isFile()) throw vbError(err::FileNotFound);
     QProcess process;
     process.setProgram(path);
     process.setProcessChannelMode(QProcess::ForwardedChannels);
     process.start();
-    if (!process.waitForStarted(-1)) throw VbError(err::PathFileAccessError, process.errorString());
+    if (!process.waitForStarted(-1)) throw vbError(err::PathFileAccessError, process.errorString());
     // waitForFinished is false for a process that has already ended: ask its state.
     while (process.state() != QProcess::NotRunning && !process.waitForFinished(100))
         if (idle) idle();

@@ -3,7 +3,7 @@
 #include "platform/control_set.h"
 #include "platform/control_widget.h"
 #include "platform/controls.h"
-#include "platform/vberror.h"
+#include "platform/core/errors.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -59,7 +59,7 @@ int Form::windowState() const {
 }
 
 void Form::setWindowState(int state) {
-    if (state < 0 || state > 2) throw VbError(err::InvalidPropertyValue);
+    if (state < 0 || state > 2) throw vbError(err::InvalidPropertyValue);
     const Qt::WindowStates keep =
         widget()->windowState() &
         ~(Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen);
@@ -69,7 +69,7 @@ void Form::setWindowState(int state) {
 }
 
 void Form::setBorderStyle(int style) {
-    if (style < 0 || style > 5) throw VbError(err::InvalidPropertyValue);
+    if (style < 0 || style > 5) throw vbError(err::InvalidPropertyValue);
     borderStyle_ = style;
     QWidget* window = widget();
     const bool shown = window->isVisible();
@@ -156,7 +156,7 @@ QMenuBar* Form::menuBar() const {
 }
 
 void Form::setInnerSize(double width, double height) {
-    if (width < 0 || height < 0) throw VbError(err::InvalidPropertyValue);
+    if (width < 0 || height < 0) throw vbError(err::InvalidPropertyValue);
     widget()->resize(toPixelsX(width), toPixelsY(height) + menuHeight());
     layoutClient();
 }

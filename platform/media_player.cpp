@@ -1,9 +1,9 @@
 #include "platform/media_player.h"
 
 #include "platform/clock.h"
-#include "platform/event_log.h"
-#include "platform/files.h"
-#include "platform/vberror.h"
+#include "platform/core/errors.h"
+#include "platform/core/event_log.h"
+#include "platform/core/files.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -33,7 +33,7 @@ SimulatedMediaBackend::~SimulatedMediaBackend() {
 }
 
 void SimulatedMediaBackend::open(const QString& path) {
-    if (!QFileInfo(path).isFile()) throw VbError(err::FileNotFound);
+    if (!QFileInfo(path).isFile()) throw vbError(err::FileNotFound);
     durationMs_ = durationOf(path);
 }
 
@@ -100,13 +100,13 @@ void MediaPlayer::setFileName(const QString& path) {
 
 void MediaPlayer::setVolume(int hundredthsOfDecibel) {
     if (hundredthsOfDecibel > 0 || hundredthsOfDecibel < -10000)
-        throw VbError(err::InvalidPropertyValue);
+        throw vbError(err::InvalidPropertyValue);
     volume_ = hundredthsOfDecibel;
     backend_->setVolume(volume_);
 }
 
 void MediaPlayer::Play() {
-    if (!loaded_) throw VbError(err::InvalidCall);
+    if (!loaded_) throw vbError(err::InvalidCall);
     QPointer<MediaPlayer> self(this);
     backend_->play(playCount_, [self] {
         if (self) self->setState(Stopped);

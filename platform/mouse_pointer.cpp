@@ -1,12 +1,10 @@
 #include "platform/mouse_pointer.h"
 
 #include "platform/controls.h"
-#include "platform/vberror.h"
+#include "platform/core/errors.h"
 
-#include <QGuiApplication>
 #include <QPainter>
 #include <QPixmap>
-#include <QScreen>
 #include <QWidget>
 
 namespace tv {
@@ -34,7 +32,7 @@ bool isValidMousePointer(int number) {
 }
 
 void checkMousePointer(int number) {
-    if (!isValidMousePointer(number)) throw VbError(err::InvalidPropertyValue);
+    if (!isValidMousePointer(number)) throw vbError(err::InvalidPropertyValue);
 }
 
 QCursor cursorFromPicture(const Picture& picture) {
@@ -90,63 +88,6 @@ void applyMousePointer(QWidget* widget, int number, const Picture& icon) {
         widget->setCursor(*cursor);
     else
         widget->unsetCursor();
-}
-
-void setScreenPointer(int number) {
-    Screen::instance().setMousePointer(number);
-}
-
-void setScreenPointer(int number, const Picture& icon) {
-    checkMousePointer(number);
-    Screen::instance().setMouseIcon(icon);
-    Screen::instance().setMousePointer(number);
-}
-
-Screen& Screen::instance() {
-    static Screen* screen = new Screen;
-    return *screen;
-}
-
-Screen::~Screen() = default;
-
-void Screen::setMousePointer(int number) {
-    checkMousePointer(number);
-    pointer_ = number;
-    apply();
-}
-
-void Screen::setMouseIcon(const Picture& icon) {
-    icon_ = icon;
-    apply();
-}
-
-void Screen::apply() {
-    const auto cursor = cursorForPointer(pointer_, icon_);
-    if (!cursor) {
-        if (overriding_) QGuiApplication::restoreOverrideCursor();
-        overriding_ = false;
-        return;
-    }
-    if (overriding_) {
-        QGuiApplication::changeOverrideCursor(*cursor);
-    } else {
-        QGuiApplication::setOverrideCursor(*cursor);
-        overriding_ = true;
-    }
-}
-
-double Screen::width() const {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? screen->geometry().width() * double(kTwipsPerPixel) : 0.0;
-}
-
-double Screen::height() const {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? screen->geometry().height() * double(kTwipsPerPixel) : 0.0;
-}
-
-int Screen::twipsPerPixel() const {
-    return kTwipsPerPixel;
 }
 
 } // namespace tv

@@ -1,11 +1,10 @@
 #pragma once
-// Mouse pointers of the classic forms runtime: the numbered shapes, custom pointers from cursor,
-// icon or picture files, and the screen-wide pointer that overrides every window's own.
+// Mouse pointers of the classic forms runtime: the numbered shapes and custom pointers from
+// cursor, icon or picture files. The screen-wide pointer is the screen's (platform/screen.h).
 
 #include "platform/picture.h"
 
 #include <QCursor>
-#include <QObject>
 
 #include <optional>
 
@@ -48,42 +47,5 @@ std::optional<QCursor> cursorForPointer(int number, const Picture& icon = {});
 
 // Sets or clears the widget's cursor for the pointer number.
 void applyMousePointer(QWidget* widget, int number, const Picture& icon = {});
-
-// Screen.MousePointer = number (and Screen.MouseIcon = icon for the custom pointer 99).
-void setScreenPointer(int number);
-void setScreenPointer(int number, const Picture& icon);
-
-// The classic Screen object: screen size in twips and the screen-wide pointer. A pointer other
-// than 0 overrides every window's own pointer until it is set back to 0.
-class Screen : public QObject {
-    Q_OBJECT
-    Q_PROPERTY(int MousePointer READ mousePointer WRITE setMousePointer)
-    Q_PROPERTY(tv::Picture MouseIcon READ mouseIcon WRITE setMouseIcon)
-    Q_PROPERTY(double Width READ width)
-    Q_PROPERTY(double Height READ height)
-    Q_PROPERTY(int TwipsPerPixelX READ twipsPerPixel)
-    Q_PROPERTY(int TwipsPerPixelY READ twipsPerPixel)
-
-public:
-    static Screen& instance();
-    ~Screen() override;
-
-    int mousePointer() const { return pointer_; }
-    void setMousePointer(int number);
-    const Picture& mouseIcon() const { return icon_; }
-    void setMouseIcon(const Picture& icon);
-
-    double width() const;
-    double height() const;
-    int twipsPerPixel() const;
-
-private:
-    Screen() = default;
-    void apply();
-
-    int pointer_ = pointer::Default;
-    Picture icon_;
-    bool overriding_ = false;
-};
 
 } // namespace tv

@@ -1,6 +1,6 @@
 #include "platform/picture.h"
 
-#include "platform/vberror.h"
+#include "platform/core/errors.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -97,9 +97,9 @@ Picture::Picture(QImage image, Type type, QPoint hotSpot)
 Picture Picture::load(const QString& realPath) {
     if (realPath.isEmpty()) return {};
     const QFileInfo info(realPath);
-    if (!info.exists() || info.isDir()) throw VbError(err::FileNotFound);
+    if (!info.exists() || info.isDir()) throw vbError(err::FileNotFound);
     QFile file(realPath);
-    if (!file.open(QIODevice::ReadOnly)) throw VbError(err::PathFileAccessError);
+    if (!file.open(QIODevice::ReadOnly)) throw vbError(err::PathFileAccessError);
     const QByteArray data = file.readAll();
 
     const Format format = sniff(data);
@@ -107,11 +107,11 @@ Picture Picture::load(const QString& realPath) {
     const bool iconName = suffix == QLatin1String("ico") || suffix == QLatin1String("cur");
     const bool iconData = format == Format::Ico || format == Format::Cur;
     // The classic loader takes a file named as an icon for an icon, so a renamed bitmap fails.
-    if (iconName && !iconData) throw VbError(err::InvalidPicture);
-    if (!readerFormat(format)) throw VbError(err::InvalidPicture);
+    if (iconName && !iconData) throw vbError(err::InvalidPicture);
+    if (!readerFormat(format)) throw vbError(err::InvalidPicture);
 
     QImage image = decode(data, format);
-    if (image.isNull()) throw VbError(err::InvalidPicture);
+    if (image.isNull()) throw vbError(err::InvalidPicture);
     if (!iconData) return Picture(std::move(image), Bitmap);
 
     QPoint hotSpot{-1, -1};
@@ -126,7 +126,7 @@ Picture Picture::load(const QString& realPath) {
 void Picture::save(const QString& realPath) const {
     QImageWriter writer(realPath, "bmp");
     const QImage opaque = image_.convertToFormat(QImage::Format_RGB32);
-    if (isNull() || !writer.write(opaque)) throw VbError(err::PathFileAccessError);
+    if (isNull() || !writer.write(opaque)) throw vbError(err::PathFileAccessError);
 }
 
 bool Picture::operator==(const Picture& other) const {

@@ -1,8 +1,8 @@
 #include "platform/script_bridge.h"
 
+#include "platform/core/errors.h"
 #include "platform/named_members.h"
 #include "platform/picture.h"
-#include "platform/vberror.h"
 #include "vbscript/error.h"
 
 #include <QDateTime>
@@ -80,10 +80,6 @@ const ClassTable& tableFor(const QMetaObject* meta) {
     return *t;
 }
 
-[[noreturn]] void rethrowAsScriptError(const VbError& e) {
-    throw vbs::ScriptError(e.number(), toU16(e.description()));
-}
-
 class ListEnumerator : public vbs::Enumerator {
 public:
     explicit ListEnumerator(QVariantList items) : items_(std::move(items)) {}
@@ -132,20 +128,17 @@ public:
     vbs::Value invoke(int id, vbs::Invoke kind, std::span<vbs::Value> args) override {
         QObject* o = live();
         if (id == kDefaultMember) {
-            if (table_->defaultMember < 0) throw vbs::ScriptError(438);
+            if (table_->defaultMember < 0) throw vbs::ScriptError(err::NoSuchMember);
             id = table_->defaultMember;
         }
         const auto classMembers = static_cast<int>(table_->members.size());
         if (id >= classMembers && id - classMembers < static_cast<int>(named_.size()))
             return namedMember(named_[id - classMembers], kind, args);
-        if (id <= 0 || id >= classMembers) throw vbs::ScriptError(438);
+        if (id <= 0 || id >= classMembers) throw vbs::ScriptError(err::NoSuchMember);
         const Member& member = table_->members[id];
-        try {
-            if (member.property >= 0) return property(o, member, kind, args);
-            return call(o, member, kind, args);
-        } catch (const VbError& e) {
-            rethrowAsScriptError(e);
-        }
+        // A player call's VbError reaches the script as it is: it is the script's error type.
+        if (member.property >= 0) return property(o, member, kind, args);
+        return call(o, member, kind, args);
     }
 
     std::unique_ptr<vbs::Enumerator> enumerate() override {
@@ -156,14 +149,15 @@ public:
 
 private:
     static vbs::Value namedMember(QObject* member, vbs::Invoke kind, std::span<vbs::Value> args) {
-        if (kind == vbs::Invoke::Let || kind == vbs::Invoke::Set) throw vbs::ScriptError(450);
-        if (!member) throw vbs::ScriptError(91);
+        if (kind == vbs::Invoke::Let || kind == vbs::Invoke::Set)
+            throw vbs::ScriptError(err::WrongArgumentCount);
+        if (!member) throw vbs::ScriptError(err::ObjectVariableNotSet);
         const vbs::Value value = vbs::Value::object(wrap(member));
         return args.empty() ? value : vbs::applyArguments(value, args);
     }
 
     QObject* live() const {
-        if (!object_) throw vbs::ScriptError(91); // the control has gone
+        if (!object_) throw vbs::ScriptError(err::ObjectVariableNotSet); // the control has gone
         return object_;
     }
 
@@ -171,10 +165,11 @@ private:
                         std::span<vbs::Value> args) {
         const QMetaProperty p = o->metaObject()->property(member.property);
         if (kind == vbs::Invoke::Let || kind == vbs::Invoke::Set) {
-            if (args.size() != 1 || !p.isWritable()) throw vbs::ScriptError(450);
+            if (args.size() != 1 || !p.isWritable())
+                throw vbs::ScriptError(err::WrongArgumentCount);
             QVariant value = fromScript(args[0]);
             if (p.metaType().id() != QMetaType::QVariant && !value.convert(p.metaType()))
-                throw vbs::ScriptError(13);
+                throw vbs::ScriptError(err::TypeMismatch);
             p.write(o, value);
             return {};
         }
@@ -186,7 +181,8 @@ private:
     vbs::Value call(QObject* o, const Member& member, vbs::Invoke kind,
                     std::span<vbs::Value> args) {
         // A property assignment through a method (obj.Item(1) = x) is not a thing here.
-        if (kind == vbs::Invoke::Let || kind == vbs::Invoke::Set) throw vbs::ScriptError(450);
+        if (kind == vbs::Invoke::Let || kind == vbs::Invoke::Set)
+            throw vbs::ScriptError(err::WrongArgumentCount);
         const QMetaObject* meta = o->metaObject();
         for (int index : member.methods) {
             const QMetaMethod m = meta->method(index);
@@ -198,7 +194,7 @@ private:
                 QVariant v = fromScript(args[i]);
                 const QMetaType wanted = m.parameterMetaType(static_cast<int>(i));
                 if (wanted.id() != QMetaType::QVariant && !v.convert(wanted))
-                    throw vbs::ScriptError(13);
+                    throw vbs::ScriptError(err::TypeMismatch);
                 values.push_back(std::move(v));
             }
             QGenericArgument generic[10];
@@ -220,10 +216,10 @@ private:
             if (!m.invoke(o, Qt::DirectConnection, ret, generic[0], generic[1], generic[2],
                           generic[3], generic[4], generic[5], generic[6], generic[7], generic[8],
                           generic[9]))
-                throw vbs::ScriptError(438);
+                throw vbs::ScriptError(err::NoSuchMember);
             return toScript(result);
         }
-        throw vbs::ScriptError(450); // no overload takes this many arguments
+        throw vbs::ScriptError(err::WrongArgumentCount); // no overload takes this many arguments
     }
 
     QPointer<QObject> object_;
@@ -388,7 +384,7 @@ vbs::Value toScript(const QVariant& value) {
     if (type == QMetaType::fromType<ScriptObjectHandle>())
         return vbs::Value::object(value.value<ScriptObjectHandle>().get());
     if (value.canConvert<QString>()) return vbs::Value::string(toU16(value.toString()));
-    throw vbs::ScriptError(458, u"Variable uses an Automation type not supported in VBScript");
+    throw vbs::ScriptError(err::UnsupportedAutomationType);
 }
 
 QVariant fromScript(const vbs::Value& value) {

@@ -1,8 +1,9 @@
 #pragma once
-// What the player needs of its script engine: the members of the classic script control. The real
-// VBScript engine plugs in behind this interface; until then a do-nothing engine stands in.
+// What the player needs of its script engine: the members of the classic script control. Our
+// VBScript engine stands behind it (createScriptEngine); every failure is a VbError that carries
+// its place in the code (line() and column(), 0 when it has none).
 
-#include "platform/vberror.h"
+#include "platform/core/errors.h"
 
 #include <QObject>
 #include <QPointer>
@@ -12,19 +13,6 @@
 #include <memory>
 
 namespace tv {
-
-// A failure inside the engine: a classic error with the place in the code where it happened.
-class ScriptError : public VbError {
-public:
-    ScriptError(int number, const QString& description, int line = 0, int column = 0)
-        : VbError(number, description), line_(line), column_(column) {}
-    int line() const { return line_; }
-    int column() const { return column_; }
-
-private:
-    int line_;
-    int column_;
-};
 
 struct ScriptProcedure {
     QString Name;
@@ -58,6 +46,8 @@ public:
     // The procedures of the added code, in code order.
     virtual QVector<ScriptProcedure> Procedures() const = 0;
     virtual bool isRunning() const = 0;
+    // The title of the scripts' MsgBox and InputBox when they give none (the game's title).
+    virtual void SetDefaultBoxTitle(const QString& title) = 0;
 };
 
 // An engine as scripts see it (the classic control's Language and Timeout).
@@ -75,30 +65,9 @@ private:
     ScriptEngine& engine_;
 };
 
-// Stands in until the VBScript engine lands: it keeps names and the time-out, runs nothing and
-// reports every procedure as missing.
-class NullScriptEngine : public ScriptEngine {
-public:
-    void Reset() override;
-    void AddObject(const QString& name, QObject* object, bool addMembers,
-                   bool beforeBuiltins = false) override;
-    void AddCode(const QString& code) override;
-    QVariant Run(const QString& procedureName, const QVariantList& args = {}) override;
-    QVariant Eval(const QString& expression) override;
-    int Timeout() const override { return timeout_; }
-    void SetTimeout(int milliseconds) override { timeout_ = milliseconds; }
-    QVector<ScriptProcedure> Procedures() const override { return {}; }
-    bool isRunning() const override { return false; }
-
-private:
-    QStringList names_;
-    int timeout_ = kDefaultTimeoutMs;
-};
-
-using ScriptEngineFactory = std::unique_ptr<ScriptEngine> (*)();
-
-// The engine the player creates; the real engine installs its factory when it is linked in.
+// A new VBScript engine. Every engine made here shares one compile cache, so the same
+// procedures text is compiled once however often it is added. Scripts' MsgBox and InputBox go
+// through the dialog service, so that automated runs log and answer them.
 std::unique_ptr<ScriptEngine> createScriptEngine();
-void setScriptEngineFactory(ScriptEngineFactory factory);
 
 } // namespace tv

@@ -1,25 +1,18 @@
 #include "platform/system_objects.h"
 
 #include "platform/controls.h"
+#include "platform/core/errors.h"
 #include "platform/mouse_pointer.h"
-#include "platform/vberror.h"
 
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QMimeData>
-#include <QScreen>
 
 namespace tv {
 
 namespace {
-QSize screenSize() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? screen->size() : QSize(800, 600);
-}
-
 // Printing and reading the clipboard need a running application with a display (or offscreen).
 QClipboard* clipboard() {
     return qobject_cast<QGuiApplication*>(QCoreApplication::instance())
@@ -27,35 +20,7 @@ QClipboard* clipboard() {
                : nullptr;
 }
 
-constexpr int kPrinterError = 482;
 } // namespace
-
-double ScreenObject::width() const {
-    return screenSize().width() * kTwipsPerPixel;
-}
-double ScreenObject::height() const {
-    return screenSize().height() * kTwipsPerPixel;
-}
-int ScreenObject::twipsPerPixel() const {
-    return kTwipsPerPixel;
-}
-void ScreenObject::setMousePointer(int number) {
-    checkMousePointer(number);
-    pointer_ = number;
-    setScreenPointer(number, icon_);
-}
-void ScreenObject::setMouseIcon(const Picture& icon) {
-    icon_ = icon;
-    if (pointer_ == pointer::Custom) setScreenPointer(pointer_, icon_);
-}
-int ScreenObject::fontCount() const {
-    return static_cast<int>(QFontDatabase::families().size());
-}
-QString ScreenObject::Fonts(int index) const {
-    const QStringList families = QFontDatabase::families();
-    if (index < 0 || index >= families.size()) throw VbError(err::InvalidCall);
-    return families[index];
-}
 
 void AppObject::setPath(const QString& path) {
     path_ = path;
@@ -67,20 +32,20 @@ QString AppObject::exeName() const {
 }
 
 void PrinterObject::Print(const QVariant&) {
-    throw VbError(kPrinterError, "Printer error");
+    throw vbError(err::PrinterError);
 }
 void PrinterObject::NewPage() {
-    throw VbError(kPrinterError, "Printer error");
+    throw vbError(err::PrinterError);
 }
 void PrinterObject::EndDoc() {
-    throw VbError(kPrinterError, "Printer error");
+    throw vbError(err::PrinterError);
 }
 void PrinterObject::KillDoc() {
-    throw VbError(kPrinterError, "Printer error");
+    throw vbError(err::PrinterError);
 }
 
 QObject* PrintersCollection::Item(int) const {
-    throw VbError(err::SubscriptOutOfRange);
+    throw vbError(err::SubscriptOutOfRange);
 }
 
 void ClipboardObject::Clear() {

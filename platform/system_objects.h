@@ -1,6 +1,7 @@
 #pragma once
-// The classic runtime's global objects as scripts see them: Screen, App, Printer, Printers and
-// Clipboard. Members keep their classic names; scripts rely on those names only.
+// The classic runtime's global objects as scripts see them: App, Printer, Printers and Clipboard
+// (the Screen is platform/screen.h). Members keep their classic names; scripts rely on those names
+// only.
 
 #include "platform/picture.h"
 
@@ -9,33 +10,6 @@
 #include <QVariantList>
 
 namespace tv {
-
-// The screen: its size in twips and the pointer shown over every window of the game.
-class ScreenObject : public QObject {
-    Q_OBJECT
-    Q_PROPERTY(double Width READ width)
-    Q_PROPERTY(double Height READ height)
-    Q_PROPERTY(int TwipsPerPixelX READ twipsPerPixel)
-    Q_PROPERTY(int TwipsPerPixelY READ twipsPerPixel)
-    Q_PROPERTY(int MousePointer READ mousePointer WRITE setMousePointer)
-    Q_PROPERTY(tv::Picture MouseIcon READ mouseIcon WRITE setMouseIcon)
-    Q_PROPERTY(int FontCount READ fontCount)
-public:
-    using QObject::QObject;
-    double width() const;
-    double height() const;
-    int twipsPerPixel() const;
-    int mousePointer() const { return pointer_; }
-    void setMousePointer(int number);
-    Picture mouseIcon() const { return icon_; }
-    void setMouseIcon(const Picture& icon);
-    int fontCount() const;
-    Q_INVOKABLE QString Fonts(int index) const;
-
-private:
-    int pointer_ = 0;
-    Picture icon_;
-};
 
 // The running program: where it is, its title and version.
 class AppObject : public QObject {

@@ -1,7 +1,7 @@
 #include "platform/timer_control.h"
 
 #include "platform/clock.h"
-#include "platform/vberror.h"
+#include "platform/core/errors.h"
 
 #include <QPointer>
 
@@ -22,7 +22,7 @@ void TimerControl::setEnabled(bool enabled) {
 }
 
 void TimerControl::setInterval(qint64 ms) {
-    if (ms < 0 || ms > kMaxInterval) throw VbError(err::InvalidPropertyValue);
+    if (ms < 0 || ms > kMaxInterval) throw vbError(err::InvalidPropertyValue);
     interval_ = static_cast<int>(ms);
     reschedule();
 }

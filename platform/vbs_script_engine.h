@@ -1,6 +1,7 @@
 #pragma once
-// The player's script engine on our own VBScript engine: host objects come in through the
-// QObject bridge, and every engine failure becomes a ScriptError with its place in the code.
+// The player's script engine on our own VBScript engine. Host objects come in through the QObject
+// bridge; what scripts reach beyond the language (MsgBox, InputBox, LoadPicture) is served here.
+// Engine failures pass through as the one classic error type, with their place in the code.
 
 #include "platform/script_engine.h"
 
@@ -8,11 +9,11 @@
 
 namespace vbs {
 class Engine;
-class CompileCache;
-class HostServices;
 } // namespace vbs
 
 namespace tv {
+
+class VbsHostServices;
 
 class VbsScriptEngine : public ScriptEngine {
 public:
@@ -29,16 +30,11 @@ public:
     void SetTimeout(int milliseconds) override;
     QVector<ScriptProcedure> Procedures() const override;
     bool isRunning() const override;
-
-    // The services scripts reach beyond the language (MsgBox, InputBox, CreateObject, ...).
-    void setHostServices(vbs::HostServices* services);
+    void SetDefaultBoxTitle(const QString& title) override;
 
 private:
+    std::unique_ptr<VbsHostServices> services_;
     std::unique_ptr<vbs::Engine> engine_;
 };
-
-// Makes createScriptEngine() build VBScript engines that share one compile cache, so the same
-// procedures text is compiled once however often it is added.
-void installVbsScriptEngine();
 
 } // namespace tv

@@ -1,6 +1,6 @@
 #include "present/audio.h"
 
-#include "platform/vberror.h"
+#include "platform/core/errors.h"
 
 #include <cmath>
 
@@ -14,7 +14,7 @@ Audio::Audio() {
 }
 
 MediaPlayer& Audio::MPlayer(int element) {
-    if (element < 1 || element > kChannels) throw VbError(err::ControlArrayElementDoesNotExist);
+    if (element < 1 || element > kChannels) throw vbError(err::ControlArrayElementDoesNotExist);
     return *players_[element];
 }
 

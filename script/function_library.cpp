@@ -3,25 +3,30 @@
 #include "data/file_locator.h"
 #include "data/project.h"
 #include "data/reports.h"
-#include "engine/game.h"
 #include "platform/control_set.h"
 #include "platform/controls.h"
+#include "platform/core/dialogs.h"
+#include "platform/core/errors.h"
+#include "platform/core/files.h"
+#include "platform/core/ini.h"
+#include "platform/core/run_flags.h"
+#include "platform/core/settings_store.h"
 #include "platform/desktop.h"
-#include "platform/dialogs.h"
 #include "platform/event_loop.h"
-#include "platform/files.h"
-#include "platform/ini.h"
-#include "platform/settings_store.h"
-#include "platform/vberror.h"
+#include "platform/screen.h"
+#include "script/saved_games.h"
+#include "script/script_host.h"
+#include "script/script_site.h"
+#include "script/timed_events.h"
+#include "script/variables.h"
 
 #include <QDir>
-#include <QGuiApplication>
-#include <QScreen>
 #include <optional>
 
 namespace tv {
 
-VBScriptActionModule::VBScriptActionModule(Game& game) : game_(game) {}
+VBScriptActionModule::VBScriptActionModule(ScriptSite& site, ScriptHost& host)
+    : site_(site), host_(host) {}
 
 void VBScriptActionModule::GoToFrame(const QString& sFrameName, double dTransDuration,
                                      int iTransNumber) {
@@ -46,19 +51,19 @@ QVariant VBScriptActionModule::Quit() {
 }
 
 QString VBScriptActionModule::GetCurrentFrameName() const {
-    return game_.CurrentFrame.FrameName;
+    return site_.currentFrameName();
 }
 
 void VBScriptActionModule::SimulateHotspotClick(int iHotspotIndex) {
-    game_.actions.SimulateHotspotClick(iHotspotIndex);
+    site_.simulateHotspotClick(iHotspotIndex);
 }
 
 void VBScriptActionModule::UpdateHotspotsState() {
-    game_.hotspots.ShowOrNotShowAreas();
+    site_.updateHotspots();
 }
 
 QObject* VBScriptActionModule::GetVariableReferenceFromName(const QString& sVariableName) const {
-    return game_.variables.GetVariableReferenceFromName(sVariableName);
+    return host_.variables().GetVariableReferenceFromName(sVariableName);
 }
 
 QString VBScriptActionModule::GetEncryptedFileName(const QString& sUnencryptedFileName) const {
@@ -87,10 +92,10 @@ QString VBScriptActionModule::GetPath(int iPath) const {
 }
 
 int VBScriptActionModule::GetClickPositionX() const {
-    return game_.hotspots.clickPosition().x();
+    return site_.clickPosition().x();
 }
 int VBScriptActionModule::GetClickPositionY() const {
-    return game_.hotspots.clickPosition().y();
+    return site_.clickPosition().y();
 }
 int VBScriptActionModule::GetProjectWidth() const {
     return project().settings.ProjectWidth;
@@ -99,13 +104,13 @@ int VBScriptActionModule::GetProjectHeight() const {
     return project().settings.ProjectHeight;
 }
 int VBScriptActionModule::GetMergedHotspotIndex() const {
-    return game_.hotspots.mergedIndex();
+    return site_.mergedHotspotIndex();
 }
 void VBScriptActionModule::AllowControlsReferencesNextTime() {
-    game_.ControlsReferenceMode = 2;
+    host_.ControlsReferenceMode = 2;
 }
 void VBScriptActionModule::DoNotAllowControlsReferencesNextTime() {
-    game_.ControlsReferenceMode = 1;
+    host_.ControlsReferenceMode = 1;
 }
 
 QString VBScriptActionModule::ConvertQuotesIntoDoubleQuotes(const QString& sString) const {
@@ -202,49 +207,46 @@ void VBScriptActionModule::CreateObject(const QVariant&) {
 }
 
 void VBScriptActionModule::RefreshWindow() {
-    game_.window().Refresh();
+    site_.window().Refresh();
 }
 
 int VBScriptActionModule::CreateTimedEvent(double Duration, const QString& sCode,
                                            bool bRepeatForever) {
-    return game_.timedEvents.CreateTimedEvent(Duration, sCode, bRepeatForever);
+    return host_.timedEvents().CreateTimedEvent(Duration, sCode, bRepeatForever);
 }
 
 void VBScriptActionModule::RemoveTimedEvent(int index) {
-    game_.timedEvents.RemoveTimedEvent(index);
+    host_.timedEvents().RemoveTimedEvent(index);
 }
 
 void VBScriptActionModule::StopEverything() {
-    GameFlags& f = flags();
+    RunFlags& f = runFlags();
     f.quitting = true;
-    game_.pictureBox().setVisible(false);
+    site_.pictureBox().setVisible(false);
     f.stopMovie = true;
-    game_.Timer1.setEnabled(false);
-    game_.texts.stopMessageTimer();
-    game_.timedEvents.PauseTimedEvents();
-    game_.video.StopOneTimeVideoPlayer();
-    for (int i = 1; i <= Audio::kChannels; ++i)
-        game_.audio.MPlayer(i).Stop();
+    site_.frameTimer().setEnabled(false);
+    host_.timedEvents().PauseTimedEvents();
+    site_.stopPresentation();
     // Files the classic runtime kept open by number do not exist here: every reader closes its
     // file when it is done.
-    game_.shell.ShowMenus();
+    site_.showMenus(true);
 }
 
 void VBScriptActionModule::Message(const QString& sText) {
-    game_.texts.ShowTextMessage(sText, true, false);
+    site_.showMessage(sText);
 }
 
 void VBScriptActionModule::AddItem(const QString& sText, bool bDoNotPopup) {
-    game_.inventory.AddPickedObject(sText, bDoNotPopup);
+    site_.addInventoryItem(sText, bDoNotPopup);
 }
 
 void VBScriptActionModule::RemoveAllItems() {
     try {
-        Inventory& inventory = game_.inventory;
         // Stops should an item refuse to go, rather than loop for ever.
-        for (int count = inventory.itemCount(); count > 0; count = inventory.itemCount()) {
-            inventory.RemovePickedObject(1);
-            if (inventory.itemCount() >= count) break;
+        for (int count = site_.inventoryItemCount(); count > 0;
+             count = site_.inventoryItemCount()) {
+            site_.removeInventoryItem(1);
+            if (site_.inventoryItemCount() >= count) break;
         }
     } catch (const VbError& e) {
         standardErrorReport(" Error removing all the inventory items. ", e);
@@ -253,10 +255,9 @@ void VBScriptActionModule::RemoveAllItems() {
 
 void VBScriptActionModule::RemoveItem(const QString& sItemName, bool bRemoveDuplicates) {
     try {
-        Inventory& inventory = game_.inventory;
-        for (int i = inventory.itemCount(); i >= 1; --i) {
-            if (inventory.itemName(i).compare(sItemName, Qt::CaseInsensitive) != 0) continue;
-            inventory.RemovePickedObject(i);
+        for (int i = site_.inventoryItemCount(); i >= 1; --i) {
+            if (site_.inventoryItemName(i).compare(sItemName, Qt::CaseInsensitive) != 0) continue;
+            site_.removeInventoryItem(i);
             if (!bRemoveDuplicates) break;
         }
     } catch (const VbError& e) {
@@ -268,7 +269,7 @@ void VBScriptActionModule::RemoveItem(const QString& sItemName, bool bRemoveDupl
 void VBScriptActionModule::HideInventoryButton() {
     if (!project().settings.UseInventory) return;
     try {
-        game_.inventory.hideButton();
+        site_.showInventoryButton(false);
     } catch (const VbError& e) {
         standardErrorReport(" Error hiding inventory. ", e);
     }
@@ -277,7 +278,7 @@ void VBScriptActionModule::HideInventoryButton() {
 void VBScriptActionModule::ShowInventoryButton() {
     if (!project().settings.UseInventory) return;
     try {
-        game_.inventory.showButton();
+        site_.showInventoryButton(true);
     } catch (const VbError& e) {
         standardErrorReport(" Error displaying inventory. ", e);
     }
@@ -319,19 +320,19 @@ void VBScriptActionModule::OpenFile(const QString& sFileTitle) {
 
 void VBScriptActionModule::OpenExeFileAndWait(const QString& sFileTitle) {
     if (sFileTitle.isEmpty()) return;
-    const bool timerWasOn = game_.Timer1.enabled();
-    game_.window().setEnabled(false);
-    game_.Timer1.setEnabled(false);
+    const bool timerWasOn = site_.frameTimer().enabled();
+    site_.window().setEnabled(false);
+    site_.frameTimer().setEnabled(false);
     try {
         desktop::runAndWait(externalFile(sFileTitle), [] { EventLoop::instance().doEvents(); });
     } catch (const VbError& e) {
-        game_.window().setEnabled(true);
-        game_.Timer1.setEnabled(timerWasOn);
+        site_.window().setEnabled(true);
+        site_.frameTimer().setEnabled(timerWasOn);
         reportOpenFailure(sFileTitle, e);
         return;
     }
-    game_.window().setEnabled(true);
-    game_.Timer1.setEnabled(timerWasOn);
+    site_.window().setEnabled(true);
+    site_.frameTimer().setEnabled(timerWasOn);
 }
 
 namespace {
@@ -348,9 +349,9 @@ void VBScriptActionModule::LoadAPicture(QObject* refControl, const QString& sFil
     try {
         const std::optional<Picture> picture = areaPicture(sFileName);
         if (!picture) return;
-        if (!refControl) throw VbError(err::ObjectVariableNotSet);
+        if (!refControl) throw vbError(err::ObjectVariableNotSet);
         if (!refControl->setProperty("Picture", QVariant::fromValue(*picture)))
-            throw VbError(err::ObjectDoesNotSupport);
+            throw vbError(err::NoSuchMember);
     } catch (const VbError& e) {
         standardErrorReport(" Error loading the following picture:'\r\n" + sFileName + "'.\r\n\r\n",
                             e);
@@ -382,7 +383,7 @@ void VBScriptActionModule::SaveAPicture(const QVariant& PictureBoxRef, const QSt
         else
             picture = object->property("Picture").value<Picture>();
     } else {
-        throw VbError(err::ObjectRequired);
+        throw vbError(err::ObjectRequired);
     }
     // A bare name is saved in the game's own folder, as a relative path is.
     const QString path = QDir::isAbsolutePath(sFileName) || sFileName.startsWith('\\')
@@ -393,28 +394,25 @@ void VBScriptActionModule::SaveAPicture(const QVariant& PictureBoxRef, const QSt
 
 void VBScriptActionModule::CaptureFrame(QObject* PictureBoxRef, bool bWithoutScreenCapture) {
     auto* box = qobject_cast<PictureBox*>(PictureBoxRef);
-    if (!box) throw VbError(PictureBoxRef ? err::TypeMismatch : err::ObjectVariableNotSet);
-    if (bWithoutScreenCapture)
-        game_.transitions.CaptureCurrentFrame(*box);
-    else
-        game_.transitions.CaptureActualFrame(*box);
+    if (!box) throw vbError(PictureBoxRef ? err::TypeMismatch : err::ObjectVariableNotSet);
+    site_.captureFrame(*box, bWithoutScreenCapture);
 }
 
 void VBScriptActionModule::SetTransitionDestination(QObject* picRef) {
-    game_.transitions.destination = picRef;
+    site_.setTransitionDestination(picRef);
 }
 
 bool VBScriptActionModule::GetTransitionsStatus() const {
-    return !game_.transitions.disabled;
+    return site_.transitionsEnabled();
 }
 bool VBScriptActionModule::GetEffectsStatus() const {
-    return !game_.water.effectsDisabled;
+    return site_.effectsEnabled();
 }
 void VBScriptActionModule::InvertTransitionsStatus() {
-    game_.transitions.EnableOrDisableTransitions();
+    site_.toggleTransitions();
 }
 void VBScriptActionModule::InvertEffectsStatus() {
-    game_.water.EnableOrDisableEffects();
+    site_.toggleEffects();
 }
 
 bool VBScriptActionModule::LoadControl(QObject* ObjectRef) {
@@ -426,27 +424,20 @@ bool VBScriptActionModule::UnloadControl(QObject* ObjectRef) {
 
 void VBScriptActionModule::ChangeDisplayResolution(int iResolution) {
     try {
-        game_.shell.ChangeDisplayResolution(iResolution);
+        site_.changeDisplayResolution(iResolution);
     } catch (const VbError& e) {
         standardErrorReport(" Error changing display resolution. ", e);
     }
 }
 void VBScriptActionModule::ChangeDisplayResolutionOnLoadGame(int iResolution) {
-    game_.savedGames.resolutionOnLoad = iResolution;
+    host_.savedGames().resolutionOnLoad = iResolution;
 }
-
-namespace {
-QSize screenPixels() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? screen->size() : QSize();
-}
-} // namespace
 
 int VBScriptActionModule::GetDisplayResolutionX() const {
-    return screenPixels().width();
+    return Screen::geometry().width();
 }
 int VBScriptActionModule::GetDisplayResolutionY() const {
-    return screenPixels().height();
+    return Screen::geometry().height();
 }
 
 void VBScriptActionModule::ChangeDefaultCursor(const QString& sFileName) {
@@ -455,8 +446,7 @@ void VBScriptActionModule::ChangeDefaultCursor(const QString& sFileName) {
             !files::fileExists(ResolveMediaFile(project().folders.IconsFolder + sFileName)))
             return;
         project().settings.DefaultPointer = sFileName;
-        game_.hotspots.ResetDefaultPointer();
-        game_.hotspots.applyHotspotPointers();
+        site_.reapplyPointers();
     } catch (const VbError& e) {
         standardErrorReport(" Unable to change the default cursor. ", e);
     }
@@ -466,7 +456,7 @@ QString VBScriptActionModule::DDir(const QString& sPathName, int iAttributes) {
     constexpr int kDirectory = 16;
     if (sPathName.isEmpty()) {
         // The next match; with no pattern given yet, the classic invalid call.
-        if (!dirStarted_) throw VbError(err::InvalidCall);
+        if (!dirStarted_) throw vbError(err::InvalidCall);
         return dirMatches_.isEmpty() ? QString() : dirMatches_.takeFirst();
     }
     const qsizetype cut = std::max(sPathName.lastIndexOf('\\'), sPathName.lastIndexOf('/'));
@@ -486,28 +476,24 @@ QString VBScriptActionModule::DDir(const QString& sPathName, int iAttributes) {
 void VBScriptActionModule::AddComponent(const QString& sProgID, const QString& sComponentName,
                                         bool bAppearDuringTransitions,
                                         bool bDisappearBeforeAlphablending) {
-    game_.components.AddAdditionalComponent(sProgID, sComponentName, bAppearDuringTransitions,
-                                            bDisappearBeforeAlphablending);
+    site_.addComponent(sProgID, sComponentName, bAppearDuringTransitions,
+                       bDisappearBeforeAlphablending);
 }
 void VBScriptActionModule::RemoveComponent(const QString& sComponentName) {
-    game_.components.RemoveAdditionalComponent(sComponentName);
+    site_.removeComponent(sComponentName);
 }
 QObject* VBScriptActionModule::Component(const QString& sComponentName) const {
-    return game_.components.GetComponentRef(sComponentName);
+    return site_.component(sComponentName);
 }
 bool VBScriptActionModule::DoesComponentExist(const QString& sComponentName) const {
-    const QList<QStringList>& rows = game_.components.ComponentsList;
-    for (qsizetype i = rows.size() - 1; i >= 0; --i)
-        if (!rows[i].isEmpty() && rows[i][0].compare(sComponentName, Qt::CaseInsensitive) == 0)
-            return true;
-    return false;
+    return site_.componentExists(sComponentName);
 }
 bool VBScriptActionModule::IsComponentInstalled(const QString& sComponentName) const {
-    return game_.components.DoesProgIDExist(sComponentName);
+    return site_.progIdExists(sComponentName);
 }
 
 void VBScriptActionModule::DoComponentsEvents() {
-    Form& window = game_.window();
+    Form& window = site_.window();
     window.setEnabled(false);
     EventLoop::instance().doEvents();
     EventLoop::instance().sleep(5);
@@ -515,13 +501,13 @@ void VBScriptActionModule::DoComponentsEvents() {
 }
 
 void VBScriptActionModule::QuitDialogue() {
-    game_.dialogues.endDialogue();
+    site_.endDialogue();
 }
 void VBScriptActionModule::ShowMenu() {
-    game_.shell.ShowMenus();
+    site_.showMenus(true);
 }
 void VBScriptActionModule::HideMenu() {
-    game_.shell.HideMenus();
+    site_.showMenus(false);
 }
 
 } // namespace tv

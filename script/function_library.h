@@ -10,7 +10,8 @@
 
 namespace tv {
 
-class Game;
+class ScriptHost;
+class ScriptSite;
 
 class VBScriptActionModule : public QObject {
     Q_OBJECT
@@ -22,7 +23,7 @@ class VBScriptActionModule : public QObject {
     Q_PROPERTY(bool bPopupSaveGame MEMBER bPopupSaveGame)
     Q_PROPERTY(double dTransitionDuration MEMBER dTransitionDuration)
 public:
-    explicit VBScriptActionModule(Game& game);
+    VBScriptActionModule(ScriptSite& site, ScriptHost& host);
 
     // The requests a script leaves behind.
     QString sFrameToLoad;
@@ -137,10 +138,9 @@ public:
     // Classic leading-number reading of a text (Val).
     static double leadingNumber(const QString& text);
 
-protected:
-    Game& game_;
-
 private:
+    ScriptSite& site_;
+    ScriptHost& host_;
     // What DDir has still to give from its last pattern.
     QStringList dirMatches_;
     bool dirStarted_ = false;

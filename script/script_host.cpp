@@ -5,24 +5,20 @@
 #include "data/project.h"
 #include "data/reports.h"
 #include "data/ui_texts.h"
-#include "engine/game.h"
-#include "platform/dialogs.h"
-#include "platform/files.h"
-#include "platform/ini.h"
-#include "platform/picture.h"
-#include "platform/script_bridge.h"
-#include "platform/vberror.h"
-#include "platform/vbs_script_engine.h"
-#include "vbscript/engine.h"
-#include "vbscript/error.h"
+#include "platform/controls.h"
+#include "platform/core/dialogs.h"
+#include "platform/core/errors.h"
+#include "platform/core/files.h"
+#include "platform/core/ini.h"
+#include "platform/core/run_flags.h"
+#include "platform/screen.h"
+#include "script/script_site.h"
+#include "script/timed_events.h"
+#include "script/variables.h"
 
 namespace tv {
 
 namespace {
-QString fromU16(const std::u16string& s) {
-    return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size()));
-}
-
 // The text every script failure box starts with.
 QString failureLead() {
     const UiTexts& t = uiTexts();
@@ -38,48 +34,18 @@ QString moreFile() {
 }
 } // namespace
 
-// Scripts' own MsgBox and InputBox go through the player's dialog service, so automated runs
-// log and answer them; the game's title stands in when a script gives none.
-class ScriptHostServices : public vbs::HostServices {
-public:
-    int msgBox(const std::u16string& prompt, int buttons, const std::u16string& title) override {
-        const QString t = title.empty() ? gameTitle() : fromU16(title);
-        return DialogService::instance().msgBox(fromU16(prompt), buttons, t);
-    }
-    vbs::Value inputBox(const std::u16string& prompt, const std::u16string& title,
-                        const std::u16string& defaultText) override {
-        const QString t = title.empty() ? gameTitle() : fromU16(title);
-        const auto answer =
-            DialogService::instance().inputBox(fromU16(prompt), t, fromU16(defaultText));
-        const QString text = answer.value_or(QString());
-        return vbs::Value::string(
-            std::u16string(reinterpret_cast<const char16_t*>(text.utf16()), text.size()));
-    }
-    // LoadPicture: a project path, found without case.
-    vbs::Value loadPicture(const std::u16string& path) override {
-        try {
-            const QString name = fromU16(path);
-            return bridge::toScript(QVariant::fromValue(
-                Picture::load(name.isEmpty() ? QString() : files::resolve(name))));
-        } catch (const VbError& e) {
-            throw vbs::ScriptError(e.number(), e.description().toStdU16String());
-        }
-    }
-};
-
-ScriptHost::ScriptHost(Game& game)
-    : game_(game), services_(std::make_unique<ScriptHostServices>()), engine_(createScriptEngine()),
-      procedures_(createScriptEngine()), library_(std::make_unique<VBScriptActionModule>(game)),
-      screen_(std::make_unique<ScreenObject>()), app_(std::make_unique<AppObject>()),
-      printer_(std::make_unique<PrinterObject>()),
+ScriptHost::ScriptHost(ScriptSite& site, GameVariables& variables, TimedEvents& timedEvents,
+                       SavedGames& savedGames)
+    : site_(site), variables_(variables), timedEvents_(timedEvents), savedGames_(savedGames),
+      engine_(createScriptEngine()), procedures_(createScriptEngine()),
+      library_(std::make_unique<VBScriptActionModule>(site, *this)),
+      app_(std::make_unique<AppObject>()), printer_(std::make_unique<PrinterObject>()),
       printers_(std::make_unique<PrintersCollection>()),
       clipboard_(std::make_unique<ClipboardObject>()),
       engineObject_(std::make_unique<ScriptControlObject>(*engine_)),
       proceduresObject_(std::make_unique<ScriptControlObject>(*procedures_)) {
-    for (ScriptEngine* e : {engine_.get(), procedures_.get()}) {
+    for (ScriptEngine* e : {engine_.get(), procedures_.get()})
         e->SetTimeout(ScriptEngine::kDefaultTimeoutMs);
-        if (auto* vbs = dynamic_cast<VbsScriptEngine*>(e)) vbs->setHostServices(services_.get());
-    }
 }
 
 ScriptHost::~ScriptHost() {
@@ -95,7 +61,7 @@ void ScriptHost::LoadProcedures() {
             offset = proceduresOffset(project().settings.ProjectName);
         readProceduresFile(files::resolve(path), file, offset);
     } catch (const VbError& e) {
-        DialogService::instance().msgBox("Error loading projet procedures. " + e.description(),
+        DialogService::instance().msgBox("Error loading projet procedures. " + errorText(e),
                                          mb::Critical, "Error");
     }
     procedures_text_ = file.text;
@@ -114,15 +80,17 @@ bool ScriptHost::AddCodeToScriptControl(ScriptEngine& engine, const QString& sta
         scriptErrorBox("Error executing script. Make sure that you are not trying to execute a "
                        "script while another script is being executed. The Scripting Engine "
                        "returned the following error message:\r\n\r\n" +
-                       e.description());
+                       errorText(e));
         return false;
     }
+    // A script's MsgBox without a title shows the game's.
+    engine.SetDefaultBoxTitle(gameTitle());
     try {
         // The library's CreateObject replaces the engine's: scripts create no outside objects.
         engine.AddObject("Action", library_.get(), true, true);
         // Built in one buffer: the procedures text may be long and this runs before every
         // script.
-        const QStringList plugins = game_.components.pluginProcedures();
+        const QStringList plugins = site_.pluginProcedures();
         QString code;
         code.reserve(startupCode.size() + procedures_text_.size() + 96);
         code += QStringLiteral("Sub ") + QLatin1StringView(kWrapper) + QStringLiteral("\r\n\r\n");
@@ -150,20 +118,19 @@ bool ScriptHost::AddCodeToScriptControl(ScriptEngine& engine, const QString& sta
             code = QStringLiteral("Sub ") + kWrapper + "\r\nEnd Sub";
         }
         engine.AddCode(code);
-        for (QObject* variable : game_.variables.Variables.entries())
+        for (QObject* variable : variables_.Variables.entries())
             engine.AddObject(static_cast<ClassVariable*>(variable)->name(), variable, true);
-        for (QObject* variable : game_.variables.VariablesVariant.entries())
+        for (QObject* variable : variables_.VariablesVariant.entries())
             engine.AddObject(static_cast<ClassVariableVariant*>(variable)->name(), variable, true);
         addWindowObjects(engine);
-        if (game_.ControlsReferenceMode == 2)
-            engine.AddObject("SoftwareObjects", &game_.window(), true);
+        if (ControlsReferenceMode == 2) engine.AddObject("SoftwareObjects", &site_.window(), true);
         return true;
     } catch (const VbError& e) {
         scriptErrorBox("Error executing script.\r\n- your system is not set to use chinese "
                        "characters, or other special character sets;\r\n- your global variables "
                        "do not have names that are reserved by Torvane.\r\n\r\nThe Scripting "
                        "Engine returned the following error message:\r\n\r\n" +
-                       e.description());
+                       errorText(e));
         return false;
     }
 }
@@ -183,21 +150,20 @@ void ScriptHost::addWindowObjects(ScriptEngine& engine) {
         QObject* object;
         bool addMembers;
     };
-    Game& g = game_;
     app_->setPath(project().folders.RootFolder);
     app_->setTitle(project().settings.GameTitle);
     // Window parts that exist are given as themselves; the others have stand-ins until their
     // features arrive, so that scripts naming them still compile.
     const Entry entries[] = {
-        {"Hotspot", &g.hotspots.Area(), true},
+        {"Hotspot", &site_.hotspotControls(), true},
         {"Text", nullptr, true},
         {"LoopingVideo", nullptr, true},
-        {"ScreenObject", screen_.get(), true},
+        {"ScreenObject", &Screen::instance(), true},
         {"AppObject", app_.get(), true},
         {"PrinterObject", printer_.get(), true},
         {"PrintersCollection", printers_.get(), true},
         {"ClipboardObject", clipboard_.get(), true},
-        {"TimerObject", &g.timedEvents.TimerObject(), true},
+        {"TimerObject", &timedEvents_.TimerObject(), true},
         {"CheckBoxObject", nullptr, false},
         {"LineObject", nullptr, false},
         {"ShapeObject", nullptr, false},
@@ -214,8 +180,8 @@ void ScriptHost::addWindowObjects(ScriptEngine& engine) {
         {"MessageTimerObject", nullptr, false},
         {"DialogueObject", nullptr, false},
         {"DialogueCanvasObject", nullptr, false},
-        {"BackgroundObject", &g.pictureBox(), false},
-        {"BackgroundHotspotObject", &g.BackImage(), false},
+        {"BackgroundObject", &site_.pictureBox(), false},
+        {"BackgroundHotspotObject", &site_.BackImage(), false},
         {"AudioPlayerObject", nullptr, false},
         {"InventoryItemObject", nullptr, false},
         {"InventoryButtonObject", nullptr, false},
@@ -228,8 +194,8 @@ void ScriptHost::addWindowObjects(ScriptEngine& engine) {
         {"AnimatedGifCanvasObject", nullptr, false},
         {"ScriptControlObject", engineObject_.get(), false},
         {"ScriptControl2Object", proceduresObject_.get(), false},
-        {"TimedEventObject", &g.timedEvents.TimedEvent(), false},
-        {"WindowObject", &g.window(), false},
+        {"TimedEventObject", &timedEvents_.TimedEvent(), false},
+        {"WindowObject", &site_.window(), false},
         {"ExitMenuObject", nullptr, false},
         {"SaveMenuObject", nullptr, false},
         {"LoadMenuObject", nullptr, false},
@@ -245,16 +211,16 @@ void ScriptHost::addWindowObjects(ScriptEngine& engine) {
 }
 
 bool ScriptHost::ExecuteVBScript(const QString& code, bool resetLastClickPosition) {
-    if (flags().quitting) return false;
+    if (runFlags().quitting) return false;
     QString stripped = code;
     stripped.remove("\r\n");
     if (stripped.trimmed().isEmpty()) return false;
-    if (resetLastClickPosition) game_.hotspots.SaveClickPos(0, 0);
+    if (resetLastClickPosition) site_.saveClickPosition(0, 0);
     AddCodeToScriptControl(ScriptControl(), code);
     try {
         ScriptControl().Run(QString::fromLatin1(kWrapper));
     } catch (const VbError& e) {
-        reportRunFailure(e.description());
+        reportRunFailure(errorText(e));
         return true;
     }
     return false;
@@ -263,13 +229,13 @@ bool ScriptHost::ExecuteVBScript(const QString& code, bool resetLastClickPositio
 bool ScriptHost::ExecuteVBScriptAndConsequences(const QString& code, bool resetLastClickPosition) {
     library_->ResetModule();
     const bool failed = ExecuteVBScript(code, resetLastClickPosition);
-    if (!failed) game_.actions.ExecuteConsequences();
+    if (!failed) site_.executeConsequences();
     return failed;
 }
 
 void ScriptHost::ExecuteOnLoadVBScript() {
     QString plugins;
-    for (const QString& text : game_.components.pluginStartupTexts())
+    for (const QString& text : site_.pluginStartupTexts())
         if (!text.isEmpty()) plugins += text + "\r\n";
     library_->ResetModule();
     const ProjectSettings& s = project().settings;

@@ -13,20 +13,27 @@
 
 namespace tv {
 
-class Game;
-class ScriptHostServices;
+class GameVariables;
+class SavedGames;
+class ScriptSite;
+class TimedEvents;
 
 class ScriptHost {
 public:
     // The procedure every piece of code is wrapped in.
     static constexpr const char* kWrapper = "Procedure_that_is_going_to_be_executed";
 
-    explicit ScriptHost(Game& game);
+    // The parts are the script side's own; they are kept, not used, while the game is built.
+    ScriptHost(ScriptSite& site, GameVariables& variables, TimedEvents& timedEvents,
+               SavedGames& savedGames);
     ~ScriptHost();
 
     ScriptEngine& ScriptControl() { return *engine_; }
     ScriptEngine& ScriptControl2() { return *procedures_; }
     VBScriptActionModule& VBScriptAction() { return *library_; }
+    GameVariables& variables() { return variables_; }
+    TimedEvents& timedEvents() { return timedEvents_; }
+    SavedGames& savedGames() { return savedGames_; }
 
     // Runs code; true when the engine reported an error (already shown).
     bool ExecuteVBScript(const QString& code, bool resetLastClickPosition);
@@ -40,6 +47,9 @@ public:
 
     // The check mark of the debug menu's "intercept code" item.
     bool interceptCode = false;
+    // Which of the window's objects the next runs see by name: 0 not decided yet (the frame
+    // decides), 1 the usual ones, 2 every control ("SoftwareObjects").
+    qint16 ControlsReferenceMode = 0;
 
     // Reads the project's procedures (once per game reset).
     void LoadProcedures();
@@ -52,8 +62,10 @@ private:
     QObject* placeholder(const QString& name);
     void reportRunFailure(const QString& description);
 
-    Game& game_;
-    std::unique_ptr<ScriptHostServices> services_;
+    ScriptSite& site_;
+    GameVariables& variables_;
+    TimedEvents& timedEvents_;
+    SavedGames& savedGames_;
     std::unique_ptr<ScriptEngine> engine_;
     std::unique_ptr<ScriptEngine> procedures_;
     std::unique_ptr<VBScriptActionModule> library_;
@@ -61,7 +73,6 @@ private:
     // Objects that stand for window parts not built yet, so that scripts naming them compile.
     QHash<QString, QObject*> placeholders_;
     // The classic runtime's global objects.
-    std::unique_ptr<ScreenObject> screen_;
     std::unique_ptr<AppObject> app_;
     std::unique_ptr<PrinterObject> printer_;
     std::unique_ptr<PrintersCollection> printers_;

@@ -2,9 +2,11 @@
 
 #include "data/project.h"
 #include "data/reports.h"
-#include "engine/game.h"
-#include "platform/dialogs.h"
-#include "platform/vberror.h"
+#include "platform/core/dialogs.h"
+#include "platform/core/errors.h"
+#include "platform/core/run_flags.h"
+#include "script/script_host.h"
+#include "script/script_site.h"
 
 #include <cmath>
 
@@ -22,13 +24,13 @@ TimerSet::~TimerSet() = default;
 
 TimerControl& TimerSet::at(int index) const {
     const auto it = timers_.find(index);
-    if (it == timers_.end()) throw VbError(err::ControlArrayElementDoesNotExist);
+    if (it == timers_.end()) throw vbError(err::ControlArrayElementDoesNotExist);
     return *it->second;
 }
 
 void TimerSet::Load(int index) {
-    if (index < 0 || index > 32767) throw VbError(err::ControlArrayElementDoesNotExist);
-    if (exists(index)) throw VbError(err::ObjectAlreadyLoaded);
+    if (index < 0 || index > 32767) throw vbError(err::ControlArrayElementDoesNotExist);
+    if (exists(index)) throw vbError(err::ObjectAlreadyLoaded);
     auto timer = std::make_unique<TimerControl>(name_, nullptr, index);
     const TimerControl& templ = at(0);
     timer->setTag(templ.tag());
@@ -38,9 +40,9 @@ void TimerSet::Load(int index) {
 }
 
 void TimerSet::Unload(int index) {
-    if (index == 0) throw VbError(362, "Can't unload controls created at design time");
+    if (index == 0) throw vbError(err::CannotUnloadDesignTimeControl);
     const auto it = timers_.find(index);
-    if (it == timers_.end()) throw VbError(err::ControlArrayElementDoesNotExist);
+    if (it == timers_.end()) throw vbError(err::ControlArrayElementDoesNotExist);
     // A timer may unload itself from its own tick; it goes once the tick is over.
     it->second.release()->deleteLater();
     timers_.erase(it);
@@ -53,8 +55,8 @@ QVariantList TimerSet::NewEnum() const {
     return out;
 }
 
-TimedEvents::TimedEvents(Game& game)
-    : game_(game),
+TimedEvents::TimedEvents(ScriptSite& site, ScriptHost& scripts)
+    : site_(site), scripts_(scripts),
       events_(std::make_unique<TimerSet>("TimedEvent", [this](int i) { eventTick(i); })),
       scriptTimers_(
           std::make_unique<TimerSet>("TimerObject", [this](int i) { scriptTimerTick(i); })) {}
@@ -112,7 +114,7 @@ void TimedEvents::PauseTimedEvents() {
 }
 
 void TimedEvents::eventTick(int index) {
-    if (flags().quitting) return;
+    if (runFlags().quitting) return;
     if (index == 0 || index >= static_cast<int>(records_.size())) return;
     Record record = records_[index];
     if (!record.active || record.code.isEmpty()) return;
@@ -123,7 +125,7 @@ void TimedEvents::eventTick(int index) {
             timer.setEnabled(false);
             timer.setInterval(0);
         }
-        const bool failed = game_.scripts.ExecuteVBScriptAndConsequences(record.code, true);
+        const bool failed = scripts_.ExecuteVBScriptAndConsequences(record.code, true);
         // The run may have opened a frame, which removed every event.
         if (failed && index < static_cast<int>(records_.size()) && events_->exists(index)) {
             records_[index].active = false;
@@ -136,34 +138,34 @@ void TimedEvents::eventTick(int index) {
 }
 
 void TimedEvents::scriptTimerTick(int index) {
-    if (flags().quitting) {
+    if (runFlags().quitting) {
         if (scriptTimers_->exists(index)) scriptTimers_->at(index).setEnabled(false);
         return;
     }
     try {
-        VBScriptActionModule& requests = game_.scripts.VBScriptAction();
+        VBScriptActionModule& requests = scripts_.VBScriptAction();
         requests.ResetModule();
-        game_.scripts.ExecuteVBScript(QStringLiteral("TimerObject%1").arg(index), true);
-        game_.hotspots.ShowOrNotShowAreas();
+        scripts_.ExecuteVBScript(QStringLiteral("TimerObject%1").arg(index), true);
+        site_.updateHotspots();
         if (requests.bStopGame) {
-            game_.StartUnloading();
+            site_.StartUnloading();
             return;
         }
         if (requests.sFrameToLoad.toLower() == "last visited frame")
-            requests.sFrameToLoad = game_.FramesHistory.goBack();
+            requests.sFrameToLoad = site_.previousFrame();
         if (requests.sFrameToLoad.isEmpty()) {
             StartTimedEvents();
         } else if (requests.dTransitionDuration != 0) {
-            game_.transitions.TransitionStep1(requests.iTransitionNumber);
-            game_.OpenFrame(requests.sFrameToLoad, true, requests.iTransitionNumber,
+            site_.prepareTransition(requests.iTransitionNumber);
+            site_.OpenFrame(requests.sFrameToLoad, true, requests.iTransitionNumber,
                             requests.dTransitionDuration);
         } else {
-            game_.OpenFrame(requests.sFrameToLoad, false, 0, 0);
+            site_.OpenFrame(requests.sFrameToLoad, false, 0, 0);
         }
     } catch (const VbError& e) {
         DialogService::instance().msgBox(
             QStringLiteral("Unable to execute the procedure named TimerObject%1. ").arg(index) +
-                e.description(),
+                errorText(e),
             mb::Critical, "Error Executing VBScript Code");
         if (scriptTimers_->exists(index)) scriptTimers_->at(index).setEnabled(false);
     }

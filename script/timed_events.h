@@ -13,7 +13,8 @@
 
 namespace tv {
 
-class Game;
+class ScriptHost;
+class ScriptSite;
 
 // An indexed set of timer controls as scripts see it: element 0 exists from the start, others
 // are loaded and unloaded by index.
@@ -46,7 +47,7 @@ private:
 
 class TimedEvents {
 public:
-    explicit TimedEvents(Game& game);
+    TimedEvents(ScriptSite& site, ScriptHost& scripts);
     ~TimedEvents();
 
     // Returns the new event's index, 0 when refused (over 65 seconds) or failed.
@@ -68,7 +69,8 @@ private:
     void eventTick(int index);
     void scriptTimerTick(int index);
 
-    Game& game_;
+    ScriptSite& site_;
+    ScriptHost& scripts_;
     std::unique_ptr<TimerSet> events_;
     std::unique_ptr<TimerSet> scriptTimers_;
     std::vector<Record> records_{Record()};

@@ -2,13 +2,13 @@
 
 #include "data/reports.h"
 #include "data/variables_file.h"
-#include "platform/records.h"
-#include "platform/vberror.h"
+#include "platform/core/errors.h"
+#include "platform/core/records.h"
 
 namespace tv {
 
 void ClassVariable::setValue(int value) {
-    if (value < -32768 || value > 32767) throw VbError(err::Overflow);
+    if (value < -32768 || value > 32767) throw vbError(err::Overflow);
     value_ = static_cast<qint16>(value);
 }
 
@@ -25,7 +25,7 @@ void ObjectCollection::clear() {
 void ObjectCollection::append(QObject* entry, const QString& key) {
     if (!key.isEmpty() && keys_.contains(key, Qt::CaseInsensitive)) {
         delete entry;
-        throw VbError(457, "This key is already associated with an element of this collection");
+        throw vbError(err::KeyAlreadyInCollection);
     }
     entry->setParent(nullptr);
     entries_.append(entry);
@@ -37,12 +37,12 @@ int ObjectCollection::positionOf(const QVariant& indexOrKey) const {
         const QString key = indexOrKey.toString();
         for (int i = 0; i < keys_.size(); ++i)
             if (!keys_[i].isEmpty() && keys_[i].compare(key, Qt::CaseInsensitive) == 0) return i;
-        throw VbError(err::InvalidCall);
+        throw vbError(err::InvalidCall);
     }
     bool ok = false;
     const double position = indexOrKey.toDouble(&ok);
     const long long rounded = std::llround(position);
-    if (!ok || rounded < 1 || rounded > entries_.size()) throw VbError(err::InvalidCall);
+    if (!ok || rounded < 1 || rounded > entries_.size()) throw vbError(err::InvalidCall);
     return static_cast<int>(rounded - 1);
 }
 
@@ -95,7 +95,7 @@ QObject* VariablesStrCollection::Add(const QString& name, const QString& value,
 }
 
 QVariant MultiColumnsRow::Item(int position) const {
-    if (position < 1 || position > values_.size()) throw VbError(err::InvalidCall);
+    if (position < 1 || position > values_.size()) throw vbError(err::InvalidCall);
     return values_[position - 1];
 }
 

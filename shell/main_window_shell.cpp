@@ -1,19 +1,17 @@
 #include "shell/main_window_shell.h"
 
 #include "data/project.h"
-#include "engine/game.h"
 #include "platform/controls.h"
-#include "platform/mouse_pointer.h"
-
-#include <QGuiApplication>
-#include <QScreen>
+#include "platform/core/run_flags.h"
+#include "platform/screen.h"
+#include "shell/shell_site.h"
 
 namespace tv {
 
-MainWindowShell::MainWindowShell(Game& game) : game_(game) {
+MainWindowShell::MainWindowShell(ShellSite& site) : site_(site) {
     QObject::connect(&TimerUnloadMe, &TimerControl::Timer, [this] {
-        game_.window().setProperty("Enabled", true);
-        setScreenPointer(0);
+        site_.window().setEnabled(true);
+        setScreenPointer(pointer::Default);
         TimerUnloadMe.setEnabled(false);
         unload();
     });
@@ -21,27 +19,25 @@ MainWindowShell::MainWindowShell(Game& game) : game_(game) {
 
 void MainWindowShell::CenterWindowAndPictureBox() {
     const ProjectSettings& s = project().settings;
-    Form& window = game_.window();
-    PictureBox& display = game_.pictureBox();
+    Form& window = site_.window();
+    PictureBox& display = site_.pictureBox();
     const int displayWidth = s.ProjectWidth * kTwipsPerPixel;
     const int displayHeight = s.ProjectHeight * kTwipsPerPixel;
-    const QRect screen = QGuiApplication::primaryScreen()
-                             ? QGuiApplication::primaryScreen()->geometry()
-                             : QRect(0, 0, 1024, 768);
-    window.setProperty("WindowState", 0);
+    const QRect screen = Screen::geometry();
+    window.setWindowState(windowState::Normal);
     if (s.MenusAlwaysVisible) {
         ShowMenus();
-        window.setProperty("Caption", s.GameTitle + " ");
+        window.setCaption(s.GameTitle + " ");
         window.setInnerSize(displayWidth, displayHeight);
         display.Move(0, 0, displayWidth, displayHeight);
-        const int w = window.property("Width").toInt(), h = window.property("Height").toInt();
+        const int w = qRound(window.width()), h = qRound(window.height());
         window.Move(screen.width() * kTwipsPerPixel / 2 - w / 2,
                     screen.height() * kTwipsPerPixel / 2 - h / 2);
     } else {
-        window.setProperty("Caption", QString());
+        window.setCaption(QString());
         HideMenus();
         window.Move(0, 0, screen.width() * kTwipsPerPixel, screen.height() * kTwipsPerPixel);
-        window.setProperty("WindowState", 2);
+        window.setWindowState(windowState::Maximized);
         const int left = (screen.width() * kTwipsPerPixel) / 2 - displayWidth / 2;
         const int top = (screen.height() * kTwipsPerPixel) / 2 - displayHeight / 2;
         display.Move(left, top, displayWidth, displayHeight);
@@ -49,28 +45,23 @@ void MainWindowShell::CenterWindowAndPictureBox() {
 }
 
 void MainWindowShell::StartUnloading() {
-    GameFlags& f = flags();
+    RunFlags& f = runFlags();
     f.stopMovie = true;
     f.skipTransition = true;
     f.quitting = true;
-    game_.TimerRipplingWater.setEnabled(false);
-    setScreenPointer(11);
-    game_.window().setProperty("Enabled", false);
+    site_.stopEffects();
+    setScreenPointer(pointer::Hourglass);
+    site_.window().setEnabled(false);
     TimerUnloadMe.setInterval(500);
     TimerUnloadMe.setEnabled(true);
 }
 
 void MainWindowShell::unload() {
-    GameFlags& f = flags();
-    game_.window().Hide();
+    RunFlags& f = runFlags();
+    site_.window().Hide();
     f.stopMovie = true;
     f.skipTransition = true;
-    game_.Timer1.setEnabled(false);
-    game_.timedEvents.PauseTimedEvents();
-    game_.video.StopOneTimeVideoPlayer();
-    game_.audio.ResetPlayers();
-    game_.components.ResetComponents();
-    emit game_.unloaded();
+    site_.finishUnloading();
 }
 
 } // namespace tv

@@ -6,11 +6,11 @@
 
 namespace tv {
 
-class Game;
+class ShellSite;
 
 class MainWindowShell {
 public:
-    explicit MainWindowShell(Game& game);
+    explicit MainWindowShell(ShellSite& site);
 
     // Windowed: the window's inner area is the frame display, centred on the screen. Full
     // screen: the window covers the screen and the frame display is centred in it.
@@ -31,7 +31,7 @@ public:
     TimerControl TimerUnloadMe{"TimerUnloadMe"};
 
 private:
-    Game& game_;
+    ShellSite& site_;
 };
 
 } // namespace tv

@@ -3,15 +3,13 @@
 #include "data/project.h"
 #include "data/reports.h"
 #include "data/ui_texts.h"
-#include "engine/game.h"
 #include "platform/controls.h"
-#include "platform/dialogs.h"
-#include "platform/files.h"
-#include "platform/settings_store.h"
-#include "platform/vberror.h"
-
-#include <QGuiApplication>
-#include <QScreen>
+#include "platform/core/dialogs.h"
+#include "platform/core/errors.h"
+#include "platform/core/files.h"
+#include "platform/core/run_flags.h"
+#include "platform/core/settings_store.h"
+#include "platform/screen.h"
 
 namespace tv {
 
@@ -20,8 +18,9 @@ constexpr int kWidth = 480 * kTwipsPerPixel;
 constexpr int kHeight = 320 * kTwipsPerPixel;
 } // namespace
 
-Welcome::Welcome(QString rootFolder, std::function<void()> endProgram)
-    : rootFolder_(std::move(rootFolder)), endProgram_(std::move(endProgram)) {
+Welcome::Welcome(QString rootFolder, GameFactory makeGame, std::function<void()> endProgram)
+    : rootFolder_(std::move(rootFolder)), makeGame_(std::move(makeGame)),
+      endProgram_(std::move(endProgram)) {
     window_ = new Form("frmWelcome");
     window_->setBackColor(0x000000);
     title_ = new Label(window_, "txtAdventureName");
@@ -45,8 +44,8 @@ Welcome::Welcome(QString rootFolder, std::function<void()> endProgram)
     }
     // Closing the welcome window ends the program.
     connect(window_, &Form::Unload, this, [this](int&) { end(); });
-    connect(window_, &Form::KeyDown, this, [this](int keyCode, int) {
-        if (keyCode == 27) ClickButton(2); // Escape closes the window
+    connect(window_, &Form::KeyDown, this, [this](int code, int) {
+        if (code == keyCode::Escape) ClickButton(2); // Escape closes the window
     });
 }
 
@@ -57,9 +56,7 @@ Welcome::~Welcome() {
 
 void Welcome::load() {
     // Centred on the screen.
-    const QRect screen = QGuiApplication::primaryScreen()
-                             ? QGuiApplication::primaryScreen()->geometry()
-                             : QRect(0, 0, 1024, 768);
+    const QRect screen = Screen::geometry();
     window_->Move((screen.width() * kTwipsPerPixel - kWidth) / 2,
                   (screen.height() * kTwipsPerPixel - kHeight) / 2, kWidth, kHeight);
     if (!InitialiseProject()) return;
@@ -110,7 +107,7 @@ bool Welcome::InitialiseProject() {
 void Welcome::fill() {
     const ProjectSettings& s = project().settings;
     const UiTexts& t = uiTexts();
-    window_->setProperty("Caption", s.GameTitle);
+    window_->setCaption(s.GameTitle);
     title_->setCaption(s.GameTitle);
     QStringList lines;
     if (!s.GameVersion.isEmpty()) lines << s.GameVersion;
@@ -128,14 +125,16 @@ void Welcome::ClickButton(int index) {
         switch (index) {
         case 0: {
             if (!game_) {
-                game_ = std::make_unique<Game>();
-                connect(game_.get(), &Game::unloaded, this, &Welcome::onGameUnloaded,
-                        Qt::QueuedConnection);
+                game_ = makeGame_();
+                // Afterwards: the unloading game is still on the stack.
+                game_->setUnloadedHandler([this] {
+                    QMetaObject::invokeMethod(this, &Welcome::onGameUnloaded, Qt::QueuedConnection);
+                });
             }
             game_->ResetAll();
             window_->Hide();
             game_->StartNewGame();
-            if (!flags().quitting) game_->show();
+            if (!runFlags().quitting) game_->show();
             break;
         }
         case 1:

@@ -3,6 +3,8 @@
 // new game, loads one or exits. This is the plain form of the window (title, version, author and
 // the three buttons); schemes dress it up.
 
+#include "shell/game_session.h"
+
 #include <QObject>
 #include <QString>
 #include <functional>
@@ -12,14 +14,13 @@ namespace tv {
 
 class Form;
 class Label;
-class Game;
 
 class Welcome : public QObject {
     Q_OBJECT
 public:
-    // `endProgram` is called once when the program must end (exit, or the game unloaded
-    // without a welcome window to go back to).
-    Welcome(QString rootFolder, std::function<void()> endProgram);
+    // `makeGame` makes the game when the player starts one. `endProgram` is called once when the
+    // program must end (exit, or the game unloaded without a welcome window to go back to).
+    Welcome(QString rootFolder, GameFactory makeGame, std::function<void()> endProgram);
     ~Welcome() override;
 
     // The window's load event: initialises the project and shows the window, or starts the game
@@ -28,7 +29,7 @@ public:
     // 0 start, 1 load a saved game, 2 exit.
     void ClickButton(int index);
 
-    Game* game() { return game_.get(); }
+    GameSession* game() { return game_.get(); }
     Form& window() { return *window_; }
 
 private:
@@ -38,12 +39,13 @@ private:
     void end();
 
     QString rootFolder_;
+    GameFactory makeGame_;
     std::function<void()> endProgram_;
     Form* window_ = nullptr;
     Label* title_ = nullptr;
     Label* details_ = nullptr;
     Label* buttons_[3] = {};
-    std::unique_ptr<Game> game_;
+    std::unique_ptr<GameSession> game_;
     bool shown_ = false;
     bool ended_ = false;
 };

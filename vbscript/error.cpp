@@ -138,6 +138,10 @@ std::u16string errorDescription(int number) {
     return u"Unknown runtime error";
 }
 
+bool hasErrorDescription(int number) {
+    return descriptions().count(number) != 0;
+}
+
 bool isCompileError(int number) {
     return number >= 1001 && number <= 1099;
 }

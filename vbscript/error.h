@@ -18,16 +18,35 @@ constexpr int TypeMismatch = 13;
 constexpr int OutOfStringSpace = 14;
 constexpr int OutOfStackSpace = 28;
 constexpr int ProcedureNotDefined = 35;
+constexpr int BadFileNameOrNumber = 52;
+constexpr int FileNotFound = 53;
+constexpr int BadFileMode = 54;
+constexpr int FileAlreadyOpen = 55;
+constexpr int DeviceIOError = 57;
+constexpr int FileAlreadyExists = 58;
+constexpr int InputPastEndOfFile = 62;
+constexpr int BadFileName = 64;
+constexpr int TooManyFiles = 67;
+constexpr int PermissionDenied = 70;
+constexpr int PathFileAccessError = 75;
+constexpr int PathNotFound = 76;
 constexpr int ObjectVariableNotSet = 91;
 constexpr int ForLoopNotInitialized = 92;
 constexpr int InvalidUseOfNull = 94;
+constexpr int ControlArrayElementDoesNotExist = 340;
+constexpr int ObjectAlreadyLoaded = 360;
+constexpr int CannotUnloadDesignTimeControl = 362;
+constexpr int InvalidPropertyValue = 380;
 constexpr int ObjectRequired = 424;
 constexpr int CannotCreateObject = 429;
 constexpr int NoSuchMember = 438;
 constexpr int ArgumentNotOptional = 449;
 constexpr int WrongArgumentCount = 450;
 constexpr int NotACollection = 451;
+constexpr int KeyAlreadyInCollection = 457;
+constexpr int UnsupportedAutomationType = 458;
 constexpr int InvalidPicture = 481;
+constexpr int PrinterError = 482;
 constexpr int VariableUndefined = 500;
 constexpr int IllegalAssignment = 501;
 constexpr int ClassNotDefined = 506;
@@ -87,6 +106,8 @@ constexpr int DefaultOnlyOnGet = 1058;
 
 // The classic description of an error number; "Unknown runtime error" when it has none.
 std::u16string errorDescription(int number);
+// Whether the table has a description of its own for the number.
+bool hasErrorDescription(int number);
 bool isCompileError(int number);
 
 constexpr char16_t kRuntimeSource[] = u"Microsoft VBScript runtime error";

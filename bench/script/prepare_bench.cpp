@@ -8,7 +8,6 @@
 #include "data/variables_file.h"
 #include "engine/game.h"
 #include "platform/application.h"
-#include "platform/vbs_script_engine.h"
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -84,7 +83,6 @@ BENCHMARK(BM_PrepareAndRun)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {
     tv::Application app(argc, argv, true);
-    tv::installVbsScriptEngine();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -1,6 +1,6 @@
 #include "data/cipher.h"
 #include "data/file_locator.h"
-#include "platform/vberror.h"
+#include "platform/core/errors.h"
 
 #include <functional>
 #include <gtest/gtest.h>

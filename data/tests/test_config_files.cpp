@@ -4,10 +4,10 @@
 #include "data/procedures_file.h"
 #include "data/ui_texts.h"
 #include "data/variables_file.h"
-#include "platform/dialogs.h"
-#include "platform/ini.h"
-#include "platform/records.h"
-#include "platform/vberror.h"
+#include "platform/core/dialogs.h"
+#include "platform/core/errors.h"
+#include "platform/core/ini.h"
+#include "platform/core/records.h"
 
 #include <QFile>
 #include <QTemporaryDir>

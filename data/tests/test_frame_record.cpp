@@ -1,5 +1,5 @@
 #include "data/frame_record.h"
-#include "platform/vberror.h"
+#include "platform/core/errors.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
 #include "data/hotspot_record.h"
 #include "data/record_helpers.h"
-#include "platform/vberror.h"
+#include "platform/core/errors.h"
 
 #include <QDir>
 #include <QFile>

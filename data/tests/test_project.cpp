@@ -1,6 +1,6 @@
 #include "data/project.h"
-#include "platform/records.h"
-#include "platform/vberror.h"
+#include "platform/core/errors.h"
+#include "platform/core/records.h"
 
 #include <QFile>
 #include <QTemporaryDir>

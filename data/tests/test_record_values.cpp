@@ -1,6 +1,6 @@
 #include "data/record_helpers.h"
 #include "data/record_values.h"
-#include "platform/vberror.h"
+#include "platform/core/errors.h"
 
 #include <gtest/gtest.h>
 

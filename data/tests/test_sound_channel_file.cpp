@@ -1,7 +1,7 @@
 #include "data/action_record.h"
 #include "data/record_helpers.h"
 #include "data/sound_channel_file.h"
-#include "platform/vberror.h"
+#include "platform/core/errors.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,8 +1,8 @@
 #include "data/file_locator.h"
 #include "data/ui_texts.h"
-#include "platform/dialogs.h"
-#include "platform/event_log.h"
-#include "platform/records.h"
+#include "platform/core/dialogs.h"
+#include "platform/core/event_log.h"
+#include "platform/core/records.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -4,7 +4,7 @@
 #include "data/project.h"
 #include "engine/game.h"
 #include "platform/clock.h"
-#include "platform/dialogs.h"
+#include "platform/core/dialogs.h"
 #include "platform/event_loop.h"
 #include "platform/tests/qt_app.h"
 #include "script/variables.h"

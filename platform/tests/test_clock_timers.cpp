@@ -1,7 +1,7 @@
 #include "platform/clock.h"
+#include "platform/core/errors.h"
 #include "platform/event_loop.h"
 #include "platform/timer_control.h"
-#include "platform/vberror.h"
 
 #include <gtest/gtest.h>
 #include <vector>
@@ -82,7 +82,7 @@ TEST_F(VirtualTime, TimerIntervalRangeIsTheClassicOne) {
         FAIL() << "70 seconds must be refused";
     } catch (const VbError& e) {
         EXPECT_EQ(e.number(), 380);
-        EXPECT_EQ(e.description(), "Invalid property value");
+        EXPECT_EQ(errorText(e), "Invalid property value");
     }
     EXPECT_EQ(timer.interval(), 65535);
     EXPECT_THROW(timer.setInterval(-1), VbError);

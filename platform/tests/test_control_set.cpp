@@ -1,7 +1,7 @@
 #include "platform/control_set.h"
 #include "platform/controls.h"
+#include "platform/core/errors.h"
 #include "platform/tests/qt_app.h"
-#include "platform/vberror.h"
 
 #include <gtest/gtest.h>
 

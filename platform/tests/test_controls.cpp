@@ -1,6 +1,6 @@
 #include "platform/controls.h"
+#include "platform/core/errors.h"
 #include "platform/tests/qt_app.h"
-#include "platform/vberror.h"
 
 #include <QFontInfo>
 #include <QKeyEvent>

@@ -1,9 +1,9 @@
 #include "platform/clock.h"
-#include "platform/dialogs.h"
-#include "platform/event_log.h"
+#include "platform/core/dialogs.h"
+#include "platform/core/errors.h"
+#include "platform/core/event_log.h"
 #include "platform/event_loop.h"
 #include "platform/media_player.h"
-#include "platform/vberror.h"
 
 #include <QDataStream>
 #include <QFile>

@@ -1,7 +1,8 @@
 #include "platform/controls.h"
+#include "platform/core/errors.h"
 #include "platform/mouse_pointer.h"
+#include "platform/screen.h"
 #include "platform/tests/qt_app.h"
-#include "platform/vberror.h"
 
 #include <QGuiApplication>
 #include <QWidget>

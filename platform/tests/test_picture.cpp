@@ -1,6 +1,6 @@
+#include "platform/core/errors.h"
 #include "platform/picture.h"
 #include "platform/tests/qt_app.h"
-#include "platform/vberror.h"
 
 #include <QFile>
 #include <QImage>
@@ -226,7 +226,7 @@ TEST_F(PictureTest, ErrorsForMissingAndUndecodableFiles) {
         Picture::load(path("nothing.gif"));
         FAIL();
     } catch (const VbError& e) {
-        EXPECT_EQ(e.description(), QStringLiteral("File not found"));
+        EXPECT_EQ(errorText(e), QStringLiteral("File not found"));
     }
     EXPECT_TRUE(Picture::load(QString()).isNull());
 }

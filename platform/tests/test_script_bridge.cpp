@@ -1,5 +1,5 @@
+#include "platform/core/errors.h"
 #include "platform/script_bridge.h"
-#include "platform/vberror.h"
 #include "platform/vbs_script_engine.h"
 
 #include <QObject>
@@ -22,7 +22,7 @@ public:
     void setName(const QString& n) { name_ = n; }
     int value() const { return value_; }
     void setValue(int v) {
-        if (v > 1000) throw VbError(err::Overflow);
+        if (v > 1000) throw vbError(err::Overflow);
         value_ = v;
     }
     bool ready() const { return true; }
@@ -96,7 +96,7 @@ TEST_F(Bridge, HostErrorsBecomeScriptErrorsThatScriptsCanTrap) {
         engine.AddCode("Sub Big()\r\n  Counter.Value = 5000\r\nEnd Sub\r\n");
         engine.Run("Big");
         FAIL() << "the host refused the value";
-    } catch (const ScriptError& e) {
+    } catch (const VbError& e) {
         EXPECT_EQ(e.number(), 6);
         EXPECT_EQ(e.line(), 2);
     }
@@ -106,8 +106,8 @@ TEST_F(Bridge, HostErrorsBecomeScriptErrorsThatScriptsCanTrap) {
                    "  Trapped = Err.Number\r\n"
                    "End Function\r\n");
     EXPECT_EQ(engine.Run("Trapped").toInt(), 6);
-    EXPECT_THROW(eval("Counter.NoSuchMember"), ScriptError);
-    EXPECT_THROW(eval("Counter.Add()"), ScriptError) << "no overload takes no argument";
+    EXPECT_THROW(eval("Counter.NoSuchMember"), VbError);
+    EXPECT_THROW(eval("Counter.Add()"), VbError) << "no overload takes no argument";
 }
 
 TEST_F(Bridge, AnObjectThatWentAwayIsNotSet) {
@@ -118,7 +118,7 @@ TEST_F(Bridge, AnObjectThatWentAwayIsNotSet) {
     try {
         eval("Temporary.Value");
         FAIL();
-    } catch (const ScriptError& e) {
+    } catch (const VbError& e) {
         EXPECT_EQ(e.number(), 91);
     }
 }

@@ -1,7 +1,7 @@
-#include "platform/dialogs.h"
-#include "platform/event_log.h"
-#include "platform/records.h"
-#include "platform/vberror.h"
+#include "platform/core/dialogs.h"
+#include "platform/core/errors.h"
+#include "platform/core/event_log.h"
+#include "platform/core/records.h"
 #include "script/variables.h"
 
 #include <QTemporaryDir>

@@ -1,8 +1,8 @@
 #include "data/cipher.h"
 #include "data/file_locator.h"
-#include "platform/files.h"
-#include "platform/ini.h"
-#include "platform/vberror.h"
+#include "platform/core/errors.h"
+#include "platform/core/files.h"
+#include "platform/core/ini.h"
 #include "tools/builder/description.h"
 
 #include <QDir>
@@ -32,7 +32,7 @@ private:
         try {
             writer(path(relative));
         } catch (const VbError& e) {
-            throw BuildError(path(relative) + ": cannot be written (" + e.description() + ")");
+            throw BuildError(path(relative) + ": cannot be written (" + errorText(e) + ")");
         }
         result_.written.append(relative);
         written_.insert(relative.toLower());
@@ -77,7 +77,7 @@ void ProjectWriter::writeConfig() {
             if (more.procEncr) doc.setValue("General", "ProcEncr", *more.procEncr);
             for (const MoreFile::Entry& e : more.otherKeys)
                 doc.setValue(e.section, e.key, e.value);
-            if (!doc.save(p)) throw VbError(err::PathFileAccessError);
+            if (!doc.save(p)) throw vbError(err::PathFileAccessError);
         });
     }
     if (d_.variables)
@@ -166,7 +166,7 @@ QString ProjectWriter::disguised(const QString& relative, Disguise disguise) con
     try {
         return DisguisedFileName(relative, disguise == Disguise::Plain);
     } catch (const VbError& e) {
-        throw BuildError(relative + ": its disguised name cannot be computed (" + e.description() +
+        throw BuildError(relative + ": its disguised name cannot be computed (" + errorText(e) +
                          ")");
     }
 }

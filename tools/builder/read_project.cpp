@@ -1,8 +1,8 @@
 #include "data/cipher.h"
 #include "data/file_locator.h"
-#include "platform/files.h"
-#include "platform/ini.h"
-#include "platform/vberror.h"
+#include "platform/core/errors.h"
+#include "platform/core/files.h"
+#include "platform/core/ini.h"
 #include "tools/builder/description.h"
 
 #include <QDir>
@@ -34,7 +34,7 @@ struct Reading {
             consumed.insert(path);
             return value;
         } catch (const VbError& e) {
-            warnings.append(path + ": cannot be read (" + e.description() +
+            warnings.append(path + ": cannot be read (" + errorText(e) +
                             "); it is copied as it is");
             return std::nullopt;
         }

@@ -1,4 +1,4 @@
-#include "platform/cp1252.h"
+#include "platform/core/cp1252.h"
 #include "tools/builder/sections.h"
 
 #include <QMap>

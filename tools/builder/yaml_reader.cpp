@@ -1,6 +1,6 @@
 #include "tools/builder/yaml_reader.h"
 
-#include "platform/cp1252.h"
+#include "platform/core/cp1252.h"
 #include "tools/builder/description.h"
 
 #include <QDate>

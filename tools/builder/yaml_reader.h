@@ -3,7 +3,7 @@
 // every map refuses keys it does not know, so that a typo is an error rather than a silent
 // default.
 
-#include "platform/records.h"
+#include "platform/core/records.h"
 #include "tools/builder/yaml_text.h"
 
 #include <QList>

@@ -4,7 +4,7 @@
 
 #include "data/cipher.h"
 #include "data/file_locator.h"
-#include "platform/ini.h"
+#include "platform/core/ini.h"
 #include "tools/builder/description.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
-#include "platform/records.h"
+#include "platform/core/records.h"
 
-#include "platform/cp1252.h"
-#include "platform/vberror.h"
+#include "platform/core/cp1252.h"
+#include "platform/core/errors.h"
 
 #include <QDir>
 #include <QFile>
@@ -230,7 +230,7 @@ RecordValue interpretBare(QByteArrayView s) {
     case NumberParse::Ok:
         return RecordValue::ofNumber(number);
     case NumberParse::Overflow:
-        throw VbError(err::Overflow);
+        throw vbError(err::Overflow);
     case NumberParse::NotNumber:
         break;
     }
@@ -272,7 +272,7 @@ QByteArray formatDateText(const QDateTime& value, char hash) {
 }
 
 QByteArray formatNumber(double value, bool leadingZero) {
-    if (!std::isfinite(value)) throw VbError(err::Overflow);
+    if (!std::isfinite(value)) throw vbError(err::Overflow);
     if (value == 0) return QByteArrayLiteral("0");
     // d.dddddddddddddde+XX: fifteen significant digits, rounded by to_chars.
     char buf[48];
@@ -419,9 +419,9 @@ struct RecordReader::Field {
 
 RecordReader RecordReader::open(const QString& path) {
     QFileInfo info(path);
-    if (!info.exists()) throw VbError(err::FileNotFound);
+    if (!info.exists()) throw vbError(err::FileNotFound);
     QFile file(path);
-    if (info.isDir() || !file.open(QIODevice::ReadOnly)) throw VbError(err::PathFileAccessError);
+    if (info.isDir() || !file.open(QIODevice::ReadOnly)) throw vbError(err::PathFileAccessError);
     return RecordReader(file.readAll());
 }
 
@@ -431,7 +431,7 @@ RecordReader::Field RecordReader::nextField() {
     const char* d = data_.constData();
     const qsizetype n = data_.size();
     qsizetype p = pos_;
-    if (p >= n) throw VbError(err::InputPastEndOfFile);
+    if (p >= n) throw vbError(err::InputPastEndOfFile);
     while (p < n && isBlank(d[p]))
         ++p;
 
@@ -484,7 +484,7 @@ QString RecordReader::readString() {
     if (f.type == Field::Type::Bare && f.bytes.front() == '#') {
         RecordValue v;
         if (parseHashLiteral(f.bytes, v)) {
-            if (v.kind == RecordValue::Kind::Null) throw VbError(err::InvalidUseOfNull);
+            if (v.kind == RecordValue::Kind::Null) throw vbError(err::InvalidUseOfNull);
             return v.toText();
         }
     }
@@ -498,7 +498,7 @@ double RecordReader::fieldToDouble(const Field& f) const {
     case NumberParse::Ok:
         return number;
     case NumberParse::Overflow:
-        throw VbError(err::Overflow);
+        throw vbError(err::Overflow);
     case NumberParse::NotNumber:
         break;
     }
@@ -508,14 +508,14 @@ double RecordReader::fieldToDouble(const Field& f) const {
         case RecordValue::Kind::Boolean:
             return v.boolean ? -1 : 0;
         case RecordValue::Kind::Null:
-            throw VbError(err::InvalidUseOfNull);
+            throw vbError(err::InvalidUseOfNull);
         case RecordValue::Kind::Date:
             return dateToSerial(v.date);
         default:
             break;
         }
     }
-    throw VbError(err::TypeMismatch);
+    throw vbError(err::TypeMismatch);
 }
 
 double RecordReader::readDouble() {
@@ -524,13 +524,13 @@ double RecordReader::readDouble() {
 
 qint16 RecordReader::readInt16() {
     const double r = std::nearbyint(readDouble()); // the default rounding mode is half-to-even
-    if (r < -32768.0 || r > 32767.0) throw VbError(err::Overflow);
+    if (r < -32768.0 || r > 32767.0) throw vbError(err::Overflow);
     return qint16(r);
 }
 
 qint32 RecordReader::readInt32() {
     const double r = std::nearbyint(readDouble());
-    if (r < -2147483648.0 || r > 2147483647.0) throw VbError(err::Overflow);
+    if (r < -2147483648.0 || r > 2147483647.0) throw vbError(err::Overflow);
     return qint32(r);
 }
 
@@ -547,7 +547,7 @@ bool RecordReader::readBool() {
 QString RecordReader::readLine() {
     const char* d = data_.constData();
     const qsizetype n = data_.size();
-    if (pos_ >= n) throw VbError(err::InputPastEndOfFile);
+    if (pos_ >= n) throw vbError(err::InputPastEndOfFile);
     qsizetype p = pos_;
     while (p < n && d[p] != '\r' && d[p] != '\n')
         ++p;
@@ -665,8 +665,8 @@ void RecordWriter::saveTo(const QString& path) const {
     QSaveFile file(path);
     file.setDirectWriteFallback(true);
     if (file.open(QIODevice::WriteOnly) && file.write(out_) == out_.size() && file.commit()) return;
-    if (!QFileInfo(path).absoluteDir().exists()) throw VbError(err::PathNotFound);
-    throw VbError(err::PathFileAccessError);
+    if (!QFileInfo(path).absoluteDir().exists()) throw vbError(err::PathNotFound);
+    throw vbError(err::PathFileAccessError);
 }
 
 } // namespace tv

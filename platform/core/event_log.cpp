@@ -1,4 +1,4 @@
-#include "platform/event_log.h"
+#include "platform/core/event_log.h"
 
 #include <cstdio>
 

@@ -1,15 +1,13 @@
 list(APPEND TV_PLATFORM_SOURCES
-  ${CMAKE_CURRENT_SOURCE_DIR}/vberror.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/clock.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/event_loop.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/timer_control.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/event_log.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/dialogs.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/script_engine.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/media_player.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/application.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/dialog_presenter.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/automation.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/script_bridge.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/script_engine.h
   ${CMAKE_CURRENT_SOURCE_DIR}/vbs_script_engine.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/desktop.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/system_objects.cpp

@@ -1,7 +1,7 @@
-#include "platform/ini.h"
+#include "platform/core/ini.h"
 
-#include "platform/cp1252.h"
-#include "platform/files.h"
+#include "platform/core/cp1252.h"
+#include "platform/core/files.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
-#include "platform/records.h"
+#include "platform/core/records.h"
 
-#include "platform/vberror.h"
+#include "platform/core/errors.h"
 
 #include <QDir>
 #include <QFile>
@@ -86,7 +86,7 @@ TEST(RecordReader, EndOfFile) {
             ADD_FAILURE() << "no error past the end";
         } catch (const VbError& e) {
             EXPECT_EQ(e.number(), 62);
-            EXPECT_EQ(e.description(), "Input past end of file");
+            EXPECT_EQ(errorText(e), "Input past end of file");
         }
     }
     RecordReader trailing("\"a\",\r\n");

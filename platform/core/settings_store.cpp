@@ -1,8 +1,8 @@
-#include "platform/settings_store.h"
+#include "platform/core/settings_store.h"
 
-#include "platform/cp1252.h"
-#include "platform/ini.h"
-#include "platform/vberror.h"
+#include "platform/core/cp1252.h"
+#include "platform/core/errors.h"
+#include "platform/core/ini.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -77,7 +77,7 @@ QString decode(const QString& stored) {
 
 void write(const QString& path, const IniDocument& doc) {
     if (!QDir().mkpath(QFileInfo(path).absolutePath()) || !doc.save(path))
-        throw VbError(err::PathFileAccessError);
+        throw vbError(err::PathFileAccessError);
 }
 
 } // namespace
@@ -103,7 +103,7 @@ QString SettingsStore::get(const QString& app, const QString& section, const QSt
 void SettingsStore::save(const QString& app, const QString& section, const QString& key,
                          const QString& value) {
     std::optional<IniDocument> doc = IniDocument::load(path_);
-    if (!doc) throw VbError(err::PathFileAccessError);
+    if (!doc) throw vbError(err::PathFileAccessError);
     doc->setValue(sectionName(app, section), key, encode(value));
     write(path_, *doc);
 }

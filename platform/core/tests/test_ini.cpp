@@ -1,4 +1,4 @@
-#include "platform/ini.h"
+#include "platform/core/ini.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,8 @@
 #pragma once
 // Message boxes and input boxes: one service, so that automated runs can log and answer them.
+// The service itself needs no window system; the window layer installs the presenter that shows
+// real boxes. Without one (command-line tools) a box is written to standard error and takes its
+// default answer.
 
 #include <QString>
 #include <QStringList>
@@ -18,6 +21,16 @@ constexpr int DefaultButton1 = 0, DefaultButton2 = 256, DefaultButton3 = 512;
 constexpr int OK = 1, Cancel = 2, Abort = 3, Retry = 4, Ignore = 5, Yes = 6, No = 7;
 } // namespace mb
 
+// Shows boxes to the user and waits for the answer.
+class DialogPresenter {
+public:
+    virtual ~DialogPresenter() = default;
+    // One of the mb:: results.
+    virtual int msgBox(const QString& text, int flags, const QString& title) = 0;
+    virtual std::optional<QString> inputBox(const QString& prompt, const QString& title,
+                                            const QString& defaultText) = 0;
+};
+
 class DialogService {
 public:
     static DialogService& instance();
@@ -26,6 +39,9 @@ public:
     // button (an input box: its default text). Every box is logged either way.
     void setAutomated(bool automated) { automated_ = automated; }
     bool automated() const { return automated_; }
+
+    // The presenter stays owned by the caller and must outlive its use; nullptr removes it.
+    void setPresenter(DialogPresenter* presenter) { presenter_ = presenter; }
 
     // The classic MsgBox; returns one of the mb:: results.
     int msgBox(const QString& text, int flags, const QString& title);
@@ -41,12 +57,13 @@ public:
     static QStringList buttonCaptions(int flags);
     static int resultForCaption(const QString& caption);
     static QString captionForResult(int result);
+    // The index in buttonCaptions(flags) of the default button.
+    static int defaultButtonIndex(int flags);
 
 private:
     DialogService() = default;
-    int askUser(const QString& text, int flags, const QString& title);
-
     bool automated_ = false;
+    DialogPresenter* presenter_ = nullptr;
     std::deque<QString> answers_;
     std::deque<std::optional<QString>> inputs_;
 };

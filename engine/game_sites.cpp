@@ -1,0 +1,106 @@
+// The game's side of the interfaces that the script parts and the shell declare: each operation
+// forwards to the part of the player that owns it.
+
+#include "engine/game.h"
+
+namespace tv {
+
+QObject& Game::hotspotControls() {
+    return hotspots.Area();
+}
+
+void Game::prepareTransition(int transitionNumber) {
+    transitions.TransitionStep1(transitionNumber);
+}
+
+void Game::simulateHotspotClick(int hotspot) {
+    actions.SimulateHotspotClick(hotspot);
+}
+
+void Game::updateHotspots() {
+    hotspots.ShowOrNotShowAreas();
+}
+
+QPoint Game::clickPosition() const {
+    return hotspots.clickPosition();
+}
+
+void Game::saveClickPosition(double leftTwips, double topTwips) {
+    hotspots.SaveClickPos(leftTwips, topTwips);
+}
+
+int Game::mergedHotspotIndex() const {
+    return hotspots.mergedIndex();
+}
+
+void Game::executeConsequences() {
+    actions.ExecuteConsequences();
+}
+
+void Game::reapplyPointers() {
+    hotspots.ResetDefaultPointer();
+    hotspots.applyHotspotPointers();
+}
+
+void Game::showMessage(const QString& text) {
+    texts.ShowTextMessage(text, true, false);
+}
+
+void Game::stopPresentation() {
+    texts.stopMessageTimer();
+    video.StopOneTimeVideoPlayer();
+    for (int i = 1; i <= Audio::kChannels; ++i)
+        audio.MPlayer(i).Stop();
+}
+
+void Game::addInventoryItem(const QString& name, bool silently) {
+    inventory.AddPickedObject(name, silently);
+}
+
+void Game::showInventoryButton(bool shown) {
+    if (shown)
+        inventory.showButton();
+    else
+        inventory.hideButton();
+}
+
+void Game::captureFrame(PictureBox& into, bool withoutScreenCapture) {
+    if (withoutScreenCapture)
+        transitions.CaptureCurrentFrame(into);
+    else
+        transitions.CaptureActualFrame(into);
+}
+
+void Game::setTransitionDestination(QObject* pictureBox) {
+    transitions.destination = pictureBox;
+}
+
+void Game::showMenus(bool shown) {
+    if (shown)
+        shell.ShowMenus();
+    else
+        shell.HideMenus();
+}
+
+void Game::addComponent(const QString& progId, const QString& name, bool duringTransitions,
+                        bool beforeAlphaBlending) {
+    components.AddAdditionalComponent(progId, name, duringTransitions, beforeAlphaBlending);
+}
+
+void Game::removeComponent(const QString& name) {
+    components.RemoveAdditionalComponent(name);
+}
+
+QObject* Game::component(const QString& name) const {
+    return components.GetComponentRef(name);
+}
+
+bool Game::componentExists(const QString& name) const {
+    return components.exists(name);
+}
+
+bool Game::progIdExists(const QString& progId) const {
+    return components.DoesProgIDExist(progId);
+}
+
+} // namespace tv

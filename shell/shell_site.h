@@ -1,0 +1,23 @@
+#pragma once
+// What the shell needs of the main window it arranges and unloads. The main window implements it.
+
+namespace tv {
+
+class Form;
+class PictureBox;
+
+class ShellSite {
+public:
+    virtual Form& window() = 0;
+    virtual PictureBox& pictureBox() = 0;
+    // Effects stop before the window unloads (the rippling water's timer).
+    virtual void stopEffects() = 0;
+    // The last step of unloading: timers, timed events, media and components stop, and whoever
+    // started the game is told.
+    virtual void finishUnloading() = 0;
+
+protected:
+    ~ShellSite() = default;
+};
+
+} // namespace tv
