@@ -22,7 +22,6 @@ struct RunResult {
     int exitCode = -1;
     QStringList log;
     QString errors; // standard error
-    qint64 wallMs = 0;
 };
 
 class TestProject {

@@ -46,16 +46,15 @@ TEST(FrameOpening, ATimerOfSeventySecondsCannotBeLoaded) {
 
 TEST(FrameOpening, TheFrameTimerJumpsUnderVirtualTimeWithoutWaiting) {
     TestProject p;
-    p.writeFrame("Start", withTimer(colourFrame(0), 5, "Next"));
+    // Longer than the harness lets a run take: only a clock that jumps can get there.
+    p.writeFrame("Start", withTimer(colourFrame(0), 64, "Next"));
     p.writeFrame("Next", colourFrame(0xFFFFFF));
-    const RunResult r = p.play("wait 4900\n"
+    const RunResult r = p.play("wait 63900\n"
                                "expect frame Start\n"
                                "wait 100\n"
                                "expect frame Next\n"
                                "expect pixel 1 1 FFFFFF\n");
     EXPECT_EQ(r.exitCode, 0) << show(r);
-    // Five simulated seconds: the whole run, start-up included, takes less than that.
-    EXPECT_LT(r.wallMs, 5000);
 }
 
 TEST(FrameOpening, TimerTargetsQuitAndLastVisitedFrame) {
