@@ -222,7 +222,8 @@ void Hotspots::applyHotspotPointers() {
             // A pointer file gone since the frame opened: the hotspot keeps the one it has.
         }
     }
-    game_.video.applyAniGifPointers(*this);
+    game_.video.applyAniGifPointers(
+        [this](Control& control, int k) { applyPointer(control, pointerFiles_.value(k)); });
 }
 
 void Hotspots::SetScreenPointerArrow() {
@@ -247,8 +248,9 @@ void Hotspots::ResetDefaultPointer() {
     ApplyDefaultPointer(game_.pictureBox());
     ApplyDefaultPointer(game_.BackImage());
     ApplyDefaultPointer((*area_)(0));
-    game_.texts.applyDefaultPointer(*this);
-    game_.inventory.applyDefaultPointer(*this);
+    const ApplyPointer applyDefault = [this](Control& control) { ApplyDefaultPointer(control); };
+    game_.texts.applyDefaultPointer(applyDefault);
+    game_.inventory.applyDefaultPointer(applyDefault);
     SetScreenPointerDefault();
 }
 

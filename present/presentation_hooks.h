@@ -6,11 +6,17 @@
 #include <QList>
 #include <QPointer>
 #include <QString>
+#include <functional>
 
 namespace tv {
 
 struct HotspotRecord;
-class Hotspots;
+class Control;
+
+// Gives a control the game's default pointer (the frame engine knows which it is).
+using ApplyPointer = std::function<void(Control&)>;
+// Gives a hotspot's control the pointer of hotspot `k`.
+using ApplyHotspotPointer = std::function<void(Control&, int k)>;
 
 class FrameTexts {
 public:
@@ -20,7 +26,7 @@ public:
     void showMessage(const QString& /*text*/, bool /*option*/) {}
     void ShowTextMessage(const QString& /*text*/, bool /*inFrame*/, bool /*noTimeout*/) {}
     void stopMessageTimer() {}
-    void applyDefaultPointer(Hotspots&) {}
+    void applyDefaultPointer(const ApplyPointer&) {}
 };
 
 // Where a one-time video plays: unstretched at a position, at the player's own place and size,
@@ -54,7 +60,7 @@ public:
     void showHotspotVideo(int /*k*/, bool /*visible*/) {}
     void showAniGif(int /*pair*/, bool /*visible*/) {}
     void unloadHotspotVideos() {}
-    void applyAniGifPointers(Hotspots&) {}
+    void applyAniGifPointers(const ApplyHotspotPointer&) {}
 };
 
 class PictureBox;
@@ -109,7 +115,7 @@ public:
     // The inventory panel moved above the window and its button hidden, or the button shown.
     void hideButton() {}
     void showButton() {}
-    void applyDefaultPointer(Hotspots&) {}
+    void applyDefaultPointer(const ApplyPointer&) {}
 };
 
 } // namespace tv
