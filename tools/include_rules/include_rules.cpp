@@ -24,16 +24,26 @@ std::vector<std::string> cells(const std::string& row) {
     return out;
 }
 
-// The folders named in backticks in a cell, without their trailing slash.
-std::vector<std::string> folders(const std::string& cell) {
-    std::vector<std::string> out;
-    static const std::regex named("`([^`]+)`");
-    for (auto it = std::sregex_iterator(cell.begin(), cell.end(), named);
+// What a cell names in backticks: folders (written with a trailing slash, kept without it) and
+// libraries.
+struct Named {
+    std::vector<std::string> folders;
+    std::vector<std::string> libraries;
+};
+
+Named named(const std::string& cell) {
+    Named out;
+    static const std::regex quoted("`([^`]+)`");
+    for (auto it = std::sregex_iterator(cell.begin(), cell.end(), quoted);
          it != std::sregex_iterator(); ++it) {
         std::string f = (*it)[1];
+        if (f.empty() || f.back() != '/') {
+            out.libraries.push_back(f);
+            continue;
+        }
         while (!f.empty() && f.back() == '/')
             f.pop_back();
-        out.push_back(f);
+        out.folders.push_back(f);
     }
     return out;
 }
@@ -73,20 +83,40 @@ Rules parseRules(const std::string& markdown, std::string& error) {
         }
         if (row.empty()) break;
         if (row.front().find("---") != std::string::npos) continue;
-        const std::vector<std::string> self = folders(row.front());
-        if (self.size() != 1) {
+        const Named self = named(row.front());
+        if (self.folders.size() != 1 || !self.libraries.empty()) {
             error = "a row of the layout table names no single folder: " + trim(line);
             return {};
         }
-        const std::vector<std::string> may = folders(row.back());
-        rules.allowed[self[0]].insert(may.begin(), may.end());
+        const Named may = named(row.back());
+        rules.allowed[self.folders[0]].insert(may.folders.begin(), may.folders.end());
+        rules.libraries[self.folders[0]].insert(may.libraries.begin(), may.libraries.end());
     }
     if (rules.allowed.empty()) error = "no layout table (folder | ... | may include) found";
     return rules;
 }
 
-std::vector<Violation> checkFile(const Rules& rules, const std::string& file,
-                                 const std::string& text) {
+void Libraries::addFolder(const std::string& library, const std::filesystem::path& folder) {
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error))
+        if (entry.is_regular_file()) headers_[entry.path().filename().string()] = library;
+    addPrefix(library, library + "/");
+}
+
+void Libraries::addPrefix(const std::string& library, const std::string& prefix) {
+    prefixes_.emplace_back(prefix, library);
+}
+
+std::optional<std::string> Libraries::libraryOf(const std::string& header) const {
+    for (const auto& [prefix, library] : prefixes_)
+        if (header.compare(0, prefix.size(), prefix) == 0) return library;
+    const auto it = headers_.find(header);
+    if (it != headers_.end()) return it->second;
+    return std::nullopt;
+}
+
+std::vector<Violation> checkFile(const Rules& rules, const Libraries& libraries,
+                                 const std::string& file, const std::string& text) {
     std::vector<Violation> out;
     const std::optional<std::string> own = rules.folderOf(file);
     if (!own) {
@@ -94,7 +124,7 @@ std::vector<Violation> checkFile(const Rules& rules, const std::string& file,
         return out;
     }
     const std::set<std::string>& may = rules.allowed.at(*own);
-    static const std::regex include(R"re(^\s*#\s*include\s*"([^"]+)")re");
+    static const std::regex include(R"re(^\s*#\s*include\s*(["<])([^">]+)[">])re");
     std::istringstream in(text);
     std::string line;
     int number = 0;
@@ -102,7 +132,14 @@ std::vector<Violation> checkFile(const Rules& rules, const std::string& file,
         ++number;
         std::smatch m;
         if (!std::regex_search(line, m, include)) continue;
-        const std::string target = m[1];
+        const std::string target = m[2];
+        if (m[1] == "<") {
+            const std::optional<std::string> library = libraries.libraryOf(target);
+            if (library && !rules.libraries.at(*own).count(*library))
+                out.push_back({file, number,
+                               "includes <" + target + ">: " + *own + "/ may not use " + *library});
+            continue;
+        }
         // A name without a folder is the file's neighbour (or a generated file beside it).
         if (target.find('/') == std::string::npos) continue;
         const std::optional<std::string> folder = rules.folderOf(target);
@@ -118,7 +155,8 @@ std::vector<Violation> checkFile(const Rules& rules, const std::string& file,
     return out;
 }
 
-std::vector<Violation> checkTree(const Rules& rules, const std::filesystem::path& root) {
+std::vector<Violation> checkTree(const Rules& rules, const Libraries& libraries,
+                                 const std::filesystem::path& root) {
     namespace fs = std::filesystem;
     std::vector<Violation> out;
     for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator();
@@ -134,7 +172,7 @@ std::vector<Violation> checkTree(const Rules& rules, const std::filesystem::path
         std::stringstream text;
         text << file.rdbuf();
         const std::string relative = fs::relative(it->path(), root).generic_string();
-        for (Violation& v : checkFile(rules, relative, text.str()))
+        for (Violation& v : checkFile(rules, libraries, relative, text.str()))
             out.push_back(std::move(v));
     }
     return out;

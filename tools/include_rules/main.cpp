@@ -1,5 +1,7 @@
-// check-includes ROOT: fails (exit 1) on every #include that the README's layout table does not
-// allow, naming the file, the line and the rule; 2 when the table cannot be read.
+// check-includes ROOT [--library NAME=FOLDER]... [--prefix NAME=PREFIX]...: fails (exit 1) on
+// every #include that the README's layout table does not allow, naming the file, the line and the
+// rule; 2 when the table cannot be read. --library says that the headers in FOLDER (a Qt module's
+// include folder) belong to the guarded library NAME, --prefix that headers named PREFIX... do.
 
 #include "tools/include_rules/include_rules.h"
 
@@ -8,8 +10,25 @@
 #include <sstream>
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: check-includes ROOT\n");
+    tv::include_rules::Libraries libraries;
+    for (int i = 2; i < argc; ++i) {
+        const std::string option = argv[i];
+        const std::string value = i + 1 < argc ? argv[i + 1] : "";
+        const auto equals = value.find('=');
+        if ((option != "--library" && option != "--prefix") || equals == std::string::npos) {
+            std::fprintf(stderr, "usage: check-includes ROOT [--library NAME=FOLDER]... "
+                                 "[--prefix NAME=PREFIX]...\n");
+            return 2;
+        }
+        if (option == "--library")
+            libraries.addFolder(value.substr(0, equals), value.substr(equals + 1));
+        else
+            libraries.addPrefix(value.substr(0, equals), value.substr(equals + 1));
+        ++i;
+    }
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: check-includes ROOT [--library NAME=FOLDER]... "
+                             "[--prefix NAME=PREFIX]...\n");
         return 2;
     }
     const std::filesystem::path root = argv[1];
@@ -22,7 +41,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "check-includes: %s/README.md: %s\n", argv[1], error.c_str());
         return 2;
     }
-    const auto violations = tv::include_rules::checkTree(rules, root);
+    const auto violations = tv::include_rules::checkTree(rules, libraries, root);
     for (const auto& v : violations)
         std::fprintf(stderr, "%s:%d: %s\n", v.file.c_str(), v.line, v.message.c_str());
     if (!violations.empty()) {
