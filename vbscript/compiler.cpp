@@ -150,7 +150,7 @@ public:
         }
         uint32_t at = beginStmt(e.line, e.column);
         expr(e);
-        emit(OpCode::StoreLocal, -1, kRaw, 0);
+        emit(OpCode::StoreLocal, -1, VarFlags::kRaw, 0);
         endStmt(at);
         emit(OpCode::Return, 0);
     }
@@ -318,7 +318,7 @@ private:
     void prologue() {
         for (const Decl* d : arrays_) {
             const Sym& sym = scope_.at(d->name);
-            emit(OpCode::AddrLocal, 1, sym.byRef ? kByRef : 0, sym.slot);
+            emit(OpCode::AddrLocal, 1, sym.byRef ? VarFlags::kByRef : 0, sym.slot);
             std::vector<int32_t> bounds = constBounds(*d);
             for (int32_t b : bounds)
                 pushInt(b);
@@ -497,8 +497,8 @@ private:
         expr(*e.left);
         size_t rightStart = fn_.code.size();
         expr(*e.right);
-        uint8_t literals = uint8_t((isHardLiteral(*e.left) ? kLeftLiteral : 0) |
-                                   (isHardLiteral(*e.right) ? kRightLiteral : 0));
+        uint8_t literals = uint8_t((isHardLiteral(*e.left) ? OpFlags::kLeftLiteral : 0) |
+                                   (isHardLiteral(*e.right) ? OpFlags::kRightLiteral : 0));
         OpCode op;
         switch (e.op) {
         case Op::Add:
@@ -570,12 +570,14 @@ private:
             Instr last = fn_.code.back();
             uint8_t from = 0;
             if (last.op == OpCode::LoadLocal) {
-                from = uint8_t(kOperandLocal | ((last.n & kByRef) ? kOperandRef : 0));
+                from = uint8_t(OpFlags::kOperandLocal |
+                               ((last.n & VarFlags::kByRef) ? OpFlags::kOperandRef : 0));
             } else if (last.op == OpCode::PushInt) {
-                from = kOperandConst; // the integer joins the constants: one way to read them
+                from =
+                    OpFlags::kOperandConst; // the integer joins the constants: one way to read them
                 last.b = constant(Value::integer(int16_t(int32_t(last.b))));
             } else if (last.op == OpCode::PushConst) {
-                from = kOperandConst;
+                from = OpFlags::kOperandConst;
             }
             if (from) {
                 fn_.code.pop_back();
@@ -584,12 +586,12 @@ private:
                 uint16_t slot = last.a;
                 int delta = 0;
                 const Instr& left = fn_.code.back();
-                if (!(from & kOperandLocal) && rightStart == leftStart + 1 &&
+                if (!(from & OpFlags::kOperandLocal) && rightStart == leftStart + 1 &&
                     left.op == OpCode::LoadLocal) {
                     // A local on the left too: the operator reads both itself.
                     slot = left.a;
-                    flags = uint8_t((flags & ~(kLeftLiteral)) | kLeftLocal |
-                                    ((left.n & kByRef) ? kOperandRef : 0));
+                    flags = uint8_t((flags & ~(OpFlags::kLeftLiteral)) | OpFlags::kLeftLocal |
+                                    ((left.n & VarFlags::kByRef) ? OpFlags::kOperandRef : 0));
                     fn_.code.pop_back();
                     --depth_;
                     delta = 1;
@@ -606,8 +608,8 @@ private:
                 fn_.code.erase(fn_.code.begin() + std::ptrdiff_t(leftStart));
                 --depth_;
                 emit(op, 0,
-                     uint8_t((literals & ~kLeftLiteral) | kLeftLocal |
-                             ((left.n & kByRef) ? kOperandRef : 0)),
+                     uint8_t((literals & ~OpFlags::kLeftLiteral) | OpFlags::kLeftLocal |
+                             ((left.n & VarFlags::kByRef) ? OpFlags::kOperandRef : 0)),
                      left.a);
                 return;
             }
@@ -669,7 +671,7 @@ private:
             return;
         }
         if (withSlots_.empty()) {
-            emit(OpCode::Raise, 1, 0, 0, 505);
+            emit(OpCode::Raise, 1, 0, 0, errc::InvalidReference);
             return;
         }
         emit(OpCode::LoadLocal, 1, 0, withSlots_.back());
@@ -679,7 +681,7 @@ private:
         Resolved r = resolve(e.name, false);
         switch (r.kind) {
         case Resolved::Local:
-            emit(OpCode::LoadLocal, 1, r.byRef ? kByRef : 0, r.slot);
+            emit(OpCode::LoadLocal, 1, r.byRef ? VarFlags::kByRef : 0, r.slot);
             return;
         case Resolved::Const:
             pushValue(r.value);
@@ -703,7 +705,7 @@ private:
             Resolved r = resolve(e.name, false);
             switch (r.kind) {
             case Resolved::Local:
-                emit(OpCode::AddrLocal, 1, r.byRef ? kByRef : 0, r.slot);
+                emit(OpCode::AddrLocal, 1, r.byRef ? VarFlags::kByRef : 0, r.slot);
                 return;
             case Resolved::Field:
                 emit(OpCode::AddrField, 1, 0, r.slot);
@@ -734,7 +736,7 @@ private:
     }
 
     int args(const std::vector<ExprPtr>& list, bool byRef) {
-        if (list.size() > kArgMask)
+        if (list.size() > CallFlags::kArgMask)
             compileError(errc::SyntaxError, list.back()->line, list.back()->column);
         for (const ExprPtr& a : list) {
             if (byRef)
@@ -747,7 +749,7 @@ private:
 
     void addr(const Resolved& r) {
         if (r.kind == Resolved::Local)
-            emit(OpCode::AddrLocal, 1, r.byRef ? kByRef : 0, r.slot);
+            emit(OpCode::AddrLocal, 1, r.byRef ? VarFlags::kByRef : 0, r.slot);
         else if (r.kind == Resolved::Field)
             emit(OpCode::AddrField, 1, 0, r.slot);
         else
@@ -757,7 +759,7 @@ private:
     // target(args): an element, a call or a default member. `statement`: the result is dropped.
     void call(const Expr& e, bool statement) {
         const Expr& target = *e.left;
-        uint8_t flag = statement ? kStatement : 0;
+        uint8_t flag = statement ? CallFlags::kStatement : 0;
         int push = statement ? 0 : 1;
         if (target.kind == ExprKind::Name) {
             Resolved r = resolve(target.name, true);
@@ -770,7 +772,9 @@ private:
                     if (sub.kind == Resolved::Local) {
                         // a(i) with both in locals, the usual array read: one instruction.
                         emit(OpCode::LoadElement, 1,
-                             uint8_t((r.byRef ? 1 : 0) | (sub.byRef ? 2 : 0)), r.slot, sub.slot);
+                             uint8_t((r.byRef ? ElementFlags::kArrayRef : 0) |
+                                     (sub.byRef ? ElementFlags::kIndexRef : 0)),
+                             r.slot, sub.slot);
                         return;
                     }
                 }
@@ -901,7 +905,7 @@ private:
             uint32_t at = beginStmt(s.line, s.column);
             uint16_t slot = hidden();
             expr(*s.value);
-            emit(OpCode::StoreLocal, -1, kRaw, slot);
+            emit(OpCode::StoreLocal, -1, VarFlags::kRaw, slot);
             endStmt(at);
             withSlots_.push_back(slot);
             block(s.body);
@@ -911,7 +915,7 @@ private:
         }
         case StmtKind::OnError: {
             uint32_t at = beginStmt(s.line, s.column);
-            emit(OpCode::OnError, 0, s.resumeNext ? 1 : 0);
+            emit(OpCode::OnError, 0, s.resumeNext ? OnErrorFlags::kResumeNext : 0);
             endStmt(at);
             return;
         }
@@ -943,7 +947,7 @@ private:
             case Resolved::Local:
                 expr(value);
                 if (isSet)
-                    emit(OpCode::SetLocal, -1, r.byRef ? kByRef : 0, r.slot);
+                    emit(OpCode::SetLocal, -1, r.byRef ? VarFlags::kByRef : 0, r.slot);
                 else
                     storeVariable(r, false);
                 return;
@@ -1024,13 +1028,15 @@ private:
                 Resolved r = resolve(target.name, true);
                 if (r.kind == Resolved::Global) {
                     int n = args(s.args, true);
-                    emit(OpCode::CallGlobal, -n, uint8_t(n | kStatement), r.implicit, r.index);
+                    emit(OpCode::CallGlobal, -n, uint8_t(n | CallFlags::kStatement), r.implicit,
+                         r.index);
                     return;
                 }
                 if (r.kind == Resolved::Member) {
                     emit(OpCode::PushMe, 1);
                     int n = args(s.args, true);
-                    emit(OpCode::MemberGet, -1 - n, uint8_t(n | kStatement), 0, site(target.name));
+                    emit(OpCode::MemberGet, -1 - n, uint8_t(n | CallFlags::kStatement), 0,
+                         site(target.name));
                     return;
                 }
                 if (r.kind == Resolved::Local || r.kind == Resolved::Field) {
@@ -1047,7 +1053,8 @@ private:
             if (target.kind == ExprKind::Member) {
                 object(target);
                 int n = args(s.args, true);
-                emit(OpCode::MemberGet, -1 - n, uint8_t(n | kStatement), 0, site(target.name));
+                emit(OpCode::MemberGet, -1 - n, uint8_t(n | CallFlags::kStatement), 0,
+                     site(target.name));
                 return;
             }
             expr(target);
@@ -1063,12 +1070,12 @@ private:
         case ExprKind::Name: {
             Resolved r = resolve(target.name, true);
             if (r.kind == Resolved::Global) {
-                emit(OpCode::CallGlobal, 0, kStatement, r.implicit, r.index);
+                emit(OpCode::CallGlobal, 0, CallFlags::kStatement, r.implicit, r.index);
                 return;
             }
             if (r.kind == Resolved::Member) {
                 emit(OpCode::PushMe, 1);
-                emit(OpCode::MemberGet, -1, kStatement, 0, site(target.name));
+                emit(OpCode::MemberGet, -1, CallFlags::kStatement, 0, site(target.name));
                 return;
             }
             if (r.kind == Resolved::Local || r.kind == Resolved::Field) {
@@ -1084,7 +1091,7 @@ private:
         }
         case ExprKind::Member:
             object(target);
-            emit(OpCode::MemberGet, -1, kStatement, 0, site(target.name));
+            emit(OpCode::MemberGet, -1, CallFlags::kStatement, 0, site(target.name));
             return;
         default:
             expr(target);
@@ -1115,9 +1122,9 @@ private:
         uint32_t at = beginStmt(s.line, s.column);
         uint16_t slot = hidden();
         expr(*s.value);
-        emit(OpCode::StoreLocal, -1, kRaw, slot);
+        emit(OpCode::StoreLocal, -1, VarFlags::kRaw, slot);
         endStmt(at);
-        uint8_t left = isHardLiteral(*s.value) ? kLeftLiteral : 0;
+        uint8_t left = isHardLiteral(*s.value) ? OpFlags::kLeftLiteral : 0;
         std::vector<size_t> ends;
         for (const Case& c : s.cases) {
             uint32_t cat = beginStmt(c.line, c.column);
@@ -1125,7 +1132,8 @@ private:
             for (const ExprPtr& v : c.values) {
                 emit(OpCode::LoadLocal, 1, 0, slot);
                 expr(*v);
-                emit(OpCode::Eq, -1, uint8_t(left | (isHardLiteral(*v) ? kRightLiteral : 0)));
+                emit(OpCode::Eq, -1,
+                     uint8_t(left | (isHardLiteral(*v) ? OpFlags::kRightLiteral : 0)));
                 hits.push_back(emit(OpCode::JumpIfTrue, -1));
             }
             size_t next = emit(OpCode::Jump, 0);
@@ -1151,7 +1159,7 @@ private:
     }
 
     void storeVariable(const Resolved& r, bool raw) {
-        uint8_t flags = uint8_t(raw ? kRaw : 0);
+        uint8_t flags = uint8_t(raw ? VarFlags::kRaw : 0);
         if (r.kind == Resolved::Local && !r.byRef && !raw && !fn_.code.empty()) {
             // The value just computed by arithmetic (never an object) goes into the local
             // without passing through the stack.
@@ -1159,9 +1167,9 @@ private:
             bool arithmetic = last.op == OpCode::Add || last.op == OpCode::Sub ||
                               last.op == OpCode::Mul || last.op == OpCode::Div ||
                               last.op == OpCode::IntDiv || last.op == OpCode::Mod;
-            if (arithmetic && !(last.n & (kOperandLocal | kResultToLocal)) &&
-                (!(last.n & kLeftLocal) || last.a == r.slot)) {
-                last.n = uint8_t(last.n | kResultToLocal);
+            if (arithmetic && !(last.n & (OpFlags::kOperandLocal | OpFlags::kResultToLocal)) &&
+                (!(last.n & OpFlags::kLeftLocal) || last.a == r.slot)) {
+                last.n = uint8_t(last.n | OpFlags::kResultToLocal);
                 last.a = r.slot;
                 --depth_;
                 return;
@@ -1174,13 +1182,13 @@ private:
             fn_.code.pop_back();
             --depth_;
             emit(OpCode::StoreLocal, 0,
-                 uint8_t((r.byRef ? kByRef : 0) | kOperandLocal |
-                         ((load.n & kByRef) ? kOperandRef : 0)),
+                 uint8_t((r.byRef ? VarFlags::kByRef : 0) | VarFlags::kFromLocal |
+                         ((load.n & VarFlags::kByRef) ? VarFlags::kFromRef : 0)),
                  r.slot, load.a);
             return;
         }
         if (r.kind == Resolved::Local)
-            emit(OpCode::StoreLocal, -1, uint8_t(flags | (r.byRef ? kByRef : 0)), r.slot);
+            emit(OpCode::StoreLocal, -1, uint8_t(flags | (r.byRef ? VarFlags::kByRef : 0)), r.slot);
         else if (r.kind == Resolved::Field)
             emit(OpCode::StoreField, -1, flags, r.slot);
         else

@@ -1007,8 +1007,9 @@ namespace {
 // The right operand of a binary operator: on the stack, or carried by the instruction.
 [[gnu::always_inline]] inline const Value& rightOperand(const Instr& in, Value* sp, Value* locals,
                                                         const Function* fn) {
-    if (!(in.n & kOperandFused)) return sp[-1];
-    if (in.n & kOperandLocal) return (in.n & kOperandRef) ? locals[in.a].deref() : locals[in.a];
+    if (!(in.n & OpFlags::kOperandFused)) return sp[-1];
+    if (in.n & OpFlags::kOperandLocal)
+        return (in.n & OpFlags::kOperandRef) ? locals[in.a].deref() : locals[in.a];
     return fn->consts[in.b];
 }
 
@@ -1084,10 +1085,10 @@ template <OpCode Op>
 [[gnu::always_inline]] inline void arithmeticOp(const Instr& in, Value*& sp, Value* locals,
                                                 const Function* fn) {
     const Value& b = rightOperand(in, sp, locals, fn);
-    bool stacked = !(in.n & kOperandFused);
-    if (in.n & kLeftLocal) {
-        Value& local = (in.n & kOperandRef) ? locals[in.a].deref() : locals[in.a];
-        if (in.n & kResultToLocal) {
+    bool stacked = !(in.n & OpFlags::kOperandFused);
+    if (in.n & OpFlags::kLeftLocal) {
+        Value& local = (in.n & OpFlags::kOperandRef) ? locals[in.a].deref() : locals[in.a];
+        if (in.n & OpFlags::kResultToLocal) {
             arithmetic(Op, local, b); // x = x op y, in place
             if (stacked) (--sp)->clear();
         } else if (stacked) {
@@ -1103,7 +1104,7 @@ template <OpCode Op>
     Value& a = stacked ? sp[-2] : sp[-1];
     arithmetic(Op, a, b);
     if (stacked) (--sp)->clear();
-    if (in.n & kResultToLocal) {
+    if (in.n & OpFlags::kResultToLocal) {
         locals[in.a] = std::move(sp[-1]);
         --sp;
     }
@@ -1164,33 +1165,34 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                     fail(int(in.b));
 
                 case OpCode::LoadLocal:
-                    *sp++ = (in.n & kByRef) ? locals[in.a].deref() : locals[in.a];
+                    *sp++ = (in.n & VarFlags::kByRef) ? locals[in.a].deref() : locals[in.a];
                     break;
                 case OpCode::StoreLocal: {
-                    Value& t = (in.n & kByRef) ? locals[in.a].deref() : locals[in.a];
-                    if (in.n & kOperandLocal) {
+                    Value& t = (in.n & VarFlags::kByRef) ? locals[in.a].deref() : locals[in.a];
+                    if (in.n & VarFlags::kFromLocal) {
                         const Value& from =
-                            (in.n & kOperandRef) ? locals[in.b].deref() : locals[in.b];
+                            (in.n & VarFlags::kFromRef) ? locals[in.b].deref() : locals[in.b];
                         Value v = from;
                         if (v.isObject()) letConvert(v);
                         t = std::move(v);
                         break;
                     }
                     Value& v = sp[-1];
-                    if (!(in.n & kRaw) && v.isObject()) letConvert(v);
+                    if (!(in.n & VarFlags::kRaw) && v.isObject()) letConvert(v);
                     t = std::move(v);
                     --sp;
                     break;
                 }
                 case OpCode::SetLocal: {
-                    Value& t = (in.n & kByRef) ? locals[in.a].deref() : locals[in.a];
+                    Value& t = (in.n & VarFlags::kByRef) ? locals[in.a].deref() : locals[in.a];
                     requireObject(sp[-1]);
                     t = std::move(sp[-1]);
                     --sp;
                     break;
                 }
                 case OpCode::AddrLocal:
-                    *sp++ = Value::ref((in.n & kByRef) ? locals[in.a].refTarget() : &locals[in.a]);
+                    *sp++ = Value::ref((in.n & VarFlags::kByRef) ? locals[in.a].refTarget()
+                                                                 : &locals[in.a]);
                     break;
                 case OpCode::ClearLocal:
                     locals[in.a].clear();
@@ -1201,7 +1203,7 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                     break;
                 case OpCode::StoreField: {
                     Value& v = sp[-1];
-                    if (!(in.n & kRaw) && v.isObject()) letConvert(v);
+                    if (!(in.n & VarFlags::kRaw) && v.isObject()) letConvert(v);
                     f.me->fields()[in.a] = std::move(v);
                     --sp;
                     break;
@@ -1232,7 +1234,7 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                     if (c->kind == GlobalCell::Kind::Variable && !isSet && !v.isObject()) {
                         c->value = std::move(v);
                     } else {
-                        I::store(*this, f, c, in.a, std::move(v), isSet, in.n & kRaw);
+                        I::store(*this, f, c, in.a, std::move(v), isSet, in.n & VarFlags::kRaw);
                     }
                     --sp;
                     break;
@@ -1254,8 +1256,8 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                 }
                 case OpCode::CallGlobal:
                 case OpCode::ArgCallGlobal: {
-                    int argc = in.n & kArgMask;
-                    bool statement = in.n & kStatement;
+                    int argc = in.n & CallFlags::kArgMask;
+                    bool statement = in.n & CallFlags::kStatement;
                     Value* args = sp - argc;
                     GlobalCell* c = unit->cells[in.b];
                     Value r;
@@ -1357,8 +1359,8 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                     break;
                 }
                 case OpCode::MemberGet: {
-                    int argc = in.n & kArgMask;
-                    bool statement = in.n & kStatement;
+                    int argc = in.n & CallFlags::kArgMask;
+                    bool statement = in.n & CallFlags::kStatement;
                     Value* base = sp - argc - 1;
                     Value r = I::memberGet(*this, f, fn->sites[in.b], base, argc, statement);
                     while (sp > base)
@@ -1368,7 +1370,7 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                 }
                 case OpCode::MemberPut:
                 case OpCode::MemberSet: {
-                    int argc = in.n & kArgMask;
+                    int argc = in.n & CallFlags::kArgMask;
                     Value* base = sp - argc - 2;
                     I::memberPut(*this, f, fn->sites[in.b], base, argc, in.op == OpCode::MemberSet);
                     while (sp > base)
@@ -1483,13 +1485,13 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                 case OpCode::Gt:
                 case OpCode::Ge: {
                     const Value& b = rightOperand(in, sp, locals, fn);
-                    bool stacked = !(in.n & kOperandFused);
+                    bool stacked = !(in.n & OpFlags::kOperandFused);
                     // Where the result goes; it holds the left operand unless a local does.
-                    Value* slot =
-                        (in.n & kLeftLocal) ? (stacked ? sp - 1 : sp) : (stacked ? sp - 2 : sp - 1);
-                    const Value& a = !(in.n & kLeftLocal)   ? *slot
-                                     : (in.n & kOperandRef) ? locals[in.a].deref()
-                                                            : locals[in.a];
+                    Value* slot = (in.n & OpFlags::kLeftLocal) ? (stacked ? sp - 1 : sp)
+                                                               : (stacked ? sp - 2 : sp - 1);
+                    const Value& a = !(in.n & OpFlags::kLeftLocal)   ? *slot
+                                     : (in.n & OpFlags::kOperandRef) ? locals[in.a].deref()
+                                                                     : locals[in.a];
                     bool ok;
                     int c = fastCompare(a, b, ok);
                     auto op = Compare(int(in.op) - int(OpCode::Eq));
@@ -1532,7 +1534,8 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                         // The comparison may run script code that changes the operands.
                         Value left = a, right = b;
                         if (stacked) sp[-1].clear();
-                        *slot = opCompare(op, left, right, in.n & (kLeftLiteral | kRightLiteral));
+                        *slot = opCompare(op, left, right,
+                                          in.n & (OpFlags::kLeftLiteral | OpFlags::kRightLiteral));
                         sp = slot + 1;
                     }
                     break;
@@ -1678,14 +1681,16 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                     break;
                 }
                 case OpCode::OnError:
-                    f.resumeNext = in.n != 0;
+                    f.resumeNext = in.n & OnErrorFlags::kResumeNext;
                     clearErr();
                     break;
                 case OpCode::Return:
                     return sp;
                 case OpCode::LoadElement: {
-                    const Value& t = (in.n & 1) ? locals[in.a].deref() : locals[in.a];
-                    Value sub = (in.n & 2) ? locals[in.b].deref() : locals[in.b];
+                    const Value& t =
+                        (in.n & ElementFlags::kArrayRef) ? locals[in.a].deref() : locals[in.a];
+                    Value sub =
+                        (in.n & ElementFlags::kIndexRef) ? locals[in.b].deref() : locals[in.b];
                     Value* e;
                     if (t.isArray() && (e = element1(t.arrayValue(), sub))) {
                         *sp++ = *e;
