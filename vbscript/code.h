@@ -142,6 +142,8 @@ struct OpFlags {
     static constexpr uint8_t kOperandLocal = 0x10; // the right operand is local a
     static constexpr uint8_t kOperandRef = 0x20;   // local a (on either side) holds a reference
     static constexpr uint8_t kLeftLocal = 0x40;    // the left operand is local a
+    // Comparisons followed by JumpIfFalse: test and branch at once, without pushing the Boolean.
+    static constexpr uint8_t kBranch = 0x80;
     static constexpr uint8_t kOperandFused = kOperandConst | kOperandLocal;
 };
 
@@ -173,7 +175,7 @@ static_assert(detail::distinctBits({CallFlags::kArgMask, CallFlags::kStatement})
 static_assert(detail::distinctBits({OpFlags::kLeftLiteral, OpFlags::kRightLiteral,
                                     OpFlags::kResultToLocal, OpFlags::kOperandConst,
                                     OpFlags::kOperandLocal, OpFlags::kOperandRef,
-                                    OpFlags::kLeftLocal}));
+                                    OpFlags::kLeftLocal, OpFlags::kBranch}));
 static_assert(detail::distinctBits({ElementFlags::kArrayRef, ElementFlags::kIndexRef}));
 
 struct Instr {

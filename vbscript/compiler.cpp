@@ -40,7 +40,8 @@ using NameSet = std::unordered_set<std::string, NoCaseHash, NoCaseEqual>;
 
 class UnitBuilder {
 public:
-    explicit UnitBuilder(uint32_t firstLine) : firstLine_(firstLine) {
+    UnitBuilder(uint32_t firstLine, const CompileOptions& options)
+        : firstLine_(firstLine), options_(options) {
         unit_ = std::make_shared<CompiledUnit>();
     }
 
@@ -59,11 +60,13 @@ public:
     }
 
     uint32_t rel(uint32_t line) const { return line - firstLine_; }
+    bool fuse() const { return options_.fuse; }
     CompiledUnit& unit() { return *unit_; }
     std::shared_ptr<CompiledUnit> take() { return std::move(unit_); }
 
 private:
     uint32_t firstLine_;
+    CompileOptions options_;
     std::shared_ptr<CompiledUnit> unit_;
     std::unordered_map<std::string, uint32_t, NoCaseHash, NoCaseEqual> index_;
 };
@@ -112,6 +115,7 @@ public:
 
     // A jump to a Return returns at once (If ... Else at the end of a procedure).
     void shortcutReturns() {
+        if (!u_.fuse()) return;
         for (Instr& in : fn_.code) {
             if (in.op == OpCode::Jump && in.b < fn_.code.size() &&
                 fn_.code[in.b].op == OpCode::Return) {
@@ -329,6 +333,9 @@ private:
     // ---- Emission ---------------------------------------------------------------------
 
     size_t emit(OpCode op, int delta, uint8_t n = 0, uint16_t a = 0, uint32_t b = 0) {
+        if (op == OpCode::JumpIfFalse && u_.fuse() && !fn_.code.empty() &&
+            isComparison(fn_.code.back().op))
+            fn_.code.back().n |= OpFlags::kBranch;
         fn_.code.push_back(Instr{op, n, a, b});
         depth_ += delta;
         if (depth_ > int(fn_.maxStack)) fn_.maxStack = uint16_t(depth_);
@@ -565,7 +572,7 @@ private:
             op = OpCode::Nop;
             break;
         }
-        if (fusable(op) && fn_.code.size() == rightStart + 1) {
+        if (u_.fuse() && fusable(op) && fn_.code.size() == rightStart + 1) {
             // The right operand alone in one instruction: the operator takes it over.
             Instr last = fn_.code.back();
             uint8_t from = 0;
@@ -600,7 +607,8 @@ private:
                 return;
             }
         }
-        if (fusable(op) && rightStart == leftStart + 1 && readsNoLocalsBack(rightStart)) {
+        if (u_.fuse() && fusable(op) && rightStart == leftStart + 1 &&
+            readsNoLocalsBack(rightStart)) {
             const Instr left = fn_.code[leftStart];
             if (left.op == OpCode::LoadLocal) {
                 // A local on the left of a computed right operand: read when the operator runs,
@@ -643,6 +651,8 @@ private:
         }
         return true;
     }
+
+    static bool isComparison(OpCode op) { return op >= OpCode::Eq && op <= OpCode::Ge; }
 
     static bool fusable(OpCode op) {
         switch (op) {
@@ -766,7 +776,7 @@ private:
             switch (r.kind) {
             case Resolved::Local:
             case Resolved::Field: {
-                if (r.kind == Resolved::Local && !statement && e.args.size() == 1 &&
+                if (u_.fuse() && r.kind == Resolved::Local && !statement && e.args.size() == 1 &&
                     e.args[0]->kind == ExprKind::Name) {
                     Resolved sub = resolve(e.args[0]->name, false);
                     if (sub.kind == Resolved::Local) {
@@ -926,7 +936,7 @@ private:
         switch (target.kind) {
         case ExprKind::Name: {
             Resolved r = resolve(target.name, false);
-            if (!isSet && value.kind == ExprKind::Binary && value.op == Op::Concat &&
+            if (u_.fuse() && !isSet && value.kind == ExprKind::Binary && value.op == Op::Concat &&
                 value.left->kind == ExprKind::Name && equalsNoCase(value.left->name, target.name)) {
                 // s = s & x: strings built piece by piece append in place.
                 if (r.kind == Resolved::Local || r.kind == Resolved::Field) {
@@ -1160,7 +1170,7 @@ private:
 
     void storeVariable(const Resolved& r, bool raw) {
         uint8_t flags = uint8_t(raw ? VarFlags::kRaw : 0);
-        if (r.kind == Resolved::Local && !r.byRef && !raw && !fn_.code.empty()) {
+        if (u_.fuse() && r.kind == Resolved::Local && !r.byRef && !raw && !fn_.code.empty()) {
             // The value just computed by arithmetic (never an object) goes into the local
             // without passing through the stack.
             Instr& last = fn_.code.back();
@@ -1175,7 +1185,7 @@ private:
                 return;
             }
         }
-        if (r.kind == Resolved::Local && !raw && !fn_.code.empty() &&
+        if (u_.fuse() && r.kind == Resolved::Local && !raw && !fn_.code.empty() &&
             fn_.code.back().op == OpCode::LoadLocal) {
             // x = y between locals: the store reads y itself.
             Instr load = fn_.code.back();
@@ -1213,7 +1223,7 @@ private:
         uint32_t body = here();
         loops_.push_back(Loop{LoopKind::For, {}});
         block(s.body);
-        bool local = var.kind == Resolved::Local && !var.byRef;
+        bool local = u_.fuse() && var.kind == Resolved::Local && !var.byRef;
         uint32_t nat = beginStmt(s.endLine, s.endColumn);
         if (local) {
             emit(OpCode::ForStepLocal, 0, 0, var.slot, limits);
@@ -1393,8 +1403,9 @@ uint32_t spanLines(const std::vector<Token>& tokens, const UnitSpan& span) {
 
 } // namespace
 
-std::shared_ptr<CompiledUnit> compileUnit(const std::vector<Token>& tokens, const UnitSpan& span) {
-    UnitBuilder u(tokens[span.begin].line);
+std::shared_ptr<CompiledUnit> compileUnit(const std::vector<Token>& tokens, const UnitSpan& span,
+                                          const CompileOptions& options) {
+    UnitBuilder u(tokens[span.begin].line, options);
     Parser parser(tokens, span.begin, span.end);
     switch (span.kind) {
     case UnitSpan::Kind::Code: {
@@ -1432,9 +1443,10 @@ std::shared_ptr<CompiledUnit> compileUnit(const std::vector<Token>& tokens, cons
 }
 
 std::shared_ptr<CompiledUnit> compileDynamic(const std::vector<Token>& tokens, const UnitSpan& span,
-                                             const OuterScope* outer) {
-    if (!outer || span.kind != UnitSpan::Kind::Code) return compileUnit(tokens, span);
-    UnitBuilder u(tokens[span.begin].line);
+                                             const OuterScope* outer,
+                                             const CompileOptions& options) {
+    if (!outer || span.kind != UnitSpan::Kind::Code) return compileUnit(tokens, span, options);
+    UnitBuilder u(tokens[span.begin].line, options);
     Parser parser(tokens, span.begin, span.end);
     u.unit().kind = CompiledUnit::Kind::Code;
     bool explicitNames = false;
@@ -1448,8 +1460,9 @@ std::shared_ptr<CompiledUnit> compileDynamic(const std::vector<Token>& tokens, c
 }
 
 std::shared_ptr<CompiledUnit> compileExpression(const std::vector<Token>& tokens,
-                                                const OuterScope* outer) {
-    UnitBuilder u(tokens.front().line);
+                                                const OuterScope* outer,
+                                                const CompileOptions& options) {
+    UnitBuilder u(tokens.front().line, options);
     Parser parser(tokens, 0, tokens.size() - 1);
     ExprPtr e = parser.parseExpressionOnly();
     u.unit().kind = CompiledUnit::Kind::Code;

@@ -1520,7 +1520,7 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                         if (stacked) sp[-1].clear();
                         slot->clear();
                         sp = slot;
-                        if (ip->op == OpCode::JumpIfFalse) {
+                        if (in.n & OpFlags::kBranch) {
                             // A condition: test and branch without pushing the Boolean.
                             const Instr jump = *ip++;
                             if (!r) {
@@ -1933,7 +1933,7 @@ void Runtime::execute(std::u16string_view code, Frame* frame, bool global) {
     std::vector<std::shared_ptr<const CompiledUnit>> units;
     std::vector<uint32_t> lines;
     for (const UnitSpan& span : spans) {
-        units.push_back(compileDynamic(tokens, span, local ? &outer : nullptr));
+        units.push_back(compileDynamic(tokens, span, local ? &outer : nullptr, compileOptions));
         lines.push_back(tokens[span.begin].line);
     }
     Linked linked = link(units, lines, true);
@@ -1948,7 +1948,8 @@ Value Runtime::eval(std::u16string_view code, Frame* frame) {
     std::vector<Token> tokens = tokenize(code);
     OuterScope outer;
     if (local) outer = outerScope(sf);
-    std::shared_ptr<const CompiledUnit> unit = compileExpression(tokens, local ? &outer : nullptr);
+    std::shared_ptr<const CompiledUnit> unit =
+        compileExpression(tokens, local ? &outer : nullptr, compileOptions);
     LinkedUnit lu;
     lu.code = unit;
     lu.scope = scope.get();

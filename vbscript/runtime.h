@@ -4,6 +4,7 @@
 
 #include "vbscript/builtins.h"
 #include "vbscript/code.h"
+#include "vbscript/compiler.h"
 #include "vbscript/engine.h"
 
 #include <functional>
@@ -169,6 +170,7 @@ public:
     ErrState err;
     uint32_t rndSeed = 0x50000; // the classic generator's state
     float lastRnd = 0;
+    CompileOptions compileOptions; // also for Execute, ExecuteGlobal and Eval
 
     HostServices& services() { return host ? *host : defaultHost; }
 

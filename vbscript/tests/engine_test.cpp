@@ -596,6 +596,31 @@ TEST(EngineCache, IdenticalTextIsNotCompiledAgain) {
     }
 }
 
+TEST(EngineCache, CodeCompiledWithAndWithoutFusingIsKeptApart) {
+    // Units compiled one way must not be reused for an engine compiling the other way, neither
+    // by their text nor as the unchanged end of the last text.
+    const std::u16string procedures = u"Function Step3(n)\n Dim i, s\n s = 0\n"
+                                      u" For i = 1 To n\n s = s + i * 3\n Next\n"
+                                      u" Step3 = s\nEnd Function\n";
+    auto cache = std::make_shared<vbs::CompileCache>();
+    Engine fused, plain;
+    fused.setCompileCache(cache);
+    plain.setCompileCache(cache);
+    plain.setFusing(false);
+    EXPECT_TRUE(fused.fusing());
+    EXPECT_FALSE(plain.fusing());
+    fused.addCode(u"x = 1\n" + procedures);
+    size_t misses = cache->misses();
+    plain.addCode(u"x = 2\n" + procedures);
+    EXPECT_EQ(cache->misses(), 2 * misses);
+    plain.addCode(u"x = 2\n" + procedures);
+    EXPECT_EQ(cache->misses(), 2 * misses);
+    EXPECT_EQ(vbs::toLong(fused.run("Step3", std::vector<Value>{Value::integer(10)})), 165);
+    EXPECT_EQ(vbs::toLong(plain.run("Step3", std::vector<Value>{Value::integer(10)})), 165);
+    // Execute and Eval compile as their engine does.
+    EXPECT_EQ(vbs::toLong(plain.eval(u"Step3(4) + x")), 32);
+}
+
 TEST(EngineCache, ATextThatChangesOnlyAtItsStartBehavesAsIfCutAfresh) {
     const std::u16string procedures = u"Sub A()\n x = 1\nEnd Sub\n"
                                       u"Sub B()\n y = CLng(\"bad\")\nEnd Sub\n";

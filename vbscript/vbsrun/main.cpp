@@ -1,6 +1,7 @@
-// vbsrun FILE.vbs [ARGS]: runs a script file on the engine with a console host object, WScript.
-// MsgBox prints to standard output; an unhandled error prints FILE(LINE, COLUMN) DESCRIPTION to
-// standard error and exits with 1; WScript.Quit ends the run with its code.
+// vbsrun [--no-fuse] FILE.vbs [ARGS]: runs a script file on the engine with a console host
+// object, WScript. MsgBox prints to standard output; an unhandled error prints
+// FILE(LINE, COLUMN) DESCRIPTION to standard error and exits with 1; WScript.Quit ends the run
+// with its code. --no-fuse compiles without fused instructions (the tests compare both ways).
 
 #include "vbscript/convert.h"
 #include "vbscript/engine.h"
@@ -12,6 +13,7 @@
 #include <iostream>
 #include <iterator>
 #include <sstream>
+#include <string_view>
 #include <thread>
 
 namespace {
@@ -228,24 +230,37 @@ public:
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: vbsrun FILE.vbs [ARGS]\n");
+    bool fuse = true;
+    int first = 1;
+    for (; first < argc && std::string_view(argv[first]).starts_with("--"); ++first) {
+        std::string_view option(argv[first]);
+        if (option == "--no-fuse") {
+            fuse = false;
+        } else {
+            std::fprintf(stderr, "vbsrun: unknown option %s\n", argv[first]);
+            return 2;
+        }
+    }
+    if (first >= argc) {
+        std::fprintf(stderr, "usage: vbsrun [--no-fuse] FILE.vbs [ARGS]\n");
         return 2;
     }
-    std::ifstream in(argv[1], std::ios::binary);
+    const char* path = argv[first];
+    std::ifstream in(path, std::ios::binary);
     if (!in) {
-        std::fprintf(stderr, "vbsrun: cannot read %s\n", argv[1]);
+        std::fprintf(stderr, "vbsrun: cannot read %s\n", path);
         return 2;
     }
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     std::vector<std::u16string> args;
-    for (int i = 2; i < argc; ++i)
+    for (int i = first + 1; i < argc; ++i)
         args.push_back(vbs::fromUtf8(argv[i]));
 
     vbs::Engine engine;
+    engine.setFusing(fuse);
     ConsoleHost host;
     engine.setHost(&host);
-    Value wscript = Value::object(new WScript(vbs::fromUtf8(argv[1]), std::move(args)));
+    Value wscript = Value::object(new WScript(vbs::fromUtf8(path), std::move(args)));
     int code = 0;
     try {
         engine.addObject("WScript", wscript.objectValue(), false);
@@ -255,7 +270,7 @@ int main(int argc, char** argv) {
     } catch (const ScriptError& e) {
         std::fflush(stdout);
         std::string message = vbs::toUtf8(e.message());
-        std::fprintf(stderr, "%s(%d, %d) %s\n", argv[1], e.line(), e.column(), message.c_str());
+        std::fprintf(stderr, "%s(%d, %d) %s\n", path, e.line(), e.column(), message.c_str());
         code = 1;
     }
     std::fflush(stdout);
