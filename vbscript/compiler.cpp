@@ -610,9 +610,11 @@ private:
         if (u_.fuse() && fusable(op) && rightStart == leftStart + 1 &&
             readsNoLocalsBack(rightStart)) {
             const Instr left = fn_.code[leftStart];
-            if (left.op == OpCode::LoadLocal) {
+            if (left.op == OpCode::LoadLocal && !(left.n & VarFlags::kByRef)) {
                 // A local on the left of a computed right operand: read when the operator runs,
-                // which is the same value since nothing in between can change the local.
+                // which is the same value since nothing in between can change the local. Not so
+                // a by-reference one: an object's default property, read by the arithmetic on
+                // the right, may assign the variable it stands for.
                 fn_.code.erase(fn_.code.begin() + std::ptrdiff_t(leftStart));
                 --depth_;
                 emit(op, 0,
