@@ -195,9 +195,13 @@ struct StmtInfo {
     uint32_t column;
 };
 
+// A member call's name and the member id it found on the last object, remembered with what
+// identifies the object's kind: a script class by its serial number (its address could be taken
+// by a class made after it was freed), a host object by its member table.
 struct CallSite {
     std::string name;
-    mutable const void* key = nullptr; // memberTable of the last object
+    mutable uint64_t classSerial = 0;
+    mutable const void* table = nullptr;
     mutable int id = 0;
 };
 
@@ -236,6 +240,9 @@ struct Function {
     const LocalInfo* local(std::string_view name) const;
 };
 
+// Serial numbers of classes, never reused while the process lives.
+uint64_t newClassSerial();
+
 struct ClassInfo {
     struct Field {
         std::string name;
@@ -255,6 +262,7 @@ struct ClassInfo {
         const Function* set = nullptr;
     };
     std::string name;
+    const uint64_t serial = newClassSerial(); // never 0
     std::vector<Field> fields;
     std::vector<Member> members;
     std::unordered_map<std::string, int, NoCaseHash, NoCaseEqual> byName;

@@ -4,6 +4,7 @@
 #include "vbscript/operators.h"
 
 #include <algorithm>
+#include <atomic>
 #include <unordered_set>
 
 namespace vbs {
@@ -20,6 +21,11 @@ const StmtInfo* Function::statementAt(uint32_t pc) const {
         if (pc >= it->end) break;
     }
     return nullptr;
+}
+
+uint64_t newClassSerial() {
+    static std::atomic<uint64_t> next{1};
+    return next.fetch_add(1, std::memory_order_relaxed);
 }
 
 const LocalInfo* Function::local(std::string_view name) const {

@@ -795,18 +795,23 @@ public:
     }
 
     static int siteId(const CallSite& site, Object* o) {
-        const void* table = o->memberTable();
-        if (table && table == site.key) return site.id;
-        int id;
         if (o->isScriptObject()) {
-            int m = static_cast<ScriptObject*>(o)->cls()->find(site.name);
-            id = m < 0 ? Object::kNoMember : m + 1;
-        } else {
-            id = o->memberId(site.name);
+            const ClassInfo* cls = static_cast<ScriptObject*>(o)->cls();
+            if (cls->serial == site.classSerial) return site.id;
+            int m = cls->find(site.name);
+            if (m < 0) failNamed(errc::NoSuchMember, site.name);
+            site.classSerial = cls->serial;
+            site.table = nullptr;
+            site.id = m + 1;
+            return site.id;
         }
+        const void* table = o->memberTable();
+        if (table && table == site.table) return site.id;
+        int id = o->memberId(site.name);
         if (id == Object::kNoMember) failNamed(errc::NoSuchMember, site.name);
         if (table) {
-            site.key = table;
+            site.classSerial = 0;
+            site.table = table;
             site.id = id;
         }
         return id;
