@@ -572,8 +572,9 @@ using I = Interpreter;
     failNamed(errc::IllegalAssignment, c->name);
 }
 
-// CallGlobal and ArgCallGlobal of anything but a script procedure.
-[[gnu::noinline]] Value callOther(Runtime& rt, Frame& f, const Instr& in, Value* args, int argc) {
+// CallGlobal and ArgCallGlobal of anything but a script procedure. The instruction comes by
+// value: taking the loop's copy by address would keep it out of registers.
+[[gnu::noinline]] Value callOther(Runtime& rt, Frame& f, Instr in, Value* args, int argc) {
     GlobalCell* c = f.unit->cells[in.b];
     if (in.op == OpCode::ArgCallGlobal && argc > 0) {
         // An element passed as an argument goes by reference.
