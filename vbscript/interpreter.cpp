@@ -664,7 +664,8 @@ using I = Interpreter;
 // Eq .. Ge, with their operands on the stack or carried; with kBranch the JumpIfFalse after it
 // is taken at once.
 [[gnu::always_inline]] inline void compare(Runtime& rt, const Instr& in, const Instr*& ip,
-                                           Value*& sp, Value* locals, const Function* fn) {
+                                           Value*& sp, Value* locals, const Function* fn,
+                                           const Instr* code) {
     const Value& b = rightOperand(in, sp, locals, fn);
     bool stacked = !(in.n & OpFlags::kOperandFused);
     // Where the result goes; it holds the left operand unless a local does.
@@ -712,7 +713,6 @@ using I = Interpreter;
         // A condition: test and branch without pushing the Boolean.
         const Instr jump = *ip++;
         if (!r) {
-            const Instr* code = fn->code.data();
             if (code + jump.b < ip) rt.tick();
             ip = code + jump.b;
         }
@@ -1087,7 +1087,7 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
         case OpCode::Le:
         case OpCode::Gt:
         case OpCode::Ge:
-            compare(*this, in, ip, sp, locals, fn);
+            compare(*this, in, ip, sp, locals, fn, code);
             break;
         case OpCode::Is:
             sp[-2] = Value::boolean(opIs(sp[-2], sp[-1]));
