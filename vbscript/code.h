@@ -141,9 +141,10 @@ struct OpFlags {
     static constexpr uint8_t kOperandConst = 0x08; // the right operand is constant b
     static constexpr uint8_t kOperandLocal = 0x10; // the right operand is local a
     static constexpr uint8_t kOperandRef = 0x20;   // local a (on either side) holds a reference
-    static constexpr uint8_t kLeftLocal = 0x40;    // the left operand is local a
+    // The left operand is local a. The sign bit, since every arithmetic instruction tests it.
+    static constexpr uint8_t kLeftLocal = 0x80;
     // Comparisons followed by JumpIfFalse: test and branch at once, without pushing the Boolean.
-    static constexpr uint8_t kBranch = 0x80;
+    static constexpr uint8_t kBranch = 0x40;
     static constexpr uint8_t kOperandFused = kOperandConst | kOperandLocal;
 };
 
