@@ -554,55 +554,19 @@ template <OpCode Op>
 
 } // namespace
 
-// ---- The dispatch loop's longer cases ------------------------------------------------------
-// Cases of more than a few lines are functions, so that the loop can be read whole. Those on hot
-// paths are inlined back into it; the rare ones stay out of it, keeping it small.
+// ---- The dispatch loop's rare cases --------------------------------------------------------
+// Rare instructions of more than a few lines are functions kept out of the loop, so that the loop
+// stays small enough to read whole. The hot cases stay in it: moved out, even inlined back, they
+// cost the counted loop benchmark several percent.
 
 namespace {
 
 using I = Interpreter;
 
-// AddrGlobal and ArgGlobal: a variable by reference; ArgGlobal passes anything else by value.
-[[gnu::always_inline]] inline Value globalArgument(Runtime& rt, Frame& f, const Instr& in) {
-    GlobalCell* c = f.unit->cells[in.b];
-    if (Value* p = I::address(rt, f, c, in.a)) return Value::ref(p);
-    if (in.op == OpCode::ArgGlobal) return I::load(rt, f, c, in.a);
-    if (c->kind == GlobalCell::Kind::Item)
-        return c->value; // Item(1) = x sets through the object, never replaces it
-    failNamed(errc::IllegalAssignment, c->name);
-}
-
-// CallGlobal and ArgCallGlobal of anything but a script procedure. The instruction comes by
-// value: taking the loop's copy by address would keep it out of registers.
-[[gnu::noinline]] Value callOther(Runtime& rt, Frame& f, Instr in, Value* args, int argc) {
-    GlobalCell* c = f.unit->cells[in.b];
-    if (in.op == OpCode::ArgCallGlobal && argc > 0) {
-        // An element passed as an argument goes by reference.
-        Value* arr = c->kind == GlobalCell::Kind::Variable             ? &c->value
-                     : c->kind == GlobalCell::Kind::Undeclared && in.a ? &f.locals[in.a - 1].deref()
-                                                                       : nullptr;
-        if (arr && arr->isArray()) {
-            Subscripts subs(args, argc);
-            Array* a = arr->mutableArray();
-            return Value::elementRef(a, &a->at(subs));
-        }
-    }
-    return I::call(rt, f, c, in.a, args, argc, in.n & CallFlags::kStatement);
-}
-
 [[gnu::noinline]] Value newObject(Runtime& rt, GlobalCell* c) {
     if (c->kind == GlobalCell::Kind::Class) return rt.newInstance(c->cls, c->unit);
     if (equalsNoCase(c->name, "RegExp")) return createRegExp();
     failNamed(errc::ClassNotDefined, c->name);
-}
-
-// target(args) other than a one-dimensional array's element at a whole-number subscript.
-[[gnu::noinline]] Value indexed(const Value& target, Value* args, int argc) {
-    if (target.isArray() && argc > 0) {
-        Subscripts subs(args, argc);
-        return target.arrayValue()->at(subs);
-    }
-    return loadIndexed(target, args, argc);
 }
 
 // IndexAddr: [target, args...] -> a reference to the element (or the value of a call).
@@ -621,145 +585,6 @@ using I = Interpreter;
         (--sp)->clear();
     *sp++ = std::move(r);
     return sp;
-}
-
-// AppendTo and AppendGlobal: name = name & text. The read copy and the variable still share one
-// string when nothing changed the variable meanwhile: then append in place, which keeps
-// building a string linear.
-[[gnu::always_inline]] inline Value* append(Runtime& rt, Frame& f, const Instr& in, Value* sp) {
-    bool global = in.op == OpCode::AppendGlobal;
-    Value* base = sp - (global ? 2 : 3);
-    GlobalCell* c = global ? f.unit->cells[in.b] : nullptr;
-    Value* target = nullptr;
-    if (!global)
-        target = &base->deref();
-    else if (c->kind == GlobalCell::Kind::Variable)
-        target = &c->value;
-    else if (c->kind == GlobalCell::Kind::Undeclared && in.a && !f.unit->optionExplicit)
-        target = &f.locals[in.a - 1].deref();
-    Value& read = sp[-2];
-    Value& tail = sp[-1];
-    if (target && target->sameString(read) && tail.isString()) {
-        read.clear();
-        if (std::u16string* text = target->uniqueString()) {
-            if (text->size() + tail.stringValue().size() > kMaxStringLength)
-                fail(errc::OutOfStringSpace);
-            text->append(tail.stringValue());
-            while (sp > base)
-                (--sp)->clear();
-            return sp;
-        }
-        read = *target;
-    }
-    Value r = opConcat(read, tail);
-    if (target)
-        *target = std::move(r);
-    else
-        I::store(rt, f, c, in.a, std::move(r), false, true);
-    while (sp > base)
-        (--sp)->clear();
-    return sp;
-}
-
-// Eq .. Ge, with their operands on the stack or carried; with kBranch the JumpIfFalse after it
-// is taken at once.
-[[gnu::always_inline]] inline void compare(Runtime& rt, const Instr& in, const Instr*& ip,
-                                           Value*& sp, Value* locals, const Function* fn,
-                                           const Instr* code) {
-    const Value& b = rightOperand(in, sp, locals, fn);
-    bool stacked = !(in.n & OpFlags::kOperandFused);
-    // Where the result goes; it holds the left operand unless a local does.
-    Value* slot =
-        (in.n & OpFlags::kLeftLocal) ? (stacked ? sp - 1 : sp) : (stacked ? sp - 2 : sp - 1);
-    const Value& a = !(in.n & OpFlags::kLeftLocal)   ? *slot
-                     : (in.n & OpFlags::kOperandRef) ? locals[in.a].deref()
-                                                     : locals[in.a];
-    bool ok;
-    int c = fastCompare(a, b, ok);
-    auto op = Compare(int(in.op) - int(OpCode::Eq));
-    if (!ok) {
-        // The comparison may run script code that changes the operands.
-        Value left = a, right = b;
-        if (stacked) sp[-1].clear();
-        *slot = opCompare(op, left, right, in.n & (OpFlags::kLeftLiteral | OpFlags::kRightLiteral));
-        sp = slot + 1;
-        return;
-    }
-    bool r = false;
-    switch (op) {
-    case Compare::Eq:
-        r = c == 0;
-        break;
-    case Compare::Ne:
-        r = c != 0;
-        break;
-    case Compare::Lt:
-        r = c < 0;
-        break;
-    case Compare::Le:
-        r = c <= 0;
-        break;
-    case Compare::Gt:
-        r = c > 0;
-        break;
-    case Compare::Ge:
-        r = c >= 0;
-        break;
-    }
-    if (stacked) sp[-1].clear();
-    slot->clear();
-    sp = slot;
-    if (in.n & OpFlags::kBranch) {
-        // A condition: test and branch without pushing the Boolean.
-        const Instr jump = *ip++;
-        if (!r) {
-            if (code + jump.b < ip) rt.tick();
-            ip = code + jump.b;
-        }
-        return;
-    }
-    *sp++ = Value::boolean(r);
-}
-
-// ForStepLocal (step, then test) and ForTestLocal; the Data after them holds the body. Returns
-// where to go on.
-[[gnu::always_inline]] inline const Instr* forLocal(Runtime& rt, const Instr& in, const Instr* ip,
-                                                    Value* locals, const Instr* code) {
-    Value& var = locals[in.a];
-    const Value& limit = locals[in.b];
-    const Value& step = locals[in.b + 1];
-    if (in.op == OpCode::ForStepLocal) {
-        rt.tick();
-        if (var.type() == Type::Long && step.type() == Type::Integer &&
-            limit.type() == Type::Long) {
-            // The usual counted loop, once past the Integer range.
-            int64_t next = int64_t(var.longValue()) + step.integerValue();
-            if (next >= INT32_MIN && next <= INT32_MAX) {
-                var = Value::lng(int32_t(next));
-                bool go = step.integerValue() >= 0 ? next <= limit.longValue()
-                                                   : next >= limit.longValue();
-                return go ? code + ip->b : ip + 1;
-            }
-        }
-        I::forStep(var, step);
-    }
-    return I::forContinues(var, limit, step) ? code + ip->b : ip + 1;
-}
-
-// ForStepRef and ForTestRef: the same for a variable by reference on the stack.
-[[gnu::always_inline]] inline const Instr* forReference(Runtime& rt, const Instr& in,
-                                                        const Instr* ip, Value*& sp, Value* locals,
-                                                        const Instr* code) {
-    Value& var = sp[-1].deref();
-    const Value& limit = locals[in.a];
-    const Value& step = locals[in.a + 1];
-    if (in.op == OpCode::ForStepRef) {
-        rt.tick();
-        I::forStep(var, step);
-    }
-    bool go = I::forContinues(var, limit, step);
-    (--sp)->clear();
-    return go ? code + ip->b : ip + 1;
 }
 
 // ForEachInit: the iterator over an array or a collection.
@@ -935,18 +760,43 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
             break;
         }
         case OpCode::AddrGlobal:
-        case OpCode::ArgGlobal:
-            *sp++ = globalArgument(*this, f, in);
+        case OpCode::ArgGlobal: {
+            GlobalCell* c = unit->cells[in.b];
+            Value* p = I::address(*this, f, c, in.a);
+            if (p)
+                *sp = Value::ref(p);
+            else if (in.op == OpCode::ArgGlobal)
+                *sp = I::load(*this, f, c, in.a);
+            else if (c->kind == GlobalCell::Kind::Item)
+                *sp = c->value; // Item(1) = x sets through the object, never replaces it
+            else
+                failNamed(errc::IllegalAssignment, c->name);
+            ++sp;
             break;
+        }
         case OpCode::CallGlobal:
         case OpCode::ArgCallGlobal: {
             int argc = in.n & CallFlags::kArgMask;
             bool statement = in.n & CallFlags::kStatement;
             Value* args = sp - argc;
             GlobalCell* c = unit->cells[in.b];
-            Value r = c->kind == GlobalCell::Kind::Procedure
-                          ? call(c->fn, c->unit, nullptr, args, argc, &f)
-                          : callOther(*this, f, in, args, argc);
+            Value r;
+            if (c->kind == GlobalCell::Kind::Procedure) {
+                r = call(c->fn, c->unit, nullptr, args, argc, &f);
+            } else if (in.op == OpCode::ArgCallGlobal && argc > 0 &&
+                       (c->kind == GlobalCell::Kind::Variable ||
+                        (c->kind == GlobalCell::Kind::Undeclared && in.a)) &&
+                       (c->kind == GlobalCell::Kind::Variable ? c->value : locals[in.a - 1].deref())
+                           .isArray()) {
+                // An element passed as an argument goes by reference.
+                Value& arr =
+                    c->kind == GlobalCell::Kind::Variable ? c->value : locals[in.a - 1].deref();
+                Subscripts subs(args, argc);
+                Array* a = arr.mutableArray();
+                r = Value::elementRef(a, &a->at(subs));
+            } else {
+                r = I::call(*this, f, c, in.a, args, argc, statement);
+            }
             while (sp > args)
                 (--sp)->clear();
             if (!statement) *sp++ = std::move(r);
@@ -961,10 +811,16 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
             int argc = in.n;
             Value* base = sp - argc - 1;
             const Value& t = base->deref();
+            Value r;
             Value* e;
-            Value r = t.isArray() && argc == 1 && (e = element1(t.arrayValue(), base[1].deref()))
-                          ? *e
-                          : indexed(t, base + 1, argc);
+            if (t.isArray() && argc == 1 && (e = element1(t.arrayValue(), base[1].deref()))) {
+                r = *e;
+            } else if (t.isArray() && argc > 0) {
+                Subscripts subs(base + 1, argc);
+                r = t.arrayValue()->at(subs);
+            } else {
+                r = loadIndexed(t, base + 1, argc);
+            }
             while (sp > base)
                 (--sp)->clear();
             *sp++ = std::move(r);
@@ -1049,9 +905,43 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
             break;
         }
         case OpCode::AppendTo:
-        case OpCode::AppendGlobal:
-            sp = append(*this, f, in, sp);
+        case OpCode::AppendGlobal: {
+            // name = name & text. The read copy and the variable still share one
+            // string when nothing changed the variable meanwhile: then append in place,
+            // which keeps building a string linear.
+            bool global = in.op == OpCode::AppendGlobal;
+            Value* base = sp - (global ? 2 : 3);
+            GlobalCell* c = global ? unit->cells[in.b] : nullptr;
+            Value* target = nullptr;
+            if (!global)
+                target = &base->deref();
+            else if (c->kind == GlobalCell::Kind::Variable)
+                target = &c->value;
+            else if (c->kind == GlobalCell::Kind::Undeclared && in.a && !unit->optionExplicit)
+                target = &locals[in.a - 1].deref();
+            Value& read = sp[-2];
+            Value& tail = sp[-1];
+            if (target && target->sameString(read) && tail.isString()) {
+                read.clear();
+                if (std::u16string* text = target->uniqueString()) {
+                    if (text->size() + tail.stringValue().size() > kMaxStringLength)
+                        fail(errc::OutOfStringSpace);
+                    text->append(tail.stringValue());
+                    while (sp > base)
+                        (--sp)->clear();
+                    break;
+                }
+                read = *target;
+            }
+            Value r = opConcat(read, tail);
+            if (target)
+                *target = std::move(r);
+            else
+                I::store(*this, f, c, in.a, std::move(r), false, true);
+            while (sp > base)
+                (--sp)->clear();
             break;
+        }
         case OpCode::Neg:
             sp[-1] = opNeg(sp[-1]);
             break;
@@ -1086,9 +976,63 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
         case OpCode::Lt:
         case OpCode::Le:
         case OpCode::Gt:
-        case OpCode::Ge:
-            compare(*this, in, ip, sp, locals, fn, code);
+        case OpCode::Ge: {
+            const Value& b = rightOperand(in, sp, locals, fn);
+            bool stacked = !(in.n & OpFlags::kOperandFused);
+            // Where the result goes; it holds the left operand unless a local does.
+            Value* slot = (in.n & OpFlags::kLeftLocal) ? (stacked ? sp - 1 : sp)
+                                                       : (stacked ? sp - 2 : sp - 1);
+            const Value& a = !(in.n & OpFlags::kLeftLocal)   ? *slot
+                             : (in.n & OpFlags::kOperandRef) ? locals[in.a].deref()
+                                                             : locals[in.a];
+            bool ok;
+            int c = fastCompare(a, b, ok);
+            auto op = Compare(int(in.op) - int(OpCode::Eq));
+            if (ok) {
+                bool r = false;
+                switch (op) {
+                case Compare::Eq:
+                    r = c == 0;
+                    break;
+                case Compare::Ne:
+                    r = c != 0;
+                    break;
+                case Compare::Lt:
+                    r = c < 0;
+                    break;
+                case Compare::Le:
+                    r = c <= 0;
+                    break;
+                case Compare::Gt:
+                    r = c > 0;
+                    break;
+                case Compare::Ge:
+                    r = c >= 0;
+                    break;
+                }
+                if (stacked) sp[-1].clear();
+                slot->clear();
+                sp = slot;
+                if (in.n & OpFlags::kBranch) {
+                    // A condition: test and branch without pushing the Boolean.
+                    const Instr jump = *ip++;
+                    if (!r) {
+                        if (code + jump.b < ip) tick();
+                        ip = code + jump.b;
+                    }
+                    break;
+                }
+                *sp++ = Value::boolean(r);
+            } else {
+                // The comparison may run script code that changes the operands.
+                Value left = a, right = b;
+                if (stacked) sp[-1].clear();
+                *slot = opCompare(op, left, right,
+                                  in.n & (OpFlags::kLeftLiteral | OpFlags::kRightLiteral));
+                sp = slot + 1;
+            }
             break;
+        }
         case OpCode::Is:
             sp[-2] = Value::boolean(opIs(sp[-2], sp[-1]));
             (--sp)->clear();
@@ -1125,13 +1069,49 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
             break;
         }
         case OpCode::ForStepLocal:
-        case OpCode::ForTestLocal:
-            ip = forLocal(*this, in, ip, locals, code);
+        case OpCode::ForTestLocal: {
+            Value& var = locals[in.a];
+            const Value& limit = locals[in.b];
+            const Value& step = locals[in.b + 1];
+            if (in.op == OpCode::ForStepLocal) {
+                tick();
+                if (var.type() == Type::Long && step.type() == Type::Integer &&
+                    limit.type() == Type::Long) {
+                    // The usual counted loop, once past the Integer range.
+                    int64_t next = int64_t(var.longValue()) + step.integerValue();
+                    if (next >= INT32_MIN && next <= INT32_MAX) {
+                        var = Value::lng(int32_t(next));
+                        bool go = step.integerValue() >= 0 ? next <= limit.longValue()
+                                                           : next >= limit.longValue();
+                        ip = go ? code + ip->b : ip + 1;
+                        break;
+                    }
+                }
+                I::forStep(var, step);
+            }
+            if (I::forContinues(var, limit, step))
+                ip = code + ip->b;
+            else
+                ++ip;
             break;
+        }
         case OpCode::ForStepRef:
-        case OpCode::ForTestRef:
-            ip = forReference(*this, in, ip, sp, locals, code);
+        case OpCode::ForTestRef: {
+            Value& var = sp[-1].deref();
+            const Value& limit = locals[in.a];
+            const Value& step = locals[in.a + 1];
+            if (in.op == OpCode::ForStepRef) {
+                tick();
+                I::forStep(var, step);
+            }
+            bool go = I::forContinues(var, limit, step);
+            (--sp)->clear();
+            if (go)
+                ip = code + ip->b;
+            else
+                ++ip;
             break;
+        }
         case OpCode::ForEachInit:
             --sp;
             locals[in.a] = forEachStart(std::move(*sp));
@@ -1168,10 +1148,19 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
             const Value& t = (in.n & ElementFlags::kArrayRef) ? locals[in.a].deref() : locals[in.a];
             Value sub = (in.n & ElementFlags::kIndexRef) ? locals[in.b].deref() : locals[in.b];
             Value* e;
-            if (t.isArray() && (e = element1(t.arrayValue(), sub)))
+            if (t.isArray() && (e = element1(t.arrayValue(), sub))) {
                 *sp++ = *e;
-            else
-                *sp++ = indexed(t, &sub, 1);
+                break;
+            }
+            // Anything else as IndexLoad does it.
+            Value r;
+            if (t.isArray()) {
+                Subscripts subs(&sub, 1);
+                r = t.arrayValue()->at(subs);
+            } else {
+                r = loadIndexed(t, &sub, 1);
+            }
+            *sp++ = std::move(r);
             break;
         }
         }
