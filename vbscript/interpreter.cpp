@@ -554,87 +554,6 @@ template <OpCode Op>
 
 } // namespace
 
-// ---- The dispatch loop's rare cases --------------------------------------------------------
-// Rare instructions of more than a few lines are functions kept out of the loop, so that the loop
-// stays small enough to read whole. The hot cases stay in it: moved out, even inlined back, they
-// cost the counted loop benchmark several percent.
-
-namespace {
-
-using I = Interpreter;
-
-[[gnu::noinline]] Value newObject(Runtime& rt, GlobalCell* c) {
-    if (c->kind == GlobalCell::Kind::Class) return rt.newInstance(c->cls, c->unit);
-    if (equalsNoCase(c->name, "RegExp")) return createRegExp();
-    failNamed(errc::ClassNotDefined, c->name);
-}
-
-// IndexAddr: [target, args...] -> a reference to the element (or the value of a call).
-[[gnu::noinline]] Value* indexAddress(Value* sp, int argc) {
-    Value* base = sp - argc - 1;
-    Value& t = base->deref();
-    Value r;
-    if (t.isArray()) {
-        Subscripts subs(base + 1, argc);
-        Array* a = t.mutableArray();
-        r = Value::elementRef(a, &a->at(subs));
-    } else {
-        r = loadIndexed(t, base + 1, argc);
-    }
-    while (sp > base)
-        (--sp)->clear();
-    *sp++ = std::move(r);
-    return sp;
-}
-
-// ForEachInit: the iterator over an array or a collection.
-[[gnu::noinline]] Value forEachStart(Value collection) {
-    const Value& v = collection.deref();
-    if (v.isArray()) return Value::iterator(new ArrayIter(v));
-    if (v.isObject() && v.objectValue()) {
-        auto e = v.objectValue()->enumerate();
-        if (!e) fail(errc::NotACollection);
-        return Value::iterator(new EnumIter(std::move(e)));
-    }
-    fail(errc::NotACollection);
-}
-
-// DimArray: [ref, upper bounds...] with n dimensions (0: a dynamic array, not yet sized).
-[[gnu::noinline]] Value* dimArray(Value* sp, int n) {
-    Value* base = sp - n - 1;
-    Array* a = Array::create(I::bounds(base + 1, n));
-    a->setFixed(n > 0);
-    base->deref() = Value::array(a);
-    while (sp > base)
-        (--sp)->clear();
-    return sp;
-}
-
-// ReDim [Preserve]: [ref, upper bounds...].
-[[gnu::noinline]] Value* reDim(Value* sp, int n, bool preserve) {
-    Value* base = sp - n - 1;
-    Value& t = base->deref();
-    std::vector<Array::Bound> b = I::bounds(base + 1, n);
-    if (t.isArray()) {
-        Array* a = t.arrayValue();
-        if (a->fixed() || a->locked()) fail(errc::ArrayLocked);
-        t.mutableArray()->redim(std::move(b), preserve);
-    } else {
-        t = Value::array(Array::create(std::move(b)));
-    }
-    while (sp > base)
-        (--sp)->clear();
-    return sp;
-}
-
-[[gnu::noinline]] void eraseArray(Value& t) {
-    if (!t.isArray()) fail(errc::TypeMismatch);
-    if (t.arrayValue()->locked()) fail(errc::ArrayLocked);
-    t.mutableArray()->erase();
-}
-
-} // namespace
-
 // The dispatch loop. It runs until Return; an error leaves it by exception and runFrame resumes
 // it where On Error Resume Next continues. Kept apart from those handlers, its own state need not
 // survive an exception, which frees the compiler to keep it in registers: only f.ip, stored at
@@ -644,525 +563,594 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
     const Instr* code = fn->code.data();
     Value* locals = f.locals;
     LinkedUnit* unit = f.unit;
-    for (;;) {
-        f.ip = ip;
-        const Instr in = *ip++;
-        switch (in.op) {
-        case OpCode::Nop:
-        case OpCode::Data:
-            break;
-        case OpCode::PushConst:
-            *sp++ = fn->consts[in.b];
-            break;
-        case OpCode::PushInt:
-            *sp++ = Value::integer(int16_t(int32_t(in.b)));
-            break;
-        case OpCode::PushEmpty:
-            ++sp;
-            break;
-        case OpCode::PushNull:
-            *sp++ = Value::null();
-            break;
-        case OpCode::PushNothing:
-            *sp++ = Value::nothing();
-            break;
-        case OpCode::PushTrue:
-            *sp++ = Value::boolean(true);
-            break;
-        case OpCode::PushFalse:
-            *sp++ = Value::boolean(false);
-            break;
-        case OpCode::PushMissing:
-            *sp++ = Value::error(kMissingArgument);
-            break;
-        case OpCode::PushMe:
-            *sp++ = Value::object(f.me);
-            break;
-        case OpCode::Pop:
-            (--sp)->clear();
-            break;
-        case OpCode::Raise:
-            fail(int(in.b));
-
-        case OpCode::LoadLocal:
-            *sp++ = (in.n & VarFlags::kByRef) ? locals[in.a].deref() : locals[in.a];
-            break;
-        case OpCode::StoreLocal: {
-            Value& t = (in.n & VarFlags::kByRef) ? locals[in.a].deref() : locals[in.a];
-            if (in.n & VarFlags::kFromLocal) {
-                const Value& from =
-                    (in.n & VarFlags::kFromRef) ? locals[in.b].deref() : locals[in.b];
-                Value v = from;
-                if (v.isObject()) letConvert(v);
-                t = std::move(v);
-                break;
-            }
-            Value& v = sp[-1];
-            if (!(in.n & VarFlags::kRaw) && v.isObject()) letConvert(v);
-            t = std::move(v);
-            --sp;
-            break;
-        }
-        case OpCode::SetLocal: {
-            Value& t = (in.n & VarFlags::kByRef) ? locals[in.a].deref() : locals[in.a];
-            requireObject(sp[-1]);
-            t = std::move(sp[-1]);
-            --sp;
-            break;
-        }
-        case OpCode::AddrLocal:
-            *sp++ =
-                Value::ref((in.n & VarFlags::kByRef) ? locals[in.a].refTarget() : &locals[in.a]);
-            break;
-        case OpCode::ClearLocal:
-            locals[in.a].clear();
-            break;
-
-        case OpCode::LoadField:
-            *sp++ = f.me->fields()[in.a];
-            break;
-        case OpCode::StoreField: {
-            Value& v = sp[-1];
-            if (!(in.n & VarFlags::kRaw) && v.isObject()) letConvert(v);
-            f.me->fields()[in.a] = std::move(v);
-            --sp;
-            break;
-        }
-        case OpCode::SetField:
-            requireObject(sp[-1]);
-            f.me->fields()[in.a] = std::move(sp[-1]);
-            --sp;
-            break;
-        case OpCode::AddrField:
-            *sp++ = Value::ref(&f.me->fields()[in.a]);
-            break;
-
-        case OpCode::LoadGlobal: {
-            GlobalCell* c = unit->cells[in.b];
-            if (c->kind == GlobalCell::Kind::Variable)
-                *sp = c->value;
-            else
-                *sp = I::load(*this, f, c, in.a);
-            ++sp;
-            break;
-        }
-        case OpCode::StoreGlobal:
-        case OpCode::SetGlobal: {
-            GlobalCell* c = unit->cells[in.b];
-            bool isSet = in.op == OpCode::SetGlobal;
-            Value& v = sp[-1];
-            if (c->kind == GlobalCell::Kind::Variable && !isSet && !v.isObject()) {
-                c->value = std::move(v);
-            } else {
-                I::store(*this, f, c, in.a, std::move(v), isSet, in.n & VarFlags::kRaw);
-            }
-            --sp;
-            break;
-        }
-        case OpCode::AddrGlobal:
-        case OpCode::ArgGlobal: {
-            GlobalCell* c = unit->cells[in.b];
-            Value* p = I::address(*this, f, c, in.a);
-            if (p)
-                *sp = Value::ref(p);
-            else if (in.op == OpCode::ArgGlobal)
-                *sp = I::load(*this, f, c, in.a);
-            else if (c->kind == GlobalCell::Kind::Item)
-                *sp = c->value; // Item(1) = x sets through the object, never replaces it
-            else
-                failNamed(errc::IllegalAssignment, c->name);
-            ++sp;
-            break;
-        }
-        case OpCode::CallGlobal:
-        case OpCode::ArgCallGlobal: {
-            int argc = in.n & CallFlags::kArgMask;
-            bool statement = in.n & CallFlags::kStatement;
-            Value* args = sp - argc;
-            GlobalCell* c = unit->cells[in.b];
-            Value r;
-            if (c->kind == GlobalCell::Kind::Procedure) {
-                r = call(c->fn, c->unit, nullptr, args, argc, &f);
-            } else if (in.op == OpCode::ArgCallGlobal && argc > 0 &&
-                       (c->kind == GlobalCell::Kind::Variable ||
-                        (c->kind == GlobalCell::Kind::Undeclared && in.a)) &&
-                       (c->kind == GlobalCell::Kind::Variable ? c->value : locals[in.a - 1].deref())
-                           .isArray()) {
-                // An element passed as an argument goes by reference.
-                Value& arr =
-                    c->kind == GlobalCell::Kind::Variable ? c->value : locals[in.a - 1].deref();
-                Subscripts subs(args, argc);
-                Array* a = arr.mutableArray();
-                r = Value::elementRef(a, &a->at(subs));
-            } else {
-                r = I::call(*this, f, c, in.a, args, argc, statement);
-            }
-            while (sp > args)
-                (--sp)->clear();
-            if (!statement) *sp++ = std::move(r);
-            break;
-        }
-        case OpCode::NewObject:
-            *sp++ = newObject(*this, unit->cells[in.b]);
-            break;
-
-        case OpCode::IndexLoad:
-        case OpCode::CallValue: {
-            int argc = in.n;
-            Value* base = sp - argc - 1;
-            const Value& t = base->deref();
-            Value r;
-            Value* e;
-            if (t.isArray() && argc == 1 && (e = element1(t.arrayValue(), base[1].deref()))) {
-                r = *e;
-            } else if (t.isArray() && argc > 0) {
-                Subscripts subs(base + 1, argc);
-                r = t.arrayValue()->at(subs);
-            } else {
-                r = loadIndexed(t, base + 1, argc);
-            }
-            while (sp > base)
-                (--sp)->clear();
-            *sp++ = std::move(r);
-            break;
-        }
-        case OpCode::IndexStore:
-        case OpCode::IndexSet: {
-            int argc = in.n;
-            Value* base = sp - argc - 2;
-            Value v = std::move(sp[-1]);
-            if (v.isRef()) {
-                Value copy = v.deref();
-                v = std::move(copy);
-            }
-            Value& target = base->deref();
-            Value* e;
-            if (argc == 1 && in.op == OpCode::IndexStore && target.isArray() && !v.isObject() &&
-                (e = element1(target.mutableArray(), base[1].deref()))) {
-                *e = std::move(v);
-                while (sp > base)
+    using I = Interpreter;
+    {
+        {
+            for (;;) {
+                f.ip = ip;
+                const Instr in = *ip++;
+                switch (in.op) {
+                case OpCode::Nop:
+                case OpCode::Data:
+                    break;
+                case OpCode::PushConst:
+                    *sp++ = fn->consts[in.b];
+                    break;
+                case OpCode::PushInt:
+                    *sp++ = Value::integer(int16_t(int32_t(in.b)));
+                    break;
+                case OpCode::PushEmpty:
+                    ++sp;
+                    break;
+                case OpCode::PushNull:
+                    *sp++ = Value::null();
+                    break;
+                case OpCode::PushNothing:
+                    *sp++ = Value::nothing();
+                    break;
+                case OpCode::PushTrue:
+                    *sp++ = Value::boolean(true);
+                    break;
+                case OpCode::PushFalse:
+                    *sp++ = Value::boolean(false);
+                    break;
+                case OpCode::PushMissing:
+                    *sp++ = Value::error(kMissingArgument);
+                    break;
+                case OpCode::PushMe:
+                    *sp++ = Value::object(f.me);
+                    break;
+                case OpCode::Pop:
                     (--sp)->clear();
-                break;
-            }
-            storeIndexed(base->deref(), base + 1, argc, std::move(v), in.op == OpCode::IndexSet);
-            while (sp > base)
-                (--sp)->clear();
-            break;
-        }
-        case OpCode::IndexAddr:
-            sp = indexAddress(sp, in.n);
-            break;
-        case OpCode::MemberGet: {
-            int argc = in.n & CallFlags::kArgMask;
-            bool statement = in.n & CallFlags::kStatement;
-            Value* base = sp - argc - 1;
-            Value r = I::memberGet(*this, f, fn->sites[in.b], base, argc, statement);
-            while (sp > base)
-                (--sp)->clear();
-            if (!statement) *sp++ = std::move(r);
-            break;
-        }
-        case OpCode::MemberPut:
-        case OpCode::MemberSet: {
-            int argc = in.n & CallFlags::kArgMask;
-            Value* base = sp - argc - 2;
-            I::memberPut(*this, f, fn->sites[in.b], base, argc, in.op == OpCode::MemberSet);
-            while (sp > base)
-                (--sp)->clear();
-            break;
-        }
+                    break;
+                case OpCode::Raise:
+                    fail(int(in.b));
 
-        case OpCode::Add:
-            arithmeticOp<OpCode::Add>(in, sp, locals, fn);
-            break;
-        case OpCode::Sub:
-            arithmeticOp<OpCode::Sub>(in, sp, locals, fn);
-            break;
-        case OpCode::Mul:
-            arithmeticOp<OpCode::Mul>(in, sp, locals, fn);
-            break;
-        case OpCode::Div:
-            arithmeticOp<OpCode::Div>(in, sp, locals, fn);
-            break;
-        case OpCode::IntDiv:
-            arithmeticOp<OpCode::IntDiv>(in, sp, locals, fn);
-            break;
-        case OpCode::Mod:
-            arithmeticOp<OpCode::Mod>(in, sp, locals, fn);
-            break;
-        case OpCode::Pow:
-            sp[-2] = opPow(sp[-2], sp[-1]);
-            (--sp)->clear();
-            break;
-        case OpCode::Concat: {
-            Value& a = sp[-2];
-            Value& b = sp[-1];
-            if (a.isString() && b.isString())
-                a = Value::concat(a.stringValue(), b.stringValue());
-            else
-                a = opConcat(a, b);
-            (--sp)->clear();
-            break;
-        }
-        case OpCode::AppendTo:
-        case OpCode::AppendGlobal: {
-            // name = name & text. The read copy and the variable still share one
-            // string when nothing changed the variable meanwhile: then append in place,
-            // which keeps building a string linear.
-            bool global = in.op == OpCode::AppendGlobal;
-            Value* base = sp - (global ? 2 : 3);
-            GlobalCell* c = global ? unit->cells[in.b] : nullptr;
-            Value* target = nullptr;
-            if (!global)
-                target = &base->deref();
-            else if (c->kind == GlobalCell::Kind::Variable)
-                target = &c->value;
-            else if (c->kind == GlobalCell::Kind::Undeclared && in.a && !unit->optionExplicit)
-                target = &locals[in.a - 1].deref();
-            Value& read = sp[-2];
-            Value& tail = sp[-1];
-            if (target && target->sameString(read) && tail.isString()) {
-                read.clear();
-                if (std::u16string* text = target->uniqueString()) {
-                    if (text->size() + tail.stringValue().size() > kMaxStringLength)
-                        fail(errc::OutOfStringSpace);
-                    text->append(tail.stringValue());
+                case OpCode::LoadLocal:
+                    *sp++ = (in.n & VarFlags::kByRef) ? locals[in.a].deref() : locals[in.a];
+                    break;
+                case OpCode::StoreLocal: {
+                    Value& t = (in.n & VarFlags::kByRef) ? locals[in.a].deref() : locals[in.a];
+                    if (in.n & VarFlags::kFromLocal) {
+                        const Value& from =
+                            (in.n & VarFlags::kFromRef) ? locals[in.b].deref() : locals[in.b];
+                        Value v = from;
+                        if (v.isObject()) letConvert(v);
+                        t = std::move(v);
+                        break;
+                    }
+                    Value& v = sp[-1];
+                    if (!(in.n & VarFlags::kRaw) && v.isObject()) letConvert(v);
+                    t = std::move(v);
+                    --sp;
+                    break;
+                }
+                case OpCode::SetLocal: {
+                    Value& t = (in.n & VarFlags::kByRef) ? locals[in.a].deref() : locals[in.a];
+                    requireObject(sp[-1]);
+                    t = std::move(sp[-1]);
+                    --sp;
+                    break;
+                }
+                case OpCode::AddrLocal:
+                    *sp++ = Value::ref((in.n & VarFlags::kByRef) ? locals[in.a].refTarget()
+                                                                 : &locals[in.a]);
+                    break;
+                case OpCode::ClearLocal:
+                    locals[in.a].clear();
+                    break;
+
+                case OpCode::LoadField:
+                    *sp++ = f.me->fields()[in.a];
+                    break;
+                case OpCode::StoreField: {
+                    Value& v = sp[-1];
+                    if (!(in.n & VarFlags::kRaw) && v.isObject()) letConvert(v);
+                    f.me->fields()[in.a] = std::move(v);
+                    --sp;
+                    break;
+                }
+                case OpCode::SetField:
+                    requireObject(sp[-1]);
+                    f.me->fields()[in.a] = std::move(sp[-1]);
+                    --sp;
+                    break;
+                case OpCode::AddrField:
+                    *sp++ = Value::ref(&f.me->fields()[in.a]);
+                    break;
+
+                case OpCode::LoadGlobal: {
+                    GlobalCell* c = unit->cells[in.b];
+                    if (c->kind == GlobalCell::Kind::Variable)
+                        *sp = c->value;
+                    else
+                        *sp = I::load(*this, f, c, in.a);
+                    ++sp;
+                    break;
+                }
+                case OpCode::StoreGlobal:
+                case OpCode::SetGlobal: {
+                    GlobalCell* c = unit->cells[in.b];
+                    bool isSet = in.op == OpCode::SetGlobal;
+                    Value& v = sp[-1];
+                    if (c->kind == GlobalCell::Kind::Variable && !isSet && !v.isObject()) {
+                        c->value = std::move(v);
+                    } else {
+                        I::store(*this, f, c, in.a, std::move(v), isSet, in.n & VarFlags::kRaw);
+                    }
+                    --sp;
+                    break;
+                }
+                case OpCode::AddrGlobal:
+                case OpCode::ArgGlobal: {
+                    GlobalCell* c = unit->cells[in.b];
+                    Value* p = I::address(*this, f, c, in.a);
+                    if (p)
+                        *sp = Value::ref(p);
+                    else if (in.op == OpCode::ArgGlobal)
+                        *sp = I::load(*this, f, c, in.a);
+                    else if (c->kind == GlobalCell::Kind::Item)
+                        *sp = c->value; // Item(1) = x sets through the object, never replaces it
+                    else
+                        failNamed(errc::IllegalAssignment, c->name);
+                    ++sp;
+                    break;
+                }
+                case OpCode::CallGlobal:
+                case OpCode::ArgCallGlobal: {
+                    int argc = in.n & CallFlags::kArgMask;
+                    bool statement = in.n & CallFlags::kStatement;
+                    Value* args = sp - argc;
+                    GlobalCell* c = unit->cells[in.b];
+                    Value r;
+                    if (c->kind == GlobalCell::Kind::Procedure) {
+                        r = call(c->fn, c->unit, nullptr, args, argc, &f);
+                    } else if (in.op == OpCode::ArgCallGlobal && argc > 0 &&
+                               (c->kind == GlobalCell::Kind::Variable ||
+                                (c->kind == GlobalCell::Kind::Undeclared && in.a)) &&
+                               (c->kind == GlobalCell::Kind::Variable ? c->value
+                                                                      : locals[in.a - 1].deref())
+                                   .isArray()) {
+                        // An element passed as an argument goes by reference.
+                        Value& arr = c->kind == GlobalCell::Kind::Variable
+                                         ? c->value
+                                         : locals[in.a - 1].deref();
+                        Subscripts subs(args, argc);
+                        Array* a = arr.mutableArray();
+                        r = Value::elementRef(a, &a->at(subs));
+                    } else {
+                        r = I::call(*this, f, c, in.a, args, argc, statement);
+                    }
+                    while (sp > args)
+                        (--sp)->clear();
+                    if (!statement) *sp++ = std::move(r);
+                    break;
+                }
+                case OpCode::NewObject: {
+                    GlobalCell* c = unit->cells[in.b];
+                    if (c->kind == GlobalCell::Kind::Class)
+                        *sp = newInstance(c->cls, c->unit);
+                    else if (equalsNoCase(c->name, "RegExp"))
+                        *sp = createRegExp();
+                    else
+                        failNamed(errc::ClassNotDefined, c->name);
+                    ++sp;
+                    break;
+                }
+
+                case OpCode::IndexLoad:
+                case OpCode::CallValue: {
+                    int argc = in.n;
+                    Value* base = sp - argc - 1;
+                    const Value& t = base->deref();
+                    Value r;
+                    Value* e;
+                    if (t.isArray() && argc == 1 &&
+                        (e = element1(t.arrayValue(), base[1].deref()))) {
+                        r = *e;
+                    } else if (t.isArray() && argc > 0) {
+                        Subscripts subs(base + 1, argc);
+                        r = t.arrayValue()->at(subs);
+                    } else {
+                        r = loadIndexed(t, base + 1, argc);
+                    }
+                    while (sp > base)
+                        (--sp)->clear();
+                    *sp++ = std::move(r);
+                    break;
+                }
+                case OpCode::IndexStore:
+                case OpCode::IndexSet: {
+                    int argc = in.n;
+                    Value* base = sp - argc - 2;
+                    Value v = std::move(sp[-1]);
+                    if (v.isRef()) {
+                        Value copy = v.deref();
+                        v = std::move(copy);
+                    }
+                    Value& target = base->deref();
+                    Value* e;
+                    if (argc == 1 && in.op == OpCode::IndexStore && target.isArray() &&
+                        !v.isObject() && (e = element1(target.mutableArray(), base[1].deref()))) {
+                        *e = std::move(v);
+                        while (sp > base)
+                            (--sp)->clear();
+                        break;
+                    }
+                    storeIndexed(base->deref(), base + 1, argc, std::move(v),
+                                 in.op == OpCode::IndexSet);
                     while (sp > base)
                         (--sp)->clear();
                     break;
                 }
-                read = *target;
-            }
-            Value r = opConcat(read, tail);
-            if (target)
-                *target = std::move(r);
-            else
-                I::store(*this, f, c, in.a, std::move(r), false, true);
-            while (sp > base)
-                (--sp)->clear();
-            break;
-        }
-        case OpCode::Neg:
-            sp[-1] = opNeg(sp[-1]);
-            break;
-        case OpCode::Not:
-            if (sp[-1].type() == Type::Boolean)
-                sp[-1] = Value::boolean(!sp[-1].booleanValue());
-            else
-                sp[-1] = opNot(sp[-1]);
-            break;
-        case OpCode::And:
-            sp[-2] = opAnd(sp[-2], sp[-1]);
-            (--sp)->clear();
-            break;
-        case OpCode::Or:
-            sp[-2] = opOr(sp[-2], sp[-1]);
-            (--sp)->clear();
-            break;
-        case OpCode::Xor:
-            sp[-2] = opXor(sp[-2], sp[-1]);
-            (--sp)->clear();
-            break;
-        case OpCode::Eqv:
-            sp[-2] = opEqv(sp[-2], sp[-1]);
-            (--sp)->clear();
-            break;
-        case OpCode::Imp:
-            sp[-2] = opImp(sp[-2], sp[-1]);
-            (--sp)->clear();
-            break;
-        case OpCode::Eq:
-        case OpCode::Ne:
-        case OpCode::Lt:
-        case OpCode::Le:
-        case OpCode::Gt:
-        case OpCode::Ge: {
-            const Value& b = rightOperand(in, sp, locals, fn);
-            bool stacked = !(in.n & OpFlags::kOperandFused);
-            // Where the result goes; it holds the left operand unless a local does.
-            Value* slot = (in.n & OpFlags::kLeftLocal) ? (stacked ? sp - 1 : sp)
-                                                       : (stacked ? sp - 2 : sp - 1);
-            const Value& a = !(in.n & OpFlags::kLeftLocal)   ? *slot
-                             : (in.n & OpFlags::kOperandRef) ? locals[in.a].deref()
-                                                             : locals[in.a];
-            bool ok;
-            int c = fastCompare(a, b, ok);
-            auto op = Compare(int(in.op) - int(OpCode::Eq));
-            if (ok) {
-                bool r = false;
-                switch (op) {
-                case Compare::Eq:
-                    r = c == 0;
-                    break;
-                case Compare::Ne:
-                    r = c != 0;
-                    break;
-                case Compare::Lt:
-                    r = c < 0;
-                    break;
-                case Compare::Le:
-                    r = c <= 0;
-                    break;
-                case Compare::Gt:
-                    r = c > 0;
-                    break;
-                case Compare::Ge:
-                    r = c >= 0;
+                case OpCode::IndexAddr: {
+                    int argc = in.n;
+                    Value* base = sp - argc - 1;
+                    Value& t = base->deref();
+                    Value r;
+                    if (t.isArray()) {
+                        Subscripts subs(base + 1, argc);
+                        Array* a = t.mutableArray();
+                        r = Value::elementRef(a, &a->at(subs));
+                    } else {
+                        r = loadIndexed(t, base + 1, argc);
+                    }
+                    while (sp > base)
+                        (--sp)->clear();
+                    *sp++ = std::move(r);
                     break;
                 }
-                if (stacked) sp[-1].clear();
-                slot->clear();
-                sp = slot;
-                if (in.n & OpFlags::kBranch) {
-                    // A condition: test and branch without pushing the Boolean.
-                    const Instr jump = *ip++;
-                    if (!r) {
-                        if (code + jump.b < ip) tick();
-                        ip = code + jump.b;
+                case OpCode::MemberGet: {
+                    int argc = in.n & CallFlags::kArgMask;
+                    bool statement = in.n & CallFlags::kStatement;
+                    Value* base = sp - argc - 1;
+                    Value r = I::memberGet(*this, f, fn->sites[in.b], base, argc, statement);
+                    while (sp > base)
+                        (--sp)->clear();
+                    if (!statement) *sp++ = std::move(r);
+                    break;
+                }
+                case OpCode::MemberPut:
+                case OpCode::MemberSet: {
+                    int argc = in.n & CallFlags::kArgMask;
+                    Value* base = sp - argc - 2;
+                    I::memberPut(*this, f, fn->sites[in.b], base, argc, in.op == OpCode::MemberSet);
+                    while (sp > base)
+                        (--sp)->clear();
+                    break;
+                }
+
+                case OpCode::Add:
+                    arithmeticOp<OpCode::Add>(in, sp, locals, fn);
+                    break;
+                case OpCode::Sub:
+                    arithmeticOp<OpCode::Sub>(in, sp, locals, fn);
+                    break;
+                case OpCode::Mul:
+                    arithmeticOp<OpCode::Mul>(in, sp, locals, fn);
+                    break;
+                case OpCode::Div:
+                    arithmeticOp<OpCode::Div>(in, sp, locals, fn);
+                    break;
+                case OpCode::IntDiv:
+                    arithmeticOp<OpCode::IntDiv>(in, sp, locals, fn);
+                    break;
+                case OpCode::Mod:
+                    arithmeticOp<OpCode::Mod>(in, sp, locals, fn);
+                    break;
+                case OpCode::Pow:
+                    sp[-2] = opPow(sp[-2], sp[-1]);
+                    (--sp)->clear();
+                    break;
+                case OpCode::Concat: {
+                    Value& a = sp[-2];
+                    Value& b = sp[-1];
+                    if (a.isString() && b.isString())
+                        a = Value::concat(a.stringValue(), b.stringValue());
+                    else
+                        a = opConcat(a, b);
+                    (--sp)->clear();
+                    break;
+                }
+                case OpCode::AppendTo:
+                case OpCode::AppendGlobal: {
+                    // name = name & text. The read copy and the variable still share one
+                    // string when nothing changed the variable meanwhile: then append in place,
+                    // which keeps building a string linear.
+                    bool global = in.op == OpCode::AppendGlobal;
+                    Value* base = sp - (global ? 2 : 3);
+                    GlobalCell* c = global ? unit->cells[in.b] : nullptr;
+                    Value* target = nullptr;
+                    if (!global)
+                        target = &base->deref();
+                    else if (c->kind == GlobalCell::Kind::Variable)
+                        target = &c->value;
+                    else if (c->kind == GlobalCell::Kind::Undeclared && in.a &&
+                             !unit->optionExplicit)
+                        target = &locals[in.a - 1].deref();
+                    Value& read = sp[-2];
+                    Value& tail = sp[-1];
+                    if (target && target->sameString(read) && tail.isString()) {
+                        read.clear();
+                        if (std::u16string* text = target->uniqueString()) {
+                            if (text->size() + tail.stringValue().size() > kMaxStringLength)
+                                fail(errc::OutOfStringSpace);
+                            text->append(tail.stringValue());
+                            while (sp > base)
+                                (--sp)->clear();
+                            break;
+                        }
+                        read = *target;
+                    }
+                    Value r = opConcat(read, tail);
+                    if (target)
+                        *target = std::move(r);
+                    else
+                        I::store(*this, f, c, in.a, std::move(r), false, true);
+                    while (sp > base)
+                        (--sp)->clear();
+                    break;
+                }
+                case OpCode::Neg:
+                    sp[-1] = opNeg(sp[-1]);
+                    break;
+                case OpCode::Not:
+                    if (sp[-1].type() == Type::Boolean)
+                        sp[-1] = Value::boolean(!sp[-1].booleanValue());
+                    else
+                        sp[-1] = opNot(sp[-1]);
+                    break;
+                case OpCode::And:
+                    sp[-2] = opAnd(sp[-2], sp[-1]);
+                    (--sp)->clear();
+                    break;
+                case OpCode::Or:
+                    sp[-2] = opOr(sp[-2], sp[-1]);
+                    (--sp)->clear();
+                    break;
+                case OpCode::Xor:
+                    sp[-2] = opXor(sp[-2], sp[-1]);
+                    (--sp)->clear();
+                    break;
+                case OpCode::Eqv:
+                    sp[-2] = opEqv(sp[-2], sp[-1]);
+                    (--sp)->clear();
+                    break;
+                case OpCode::Imp:
+                    sp[-2] = opImp(sp[-2], sp[-1]);
+                    (--sp)->clear();
+                    break;
+                case OpCode::Eq:
+                case OpCode::Ne:
+                case OpCode::Lt:
+                case OpCode::Le:
+                case OpCode::Gt:
+                case OpCode::Ge: {
+                    const Value& b = rightOperand(in, sp, locals, fn);
+                    bool stacked = !(in.n & OpFlags::kOperandFused);
+                    // Where the result goes; it holds the left operand unless a local does.
+                    Value* slot = (in.n & OpFlags::kLeftLocal) ? (stacked ? sp - 1 : sp)
+                                                               : (stacked ? sp - 2 : sp - 1);
+                    const Value& a = !(in.n & OpFlags::kLeftLocal)   ? *slot
+                                     : (in.n & OpFlags::kOperandRef) ? locals[in.a].deref()
+                                                                     : locals[in.a];
+                    bool ok;
+                    int c = fastCompare(a, b, ok);
+                    auto op = Compare(int(in.op) - int(OpCode::Eq));
+                    if (ok) {
+                        bool r = false;
+                        switch (op) {
+                        case Compare::Eq:
+                            r = c == 0;
+                            break;
+                        case Compare::Ne:
+                            r = c != 0;
+                            break;
+                        case Compare::Lt:
+                            r = c < 0;
+                            break;
+                        case Compare::Le:
+                            r = c <= 0;
+                            break;
+                        case Compare::Gt:
+                            r = c > 0;
+                            break;
+                        case Compare::Ge:
+                            r = c >= 0;
+                            break;
+                        }
+                        if (stacked) sp[-1].clear();
+                        slot->clear();
+                        sp = slot;
+                        if (in.n & OpFlags::kBranch) {
+                            // A condition: test and branch without pushing the Boolean.
+                            const Instr jump = *ip++;
+                            if (!r) {
+                                if (code + jump.b < ip) tick();
+                                ip = code + jump.b;
+                            }
+                            break;
+                        }
+                        *sp++ = Value::boolean(r);
+                    } else {
+                        // The comparison may run script code that changes the operands.
+                        Value left = a, right = b;
+                        if (stacked) sp[-1].clear();
+                        *slot = opCompare(op, left, right,
+                                          in.n & (OpFlags::kLeftLiteral | OpFlags::kRightLiteral));
+                        sp = slot + 1;
                     }
                     break;
                 }
-                *sp++ = Value::boolean(r);
-            } else {
-                // The comparison may run script code that changes the operands.
-                Value left = a, right = b;
-                if (stacked) sp[-1].clear();
-                *slot = opCompare(op, left, right,
-                                  in.n & (OpFlags::kLeftLiteral | OpFlags::kRightLiteral));
-                sp = slot + 1;
-            }
-            break;
-        }
-        case OpCode::Is:
-            sp[-2] = Value::boolean(opIs(sp[-2], sp[-1]));
-            (--sp)->clear();
-            break;
+                case OpCode::Is:
+                    sp[-2] = Value::boolean(opIs(sp[-2], sp[-1]));
+                    (--sp)->clear();
+                    break;
 
-        case OpCode::Jump:
-            if (code + in.b < ip) tick();
-            ip = code + in.b;
-            break;
-        case OpCode::JumpIfFalse: {
-            bool t = fastTruth(sp[-1]);
-            (--sp)->clear();
-            if (!t) {
-                if (code + in.b < ip) tick();
-                ip = code + in.b;
-            }
-            break;
-        }
-        case OpCode::JumpIfTrue: {
-            bool t = fastTruth(sp[-1]);
-            (--sp)->clear();
-            if (t) {
-                if (code + in.b < ip) tick();
-                ip = code + in.b;
-            }
-            break;
-        }
-        case OpCode::ForInit: {
-            locals[in.a] = I::numeric(sp[-2]);
-            locals[in.a + 1] = I::numeric(sp[-1]);
-            sp[-3] = I::numeric(sp[-3]);
-            (--sp)->clear();
-            (--sp)->clear();
-            break;
-        }
-        case OpCode::ForStepLocal:
-        case OpCode::ForTestLocal: {
-            Value& var = locals[in.a];
-            const Value& limit = locals[in.b];
-            const Value& step = locals[in.b + 1];
-            if (in.op == OpCode::ForStepLocal) {
-                tick();
-                if (var.type() == Type::Long && step.type() == Type::Integer &&
-                    limit.type() == Type::Long) {
-                    // The usual counted loop, once past the Integer range.
-                    int64_t next = int64_t(var.longValue()) + step.integerValue();
-                    if (next >= INT32_MIN && next <= INT32_MAX) {
-                        var = Value::lng(int32_t(next));
-                        bool go = step.integerValue() >= 0 ? next <= limit.longValue()
-                                                           : next >= limit.longValue();
-                        ip = go ? code + ip->b : ip + 1;
+                case OpCode::Jump:
+                    if (code + in.b < ip) tick();
+                    ip = code + in.b;
+                    break;
+                case OpCode::JumpIfFalse: {
+                    bool t = fastTruth(sp[-1]);
+                    (--sp)->clear();
+                    if (!t) {
+                        if (code + in.b < ip) tick();
+                        ip = code + in.b;
+                    }
+                    break;
+                }
+                case OpCode::JumpIfTrue: {
+                    bool t = fastTruth(sp[-1]);
+                    (--sp)->clear();
+                    if (t) {
+                        if (code + in.b < ip) tick();
+                        ip = code + in.b;
+                    }
+                    break;
+                }
+                case OpCode::ForInit: {
+                    locals[in.a] = I::numeric(sp[-2]);
+                    locals[in.a + 1] = I::numeric(sp[-1]);
+                    sp[-3] = I::numeric(sp[-3]);
+                    (--sp)->clear();
+                    (--sp)->clear();
+                    break;
+                }
+                case OpCode::ForStepLocal:
+                case OpCode::ForTestLocal: {
+                    Value& var = locals[in.a];
+                    const Value& limit = locals[in.b];
+                    const Value& step = locals[in.b + 1];
+                    if (in.op == OpCode::ForStepLocal) {
+                        tick();
+                        if (var.type() == Type::Long && step.type() == Type::Integer &&
+                            limit.type() == Type::Long) {
+                            // The usual counted loop, once past the Integer range.
+                            int64_t next = int64_t(var.longValue()) + step.integerValue();
+                            if (next >= INT32_MIN && next <= INT32_MAX) {
+                                var = Value::lng(int32_t(next));
+                                bool go = step.integerValue() >= 0 ? next <= limit.longValue()
+                                                                   : next >= limit.longValue();
+                                ip = go ? code + ip->b : ip + 1;
+                                break;
+                            }
+                        }
+                        I::forStep(var, step);
+                    }
+                    if (I::forContinues(var, limit, step))
+                        ip = code + ip->b;
+                    else
+                        ++ip;
+                    break;
+                }
+                case OpCode::ForStepRef:
+                case OpCode::ForTestRef: {
+                    Value& var = sp[-1].deref();
+                    const Value& limit = locals[in.a];
+                    const Value& step = locals[in.a + 1];
+                    if (in.op == OpCode::ForStepRef) {
+                        tick();
+                        I::forStep(var, step);
+                    }
+                    bool go = I::forContinues(var, limit, step);
+                    (--sp)->clear();
+                    if (go)
+                        ip = code + ip->b;
+                    else
+                        ++ip;
+                    break;
+                }
+                case OpCode::ForEachInit: {
+                    Value c = std::move(sp[-1]);
+                    --sp;
+                    const Value& v = c.deref();
+                    if (v.isArray()) {
+                        locals[in.a] = Value::iterator(new ArrayIter(v));
+                    } else if (v.isObject() && v.objectValue()) {
+                        auto e = v.objectValue()->enumerate();
+                        if (!e) fail(errc::NotACollection);
+                        locals[in.a] = Value::iterator(new EnumIter(std::move(e)));
+                    } else {
+                        fail(errc::NotACollection);
+                    }
+                    break;
+                }
+                case OpCode::ForEachNext: {
+                    tick();
+                    detail::Iter* it = locals[in.a].iteratorValue();
+                    Value v;
+                    if (locals[in.a].type() == Type::Iterator && it->next(v)) {
+                        *sp++ = std::move(v);
+                        ++ip;
+                    } else {
+                        ip = code + ip->b;
+                    }
+                    break;
+                }
+                case OpCode::DimArray: {
+                    int n = in.n;
+                    Value* base = sp - n - 1;
+                    Array* a = Array::create(I::bounds(base + 1, n));
+                    a->setFixed(n > 0);
+                    base->deref() = Value::array(a);
+                    while (sp > base)
+                        (--sp)->clear();
+                    break;
+                }
+                case OpCode::ReDim: {
+                    int n = in.n;
+                    Value* base = sp - n - 1;
+                    Value& t = base->deref();
+                    std::vector<Array::Bound> b = I::bounds(base + 1, n);
+                    if (t.isArray()) {
+                        Array* a = t.arrayValue();
+                        if (a->fixed() || a->locked()) fail(errc::ArrayLocked);
+                        t.mutableArray()->redim(std::move(b), in.a != 0);
+                    } else {
+                        t = Value::array(Array::create(std::move(b)));
+                    }
+                    while (sp > base)
+                        (--sp)->clear();
+                    break;
+                }
+                case OpCode::Erase: {
+                    Value& t = sp[-1].deref();
+                    if (!t.isArray()) fail(errc::TypeMismatch);
+                    if (t.arrayValue()->locked()) fail(errc::ArrayLocked);
+                    t.mutableArray()->erase();
+                    (--sp)->clear();
+                    break;
+                }
+                case OpCode::OnError:
+                    f.resumeNext = in.n & OnErrorFlags::kResumeNext;
+                    clearErr();
+                    break;
+                case OpCode::Return:
+                    return sp;
+                case OpCode::LoadElement: {
+                    const Value& t =
+                        (in.n & ElementFlags::kArrayRef) ? locals[in.a].deref() : locals[in.a];
+                    Value sub =
+                        (in.n & ElementFlags::kIndexRef) ? locals[in.b].deref() : locals[in.b];
+                    Value* e;
+                    if (t.isArray() && (e = element1(t.arrayValue(), sub))) {
+                        *sp++ = *e;
                         break;
                     }
+                    // Anything else as IndexLoad does it.
+                    Value r;
+                    if (t.isArray()) {
+                        Subscripts subs(&sub, 1);
+                        r = t.arrayValue()->at(subs);
+                    } else {
+                        r = loadIndexed(t, &sub, 1);
+                    }
+                    *sp++ = std::move(r);
+                    break;
                 }
-                I::forStep(var, step);
+                }
             }
-            if (I::forContinues(var, limit, step))
-                ip = code + ip->b;
-            else
-                ++ip;
-            break;
-        }
-        case OpCode::ForStepRef:
-        case OpCode::ForTestRef: {
-            Value& var = sp[-1].deref();
-            const Value& limit = locals[in.a];
-            const Value& step = locals[in.a + 1];
-            if (in.op == OpCode::ForStepRef) {
-                tick();
-                I::forStep(var, step);
-            }
-            bool go = I::forContinues(var, limit, step);
-            (--sp)->clear();
-            if (go)
-                ip = code + ip->b;
-            else
-                ++ip;
-            break;
-        }
-        case OpCode::ForEachInit:
-            --sp;
-            locals[in.a] = forEachStart(std::move(*sp));
-            break;
-        case OpCode::ForEachNext: {
-            tick();
-            detail::Iter* it = locals[in.a].iteratorValue();
-            Value v;
-            if (locals[in.a].type() == Type::Iterator && it->next(v)) {
-                *sp++ = std::move(v);
-                ++ip;
-            } else {
-                ip = code + ip->b;
-            }
-            break;
-        }
-        case OpCode::DimArray:
-            sp = dimArray(sp, in.n);
-            break;
-        case OpCode::ReDim:
-            sp = reDim(sp, in.n, in.a != 0);
-            break;
-        case OpCode::Erase:
-            eraseArray(sp[-1].deref());
-            (--sp)->clear();
-            break;
-        case OpCode::OnError:
-            f.resumeNext = in.n & OnErrorFlags::kResumeNext;
-            clearErr();
-            break;
-        case OpCode::Return:
-            return sp;
-        case OpCode::LoadElement: {
-            const Value& t = (in.n & ElementFlags::kArrayRef) ? locals[in.a].deref() : locals[in.a];
-            Value sub = (in.n & ElementFlags::kIndexRef) ? locals[in.b].deref() : locals[in.b];
-            Value* e;
-            if (t.isArray() && (e = element1(t.arrayValue(), sub))) {
-                *sp++ = *e;
-                break;
-            }
-            // Anything else as IndexLoad does it.
-            Value r;
-            if (t.isArray()) {
-                Subscripts subs(&sub, 1);
-                r = t.arrayValue()->at(subs);
-            } else {
-                r = loadIndexed(t, &sub, 1);
-            }
-            *sp++ = std::move(r);
-            break;
-        }
         }
     }
 }
