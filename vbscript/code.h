@@ -6,9 +6,11 @@
 // per-call-site member caches, so one unit can be linked into many engines and runs.
 
 #include "vbscript/ast.h"
+#include "vbscript/operators.h"
 #include "vbscript/text.h"
 #include "vbscript/value.h"
 
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -31,8 +33,7 @@ enum class OpCode : uint8_t {
     Pop,
     Raise, // b: error number (assignments the compiler knows to be illegal)
 
-    // Locals: a = slot, n = flags (kByRef: the slot holds a reference; kRaw: store without
-    // default-member conversion).
+    // Locals: a = slot, n = VarFlags.
     LoadLocal,
     StoreLocal,
     SetLocal,
@@ -49,7 +50,7 @@ enum class OpCode : uint8_t {
     SetGlobal,
     AddrGlobal,
     ArgGlobal,     // a variable by reference, anything else by value
-    CallGlobal,    // n = argc | kStatement
+    CallGlobal,    // n = CallFlags
     ArgCallGlobal, // name(args) as an argument: an array element by reference
     NewObject,     // b = global index of the class
 
@@ -59,7 +60,7 @@ enum class OpCode : uint8_t {
     IndexSet,
     IndexAddr,
     CallValue,
-    // Members: b = call site, n = argc | kStatement. [object, args..., (value)]
+    // Members: b = call site, n = CallFlags. [object, args..., (value)]
     MemberGet,
     MemberPut,
     MemberSet,
@@ -82,7 +83,7 @@ enum class OpCode : uint8_t {
     Xor,
     Eqv,
     Imp,
-    Eq, // n = literal flags (kLeftLiteral, kRightLiteral)
+    Eq, // n = OpFlags (as for Add .. Mod)
     Ne,
     Lt,
     Le,
@@ -103,32 +104,80 @@ enum class OpCode : uint8_t {
     DimArray,    // [ref, upper bounds...] n = dimensions (0: dynamic, not yet sized)
     ReDim,       // [ref, upper bounds...] n = dimensions, a = 1 with Preserve
     Erase,       // [ref]
-    OnError,     // n = 1: Resume Next, 0: GoTo 0
+    OnError,     // n = OnErrorFlags
     Return,
-    // Element a(i) of local a at local subscript b (n: 1 = a by reference, 2 = b by reference).
+    // Element a(i) of local a at local subscript b; n = ElementFlags.
     LoadElement,
 };
 
-enum : uint8_t {
-    kByRef = 1,
-    kRaw = 2,
-    kStatement = 0x80,
-    kArgMask = 0x7F,
+// Instruction flags (Instr::n), one vocabulary per family of instructions. An instruction reads
+// only its own family's flags, and the flags of a family are distinct bits, so one can never be
+// mistaken for another; the static_asserts below keep it so.
+
+// Variables: LoadLocal, StoreLocal, SetLocal, AddrLocal; kRaw also StoreField and StoreGlobal.
+struct VarFlags {
+    static constexpr uint8_t kByRef = 0x01;     // local a holds a reference
+    static constexpr uint8_t kRaw = 0x02;       // store without default-member conversion
+    static constexpr uint8_t kFromLocal = 0x10; // StoreLocal: the value is local b (x = y)
+    static constexpr uint8_t kFromRef = 0x20;   // and local b holds a reference
 };
 
-// Binary operators whose right operand is a local or a constant carry it themselves (one
-// dispatch and one stack slot fewer): a = the local, b = the constant.
-enum : uint8_t {
-    kOperandConst = 0x08,
-    kOperandLocal = 0x10,
-    kOperandRef = 0x20, // local a (on either side) holds a reference
-    kOperandFused = kOperandConst | kOperandLocal,
-    // Arithmetic whose result goes straight into local a (x = x + 1): only when a is free or
-    // is the left operand.
-    kResultToLocal = 0x04,
-    // The left operand is local a (when the right one is a constant).
-    kLeftLocal = 0x80,
+// Calls: CallGlobal, ArgCallGlobal (argument count only), MemberGet, MemberPut, MemberSet.
+struct CallFlags {
+    static constexpr uint8_t kArgMask = 0x7F;   // the argument count
+    static constexpr uint8_t kStatement = 0x80; // a call statement: the result is dropped
 };
+
+// Binary operators: arithmetic (Add, Sub, Mul, Div, IntDiv, Mod) and comparisons (Eq .. Ge).
+// Those whose right operand is a local or a constant carry it themselves (one dispatch and one
+// stack slot fewer): a = the local, b = the constant.
+struct OpFlags {
+    // Comparisons: an operand written as a literal (it changes how strings and numbers compare).
+    static constexpr uint8_t kLeftLiteral = vbs::kLeftLiteral;
+    static constexpr uint8_t kRightLiteral = vbs::kRightLiteral;
+    // Arithmetic whose result goes straight into local a (x = x + 1): only when a is free or is
+    // the left operand.
+    static constexpr uint8_t kResultToLocal = 0x04;
+    static constexpr uint8_t kOperandConst = 0x08; // the right operand is constant b
+    static constexpr uint8_t kOperandLocal = 0x10; // the right operand is local a
+    static constexpr uint8_t kOperandRef = 0x20;   // local a (on either side) holds a reference
+    // The left operand is local a. The sign bit, since every arithmetic instruction tests it.
+    static constexpr uint8_t kLeftLocal = 0x80;
+    // Comparisons followed by JumpIfFalse: test and branch at once, without pushing the Boolean.
+    static constexpr uint8_t kBranch = 0x40;
+    static constexpr uint8_t kOperandFused = kOperandConst | kOperandLocal;
+};
+
+// LoadElement: local a subscripted by local b.
+struct ElementFlags {
+    static constexpr uint8_t kArrayRef = 0x01; // local a holds a reference
+    static constexpr uint8_t kIndexRef = 0x02; // local b holds a reference
+};
+
+// OnError.
+struct OnErrorFlags {
+    static constexpr uint8_t kResumeNext = 0x01; // On Error Resume Next; without: GoTo 0
+};
+
+namespace detail {
+constexpr bool distinctBits(std::initializer_list<uint8_t> flags) {
+    uint8_t seen = 0;
+    for (uint8_t f : flags) {
+        if (f == 0 || (seen & f)) return false;
+        seen = uint8_t(seen | f);
+    }
+    return true;
+}
+} // namespace detail
+
+static_assert(detail::distinctBits({VarFlags::kByRef, VarFlags::kRaw, VarFlags::kFromLocal,
+                                    VarFlags::kFromRef}));
+static_assert(detail::distinctBits({CallFlags::kArgMask, CallFlags::kStatement}));
+static_assert(detail::distinctBits({OpFlags::kLeftLiteral, OpFlags::kRightLiteral,
+                                    OpFlags::kResultToLocal, OpFlags::kOperandConst,
+                                    OpFlags::kOperandLocal, OpFlags::kOperandRef,
+                                    OpFlags::kLeftLocal, OpFlags::kBranch}));
+static_assert(detail::distinctBits({ElementFlags::kArrayRef, ElementFlags::kIndexRef}));
 
 struct Instr {
     OpCode op;
@@ -147,9 +196,13 @@ struct StmtInfo {
     uint32_t column;
 };
 
+// A member call's name and the member id it found on the last object, remembered with what
+// identifies the object's kind: a script class by its serial number (its address could be taken
+// by a class made after it was freed), a host object by its member table.
 struct CallSite {
     std::string name;
-    mutable const void* key = nullptr; // memberTable of the last object
+    mutable uint64_t classSerial = 0;
+    mutable const void* table = nullptr;
     mutable int id = 0;
 };
 
@@ -188,6 +241,9 @@ struct Function {
     const LocalInfo* local(std::string_view name) const;
 };
 
+// Serial numbers of classes, never reused while the process lives.
+uint64_t newClassSerial();
+
 struct ClassInfo {
     struct Field {
         std::string name;
@@ -207,6 +263,7 @@ struct ClassInfo {
         const Function* set = nullptr;
     };
     std::string name;
+    const uint64_t serial = newClassSerial(); // never 0
     std::vector<Field> fields;
     std::vector<Member> members;
     std::unordered_map<std::string, int, NoCaseHash, NoCaseEqual> byName;

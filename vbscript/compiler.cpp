@@ -4,6 +4,7 @@
 #include "vbscript/operators.h"
 
 #include <algorithm>
+#include <atomic>
 #include <unordered_set>
 
 namespace vbs {
@@ -20,6 +21,11 @@ const StmtInfo* Function::statementAt(uint32_t pc) const {
         if (pc >= it->end) break;
     }
     return nullptr;
+}
+
+uint64_t newClassSerial() {
+    static std::atomic<uint64_t> next{1};
+    return next.fetch_add(1, std::memory_order_relaxed);
 }
 
 const LocalInfo* Function::local(std::string_view name) const {
@@ -40,7 +46,8 @@ using NameSet = std::unordered_set<std::string, NoCaseHash, NoCaseEqual>;
 
 class UnitBuilder {
 public:
-    explicit UnitBuilder(uint32_t firstLine) : firstLine_(firstLine) {
+    UnitBuilder(uint32_t firstLine, const CompileOptions& options)
+        : firstLine_(firstLine), options_(options) {
         unit_ = std::make_shared<CompiledUnit>();
     }
 
@@ -59,11 +66,13 @@ public:
     }
 
     uint32_t rel(uint32_t line) const { return line - firstLine_; }
+    bool fuse() const { return options_.fuse; }
     CompiledUnit& unit() { return *unit_; }
     std::shared_ptr<CompiledUnit> take() { return std::move(unit_); }
 
 private:
     uint32_t firstLine_;
+    CompileOptions options_;
     std::shared_ptr<CompiledUnit> unit_;
     std::unordered_map<std::string, uint32_t, NoCaseHash, NoCaseEqual> index_;
 };
@@ -112,6 +121,7 @@ public:
 
     // A jump to a Return returns at once (If ... Else at the end of a procedure).
     void shortcutReturns() {
+        if (!u_.fuse()) return;
         for (Instr& in : fn_.code) {
             if (in.op == OpCode::Jump && in.b < fn_.code.size() &&
                 fn_.code[in.b].op == OpCode::Return) {
@@ -150,7 +160,7 @@ public:
         }
         uint32_t at = beginStmt(e.line, e.column);
         expr(e);
-        emit(OpCode::StoreLocal, -1, kRaw, 0);
+        emit(OpCode::StoreLocal, -1, VarFlags::kRaw, 0);
         endStmt(at);
         emit(OpCode::Return, 0);
     }
@@ -318,7 +328,7 @@ private:
     void prologue() {
         for (const Decl* d : arrays_) {
             const Sym& sym = scope_.at(d->name);
-            emit(OpCode::AddrLocal, 1, sym.byRef ? kByRef : 0, sym.slot);
+            emit(OpCode::AddrLocal, 1, sym.byRef ? VarFlags::kByRef : 0, sym.slot);
             std::vector<int32_t> bounds = constBounds(*d);
             for (int32_t b : bounds)
                 pushInt(b);
@@ -329,6 +339,9 @@ private:
     // ---- Emission ---------------------------------------------------------------------
 
     size_t emit(OpCode op, int delta, uint8_t n = 0, uint16_t a = 0, uint32_t b = 0) {
+        if (op == OpCode::JumpIfFalse && u_.fuse() && !fn_.code.empty() &&
+            isComparison(fn_.code.back().op))
+            fn_.code.back().n |= OpFlags::kBranch;
         fn_.code.push_back(Instr{op, n, a, b});
         depth_ += delta;
         if (depth_ > int(fn_.maxStack)) fn_.maxStack = uint16_t(depth_);
@@ -497,8 +510,8 @@ private:
         expr(*e.left);
         size_t rightStart = fn_.code.size();
         expr(*e.right);
-        uint8_t literals = uint8_t((isHardLiteral(*e.left) ? kLeftLiteral : 0) |
-                                   (isHardLiteral(*e.right) ? kRightLiteral : 0));
+        uint8_t literals = uint8_t((isHardLiteral(*e.left) ? OpFlags::kLeftLiteral : 0) |
+                                   (isHardLiteral(*e.right) ? OpFlags::kRightLiteral : 0));
         OpCode op;
         switch (e.op) {
         case Op::Add:
@@ -565,17 +578,19 @@ private:
             op = OpCode::Nop;
             break;
         }
-        if (fusable(op) && fn_.code.size() == rightStart + 1) {
+        if (u_.fuse() && fusable(op) && fn_.code.size() == rightStart + 1) {
             // The right operand alone in one instruction: the operator takes it over.
             Instr last = fn_.code.back();
             uint8_t from = 0;
             if (last.op == OpCode::LoadLocal) {
-                from = uint8_t(kOperandLocal | ((last.n & kByRef) ? kOperandRef : 0));
+                from = uint8_t(OpFlags::kOperandLocal |
+                               ((last.n & VarFlags::kByRef) ? OpFlags::kOperandRef : 0));
             } else if (last.op == OpCode::PushInt) {
-                from = kOperandConst; // the integer joins the constants: one way to read them
+                from =
+                    OpFlags::kOperandConst; // the integer joins the constants: one way to read them
                 last.b = constant(Value::integer(int16_t(int32_t(last.b))));
             } else if (last.op == OpCode::PushConst) {
-                from = kOperandConst;
+                from = OpFlags::kOperandConst;
             }
             if (from) {
                 fn_.code.pop_back();
@@ -584,12 +599,12 @@ private:
                 uint16_t slot = last.a;
                 int delta = 0;
                 const Instr& left = fn_.code.back();
-                if (!(from & kOperandLocal) && rightStart == leftStart + 1 &&
+                if (!(from & OpFlags::kOperandLocal) && rightStart == leftStart + 1 &&
                     left.op == OpCode::LoadLocal) {
                     // A local on the left too: the operator reads both itself.
                     slot = left.a;
-                    flags = uint8_t((flags & ~(kLeftLiteral)) | kLeftLocal |
-                                    ((left.n & kByRef) ? kOperandRef : 0));
+                    flags = uint8_t((flags & ~(OpFlags::kLeftLiteral)) | OpFlags::kLeftLocal |
+                                    ((left.n & VarFlags::kByRef) ? OpFlags::kOperandRef : 0));
                     fn_.code.pop_back();
                     --depth_;
                     delta = 1;
@@ -598,16 +613,19 @@ private:
                 return;
             }
         }
-        if (fusable(op) && rightStart == leftStart + 1 && readsNoLocalsBack(rightStart)) {
+        if (u_.fuse() && fusable(op) && rightStart == leftStart + 1 &&
+            readsNoLocalsBack(rightStart)) {
             const Instr left = fn_.code[leftStart];
-            if (left.op == OpCode::LoadLocal) {
+            if (left.op == OpCode::LoadLocal && !(left.n & VarFlags::kByRef)) {
                 // A local on the left of a computed right operand: read when the operator runs,
-                // which is the same value since nothing in between can change the local.
+                // which is the same value since nothing in between can change the local. Not so
+                // a by-reference one: an object's default property, read by the arithmetic on
+                // the right, may assign the variable it stands for.
                 fn_.code.erase(fn_.code.begin() + std::ptrdiff_t(leftStart));
                 --depth_;
                 emit(op, 0,
-                     uint8_t((literals & ~kLeftLiteral) | kLeftLocal |
-                             ((left.n & kByRef) ? kOperandRef : 0)),
+                     uint8_t((literals & ~OpFlags::kLeftLiteral) | OpFlags::kLeftLocal |
+                             ((left.n & VarFlags::kByRef) ? OpFlags::kOperandRef : 0)),
                      left.a);
                 return;
             }
@@ -642,6 +660,8 @@ private:
         return true;
     }
 
+    static bool isComparison(OpCode op) { return op >= OpCode::Eq && op <= OpCode::Ge; }
+
     static bool fusable(OpCode op) {
         switch (op) {
         case OpCode::Add:
@@ -669,7 +689,7 @@ private:
             return;
         }
         if (withSlots_.empty()) {
-            emit(OpCode::Raise, 1, 0, 0, 505);
+            emit(OpCode::Raise, 1, 0, 0, errc::InvalidReference);
             return;
         }
         emit(OpCode::LoadLocal, 1, 0, withSlots_.back());
@@ -679,7 +699,7 @@ private:
         Resolved r = resolve(e.name, false);
         switch (r.kind) {
         case Resolved::Local:
-            emit(OpCode::LoadLocal, 1, r.byRef ? kByRef : 0, r.slot);
+            emit(OpCode::LoadLocal, 1, r.byRef ? VarFlags::kByRef : 0, r.slot);
             return;
         case Resolved::Const:
             pushValue(r.value);
@@ -703,7 +723,7 @@ private:
             Resolved r = resolve(e.name, false);
             switch (r.kind) {
             case Resolved::Local:
-                emit(OpCode::AddrLocal, 1, r.byRef ? kByRef : 0, r.slot);
+                emit(OpCode::AddrLocal, 1, r.byRef ? VarFlags::kByRef : 0, r.slot);
                 return;
             case Resolved::Field:
                 emit(OpCode::AddrField, 1, 0, r.slot);
@@ -734,7 +754,7 @@ private:
     }
 
     int args(const std::vector<ExprPtr>& list, bool byRef) {
-        if (list.size() > kArgMask)
+        if (list.size() > CallFlags::kArgMask)
             compileError(errc::SyntaxError, list.back()->line, list.back()->column);
         for (const ExprPtr& a : list) {
             if (byRef)
@@ -747,7 +767,7 @@ private:
 
     void addr(const Resolved& r) {
         if (r.kind == Resolved::Local)
-            emit(OpCode::AddrLocal, 1, r.byRef ? kByRef : 0, r.slot);
+            emit(OpCode::AddrLocal, 1, r.byRef ? VarFlags::kByRef : 0, r.slot);
         else if (r.kind == Resolved::Field)
             emit(OpCode::AddrField, 1, 0, r.slot);
         else
@@ -757,20 +777,22 @@ private:
     // target(args): an element, a call or a default member. `statement`: the result is dropped.
     void call(const Expr& e, bool statement) {
         const Expr& target = *e.left;
-        uint8_t flag = statement ? kStatement : 0;
+        uint8_t flag = statement ? CallFlags::kStatement : 0;
         int push = statement ? 0 : 1;
         if (target.kind == ExprKind::Name) {
             Resolved r = resolve(target.name, true);
             switch (r.kind) {
             case Resolved::Local:
             case Resolved::Field: {
-                if (r.kind == Resolved::Local && !statement && e.args.size() == 1 &&
+                if (u_.fuse() && r.kind == Resolved::Local && !statement && e.args.size() == 1 &&
                     e.args[0]->kind == ExprKind::Name) {
                     Resolved sub = resolve(e.args[0]->name, false);
                     if (sub.kind == Resolved::Local) {
                         // a(i) with both in locals, the usual array read: one instruction.
                         emit(OpCode::LoadElement, 1,
-                             uint8_t((r.byRef ? 1 : 0) | (sub.byRef ? 2 : 0)), r.slot, sub.slot);
+                             uint8_t((r.byRef ? ElementFlags::kArrayRef : 0) |
+                                     (sub.byRef ? ElementFlags::kIndexRef : 0)),
+                             r.slot, sub.slot);
                         return;
                     }
                 }
@@ -901,7 +923,7 @@ private:
             uint32_t at = beginStmt(s.line, s.column);
             uint16_t slot = hidden();
             expr(*s.value);
-            emit(OpCode::StoreLocal, -1, kRaw, slot);
+            emit(OpCode::StoreLocal, -1, VarFlags::kRaw, slot);
             endStmt(at);
             withSlots_.push_back(slot);
             block(s.body);
@@ -911,7 +933,7 @@ private:
         }
         case StmtKind::OnError: {
             uint32_t at = beginStmt(s.line, s.column);
-            emit(OpCode::OnError, 0, s.resumeNext ? 1 : 0);
+            emit(OpCode::OnError, 0, s.resumeNext ? OnErrorFlags::kResumeNext : 0);
             endStmt(at);
             return;
         }
@@ -922,7 +944,7 @@ private:
         switch (target.kind) {
         case ExprKind::Name: {
             Resolved r = resolve(target.name, false);
-            if (!isSet && value.kind == ExprKind::Binary && value.op == Op::Concat &&
+            if (u_.fuse() && !isSet && value.kind == ExprKind::Binary && value.op == Op::Concat &&
                 value.left->kind == ExprKind::Name && equalsNoCase(value.left->name, target.name)) {
                 // s = s & x: strings built piece by piece append in place.
                 if (r.kind == Resolved::Local || r.kind == Resolved::Field) {
@@ -943,7 +965,7 @@ private:
             case Resolved::Local:
                 expr(value);
                 if (isSet)
-                    emit(OpCode::SetLocal, -1, r.byRef ? kByRef : 0, r.slot);
+                    emit(OpCode::SetLocal, -1, r.byRef ? VarFlags::kByRef : 0, r.slot);
                 else
                     storeVariable(r, false);
                 return;
@@ -1024,13 +1046,15 @@ private:
                 Resolved r = resolve(target.name, true);
                 if (r.kind == Resolved::Global) {
                     int n = args(s.args, true);
-                    emit(OpCode::CallGlobal, -n, uint8_t(n | kStatement), r.implicit, r.index);
+                    emit(OpCode::CallGlobal, -n, uint8_t(n | CallFlags::kStatement), r.implicit,
+                         r.index);
                     return;
                 }
                 if (r.kind == Resolved::Member) {
                     emit(OpCode::PushMe, 1);
                     int n = args(s.args, true);
-                    emit(OpCode::MemberGet, -1 - n, uint8_t(n | kStatement), 0, site(target.name));
+                    emit(OpCode::MemberGet, -1 - n, uint8_t(n | CallFlags::kStatement), 0,
+                         site(target.name));
                     return;
                 }
                 if (r.kind == Resolved::Local || r.kind == Resolved::Field) {
@@ -1047,7 +1071,8 @@ private:
             if (target.kind == ExprKind::Member) {
                 object(target);
                 int n = args(s.args, true);
-                emit(OpCode::MemberGet, -1 - n, uint8_t(n | kStatement), 0, site(target.name));
+                emit(OpCode::MemberGet, -1 - n, uint8_t(n | CallFlags::kStatement), 0,
+                     site(target.name));
                 return;
             }
             expr(target);
@@ -1063,12 +1088,12 @@ private:
         case ExprKind::Name: {
             Resolved r = resolve(target.name, true);
             if (r.kind == Resolved::Global) {
-                emit(OpCode::CallGlobal, 0, kStatement, r.implicit, r.index);
+                emit(OpCode::CallGlobal, 0, CallFlags::kStatement, r.implicit, r.index);
                 return;
             }
             if (r.kind == Resolved::Member) {
                 emit(OpCode::PushMe, 1);
-                emit(OpCode::MemberGet, -1, kStatement, 0, site(target.name));
+                emit(OpCode::MemberGet, -1, CallFlags::kStatement, 0, site(target.name));
                 return;
             }
             if (r.kind == Resolved::Local || r.kind == Resolved::Field) {
@@ -1084,7 +1109,7 @@ private:
         }
         case ExprKind::Member:
             object(target);
-            emit(OpCode::MemberGet, -1, kStatement, 0, site(target.name));
+            emit(OpCode::MemberGet, -1, CallFlags::kStatement, 0, site(target.name));
             return;
         default:
             expr(target);
@@ -1115,9 +1140,9 @@ private:
         uint32_t at = beginStmt(s.line, s.column);
         uint16_t slot = hidden();
         expr(*s.value);
-        emit(OpCode::StoreLocal, -1, kRaw, slot);
+        emit(OpCode::StoreLocal, -1, VarFlags::kRaw, slot);
         endStmt(at);
-        uint8_t left = isHardLiteral(*s.value) ? kLeftLiteral : 0;
+        uint8_t left = isHardLiteral(*s.value) ? OpFlags::kLeftLiteral : 0;
         std::vector<size_t> ends;
         for (const Case& c : s.cases) {
             uint32_t cat = beginStmt(c.line, c.column);
@@ -1125,7 +1150,8 @@ private:
             for (const ExprPtr& v : c.values) {
                 emit(OpCode::LoadLocal, 1, 0, slot);
                 expr(*v);
-                emit(OpCode::Eq, -1, uint8_t(left | (isHardLiteral(*v) ? kRightLiteral : 0)));
+                emit(OpCode::Eq, -1,
+                     uint8_t(left | (isHardLiteral(*v) ? OpFlags::kRightLiteral : 0)));
                 hits.push_back(emit(OpCode::JumpIfTrue, -1));
             }
             size_t next = emit(OpCode::Jump, 0);
@@ -1151,36 +1177,36 @@ private:
     }
 
     void storeVariable(const Resolved& r, bool raw) {
-        uint8_t flags = uint8_t(raw ? kRaw : 0);
-        if (r.kind == Resolved::Local && !r.byRef && !raw && !fn_.code.empty()) {
+        uint8_t flags = uint8_t(raw ? VarFlags::kRaw : 0);
+        if (u_.fuse() && r.kind == Resolved::Local && !r.byRef && !raw && !fn_.code.empty()) {
             // The value just computed by arithmetic (never an object) goes into the local
             // without passing through the stack.
             Instr& last = fn_.code.back();
             bool arithmetic = last.op == OpCode::Add || last.op == OpCode::Sub ||
                               last.op == OpCode::Mul || last.op == OpCode::Div ||
                               last.op == OpCode::IntDiv || last.op == OpCode::Mod;
-            if (arithmetic && !(last.n & (kOperandLocal | kResultToLocal)) &&
-                (!(last.n & kLeftLocal) || last.a == r.slot)) {
-                last.n = uint8_t(last.n | kResultToLocal);
+            if (arithmetic && !(last.n & (OpFlags::kOperandLocal | OpFlags::kResultToLocal)) &&
+                (!(last.n & OpFlags::kLeftLocal) || last.a == r.slot)) {
+                last.n = uint8_t(last.n | OpFlags::kResultToLocal);
                 last.a = r.slot;
                 --depth_;
                 return;
             }
         }
-        if (r.kind == Resolved::Local && !raw && !fn_.code.empty() &&
+        if (u_.fuse() && r.kind == Resolved::Local && !raw && !fn_.code.empty() &&
             fn_.code.back().op == OpCode::LoadLocal) {
             // x = y between locals: the store reads y itself.
             Instr load = fn_.code.back();
             fn_.code.pop_back();
             --depth_;
             emit(OpCode::StoreLocal, 0,
-                 uint8_t((r.byRef ? kByRef : 0) | kOperandLocal |
-                         ((load.n & kByRef) ? kOperandRef : 0)),
+                 uint8_t((r.byRef ? VarFlags::kByRef : 0) | VarFlags::kFromLocal |
+                         ((load.n & VarFlags::kByRef) ? VarFlags::kFromRef : 0)),
                  r.slot, load.a);
             return;
         }
         if (r.kind == Resolved::Local)
-            emit(OpCode::StoreLocal, -1, uint8_t(flags | (r.byRef ? kByRef : 0)), r.slot);
+            emit(OpCode::StoreLocal, -1, uint8_t(flags | (r.byRef ? VarFlags::kByRef : 0)), r.slot);
         else if (r.kind == Resolved::Field)
             emit(OpCode::StoreField, -1, flags, r.slot);
         else
@@ -1205,7 +1231,7 @@ private:
         uint32_t body = here();
         loops_.push_back(Loop{LoopKind::For, {}});
         block(s.body);
-        bool local = var.kind == Resolved::Local && !var.byRef;
+        bool local = u_.fuse() && var.kind == Resolved::Local && !var.byRef;
         uint32_t nat = beginStmt(s.endLine, s.endColumn);
         if (local) {
             emit(OpCode::ForStepLocal, 0, 0, var.slot, limits);
@@ -1385,8 +1411,9 @@ uint32_t spanLines(const std::vector<Token>& tokens, const UnitSpan& span) {
 
 } // namespace
 
-std::shared_ptr<CompiledUnit> compileUnit(const std::vector<Token>& tokens, const UnitSpan& span) {
-    UnitBuilder u(tokens[span.begin].line);
+std::shared_ptr<CompiledUnit> compileUnit(const std::vector<Token>& tokens, const UnitSpan& span,
+                                          const CompileOptions& options) {
+    UnitBuilder u(tokens[span.begin].line, options);
     Parser parser(tokens, span.begin, span.end);
     switch (span.kind) {
     case UnitSpan::Kind::Code: {
@@ -1424,9 +1451,10 @@ std::shared_ptr<CompiledUnit> compileUnit(const std::vector<Token>& tokens, cons
 }
 
 std::shared_ptr<CompiledUnit> compileDynamic(const std::vector<Token>& tokens, const UnitSpan& span,
-                                             const OuterScope* outer) {
-    if (!outer || span.kind != UnitSpan::Kind::Code) return compileUnit(tokens, span);
-    UnitBuilder u(tokens[span.begin].line);
+                                             const OuterScope* outer,
+                                             const CompileOptions& options) {
+    if (!outer || span.kind != UnitSpan::Kind::Code) return compileUnit(tokens, span, options);
+    UnitBuilder u(tokens[span.begin].line, options);
     Parser parser(tokens, span.begin, span.end);
     u.unit().kind = CompiledUnit::Kind::Code;
     bool explicitNames = false;
@@ -1440,8 +1468,9 @@ std::shared_ptr<CompiledUnit> compileDynamic(const std::vector<Token>& tokens, c
 }
 
 std::shared_ptr<CompiledUnit> compileExpression(const std::vector<Token>& tokens,
-                                                const OuterScope* outer) {
-    UnitBuilder u(tokens.front().line);
+                                                const OuterScope* outer,
+                                                const CompileOptions& options) {
+    UnitBuilder u(tokens.front().line, options);
     Parser parser(tokens, 0, tokens.size() - 1);
     ExprPtr e = parser.parseExpressionOnly();
     u.unit().kind = CompiledUnit::Kind::Code;

@@ -49,6 +49,7 @@ struct CompileCache::Impl {
         std::shared_ptr<const CompiledUnit> unit;
     };
     std::u16string lastText;
+    bool lastFuse = true; // how its units were compiled
     std::vector<LastUnit> lastUnits;
 };
 
@@ -197,9 +198,10 @@ void Engine::addCode(std::u16string_view code) {
         std::vector<CompileCache::Impl::LastUnit> cut;
         // The first declaration of the last text whose whole line lies in the end that `code`
         // shares with it, if any.
+        const bool fuse = rt_->compileOptions.fuse;
         auto reusableFrom = [&]() -> std::optional<size_t> {
             const std::u16string& last = cache.lastText;
-            if (cache.lastUnits.empty()) return std::nullopt;
+            if (cache.lastUnits.empty() || cache.lastFuse != fuse) return std::nullopt;
             size_t shared = 0;
             const size_t most = std::min(last.size(), code.size());
             while (shared < most &&
@@ -217,9 +219,9 @@ void Engine::addCode(std::u16string_view code) {
             for (const UnitSpan& span : spans) {
                 const Token& first = tokens[span.begin];
                 const Token& last = tokens[span.end - 1];
-                // The text of the unit, keyed with its first column: columns in the compiled
-                // code are absolute, lines relative to the unit.
-                std::u16string key(1, char16_t(first.column));
+                // The text of the unit, keyed with how it was compiled and its first column:
+                // columns in the compiled code are absolute, lines relative to the unit.
+                std::u16string key{char16_t(fuse ? u'F' : u'P'), char16_t(first.column)};
                 key.append(text.substr(first.offset, last.offset + last.length - first.offset));
                 auto it = cache.units.find(key);
                 std::shared_ptr<const CompiledUnit> unit;
@@ -227,7 +229,7 @@ void Engine::addCode(std::u16string_view code) {
                     unit = it->second;
                     ++cache_->hits_;
                 } else {
-                    unit = compileUnit(tokens, span);
+                    unit = compileUnit(tokens, span, rt_->compileOptions);
                     ++cache_->misses_;
                     if (cache.chars + key.size() > cache.maxChars) {
                         cache.units.clear();
@@ -282,6 +284,7 @@ void Engine::addCode(std::u16string_view code) {
             compileText(code, tokens, spans);
         }
         cache.lastText.assign(code);
+        cache.lastFuse = fuse;
         cache.lastUnits = std::move(cut);
 
         checkNames(module.units, module.baseLines);
@@ -343,6 +346,14 @@ void Engine::setHost(HostServices* host) {
 
 void Engine::setClock(std::function<int64_t()> nowMs) {
     rt_->clock = std::move(nowMs);
+}
+
+void Engine::setFusing(bool on) {
+    rt_->compileOptions.fuse = on;
+}
+
+bool Engine::fusing() const {
+    return rt_->compileOptions.fuse;
 }
 
 void Engine::setCompileCache(std::shared_ptr<CompileCache> cache) {

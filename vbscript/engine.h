@@ -95,6 +95,10 @@ public:
     // host adds the same procedures before every run). Engines may share one cache.
     void setCompileCache(std::shared_ptr<CompileCache> cache);
     std::shared_ptr<CompileCache> compileCache() const { return cache_; }
+    // Whether the compiler fuses instructions (on by default). Off, code runs the plain
+    // instruction sequence, slower but the same in effect; tests use it to check the shortcuts.
+    void setFusing(bool on);
+    bool fusing() const;
     // Stops the running script at its next check, with the time-out error.
     void interrupt();
 

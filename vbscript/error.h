@@ -49,6 +49,7 @@ constexpr int InvalidPicture = 481;
 constexpr int PrinterError = 482;
 constexpr int VariableUndefined = 500;
 constexpr int IllegalAssignment = 501;
+constexpr int InvalidReference = 505; // a member of no object: .Name outside With
 constexpr int ClassNotDefined = 506;
 constexpr int ScriptTimedOut = 5999; // the engine's own: the host's time-out stopped the script
 

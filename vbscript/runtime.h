@@ -1,9 +1,13 @@
 #pragma once
 // The engine's run-time state and the interpreter: global cells and linked units, frames on a
 // value stack, the dispatch loop, calls, objects of script classes, Err, and the time-out.
+// Implemented along those seams: scope.cpp (global scope, value stack), objects.cpp (script
+// objects, GetRef, Err), calls.cpp (entering frames, error recovery, limits), interpreter.cpp
+// (the dispatch loop) and link.cpp (linking, Execute and Eval).
 
 #include "vbscript/builtins.h"
 #include "vbscript/code.h"
+#include "vbscript/compiler.h"
 #include "vbscript/engine.h"
 
 #include <functional>
@@ -169,6 +173,7 @@ public:
     ErrState err;
     uint32_t rndSeed = 0x50000; // the classic generator's state
     float lastRnd = 0;
+    CompileOptions compileOptions; // also for Execute, ExecuteGlobal and Eval
 
     HostServices& services() { return host ? *host : defaultHost; }
 
@@ -232,6 +237,8 @@ private:
     // Both return the end of the operand stack at Return.
     [[gnu::always_inline]] inline Value* runFrame(Frame& f);
     [[gnu::noinline]] Value* execute(Frame& f, const Instr* ip, Value* sp);
+    Value runExpression(LinkedUnit& lu, Frame* scopeFrame, bool local);
+    struct FrameGuard;
     void bindOuter(Frame& f, Frame* scopeFrame);
 
     ValueStack stack_;

@@ -596,6 +596,53 @@ TEST(EngineCache, IdenticalTextIsNotCompiledAgain) {
     }
 }
 
+TEST(EngineCache, CodeCompiledWithAndWithoutFusingIsKeptApart) {
+    // Units compiled one way must not be reused for an engine compiling the other way, neither
+    // by their text nor as the unchanged end of the last text.
+    const std::u16string procedures = u"Function Step3(n)\n Dim i, s\n s = 0\n"
+                                      u" For i = 1 To n\n s = s + i * 3\n Next\n"
+                                      u" Step3 = s\nEnd Function\n";
+    auto cache = std::make_shared<vbs::CompileCache>();
+    Engine fused, plain;
+    fused.setCompileCache(cache);
+    plain.setCompileCache(cache);
+    plain.setFusing(false);
+    EXPECT_TRUE(fused.fusing());
+    EXPECT_FALSE(plain.fusing());
+    fused.addCode(u"x = 1\n" + procedures);
+    size_t misses = cache->misses();
+    plain.addCode(u"x = 2\n" + procedures);
+    EXPECT_EQ(cache->misses(), 2 * misses);
+    plain.addCode(u"x = 2\n" + procedures);
+    EXPECT_EQ(cache->misses(), 2 * misses);
+    EXPECT_EQ(vbs::toLong(fused.run("Step3", std::vector<Value>{Value::integer(10)})), 165);
+    EXPECT_EQ(vbs::toLong(plain.run("Step3", std::vector<Value>{Value::integer(10)})), 165);
+    // Execute and Eval compile as their engine does.
+    EXPECT_EQ(vbs::toLong(plain.eval(u"Step3(4) + x")), 32);
+}
+
+TEST(EngineCache, CallSitesTellANewClassFromAFreedOneAtTheSameAddress) {
+    // `reader` keeps its compiled GetWanted, whose call site remembers the class it last read
+    // from. `maker` defines a class, hands out an instance, and is reset with its cache
+    // cleared, which frees the class; the next one is often made at the same address, with
+    // Wanted elsewhere. The call site must look it up again.
+    Engine reader, maker;
+    reader.addCode(u"Function GetWanted(o)\n GetWanted = o.Wanted\nEnd Function\n");
+    const char16_t* layouts[] = {u"Public Wanted, P1, P2", u"Public P1, Wanted, P2",
+                                 u"Public P1, P2, Wanted"};
+    for (int i = 0; i < 30; ++i) {
+        maker.reset();
+        maker.compileCache()->clear();
+        maker.addCode(u"Class K\n" + std::u16string(layouts[i % 3]) +
+                      u"\nEnd Class\n"
+                      u"Set o = New K\no.Wanted = " +
+                      vbs::fromUtf8(std::to_string(i)) + u"\n");
+        Value o = maker.eval(u"o");
+        maker.executeStatement(u"Set o = Nothing");
+        EXPECT_EQ(text(reader.run("GetWanted", std::vector<Value>{o})), std::to_string(i));
+    }
+}
+
 TEST(EngineCache, ATextThatChangesOnlyAtItsStartBehavesAsIfCutAfresh) {
     const std::u16string procedures = u"Sub A()\n x = 1\nEnd Sub\n"
                                       u"Sub B()\n y = CLng(\"bad\")\nEnd Sub\n";

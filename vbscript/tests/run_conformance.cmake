@@ -1,6 +1,7 @@
 # Runs one conformance script through vbsrun and compares what it printed with its .expected
 # file: standard output, then standard error and the exit code when there are any.
-#   cmake -DVBSRUN=... -DDIR=... -DNAME=file.vbs -DOUT=<folder for .actual files> -P ...
+#   cmake -DVBSRUN=... -DDIR=... -DNAME=file.vbs -DOUT=<folder for .actual files>
+#         [-DOPTIONS=<vbsrun options>] -P ...
 # A script with a line "' include: FILE" is run with FILE's procedures appended, so that
 # helpers shared by several scripts are written once; lines keep their numbers.
 set(run_dir "${DIR}")
@@ -11,7 +12,7 @@ if(source MATCHES "\n' include: ([A-Za-z0-9_.]+)")
   file(WRITE "${run_dir}/${NAME}" "${source}\n${helpers}")
 endif()
 execute_process(
-  COMMAND ${VBSRUN} ${NAME} first "second arg"
+  COMMAND ${VBSRUN} ${OPTIONS} ${NAME} first "second arg"
   WORKING_DIRECTORY ${run_dir}
   OUTPUT_VARIABLE out
   ERROR_VARIABLE err

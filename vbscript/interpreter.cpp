@@ -1,91 +1,18 @@
-#include "vbscript/runtime.h"
+// The interpreter: the dispatch loop and what its instructions need, global names at run time,
+// member calls through their call sites, fast arithmetic and comparisons, For loops.
 
-#include "vbscript/compiler.h"
-#include "vbscript/convert.h"
 #include "vbscript/operators.h"
+#include "vbscript/runtime_support.h"
 
-#include <chrono>
 #include <climits>
 #include <cmath>
-#include <pthread.h>
 
 namespace vbs {
 
-namespace {
-
-// DISP_E_PARAMNOTFOUND: what an omitted argument holds.
-constexpr int32_t kMissingArgument = int32_t(0x80020004u);
-
-[[noreturn]] void fail(int number) {
-    throw ScriptError(number);
-}
-
-[[noreturn]] void failNamed(int number, std::string_view name) {
-    throw ScriptError::named(number, name);
-}
-
-// Follows references in place, so that callees that take plain values get them.
-void derefArgs(Value* args, int argc) {
-    for (int i = 0; i < argc; ++i)
-        if (args[i].isRef()) {
-            Value v = args[i].deref();
-            args[i] = std::move(v);
-        }
-}
-
-// An object assigned without Set gives its default member's value.
-void letConvert(Value& v) {
-    if (v.isObject()) v = scalarOf(v);
-}
-
-void requireObject(const Value& v) {
-    if (!v.isObject()) fail(errc::ObjectRequired);
-}
-
-// Array subscripts, converted once; small counts need no allocation.
-class Subscripts {
-public:
-    Subscripts(const Value* args, int argc) : n_(size_t(argc)) {
-        if (n_ > kInline) {
-            heap_.resize(n_);
-            p_ = heap_.data();
-        }
-        for (size_t i = 0; i < n_; ++i) {
-            const Value& v = args[i].deref();
-            p_[i] = v.type() == Type::Integer ? v.integerValue()
-                    : v.type() == Type::Long  ? v.longValue()
-                                              : toLong(v);
-        }
-    }
-    operator std::span<const int32_t>() const { return {p_, n_}; }
-
-private:
-    static constexpr size_t kInline = 4;
-    size_t n_;
-    int32_t inline_[kInline];
-    int32_t* p_ = inline_;
-    std::vector<int32_t> heap_;
-};
-
-// The element of a one-dimensional array at an Integer or Long subscript; null when the general
-// path must decide (other subscripts or dimensions, or out of range, which it reports).
-[[gnu::always_inline]] inline Value* element1(Array* a, const Value& subscript) {
-    if (a->dimensions() != 1) return nullptr;
-    int64_t k;
-    if (subscript.type() == Type::Integer)
-        k = subscript.integerValue();
-    else if (subscript.type() == Type::Long)
-        k = subscript.longValue();
-    else
-        return nullptr;
-    const Array::Bound& b = a->bounds()[0];
-    k -= b.lower;
-    if (k < 0 || k >= b.count) return nullptr;
-    return a->data() + k;
-}
+using namespace rt;
 
 // target(args) = value for an array element or an object's default member.
-void storeIndexed(Value& target, Value* args, int argc, Value value, bool isSet) {
+void rt::storeIndexed(Value& target, Value* args, int argc, Value value, bool isSet) {
     if (target.isArray()) {
         if (isSet)
             requireObject(value);
@@ -114,7 +41,7 @@ void storeIndexed(Value& target, Value* args, int argc, Value value, bool isSet)
 
 // target(args). Only written parentheses lead here, so an object with no arguments calls its
 // default member (a GetRef called as h()).
-Value loadIndexed(const Value& target, Value* args, int argc) {
+Value rt::loadIndexed(const Value& target, Value* args, int argc) {
     derefArgs(args, argc);
     const Value& t = target.deref();
     if (argc == 0 && t.isObject() && t.objectValue()) {
@@ -123,6 +50,8 @@ Value loadIndexed(const Value& target, Value* args, int argc) {
     }
     return applyArguments(t, std::span<Value>(args, size_t(argc)));
 }
+
+namespace {
 
 class ArrayIter : public detail::Iter {
 public:
@@ -148,499 +77,7 @@ private:
     std::unique_ptr<Enumerator> e_;
 };
 
-// The Err object.
-class ErrObject : public Object {
-public:
-    explicit ErrObject(Runtime& rt) : rt_(rt) {}
-    int memberId(std::string_view name) override {
-        static const char* names[] = {"number",      "description", "source", "helpfile",
-                                      "helpcontext", "raise",       "clear"};
-        for (int i = 0; i < 7; ++i)
-            if (equalsNoCase(name, names[i])) return i + 1;
-        return kNoMember;
-    }
-    const void* memberTable() const override { return &kTable; }
-    std::string typeName() const override { return "ErrObject"; }
-    Value invoke(int id, Invoke kind, std::span<Value> args) override {
-        ErrState& e = rt_.err;
-        bool put = kind == Invoke::Let || kind == Invoke::Set;
-        switch (id) {
-        case 0:
-        case 1:
-            if (put) {
-                e.number = toLong(args.back());
-                return {};
-            }
-            return Value::lng(e.number);
-        case 2:
-            if (put) {
-                e.description = toString(args.back());
-                return {};
-            }
-            return Value::string(e.description);
-        case 3:
-            if (put) {
-                e.source = toString(args.back());
-                return {};
-            }
-            return Value::string(e.source);
-        case 4:
-            return put ? Value() : Value::string(u"");
-        case 5:
-            return put ? Value() : Value::lng(0);
-        case 6: {
-            if (args.empty()) fail(errc::ArgumentNotOptional);
-            int number = toLong(args[0]);
-            std::u16string source, description;
-            if (args.size() > 1 && !args[1].isEmpty() && args[1].type() != Type::Error)
-                source = toString(args[1]);
-            if (args.size() > 2 && !args[2].isEmpty() && args[2].type() != Type::Error)
-                description = toString(args[2]);
-            throw ScriptError(number, description, source);
-        }
-        case 7:
-            rt_.clearErr();
-            return {};
-        default:
-            fail(errc::NoSuchMember);
-        }
-    }
-
-private:
-    static constexpr int kTable = 0;
-    Runtime& rt_;
-};
-
-uintptr_t stackAddress() {
-    return reinterpret_cast<uintptr_t>(__builtin_frame_address(0));
-}
-
-size_t usableStack(uintptr_t here) {
-    // Asking for the main thread's stack reads /proc/self/maps, far too slow for every run: the
-    // bounds are asked once per thread.
-    struct Bounds {
-        bool known = false;
-        uintptr_t low = 0;
-        size_t size = 0;
-    };
-    thread_local Bounds bounds;
-    if (!bounds.known) {
-        bounds.known = true;
-        pthread_attr_t attr;
-        if (pthread_getattr_np(pthread_self(), &attr) == 0) {
-            void* addr = nullptr;
-            if (pthread_attr_getstack(&attr, &addr, &bounds.size) != 0) bounds.size = 0;
-            bounds.low = reinterpret_cast<uintptr_t>(addr);
-            pthread_attr_destroy(&attr);
-        }
-    }
-    size_t available = size_t(1) << 20;
-    if (bounds.size && here > bounds.low && here - bounds.low < bounds.size + 4096)
-        available = here - bounds.low;
-    // Keep room for the host's callbacks and the runtime's own calls between checks.
-    size_t margin = std::min(available / 4, size_t(512) << 10);
-    return available - margin;
-}
-
 } // namespace
-
-// ---- Global scope ------------------------------------------------------------------------
-
-GlobalCell* GlobalScope::cell(std::string_view name) {
-    auto it = cells.find(name);
-    if (it != cells.end()) return it->second.get();
-    std::string key(name);
-    auto c = std::make_unique<GlobalCell>();
-    c->name = key;
-    if (const Builtin* b = builtins().function(name)) {
-        c->kind = GlobalCell::Kind::Builtin;
-        c->builtin = b;
-        if (!builtinShadows.empty()) shadow(*c);
-    } else if (const Value* v = builtins().constant(name)) {
-        c->kind = GlobalCell::Kind::Const;
-        c->value = *v;
-        c->builtinConst = true;
-        c->builtinValue = v;
-    }
-    GlobalCell* raw = c.get();
-    cells.emplace(std::move(key), std::move(c));
-    return raw;
-}
-
-void GlobalScope::shadow(GlobalCell& c) {
-    for (const Value& src : builtinShadows) {
-        const int id = src.objectValue()->memberId(c.name);
-        if (id == Object::kNoMember) continue;
-        c.kind = GlobalCell::Kind::Alias;
-        c.value = src;
-        c.member = id;
-        return;
-    }
-}
-
-bool GlobalScope::recycle() {
-    // Names scripts made up by the thousand are not worth keeping.
-    constexpr size_t kMostKept = 65536;
-    if (cells.size() > kMostKept || !instances.empty()) return false;
-    units.clear();
-    memberSources.clear();
-    builtinShadows.clear();
-    procedures.clear();
-    generation = 1;
-    for (auto& [name, c] : cells) {
-        c->value.clear();
-        c->generation = 0;
-        c->fn = nullptr;
-        c->unit = nullptr;
-        c->cls = nullptr;
-        c->member = 0;
-        c->builtinConst = false;
-        if (c->builtin) {
-            c->kind = GlobalCell::Kind::Builtin;
-        } else if (c->builtinValue) {
-            c->kind = GlobalCell::Kind::Const;
-            c->value = *c->builtinValue;
-            c->builtinConst = true;
-        } else {
-            c->kind = GlobalCell::Kind::Undeclared;
-        }
-    }
-    return true;
-}
-
-void GlobalScope::clear() {
-    // Script variables first, while the host's objects are still there for Class_Terminate.
-    std::vector<Value> values;
-    for (auto& [name, c] : cells)
-        if (c->kind != GlobalCell::Kind::Item && c->kind != GlobalCell::Kind::Alias)
-            values.push_back(std::move(c->value));
-    values.clear();
-    // Objects still alive are held by cycles: terminate them, then empty them so they go.
-    std::vector<ScriptObject*> alive(instances.begin(), instances.end());
-    for (ScriptObject* o : alive)
-        o->addRef();
-    for (ScriptObject* o : alive)
-        o->terminate();
-    for (ScriptObject* o : alive) {
-        std::vector<Value> fields = std::move(o->fields());
-        o->fields().assign(fields.size(), Value());
-    }
-    for (ScriptObject* o : alive)
-        o->release();
-    for (auto& [name, c] : cells)
-        values.push_back(std::move(c->value));
-    std::vector<Value> sources = std::move(memberSources);
-    std::vector<Value> shadows = std::move(builtinShadows);
-}
-
-// ---- Value stack -------------------------------------------------------------------------
-
-Value* ValueStack::pushChunk(size_t n, Mark& mark) {
-    mark = {current_, top_};
-    size_t next = chunks_.empty() ? 0 : current_ + 1;
-    if (next >= kMaxChunks) fail(errc::OutOfStackSpace);
-    if (next == chunks_.size() || chunks_[next].second < n) {
-        size_t size = std::max(kChunk, n);
-        if (next == chunks_.size())
-            chunks_.emplace_back(std::make_unique<Value[]>(size), size);
-        else
-            chunks_[next] = {std::make_unique<Value[]>(size), size};
-    }
-    current_ = next;
-    top_ = n;
-    return chunks_[current_].first.get();
-}
-
-void ValueStack::pop(Value* base, size_t n, const Mark& mark) {
-    for (size_t i = 0; i < n; ++i)
-        base[i].clear();
-    current_ = mark.chunk;
-    top_ = mark.top;
-}
-
-// ---- Script objects ----------------------------------------------------------------------
-
-ScriptObject::ScriptObject(const ClassInfo* cls, LinkedUnit* unit,
-                           std::shared_ptr<GlobalScope> scope)
-    : cls_(cls), unit_(unit), scope_(std::move(scope)) {
-    scriptObject_ = true;
-    fields_.resize(cls->fields.size());
-    scope_->instances.insert(this);
-}
-
-ScriptObject::~ScriptObject() {
-    scope_->instances.erase(this);
-}
-
-int ScriptObject::memberId(std::string_view name) {
-    int m = cls_->find(name);
-    if (m < 0 || !cls_->members[size_t(m)].isPublic) return kNoMember;
-    return m + 1;
-}
-
-Value ScriptObject::invoke(int id, Invoke kind, std::span<Value> args) {
-    Runtime* rt = scope_->runtime;
-    if (!rt) fail(errc::ObjectRequired);
-    Runtime::Entry entry(*rt);
-    return rt->invokeMember(this, id, kind, args.data(), int(args.size()), false);
-}
-
-void ScriptObject::terminate() noexcept {
-    Runtime* rt = scope_->runtime;
-    if (terminated_ || !cls_->terminate || !rt) return;
-    terminated_ = true;
-    addRef(); // alive while Class_Terminate runs; it may even keep itself
-    try {
-        Runtime::Entry entry(*rt);
-        rt->call(cls_->terminate, unit_, this, nullptr, 0, rt->currentFrame());
-    } catch (...) {
-        // An error in Class_Terminate has nowhere to go.
-    }
-    release();
-}
-
-void ScriptObject::finalRelease() noexcept {
-    if (!terminated_ && cls_->terminate && scope_->runtime) {
-        terminate(); // releases again at the end: deleted then, unless kept
-        return;
-    }
-    delete this;
-}
-
-// A procedure reference made by GetRef: calling its default member calls the procedure.
-class ProcRef : public Object {
-public:
-    ProcRef(const Function* fn, LinkedUnit* unit, std::shared_ptr<GlobalScope> scope)
-        : fn_(fn), unit_(unit), scope_(std::move(scope)) {}
-    int memberId(std::string_view) override { return kNoMember; }
-    Value invoke(int id, Invoke kind, std::span<Value> args) override {
-        if (id != kDefaultMember || kind == Invoke::Let || kind == Invoke::Set)
-            fail(errc::NoSuchMember);
-        Runtime* rt = scope_->runtime;
-        if (!rt) fail(errc::ObjectRequired);
-        Runtime::Entry entry(*rt);
-        return rt->call(fn_, unit_, nullptr, args.data(), int(args.size()), rt->currentFrame());
-    }
-
-private:
-    const Function* fn_;
-    LinkedUnit* unit_;
-    std::shared_ptr<GlobalScope> scope_;
-};
-
-Value makeProcRef(Runtime& rt, std::string_view name) {
-    auto it = rt.scope->cells.find(std::string(name));
-    if (it == rt.scope->cells.end() || it->second->kind != GlobalCell::Kind::Procedure)
-        fail(errc::InvalidCall);
-    GlobalCell* c = it->second.get();
-    return Value::object(new ProcRef(c->fn, c->unit, rt.scope));
-}
-
-// ---- Runtime -----------------------------------------------------------------------------
-
-Runtime::Runtime() {
-    scope = std::make_shared<GlobalScope>();
-    scope->runtime = this;
-    clock = [] {
-        return int64_t(std::chrono::duration_cast<std::chrono::milliseconds>(
-                           std::chrono::steady_clock::now().time_since_epoch())
-                           .count());
-    };
-    err_ = Value::object(new ErrObject(*this));
-}
-
-Runtime::~Runtime() {
-    scope->clear();
-    scope->runtime = nullptr;
-    Value e = std::move(err_);
-}
-
-Runtime::Entry::Entry(Runtime& rt) : rt_(rt) {
-    if (rt.entered_++ == 0) {
-        rt.interrupted_ = false;
-        rt.stackBase_ = stackAddress();
-        rt.stackLimit_ = usableStack(rt.stackBase_);
-        rt.deadline_ = rt.timeoutMs >= 0 ? rt.clock() + rt.timeoutMs : INT64_MAX;
-        rt.budget_ = 1024;
-    }
-}
-
-Runtime::Entry::~Entry() {
-    --rt_.entered_;
-}
-
-void Runtime::checkTime() {
-    budget_ = 1024;
-    if (interrupted_ || (deadline_ != INT64_MAX && clock() > deadline_)) {
-        interrupted_ = true; // every frame on the way out stops too
-        ScriptError e(errc::ScriptTimedOut);
-        e.setFatal();
-        throw e;
-    }
-}
-
-void Runtime::checkStack() {
-    uintptr_t here = stackAddress();
-    if (stackBase_ > here && stackBase_ - here > stackLimit_) fail(errc::OutOfStackSpace);
-}
-
-Value Runtime::errObject() {
-    return err_;
-}
-
-void Runtime::setErr(const ScriptError& e) {
-    err.number = e.number();
-    err.description = e.description();
-    err.source = e.source();
-}
-
-void Runtime::locate(ScriptError& e, const Frame& f, uint32_t pc) const {
-    if (f.scopeFrame || !f.unit || f.unit->dynamic)
-        return; // code given to Execute or Eval: the statement that ran it is the place
-    const StmtInfo* st = f.fn->statementAt(pc);
-    if (st)
-        e.setPosition(int(f.unit->baseLine + st->line), int(st->column));
-    else
-        e.setPosition(int(f.unit->baseLine + f.fn->line), int(f.fn->column));
-}
-
-Value Runtime::callBuiltin(const Builtin* b, Value* args, int argc, Frame* frame) {
-    if (argc < b->minArgs || argc > b->maxArgs) failNamed(errc::WrongArgumentCount, b->name);
-    derefArgs(args, argc);
-    CallContext ctx{*this, frame};
-    return b->fn(ctx, std::span<Value>(args, size_t(argc)));
-}
-
-Value Runtime::call(const Function* fn, LinkedUnit* unit, ScriptObject* me, Value* args, int argc,
-                    Frame* caller) {
-    if (argc != fn->params) failNamed(errc::WrongArgumentCount, fn->name);
-    tick();
-    checkStack();
-    size_t n = size_t(fn->slots) + fn->maxStack;
-    ValueStack::Mark mark;
-    Value* base = stack_.push(n, mark);
-    Frame f;
-    f.fn = fn;
-    f.unit = unit;
-    f.locals = base;
-    f.stack = base + fn->slots;
-    f.me = me;
-    f.caller = caller;
-    struct Guard {
-        Runtime& rt;
-        Value* base;
-        size_t n;
-        ValueStack::Mark mark;
-        Frame* previous;
-        size_t slots;
-        Value* top = nullptr; // after a normal return: the operand stack's end
-        ~Guard() {
-            rt.current_ = previous;
-            if (top) {
-                // Only the locals and what the stack still holds need clearing; an error may
-                // have left anything anywhere.
-                for (Value* p = base; p < base + slots; ++p)
-                    p->clear();
-                for (Value* p = base + slots; p < top; ++p)
-                    p->clear();
-                rt.stack_.pop(base, 0, mark);
-            } else {
-                rt.stack_.pop(base, n, mark);
-            }
-        }
-    } guard{*this, base, n, mark, current_, fn->slots};
-    for (int i = 0; i < argc; ++i) {
-        Value& a = args[i];
-        Value& p = base[1 + i];
-        if (fn->byRef[size_t(i)]) {
-            if (a.type() == Type::Ref)
-                p = Value::ref(a.refTarget());
-            else if (a.type() == Type::ElemRef)
-                p = a;
-            else
-                p = Value::ref(&a); // a temporary of the caller: changes are simply lost
-        } else {
-            p = a.deref();
-        }
-    }
-    current_ = &f;
-    Value* top = runFrame(f);
-    Value result = std::move(base[0]);
-    guard.top = top;
-    return result;
-}
-
-Value Runtime::invokeMember(ScriptObject* obj, int id, Invoke kind, Value* args, int argc,
-                            bool inside) {
-    const ClassInfo* cls = obj->cls();
-    if (id == Object::kDefaultMember) {
-        if (cls->defaultMember < 0) failNamed(errc::NoSuchMember, cls->name);
-        id = cls->defaultMember + 1;
-    }
-    if (id < 1 || size_t(id) > cls->members.size()) fail(errc::NoSuchMember);
-    const ClassInfo::Member& m = cls->members[size_t(id - 1)];
-    if (!m.isPublic && !inside) failNamed(errc::NoSuchMember, m.name);
-    bool put = kind == Invoke::Let || kind == Invoke::Set;
-    switch (m.kind) {
-    case ClassInfo::MemberKind::Field: {
-        Value& field = obj->fields()[size_t(m.field)];
-        if (!put) {
-            if (argc == 0) return field;
-            return loadIndexed(field, args, argc);
-        }
-        Value value = args[argc - 1].deref();
-        if (argc > 1) {
-            storeIndexed(field, args, argc - 1, std::move(value), kind == Invoke::Set);
-            return {};
-        }
-        if (kind == Invoke::Set)
-            requireObject(value);
-        else
-            letConvert(value);
-        field = std::move(value);
-        return {};
-    }
-    case ClassInfo::MemberKind::Method:
-        if (put) failNamed(errc::WrongArgumentCount, m.name);
-        return call(m.method, obj->unit(), obj, args, argc, current_);
-    case ClassInfo::MemberKind::Property: {
-        const Function* p = kind == Invoke::Let ? m.let : kind == Invoke::Set ? m.set : m.get;
-        if (!p) failNamed(errc::WrongArgumentCount, m.name);
-        if (put) {
-            Value& last = args[argc - 1];
-            Value value = last.deref();
-            if (kind == Invoke::Let)
-                letConvert(value);
-            else
-                requireObject(value);
-            last = std::move(value);
-        } else if (argc > 0 && p->params == 0) {
-            // obj.Items(1): the arguments apply to what the property returns.
-            Value v = call(p, obj->unit(), obj, nullptr, 0, current_);
-            return loadIndexed(v, args, argc);
-        }
-        return call(p, obj->unit(), obj, args, argc, current_);
-    }
-    }
-    return {};
-}
-
-Value Runtime::newInstance(const ClassInfo* cls, LinkedUnit* unit) {
-    auto* o = new ScriptObject(cls, unit, unit->scope->shared_from_this());
-    Value v = Value::object(o);
-    for (size_t i = 0; i < cls->fields.size(); ++i) {
-        const ClassInfo::Field& fd = cls->fields[i];
-        if (!fd.isArray) continue;
-        std::vector<Array::Bound> bounds;
-        for (int32_t ub : fd.bounds)
-            bounds.push_back({0, ub + 1});
-        Array* a = Array::create(std::move(bounds));
-        a->setFixed(!fd.bounds.empty());
-        o->fields()[i] = Value::array(a);
-    }
-    if (cls->initialize) call(cls->initialize, unit, o, nullptr, 0, current_);
-    return v;
-}
 
 // ---- Global names at run time ------------------------------------------------------------
 
@@ -795,18 +232,23 @@ public:
     }
 
     static int siteId(const CallSite& site, Object* o) {
-        const void* table = o->memberTable();
-        if (table && table == site.key) return site.id;
-        int id;
         if (o->isScriptObject()) {
-            int m = static_cast<ScriptObject*>(o)->cls()->find(site.name);
-            id = m < 0 ? Object::kNoMember : m + 1;
-        } else {
-            id = o->memberId(site.name);
+            const ClassInfo* cls = static_cast<ScriptObject*>(o)->cls();
+            if (cls->serial == site.classSerial) return site.id;
+            int m = cls->find(site.name);
+            if (m < 0) failNamed(errc::NoSuchMember, site.name);
+            site.classSerial = cls->serial;
+            site.table = nullptr;
+            site.id = m + 1;
+            return site.id;
         }
+        const void* table = o->memberTable();
+        if (table && table == site.table) return site.id;
+        int id = o->memberId(site.name);
         if (id == Object::kNoMember) failNamed(errc::NoSuchMember, site.name);
         if (table) {
-            site.key = table;
+            site.classSerial = 0;
+            site.table = table;
             site.id = id;
         }
         return id;
@@ -1007,8 +449,9 @@ namespace {
 // The right operand of a binary operator: on the stack, or carried by the instruction.
 [[gnu::always_inline]] inline const Value& rightOperand(const Instr& in, Value* sp, Value* locals,
                                                         const Function* fn) {
-    if (!(in.n & kOperandFused)) return sp[-1];
-    if (in.n & kOperandLocal) return (in.n & kOperandRef) ? locals[in.a].deref() : locals[in.a];
+    if (!(in.n & OpFlags::kOperandFused)) return sp[-1];
+    if (in.n & OpFlags::kOperandLocal)
+        return (in.n & OpFlags::kOperandRef) ? locals[in.a].deref() : locals[in.a];
     return fn->consts[in.b];
 }
 
@@ -1084,10 +527,10 @@ template <OpCode Op>
 [[gnu::always_inline]] inline void arithmeticOp(const Instr& in, Value*& sp, Value* locals,
                                                 const Function* fn) {
     const Value& b = rightOperand(in, sp, locals, fn);
-    bool stacked = !(in.n & kOperandFused);
-    if (in.n & kLeftLocal) {
-        Value& local = (in.n & kOperandRef) ? locals[in.a].deref() : locals[in.a];
-        if (in.n & kResultToLocal) {
+    bool stacked = !(in.n & OpFlags::kOperandFused);
+    if (in.n & OpFlags::kLeftLocal) {
+        Value& local = (in.n & OpFlags::kOperandRef) ? locals[in.a].deref() : locals[in.a];
+        if (in.n & OpFlags::kResultToLocal) {
             arithmetic(Op, local, b); // x = x op y, in place
             if (stacked) (--sp)->clear();
         } else if (stacked) {
@@ -1103,7 +546,7 @@ template <OpCode Op>
     Value& a = stacked ? sp[-2] : sp[-1];
     arithmetic(Op, a, b);
     if (stacked) (--sp)->clear();
-    if (in.n & kResultToLocal) {
+    if (in.n & OpFlags::kResultToLocal) {
         locals[in.a] = std::move(sp[-1]);
         --sp;
     }
@@ -1164,33 +607,34 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                     fail(int(in.b));
 
                 case OpCode::LoadLocal:
-                    *sp++ = (in.n & kByRef) ? locals[in.a].deref() : locals[in.a];
+                    *sp++ = (in.n & VarFlags::kByRef) ? locals[in.a].deref() : locals[in.a];
                     break;
                 case OpCode::StoreLocal: {
-                    Value& t = (in.n & kByRef) ? locals[in.a].deref() : locals[in.a];
-                    if (in.n & kOperandLocal) {
+                    Value& t = (in.n & VarFlags::kByRef) ? locals[in.a].deref() : locals[in.a];
+                    if (in.n & VarFlags::kFromLocal) {
                         const Value& from =
-                            (in.n & kOperandRef) ? locals[in.b].deref() : locals[in.b];
+                            (in.n & VarFlags::kFromRef) ? locals[in.b].deref() : locals[in.b];
                         Value v = from;
                         if (v.isObject()) letConvert(v);
                         t = std::move(v);
                         break;
                     }
                     Value& v = sp[-1];
-                    if (!(in.n & kRaw) && v.isObject()) letConvert(v);
+                    if (!(in.n & VarFlags::kRaw) && v.isObject()) letConvert(v);
                     t = std::move(v);
                     --sp;
                     break;
                 }
                 case OpCode::SetLocal: {
-                    Value& t = (in.n & kByRef) ? locals[in.a].deref() : locals[in.a];
+                    Value& t = (in.n & VarFlags::kByRef) ? locals[in.a].deref() : locals[in.a];
                     requireObject(sp[-1]);
                     t = std::move(sp[-1]);
                     --sp;
                     break;
                 }
                 case OpCode::AddrLocal:
-                    *sp++ = Value::ref((in.n & kByRef) ? locals[in.a].refTarget() : &locals[in.a]);
+                    *sp++ = Value::ref((in.n & VarFlags::kByRef) ? locals[in.a].refTarget()
+                                                                 : &locals[in.a]);
                     break;
                 case OpCode::ClearLocal:
                     locals[in.a].clear();
@@ -1201,7 +645,7 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                     break;
                 case OpCode::StoreField: {
                     Value& v = sp[-1];
-                    if (!(in.n & kRaw) && v.isObject()) letConvert(v);
+                    if (!(in.n & VarFlags::kRaw) && v.isObject()) letConvert(v);
                     f.me->fields()[in.a] = std::move(v);
                     --sp;
                     break;
@@ -1232,7 +676,7 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                     if (c->kind == GlobalCell::Kind::Variable && !isSet && !v.isObject()) {
                         c->value = std::move(v);
                     } else {
-                        I::store(*this, f, c, in.a, std::move(v), isSet, in.n & kRaw);
+                        I::store(*this, f, c, in.a, std::move(v), isSet, in.n & VarFlags::kRaw);
                     }
                     --sp;
                     break;
@@ -1254,8 +698,8 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                 }
                 case OpCode::CallGlobal:
                 case OpCode::ArgCallGlobal: {
-                    int argc = in.n & kArgMask;
-                    bool statement = in.n & kStatement;
+                    int argc = in.n & CallFlags::kArgMask;
+                    bool statement = in.n & CallFlags::kStatement;
                     Value* args = sp - argc;
                     GlobalCell* c = unit->cells[in.b];
                     Value r;
@@ -1357,8 +801,8 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                     break;
                 }
                 case OpCode::MemberGet: {
-                    int argc = in.n & kArgMask;
-                    bool statement = in.n & kStatement;
+                    int argc = in.n & CallFlags::kArgMask;
+                    bool statement = in.n & CallFlags::kStatement;
                     Value* base = sp - argc - 1;
                     Value r = I::memberGet(*this, f, fn->sites[in.b], base, argc, statement);
                     while (sp > base)
@@ -1368,7 +812,7 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                 }
                 case OpCode::MemberPut:
                 case OpCode::MemberSet: {
-                    int argc = in.n & kArgMask;
+                    int argc = in.n & CallFlags::kArgMask;
                     Value* base = sp - argc - 2;
                     I::memberPut(*this, f, fn->sites[in.b], base, argc, in.op == OpCode::MemberSet);
                     while (sp > base)
@@ -1483,13 +927,13 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                 case OpCode::Gt:
                 case OpCode::Ge: {
                     const Value& b = rightOperand(in, sp, locals, fn);
-                    bool stacked = !(in.n & kOperandFused);
+                    bool stacked = !(in.n & OpFlags::kOperandFused);
                     // Where the result goes; it holds the left operand unless a local does.
-                    Value* slot =
-                        (in.n & kLeftLocal) ? (stacked ? sp - 1 : sp) : (stacked ? sp - 2 : sp - 1);
-                    const Value& a = !(in.n & kLeftLocal)   ? *slot
-                                     : (in.n & kOperandRef) ? locals[in.a].deref()
-                                                            : locals[in.a];
+                    Value* slot = (in.n & OpFlags::kLeftLocal) ? (stacked ? sp - 1 : sp)
+                                                               : (stacked ? sp - 2 : sp - 1);
+                    const Value& a = !(in.n & OpFlags::kLeftLocal)   ? *slot
+                                     : (in.n & OpFlags::kOperandRef) ? locals[in.a].deref()
+                                                                     : locals[in.a];
                     bool ok;
                     int c = fastCompare(a, b, ok);
                     auto op = Compare(int(in.op) - int(OpCode::Eq));
@@ -1518,7 +962,7 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                         if (stacked) sp[-1].clear();
                         slot->clear();
                         sp = slot;
-                        if (ip->op == OpCode::JumpIfFalse) {
+                        if (in.n & OpFlags::kBranch) {
                             // A condition: test and branch without pushing the Boolean.
                             const Instr jump = *ip++;
                             if (!r) {
@@ -1532,7 +976,8 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                         // The comparison may run script code that changes the operands.
                         Value left = a, right = b;
                         if (stacked) sp[-1].clear();
-                        *slot = opCompare(op, left, right, in.n & (kLeftLiteral | kRightLiteral));
+                        *slot = opCompare(op, left, right,
+                                          in.n & (OpFlags::kLeftLiteral | OpFlags::kRightLiteral));
                         sp = slot + 1;
                     }
                     break;
@@ -1678,14 +1123,16 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                     break;
                 }
                 case OpCode::OnError:
-                    f.resumeNext = in.n != 0;
+                    f.resumeNext = in.n & OnErrorFlags::kResumeNext;
                     clearErr();
                     break;
                 case OpCode::Return:
                     return sp;
                 case OpCode::LoadElement: {
-                    const Value& t = (in.n & 1) ? locals[in.a].deref() : locals[in.a];
-                    Value sub = (in.n & 2) ? locals[in.b].deref() : locals[in.b];
+                    const Value& t =
+                        (in.n & ElementFlags::kArrayRef) ? locals[in.a].deref() : locals[in.a];
+                    Value sub =
+                        (in.n & ElementFlags::kIndexRef) ? locals[in.b].deref() : locals[in.b];
                     Value* e;
                     if (t.isArray() && (e = element1(t.arrayValue(), sub))) {
                         *sp++ = *e;
@@ -1706,294 +1153,6 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
             }
         }
     }
-}
-
-inline Value* Runtime::runFrame(Frame& f) {
-    const Function* fn = f.fn;
-    const Instr* code = fn->code.data();
-    const Instr* ip = code;
-    Value* sp = f.stack;
-    for (;;) {
-        try {
-            return execute(f, ip, sp);
-        } catch (ScriptError& e) {
-            uint32_t pc = uint32_t(f.ip - code);
-            if (!e.hasPosition()) locate(e, f, pc);
-            if (!f.resumeNext || e.fatal()) throw;
-            setErr(e);
-            for (Value* p = f.stack; p < f.stack + fn->maxStack; ++p)
-                p->clear();
-            sp = f.stack;
-            const StmtInfo* st = fn->statementAt(pc);
-            ip = code + (st ? st->end : pc + 1);
-        } catch (const std::bad_alloc&) {
-            ScriptError e(errc::OutOfMemory);
-            uint32_t pc = uint32_t(f.ip - code);
-            locate(e, f, pc);
-            if (!f.resumeNext) throw e;
-            setErr(e);
-            for (Value* p = f.stack; p < f.stack + fn->maxStack; ++p)
-                p->clear();
-            sp = f.stack;
-            const StmtInfo* st = fn->statementAt(pc);
-            ip = code + (st ? st->end : pc + 1);
-        } catch (const std::length_error&) {
-            ScriptError e(errc::OutOfStringSpace);
-            uint32_t pc = uint32_t(f.ip - code);
-            locate(e, f, pc);
-            if (!f.resumeNext) throw e;
-            setErr(e);
-            for (Value* p = f.stack; p < f.stack + fn->maxStack; ++p)
-                p->clear();
-            sp = f.stack;
-            const StmtInfo* st = fn->statementAt(pc);
-            ip = code + (st ? st->end : pc + 1);
-        }
-    }
-}
-
-// ---- Linking and dynamic code ------------------------------------------------------------
-
-Runtime::Linked Runtime::link(const std::vector<std::shared_ptr<const CompiledUnit>>& units,
-                              const std::vector<uint32_t>& baseLines, bool dynamic) {
-    GlobalScope& s = *scope;
-    bool optionExplicit = false;
-    for (const auto& u : units)
-        optionExplicit = optionExplicit || u->optionExplicit;
-    Linked result;
-    for (size_t k = 0; k < units.size(); ++k) {
-        const auto& u = units[k];
-        auto lu = std::make_unique<LinkedUnit>();
-        lu->code = u;
-        lu->scope = &s;
-        lu->baseLine = baseLines[k];
-        lu->optionExplicit = optionExplicit;
-        lu->dynamic = dynamic;
-        lu->cells.reserve(u->globals.size());
-        for (const std::string& name : u->globals)
-            lu->cells.push_back(s.cell(name));
-        switch (u->kind) {
-        case CompiledUnit::Kind::Procedure: {
-            GlobalCell* c = lu->cells[u->nameIndex];
-            c->kind = GlobalCell::Kind::Procedure;
-            c->builtinConst = false;
-            c->value.clear();
-            c->fn = u->proc;
-            c->unit = lu.get();
-            ProcedureInfo info;
-            info.name = u->proc->name;
-            info.argumentCount = u->proc->params;
-            info.hasReturnValue = u->proc->kind == ast::ProcKind::Function;
-            s.procedures.push_back(std::move(info));
-            break;
-        }
-        case CompiledUnit::Kind::Class: {
-            GlobalCell* c = lu->cells[u->nameIndex];
-            c->kind = GlobalCell::Kind::Class;
-            c->builtinConst = false;
-            c->value.clear();
-            c->cls = u->cls.get();
-            c->unit = lu.get();
-            break;
-        }
-        case CompiledUnit::Kind::Code:
-            for (const CompiledUnit::Decl& d : u->decls) {
-                GlobalCell* c = lu->cells[d.global];
-                if (c->kind == GlobalCell::Kind::Item) continue;
-                switch (d.kind) {
-                case CompiledUnit::Decl::Kind::Variable:
-                    if (c->kind != GlobalCell::Kind::Variable) {
-                        c->kind = GlobalCell::Kind::Variable;
-                        c->value.clear();
-                    }
-                    break;
-                case CompiledUnit::Decl::Kind::Array: {
-                    std::vector<Array::Bound> b;
-                    for (int32_t ub : d.bounds)
-                        b.push_back({0, ub + 1});
-                    Array* a = Array::create(std::move(b));
-                    a->setFixed(!d.bounds.empty());
-                    c->kind = GlobalCell::Kind::Variable;
-                    c->value = Value::array(a);
-                    break;
-                }
-                case CompiledUnit::Decl::Kind::Const:
-                    c->kind = GlobalCell::Kind::Const;
-                    c->value = d.value;
-                    break;
-                }
-                c->builtinConst = false;
-            }
-            break;
-        }
-        result.order.push_back(lu.get());
-        if (u->kind == CompiledUnit::Kind::Code)
-            result.transient.push_back(std::move(lu));
-        else
-            s.units.push_back(std::move(lu));
-    }
-    return result;
-}
-
-void Runtime::runMain(LinkedUnit* unit, Frame* scopeFrame, bool* resumeNext) {
-    const Function* main = unit->code->main;
-    if (!main) return;
-    tick();
-    checkStack();
-    size_t n = size_t(main->slots) + main->maxStack;
-    ValueStack::Mark mark;
-    Value* base = stack_.push(n, mark);
-    Frame f;
-    f.fn = main;
-    f.unit = unit;
-    f.locals = base;
-    f.stack = base + main->slots;
-    f.caller = current_;
-    struct Guard {
-        Runtime& rt;
-        Value* base;
-        size_t n;
-        ValueStack::Mark mark;
-        Frame* previous;
-        size_t slots;
-        Value* top = nullptr; // after a normal return: the operand stack's end
-        ~Guard() {
-            rt.current_ = previous;
-            if (top) {
-                // Only the locals and what the stack still holds need clearing; an error may
-                // have left anything anywhere.
-                for (Value* p = base; p < base + slots; ++p)
-                    p->clear();
-                for (Value* p = base + slots; p < top; ++p)
-                    p->clear();
-                rt.stack_.pop(base, 0, mark);
-            } else {
-                rt.stack_.pop(base, n, mark);
-            }
-        }
-    } guard{*this, base, n, mark, current_, 0};
-    if (scopeFrame) {
-        f.scopeFrame = scopeFrame;
-        f.me = scopeFrame->me;
-        bindOuter(f, scopeFrame);
-    }
-    if (resumeNext) f.resumeNext = *resumeNext;
-    current_ = &f;
-    runFrame(f);
-    if (resumeNext) *resumeNext = f.resumeNext;
-}
-
-namespace {
-
-Value* frameVariable(Frame* sf, const std::string& name) {
-    if (const LocalInfo* l = sf->fn->local(name)) {
-        if (l->kind != LocalKind::Hidden) {
-            Value& v = sf->locals[l->slot];
-            return v.isRef() ? v.refTarget() : &v;
-        }
-    }
-    if (!sf->dynamic) sf->dynamic = std::make_unique<DynamicNames>();
-    auto it = sf->dynamic->find(name);
-    if (it == sf->dynamic->end()) it = sf->dynamic->emplace(name, std::make_unique<Value>()).first;
-    return it->second.get();
-}
-
-OuterScope outerScope(Frame* sf) {
-    OuterScope o;
-    o.cls = sf->fn->cls;
-    for (const LocalInfo& l : sf->fn->locals)
-        if (l.kind != LocalKind::Hidden && !l.name.empty()) o.names.push_back(l.name);
-    if (sf->dynamic)
-        for (const auto& [name, v] : *sf->dynamic)
-            o.names.push_back(name);
-    return o;
-}
-
-} // namespace
-
-void Runtime::bindOuter(Frame& f, Frame* sf) {
-    for (const LocalInfo& l : f.fn->locals) {
-        if (!l.byRef || l.kind == LocalKind::Hidden || l.kind == LocalKind::Param) continue;
-        f.locals[l.slot] = Value::ref(frameVariable(sf, l.name));
-    }
-}
-
-void Runtime::execute(std::u16string_view code, Frame* frame, bool global) {
-    Frame* sf = frame ? (frame->scopeFrame ? frame->scopeFrame : frame) : nullptr;
-    bool local = !global && sf && !sf->fn->isMain;
-    std::vector<Token> tokens = tokenize(code);
-    std::vector<UnitSpan> spans = splitUnits(tokens);
-    OuterScope outer;
-    if (local) outer = outerScope(sf);
-    std::vector<std::shared_ptr<const CompiledUnit>> units;
-    std::vector<uint32_t> lines;
-    for (const UnitSpan& span : spans) {
-        units.push_back(compileDynamic(tokens, span, local ? &outer : nullptr));
-        lines.push_back(tokens[span.begin].line);
-    }
-    Linked linked = link(units, lines, true);
-    bool resumeNext = false;
-    for (LinkedUnit* lu : linked.order)
-        runMain(lu, local ? sf : nullptr, &resumeNext);
-}
-
-Value Runtime::eval(std::u16string_view code, Frame* frame) {
-    Frame* sf = frame ? (frame->scopeFrame ? frame->scopeFrame : frame) : nullptr;
-    bool local = sf && !sf->fn->isMain;
-    std::vector<Token> tokens = tokenize(code);
-    OuterScope outer;
-    if (local) outer = outerScope(sf);
-    std::shared_ptr<const CompiledUnit> unit = compileExpression(tokens, local ? &outer : nullptr);
-    LinkedUnit lu;
-    lu.code = unit;
-    lu.scope = scope.get();
-    for (const std::string& name : unit->globals)
-        lu.cells.push_back(scope->cell(name));
-    const Function* main = unit->main;
-    tick();
-    checkStack();
-    size_t n = size_t(main->slots) + main->maxStack;
-    ValueStack::Mark mark;
-    Value* base = stack_.push(n, mark);
-    Frame f;
-    f.fn = main;
-    f.unit = &lu;
-    f.locals = base;
-    f.stack = base + main->slots;
-    f.caller = current_;
-    f.scopeFrame = sf ? sf : nullptr;
-    struct Guard {
-        Runtime& rt;
-        Value* base;
-        size_t n;
-        ValueStack::Mark mark;
-        Frame* previous;
-        size_t slots;
-        Value* top = nullptr; // after a normal return: the operand stack's end
-        ~Guard() {
-            rt.current_ = previous;
-            if (top) {
-                // Only the locals and what the stack still holds need clearing; an error may
-                // have left anything anywhere.
-                for (Value* p = base; p < base + slots; ++p)
-                    p->clear();
-                for (Value* p = base + slots; p < top; ++p)
-                    p->clear();
-                rt.stack_.pop(base, 0, mark);
-            } else {
-                rt.stack_.pop(base, n, mark);
-            }
-        }
-    } guard{*this, base, n, mark, current_, 0};
-    if (local) {
-        f.me = sf->me;
-        bindOuter(f, sf);
-    }
-    current_ = &f;
-    Value* top = runFrame(f);
-    Value result = std::move(base[0]);
-    guard.top = top;
-    return result;
 }
 
 } // namespace vbs
