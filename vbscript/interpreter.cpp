@@ -125,7 +125,7 @@ public:
         case GlobalCell::Kind::Item:
             return c->value;
         case GlobalCell::Kind::Procedure:
-            return rt.call(c->fn, c->unit, nullptr, nullptr, 0, &f);
+            return rt.callProcedure(c, nullptr, 0, &f);
         case GlobalCell::Kind::Builtin:
             return rt.callBuiltin(c->builtin, nullptr, 0, &f);
         case GlobalCell::Kind::Alias:
@@ -140,11 +140,17 @@ public:
         return {};
     }
 
-    static void store(Runtime& rt, Frame& f, GlobalCell* c, uint16_t implicit, Value v, bool isSet,
-                      bool raw) {
+    // How a value is assigned: Let converts an object to its default value, Set requires one.
+    enum Assign : uint8_t { kLet, kLetRaw, kSet };
+
+    // Six parameters at most here and in the other functions the loop calls: one more would be
+    // passed on the stack, which makes the loop keep a frame pointer.
+    static void store(Runtime& rt, Frame& f, GlobalCell* c, uint16_t implicit, Value v,
+                      Assign how) {
+        bool isSet = how == kSet;
         if (isSet)
             requireObject(v);
-        else if (!raw)
+        else if (how == kLet)
             letConvert(v);
         switch (c->kind) {
         case GlobalCell::Kind::Variable:
@@ -152,7 +158,7 @@ public:
             return;
         case GlobalCell::Kind::Undeclared:
             if (resolveAlias(*rt.scope, c))
-                return store(rt, f, c, implicit, std::move(v), isSet, true);
+                return store(rt, f, c, implicit, std::move(v), isSet ? kSet : kLetRaw);
             *undeclared(f, c, implicit, true) = std::move(v);
             return;
         case GlobalCell::Kind::Item: {
@@ -195,11 +201,16 @@ public:
         }
     }
 
-    static Value call(Runtime& rt, Frame& f, GlobalCell* c, uint16_t implicit, Value* args,
-                      int argc, bool statement) {
+    // The call of a global name: argument count and statement flag in `in.n`, the implicit local
+    // in `in.a`. Not cloned, since a clone would take those as two parameters, one too many.
+    [[gnu::noclone]] static Value call(Runtime& rt, Frame& f, GlobalCell* c, Instr in,
+                                       Value* args) {
+        int argc = in.n & CallFlags::kArgMask;
+        bool statement = in.n & CallFlags::kStatement;
+        uint16_t implicit = in.a;
         switch (c->kind) {
         case GlobalCell::Kind::Procedure:
-            return rt.call(c->fn, c->unit, nullptr, args, argc, &f);
+            return rt.callProcedure(c, args, argc, &f);
         case GlobalCell::Kind::Builtin:
             return rt.callBuiltin(c->builtin, args, argc, &f);
         case GlobalCell::Kind::Variable:
@@ -219,7 +230,7 @@ public:
         case GlobalCell::Kind::Class:
             failNamed(errc::TypeMismatch, c->name);
         case GlobalCell::Kind::Undeclared: {
-            if (resolveAlias(*rt.scope, c)) return call(rt, f, c, implicit, args, argc, statement);
+            if (resolveAlias(*rt.scope, c)) return call(rt, f, c, in, args);
             if (implicit) {
                 Value& local = f.locals[implicit - 1].deref();
                 if (local.isArray() || local.isObject()) return loadIndexed(local, args, argc);
@@ -260,8 +271,10 @@ public:
         return o.objectValue();
     }
 
-    static Value memberGet(Runtime& rt, Frame& f, const CallSite& site, Value* base, int argc,
-                           bool statement) {
+    // obj.name(args), argument count and statement flag in `n`.
+    static Value memberGet(Runtime& rt, Frame& f, const CallSite& site, Value* base, uint8_t n) {
+        int argc = n & CallFlags::kArgMask;
+        bool statement = n & CallFlags::kStatement;
         Object* o = target(*base, site);
         int id = siteId(site, o);
         Invoke kind = statement ? Invoke::Call : Invoke::Get;
@@ -676,7 +689,10 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                     if (c->kind == GlobalCell::Kind::Variable && !isSet && !v.isObject()) {
                         c->value = std::move(v);
                     } else {
-                        I::store(*this, f, c, in.a, std::move(v), isSet, in.n & VarFlags::kRaw);
+                        I::store(*this, f, c, in.a, std::move(v),
+                                 isSet                     ? I::kSet
+                                 : (in.n & VarFlags::kRaw) ? I::kLetRaw
+                                                           : I::kLet);
                     }
                     --sp;
                     break;
@@ -704,7 +720,7 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                     GlobalCell* c = unit->cells[in.b];
                     Value r;
                     if (c->kind == GlobalCell::Kind::Procedure) {
-                        r = call(c->fn, c->unit, nullptr, args, argc, &f);
+                        r = callProcedure(c, args, argc, &f);
                     } else if (in.op == OpCode::ArgCallGlobal && argc > 0 &&
                                (c->kind == GlobalCell::Kind::Variable ||
                                 (c->kind == GlobalCell::Kind::Undeclared && in.a)) &&
@@ -719,7 +735,7 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                         Array* a = arr.mutableArray();
                         r = Value::elementRef(a, &a->at(subs));
                     } else {
-                        r = I::call(*this, f, c, in.a, args, argc, statement);
+                        r = I::call(*this, f, c, in, args);
                     }
                     while (sp > args)
                         (--sp)->clear();
@@ -804,7 +820,7 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                     int argc = in.n & CallFlags::kArgMask;
                     bool statement = in.n & CallFlags::kStatement;
                     Value* base = sp - argc - 1;
-                    Value r = I::memberGet(*this, f, fn->sites[in.b], base, argc, statement);
+                    Value r = I::memberGet(*this, f, fn->sites[in.b], base, in.n);
                     while (sp > base)
                         (--sp)->clear();
                     if (!statement) *sp++ = std::move(r);
@@ -886,7 +902,7 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                     if (target)
                         *target = std::move(r);
                     else
-                        I::store(*this, f, c, in.a, std::move(r), false, true);
+                        I::store(*this, f, c, in.a, std::move(r), I::kLetRaw);
                     while (sp > base)
                         (--sp)->clear();
                     break;
