@@ -77,6 +77,13 @@ private:
     std::unique_ptr<Enumerator> e_;
 };
 
+// Clears the operand stack down to `base`, its new top.
+inline Value* popTo(Value* sp, Value* base) {
+    while (sp > base)
+        (--sp)->clear();
+    return base;
+}
+
 } // namespace
 
 // ---- Global names at run time ------------------------------------------------------------
@@ -385,6 +392,94 @@ public:
             b.push_back({0, ub + 1});
         }
         return b;
+    }
+
+    // ---- The dispatch loop's rare cases ---------------------------------------------------
+    // Instructions that run at most once per statement and are long, kept out of the loop so that
+    // it reads as a list of the hot ones. They take what they need by value and return the new
+    // stack top, so the loop never hands out the address of its own state. Not marked cold: that
+    // made the compiler keep the loop's code pointer on the stack (loop benchmark 1% slower).
+
+    [[gnu::noinline]] static Value* newObject(Runtime& rt, GlobalCell* c, Value* sp) {
+        if (c->kind == GlobalCell::Kind::Class)
+            *sp = rt.newInstance(c->cls, c->unit);
+        else if (equalsNoCase(c->name, "RegExp"))
+            *sp = createRegExp();
+        else
+            failNamed(errc::ClassNotDefined, c->name);
+        return sp + 1;
+    }
+
+    // IndexAddr: [target, subscripts...] -> a reference to the element (or the call's value).
+    [[gnu::noinline]] static Value* indexAddress(Value* sp, int argc) {
+        Value* base = sp - argc - 1;
+        Value& t = base->deref();
+        Value r;
+        if (t.isArray()) {
+            Subscripts subs(base + 1, argc);
+            Array* a = t.mutableArray();
+            r = Value::elementRef(a, &a->at(subs));
+        } else {
+            r = loadIndexed(t, base + 1, argc);
+        }
+        sp = popTo(sp, base);
+        *sp++ = std::move(r);
+        return sp;
+    }
+
+    // ForEachInit: [collection] -> the iterator, kept in a hidden local.
+    [[gnu::noinline]] static Value* forEachStart(Value* sp, Value& iterator) {
+        Value c = std::move(sp[-1]);
+        const Value& v = c.deref();
+        if (v.isArray()) {
+            iterator = Value::iterator(new ArrayIter(v));
+        } else if (v.isObject() && v.objectValue()) {
+            auto e = v.objectValue()->enumerate();
+            if (!e) fail(errc::NotACollection);
+            iterator = Value::iterator(new EnumIter(std::move(e)));
+        } else {
+            fail(errc::NotACollection);
+        }
+        return sp - 1;
+    }
+
+    // DimArray: [ref, upper bounds...] with n dimensions (none: a dynamic array, not yet sized).
+    [[gnu::noinline]] static Value* dimArray(Value* sp, int n) {
+        Value* base = sp - n - 1;
+        Array* a = Array::create(bounds(base + 1, n));
+        a->setFixed(n > 0);
+        base->deref() = Value::array(a);
+        return popTo(sp, base);
+    }
+
+    // ReDim [Preserve]: [ref, upper bounds...].
+    [[gnu::noinline]] static Value* reDim(Value* sp, int n, bool preserve) {
+        Value* base = sp - n - 1;
+        Value& t = base->deref();
+        std::vector<Array::Bound> b = bounds(base + 1, n);
+        if (t.isArray()) {
+            Array* a = t.arrayValue();
+            if (a->fixed() || a->locked()) fail(errc::ArrayLocked);
+            t.mutableArray()->redim(std::move(b), preserve);
+        } else {
+            t = Value::array(Array::create(std::move(b)));
+        }
+        return popTo(sp, base);
+    }
+
+    // Erase: [ref].
+    [[gnu::noinline]] static Value* erase(Value* sp) {
+        Value& t = sp[-1].deref();
+        if (!t.isArray()) fail(errc::TypeMismatch);
+        if (t.arrayValue()->locked()) fail(errc::ArrayLocked);
+        t.mutableArray()->erase();
+        (--sp)->clear();
+        return sp;
+    }
+
+    [[gnu::noinline]] static void onError(Runtime& rt, Frame& f, uint16_t flags) {
+        f.resumeNext = flags & OnErrorFlags::kResumeNext;
+        rt.clearErr();
     }
 };
 
@@ -742,17 +837,9 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                     if (!statement) *sp++ = std::move(r);
                     break;
                 }
-                case OpCode::NewObject: {
-                    GlobalCell* c = unit->cells[in.b];
-                    if (c->kind == GlobalCell::Kind::Class)
-                        *sp = newInstance(c->cls, c->unit);
-                    else if (equalsNoCase(c->name, "RegExp"))
-                        *sp = createRegExp();
-                    else
-                        failNamed(errc::ClassNotDefined, c->name);
-                    ++sp;
+                case OpCode::NewObject:
+                    sp = I::newObject(*this, unit->cells[in.b], sp);
                     break;
-                }
 
                 case OpCode::IndexLoad:
                 case OpCode::CallValue: {
@@ -799,23 +886,9 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                         (--sp)->clear();
                     break;
                 }
-                case OpCode::IndexAddr: {
-                    int argc = in.n;
-                    Value* base = sp - argc - 1;
-                    Value& t = base->deref();
-                    Value r;
-                    if (t.isArray()) {
-                        Subscripts subs(base + 1, argc);
-                        Array* a = t.mutableArray();
-                        r = Value::elementRef(a, &a->at(subs));
-                    } else {
-                        r = loadIndexed(t, base + 1, argc);
-                    }
-                    while (sp > base)
-                        (--sp)->clear();
-                    *sp++ = std::move(r);
+                case OpCode::IndexAddr:
+                    sp = I::indexAddress(sp, in.n);
                     break;
-                }
                 case OpCode::MemberGet: {
                     int argc = in.n & CallFlags::kArgMask;
                     bool statement = in.n & CallFlags::kStatement;
@@ -1077,21 +1150,9 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                         ++ip;
                     break;
                 }
-                case OpCode::ForEachInit: {
-                    Value c = std::move(sp[-1]);
-                    --sp;
-                    const Value& v = c.deref();
-                    if (v.isArray()) {
-                        locals[in.a] = Value::iterator(new ArrayIter(v));
-                    } else if (v.isObject() && v.objectValue()) {
-                        auto e = v.objectValue()->enumerate();
-                        if (!e) fail(errc::NotACollection);
-                        locals[in.a] = Value::iterator(new EnumIter(std::move(e)));
-                    } else {
-                        fail(errc::NotACollection);
-                    }
+                case OpCode::ForEachInit:
+                    sp = I::forEachStart(sp, locals[in.a]);
                     break;
-                }
                 case OpCode::ForEachNext: {
                     tick();
                     detail::Iter* it = locals[in.a].iteratorValue();
@@ -1104,43 +1165,17 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                     }
                     break;
                 }
-                case OpCode::DimArray: {
-                    int n = in.n;
-                    Value* base = sp - n - 1;
-                    Array* a = Array::create(I::bounds(base + 1, n));
-                    a->setFixed(n > 0);
-                    base->deref() = Value::array(a);
-                    while (sp > base)
-                        (--sp)->clear();
+                case OpCode::DimArray:
+                    sp = I::dimArray(sp, in.n);
                     break;
-                }
-                case OpCode::ReDim: {
-                    int n = in.n;
-                    Value* base = sp - n - 1;
-                    Value& t = base->deref();
-                    std::vector<Array::Bound> b = I::bounds(base + 1, n);
-                    if (t.isArray()) {
-                        Array* a = t.arrayValue();
-                        if (a->fixed() || a->locked()) fail(errc::ArrayLocked);
-                        t.mutableArray()->redim(std::move(b), in.a != 0);
-                    } else {
-                        t = Value::array(Array::create(std::move(b)));
-                    }
-                    while (sp > base)
-                        (--sp)->clear();
+                case OpCode::ReDim:
+                    sp = I::reDim(sp, in.n, in.a != 0);
                     break;
-                }
-                case OpCode::Erase: {
-                    Value& t = sp[-1].deref();
-                    if (!t.isArray()) fail(errc::TypeMismatch);
-                    if (t.arrayValue()->locked()) fail(errc::ArrayLocked);
-                    t.mutableArray()->erase();
-                    (--sp)->clear();
+                case OpCode::Erase:
+                    sp = I::erase(sp);
                     break;
-                }
                 case OpCode::OnError:
-                    f.resumeNext = in.n & OnErrorFlags::kResumeNext;
-                    clearErr();
+                    I::onError(*this, f, in.n);
                     break;
                 case OpCode::Return:
                     return sp;
