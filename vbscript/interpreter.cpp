@@ -366,7 +366,7 @@ public:
         if (var.type() == Type::Integer && step.type() == Type::Integer) {
             int32_t r = int32_t(var.integerValue()) + step.integerValue();
             if (r >= -32768 && r <= 32767) {
-                var = Value::integer(int16_t(r));
+                var.setInteger(int16_t(r));
                 return;
             }
         } else if (var.type() == Type::Long && step.type() <= Type::Long &&
@@ -374,11 +374,11 @@ public:
             int64_t s = step.type() == Type::Long ? step.longValue() : step.integerValue();
             int64_t r = int64_t(var.longValue()) + s;
             if (r >= INT32_MIN && r <= INT32_MAX) {
-                var = Value::lng(int32_t(r));
+                var.setLong(int32_t(r));
                 return;
             }
         } else if (var.type() == Type::Double && step.type() == Type::Double) {
-            var = Value::dbl(var.doubleValue() + step.doubleValue());
+            var.setDouble(var.doubleValue() + step.doubleValue());
             return;
         }
         var = opAdd(var, step);
@@ -496,9 +496,9 @@ template <class IntOp, class DblOp>
     if (ta == Type::Integer && tb == Type::Integer) {
         int64_t r = iop(int64_t(a.integerValue()), int64_t(b.integerValue()));
         if (r >= -32768 && r <= 32767)
-            a = Value::integer(int16_t(r));
+            a.setInteger(int16_t(r));
         else
-            a = Value::lng(int32_t(r));
+            a.setLong(int32_t(r));
         return true;
     }
     if ((ta == Type::Long || ta == Type::Integer) && (tb == Type::Long || tb == Type::Integer)) {
@@ -506,9 +506,9 @@ template <class IntOp, class DblOp>
         int64_t y = tb == Type::Long ? b.longValue() : b.integerValue();
         int64_t r = iop(x, y);
         if (r >= INT32_MIN && r <= INT32_MAX)
-            a = Value::lng(int32_t(r));
+            a.setLong(int32_t(r));
         else
-            a = Value::dbl(double(r));
+            a.setDouble(double(r));
         return true;
     }
     auto real = [](const Value& v, Type t, double& out) {
@@ -526,7 +526,7 @@ template <class IntOp, class DblOp>
     if ((ta == Type::Double || tb == Type::Double) && real(a, ta, x) && real(b, tb, y)) {
         double r = dop(x, y);
         if (std::isinf(r) || std::isnan(r)) return false;
-        a = Value::dbl(r);
+        a.setDouble(r);
         return true;
     }
     return false;
@@ -595,9 +595,9 @@ namespace {
                 // 32-bit division: both fit, and it is several times faster than 64-bit.
                 int32_t r = op == OpCode::Mod ? x % y : x / y;
                 if (a.type() == Type::Integer && b.type() == Type::Integer && r <= 32767)
-                    a = Value::integer(int16_t(r));
+                    a.setInteger(int16_t(r));
                 else
-                    a = Value::lng(int32_t(r));
+                    a.setLong(int32_t(r));
                 return;
             }
         }
@@ -1118,7 +1118,7 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                             // The usual counted loop, once past the Integer range.
                             int64_t next = int64_t(var.longValue()) + step.integerValue();
                             if (next >= INT32_MIN && next <= INT32_MAX) {
-                                var = Value::lng(int32_t(next));
+                                var.setLong(int32_t(next));
                                 bool go = step.integerValue() >= 0 ? next <= limit.longValue()
                                                                    : next >= limit.longValue();
                                 ip = go ? code + ip->b : ip + 1;
