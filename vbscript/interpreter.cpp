@@ -481,6 +481,34 @@ public:
         f.resumeNext = flags & OnErrorFlags::kResumeNext;
         rt.clearErr();
     }
+
+    // AddrGlobal, ArgGlobal: a reference to the variable; for an argument, else its value.
+    [[gnu::noinline]] static Value globalAddress(Runtime& rt, Frame& f, GlobalCell* c, Instr in) {
+        if (Value* p = address(rt, f, c, in.a)) return Value::ref(p);
+        if (in.op == OpCode::ArgGlobal) return load(rt, f, c, in.a);
+        // Item(1) = x sets through the object, never replaces it.
+        if (c->kind == GlobalCell::Kind::Item) return c->value;
+        failNamed(errc::IllegalAssignment, c->name);
+    }
+
+    // CallGlobal, ArgCallGlobal of anything but a procedure, which the loop calls itself.
+    [[gnu::noinline, gnu::noclone]] static Value callGlobal(Runtime& rt, Frame& f, GlobalCell* c,
+                                                            Instr in, Value* args) {
+        int argc = in.n & CallFlags::kArgMask;
+        if (in.op == OpCode::ArgCallGlobal && argc > 0) {
+            Value* arr = c->kind == GlobalCell::Kind::Variable ? &c->value
+                         : c->kind == GlobalCell::Kind::Undeclared && in.a
+                             ? &f.locals[in.a - 1].deref()
+                             : nullptr;
+            if (arr && arr->isArray()) {
+                // An element passed as an argument goes by reference.
+                Subscripts subs(args, argc);
+                Array* a = arr->mutableArray();
+                return Value::elementRef(a, &a->at(subs));
+            }
+        }
+        return call(rt, f, c, in, args);
+    }
 };
 
 namespace {
@@ -793,48 +821,20 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                     break;
                 }
                 case OpCode::AddrGlobal:
-                case OpCode::ArgGlobal: {
-                    GlobalCell* c = unit->cells[in.b];
-                    Value* p = I::address(*this, f, c, in.a);
-                    if (p)
-                        *sp = Value::ref(p);
-                    else if (in.op == OpCode::ArgGlobal)
-                        *sp = I::load(*this, f, c, in.a);
-                    else if (c->kind == GlobalCell::Kind::Item)
-                        *sp = c->value; // Item(1) = x sets through the object, never replaces it
-                    else
-                        failNamed(errc::IllegalAssignment, c->name);
+                case OpCode::ArgGlobal:
+                    *sp = I::globalAddress(*this, f, unit->cells[in.b], in);
                     ++sp;
                     break;
-                }
                 case OpCode::CallGlobal:
                 case OpCode::ArgCallGlobal: {
                     int argc = in.n & CallFlags::kArgMask;
-                    bool statement = in.n & CallFlags::kStatement;
                     Value* args = sp - argc;
                     GlobalCell* c = unit->cells[in.b];
-                    Value r;
-                    if (c->kind == GlobalCell::Kind::Procedure) {
-                        r = callProcedure(c, args, argc, &f);
-                    } else if (in.op == OpCode::ArgCallGlobal && argc > 0 &&
-                               (c->kind == GlobalCell::Kind::Variable ||
-                                (c->kind == GlobalCell::Kind::Undeclared && in.a)) &&
-                               (c->kind == GlobalCell::Kind::Variable ? c->value
-                                                                      : locals[in.a - 1].deref())
-                                   .isArray()) {
-                        // An element passed as an argument goes by reference.
-                        Value& arr = c->kind == GlobalCell::Kind::Variable
-                                         ? c->value
-                                         : locals[in.a - 1].deref();
-                        Subscripts subs(args, argc);
-                        Array* a = arr.mutableArray();
-                        r = Value::elementRef(a, &a->at(subs));
-                    } else {
-                        r = I::call(*this, f, c, in, args);
-                    }
-                    while (sp > args)
-                        (--sp)->clear();
-                    if (!statement) *sp++ = std::move(r);
+                    Value r = c->kind == GlobalCell::Kind::Procedure
+                                  ? callProcedure(c, args, argc, &f)
+                                  : I::callGlobal(*this, f, c, in, args);
+                    sp = popTo(sp, args);
+                    if (!(in.n & CallFlags::kStatement)) *sp++ = std::move(r);
                     break;
                 }
                 case OpCode::NewObject:
