@@ -482,6 +482,29 @@ public:
         rt.clearErr();
     }
 
+    // t(args) where the one-subscript fast path does not apply.
+    [[gnu::noinline]] static Value indexed(const Value& t, Value* args, int argc) {
+        if (t.isArray() && argc > 0) return t.arrayValue()->at(Subscripts(args, argc));
+        return loadIndexed(t, args, argc);
+    }
+
+    // LoadElement's general path, as IndexLoad's, on a copy of the subscript: the call may
+    // change the variable.
+    [[gnu::noinline]] static Value element(const Value& t, const Value& subscript) {
+        Value sub = subscript;
+        return indexed(t, &sub, 1);
+    }
+
+    // IndexStore, IndexSet: [target, subscripts..., value], left on the stack.
+    [[gnu::noinline]] static void indexStore(Value* base, int argc, bool isSet) {
+        Value v = std::move(base[argc + 1]);
+        if (v.isRef()) {
+            Value copy = v.deref();
+            v = std::move(copy);
+        }
+        storeIndexed(base->deref(), base + 1, argc, std::move(v), isSet);
+    }
+
     // AddrGlobal, ArgGlobal: a reference to the variable; for an argument, else its value.
     [[gnu::noinline]] static Value globalAddress(Runtime& rt, Frame& f, GlobalCell* c, Instr in) {
         if (Value* p = address(rt, f, c, in.a)) return Value::ref(p);
@@ -848,17 +871,11 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                     const Value& t = base->deref();
                     Value r;
                     Value* e;
-                    if (t.isArray() && argc == 1 &&
-                        (e = element1(t.arrayValue(), base[1].deref()))) {
+                    if (t.isArray() && argc == 1 && (e = element1(t.arrayValue(), base[1].deref())))
                         r = *e;
-                    } else if (t.isArray() && argc > 0) {
-                        Subscripts subs(base + 1, argc);
-                        r = t.arrayValue()->at(subs);
-                    } else {
-                        r = loadIndexed(t, base + 1, argc);
-                    }
-                    while (sp > base)
-                        (--sp)->clear();
+                    else
+                        r = I::indexed(t, base + 1, argc);
+                    sp = popTo(sp, base);
                     *sp++ = std::move(r);
                     break;
                 }
@@ -866,24 +883,16 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                 case OpCode::IndexSet: {
                     int argc = in.n;
                     Value* base = sp - argc - 2;
-                    Value v = std::move(sp[-1]);
-                    if (v.isRef()) {
-                        Value copy = v.deref();
-                        v = std::move(copy);
-                    }
+                    Value& v = sp[-1];
                     Value& target = base->deref();
                     Value* e;
                     if (argc == 1 && in.op == OpCode::IndexStore && target.isArray() &&
-                        !v.isObject() && (e = element1(target.mutableArray(), base[1].deref()))) {
+                        !v.isRef() && !v.isObject() &&
+                        (e = element1(target.mutableArray(), base[1].deref())))
                         *e = std::move(v);
-                        while (sp > base)
-                            (--sp)->clear();
-                        break;
-                    }
-                    storeIndexed(base->deref(), base + 1, argc, std::move(v),
-                                 in.op == OpCode::IndexSet);
-                    while (sp > base)
-                        (--sp)->clear();
+                    else
+                        I::indexStore(base, argc, in.op == OpCode::IndexSet);
+                    sp = popTo(sp, base);
                     break;
                 }
                 case OpCode::IndexAddr:
@@ -1182,22 +1191,14 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                 case OpCode::LoadElement: {
                     const Value& t =
                         (in.n & ElementFlags::kArrayRef) ? locals[in.a].deref() : locals[in.a];
-                    Value sub =
+                    const Value& sub =
                         (in.n & ElementFlags::kIndexRef) ? locals[in.b].deref() : locals[in.b];
                     Value* e;
-                    if (t.isArray() && (e = element1(t.arrayValue(), sub))) {
-                        *sp++ = *e;
-                        break;
-                    }
-                    // Anything else as IndexLoad does it.
-                    Value r;
-                    if (t.isArray()) {
-                        Subscripts subs(&sub, 1);
-                        r = t.arrayValue()->at(subs);
-                    } else {
-                        r = loadIndexed(t, &sub, 1);
-                    }
-                    *sp++ = std::move(r);
+                    if (t.isArray() && (e = element1(t.arrayValue(), sub)))
+                        *sp = *e;
+                    else
+                        *sp = I::element(t, sub);
+                    ++sp;
                     break;
                 }
                 }
