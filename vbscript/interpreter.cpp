@@ -505,6 +505,40 @@ public:
         storeIndexed(base->deref(), base + 1, argc, std::move(v), isSet);
     }
 
+    // AppendTo [ref, read, tail], AppendGlobal [read, tail]: name = name & text. The read copy
+    // and the variable still share one string when nothing changed the variable meanwhile: then
+    // append in place, which keeps building a string linear.
+    [[gnu::noinline]] static Value* append(Runtime& rt, Frame& f, Instr in, Value* sp) {
+        bool global = in.op == OpCode::AppendGlobal;
+        Value* base = sp - (global ? 2 : 3);
+        GlobalCell* c = global ? f.unit->cells[in.b] : nullptr;
+        Value* target = nullptr;
+        if (!global)
+            target = &base->deref();
+        else if (c->kind == GlobalCell::Kind::Variable)
+            target = &c->value;
+        else if (c->kind == GlobalCell::Kind::Undeclared && in.a && !f.unit->optionExplicit)
+            target = &f.locals[in.a - 1].deref();
+        Value& read = sp[-2];
+        Value& tail = sp[-1];
+        if (target && target->sameString(read) && tail.isString()) {
+            read.clear();
+            if (std::u16string* text = target->uniqueString()) {
+                if (text->size() + tail.stringValue().size() > kMaxStringLength)
+                    fail(errc::OutOfStringSpace);
+                text->append(tail.stringValue());
+                return popTo(sp, base);
+            }
+            read = *target;
+        }
+        Value r = opConcat(read, tail);
+        if (target)
+            *target = std::move(r);
+        else
+            store(rt, f, c, in.a, std::move(r), kLetRaw);
+        return popTo(sp, base);
+    }
+
     // AddrGlobal, ArgGlobal: a reference to the variable; for an argument, else its value.
     [[gnu::noinline]] static Value globalAddress(Runtime& rt, Frame& f, GlobalCell* c, Instr in) {
         if (Value* p = address(rt, f, c, in.a)) return Value::ref(p);
@@ -951,44 +985,9 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                     break;
                 }
                 case OpCode::AppendTo:
-                case OpCode::AppendGlobal: {
-                    // name = name & text. The read copy and the variable still share one
-                    // string when nothing changed the variable meanwhile: then append in place,
-                    // which keeps building a string linear.
-                    bool global = in.op == OpCode::AppendGlobal;
-                    Value* base = sp - (global ? 2 : 3);
-                    GlobalCell* c = global ? unit->cells[in.b] : nullptr;
-                    Value* target = nullptr;
-                    if (!global)
-                        target = &base->deref();
-                    else if (c->kind == GlobalCell::Kind::Variable)
-                        target = &c->value;
-                    else if (c->kind == GlobalCell::Kind::Undeclared && in.a &&
-                             !unit->optionExplicit)
-                        target = &locals[in.a - 1].deref();
-                    Value& read = sp[-2];
-                    Value& tail = sp[-1];
-                    if (target && target->sameString(read) && tail.isString()) {
-                        read.clear();
-                        if (std::u16string* text = target->uniqueString()) {
-                            if (text->size() + tail.stringValue().size() > kMaxStringLength)
-                                fail(errc::OutOfStringSpace);
-                            text->append(tail.stringValue());
-                            while (sp > base)
-                                (--sp)->clear();
-                            break;
-                        }
-                        read = *target;
-                    }
-                    Value r = opConcat(read, tail);
-                    if (target)
-                        *target = std::move(r);
-                    else
-                        I::store(*this, f, c, in.a, std::move(r), I::kLetRaw);
-                    while (sp > base)
-                        (--sp)->clear();
+                case OpCode::AppendGlobal:
+                    sp = I::append(*this, f, in, sp);
                     break;
-                }
                 case OpCode::Neg:
                     sp[-1] = opNeg(sp[-1]);
                     break;
