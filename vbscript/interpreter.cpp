@@ -539,6 +539,15 @@ public:
         return popTo(sp, base);
     }
 
+    // A comparison without a fast path. It may run script code that changes the operands, so it
+    // works on copies; `drop`, when given, is the stacked right operand, cleared once copied.
+    [[gnu::noinline]] static Value compare(Compare op, const Value& a, const Value& b, Value* drop,
+                                           int literals) {
+        Value left = a, right = b;
+        if (drop) drop->clear();
+        return opCompare(op, left, right, literals);
+    }
+
     // AddrGlobal, ArgGlobal: a reference to the variable; for an argument, else its value.
     [[gnu::noinline]] static Value globalAddress(Runtime& rt, Frame& f, GlobalCell* c, Instr in) {
         if (Value* p = address(rt, f, c, in.a)) return Value::ref(p);
@@ -638,6 +647,25 @@ inline int fastCompare(const Value& a, const Value& b, bool& ok) {
 } // namespace
 
 namespace {
+
+// Whether a comparison's outcome (negative, zero, positive) satisfies the operator.
+[[gnu::always_inline]] inline bool holds(Compare op, int c) {
+    switch (op) {
+    case Compare::Eq:
+        return c == 0;
+    case Compare::Ne:
+        return c != 0;
+    case Compare::Lt:
+        return c < 0;
+    case Compare::Le:
+        return c <= 0;
+    case Compare::Gt:
+        return c > 0;
+    case Compare::Ge:
+        return c >= 0;
+    }
+    return false;
+}
 
 // The right operand of a binary operator: on the stack, or carried by the instruction.
 [[gnu::always_inline]] inline const Value& rightOperand(const Instr& in, Value* sp, Value* locals,
@@ -1035,27 +1063,7 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                     int c = fastCompare(a, b, ok);
                     auto op = Compare(int(in.op) - int(OpCode::Eq));
                     if (ok) {
-                        bool r = false;
-                        switch (op) {
-                        case Compare::Eq:
-                            r = c == 0;
-                            break;
-                        case Compare::Ne:
-                            r = c != 0;
-                            break;
-                        case Compare::Lt:
-                            r = c < 0;
-                            break;
-                        case Compare::Le:
-                            r = c <= 0;
-                            break;
-                        case Compare::Gt:
-                            r = c > 0;
-                            break;
-                        case Compare::Ge:
-                            r = c >= 0;
-                            break;
-                        }
+                        bool r = holds(op, c);
                         if (stacked) sp[-1].clear();
                         slot->clear();
                         sp = slot;
@@ -1070,11 +1078,8 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                         }
                         *sp++ = Value::boolean(r);
                     } else {
-                        // The comparison may run script code that changes the operands.
-                        Value left = a, right = b;
-                        if (stacked) sp[-1].clear();
-                        *slot = opCompare(op, left, right,
-                                          in.n & (OpFlags::kLeftLiteral | OpFlags::kRightLiteral));
+                        *slot = I::compare(op, a, b, stacked ? sp - 1 : nullptr,
+                                           in.n & (OpFlags::kLeftLiteral | OpFlags::kRightLiteral));
                         sp = slot + 1;
                     }
                     break;
