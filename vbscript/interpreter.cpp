@@ -548,6 +548,26 @@ public:
         return opCompare(op, left, right, literals);
     }
 
+    // Pow, Is and the logical operators, which have no fast paths: a op b.
+    [[gnu::noinline]] static Value binary(OpCode op, const Value& a, const Value& b) {
+        switch (op) {
+        case OpCode::Pow:
+            return opPow(a, b);
+        case OpCode::And:
+            return opAnd(a, b);
+        case OpCode::Or:
+            return opOr(a, b);
+        case OpCode::Xor:
+            return opXor(a, b);
+        case OpCode::Eqv:
+            return opEqv(a, b);
+        case OpCode::Imp:
+            return opImp(a, b);
+        default:
+            return Value::boolean(opIs(a, b));
+        }
+    }
+
     // AddrGlobal, ArgGlobal: a reference to the variable; for an argument, else its value.
     [[gnu::noinline]] static Value globalAddress(Runtime& rt, Frame& f, GlobalCell* c, Instr in) {
         if (Value* p = address(rt, f, c, in.a)) return Value::ref(p);
@@ -999,7 +1019,13 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                     arithmeticOp<OpCode::Mod>(in, sp, locals, fn);
                     break;
                 case OpCode::Pow:
-                    sp[-2] = opPow(sp[-2], sp[-1]);
+                case OpCode::And:
+                case OpCode::Or:
+                case OpCode::Xor:
+                case OpCode::Eqv:
+                case OpCode::Imp:
+                case OpCode::Is:
+                    sp[-2] = I::binary(in.op, sp[-2], sp[-1]);
                     (--sp)->clear();
                     break;
                 case OpCode::Concat: {
@@ -1024,26 +1050,6 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                         sp[-1] = Value::boolean(!sp[-1].booleanValue());
                     else
                         sp[-1] = opNot(sp[-1]);
-                    break;
-                case OpCode::And:
-                    sp[-2] = opAnd(sp[-2], sp[-1]);
-                    (--sp)->clear();
-                    break;
-                case OpCode::Or:
-                    sp[-2] = opOr(sp[-2], sp[-1]);
-                    (--sp)->clear();
-                    break;
-                case OpCode::Xor:
-                    sp[-2] = opXor(sp[-2], sp[-1]);
-                    (--sp)->clear();
-                    break;
-                case OpCode::Eqv:
-                    sp[-2] = opEqv(sp[-2], sp[-1]);
-                    (--sp)->clear();
-                    break;
-                case OpCode::Imp:
-                    sp[-2] = opImp(sp[-2], sp[-1]);
-                    (--sp)->clear();
                     break;
                 case OpCode::Eq:
                 case OpCode::Ne:
@@ -1084,10 +1090,6 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                     }
                     break;
                 }
-                case OpCode::Is:
-                    sp[-2] = Value::boolean(opIs(sp[-2], sp[-1]));
-                    (--sp)->clear();
-                    break;
 
                 case OpCode::Jump:
                     if (code + in.b < ip) tick();
