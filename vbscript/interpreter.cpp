@@ -568,6 +568,23 @@ public:
         }
     }
 
+    // ForInit: [start, limit, step] -> [start], limit and step as numbers into the hidden
+    // locals `limit` and the one after it.
+    [[gnu::noinline]] static Value* forInit(Value* sp, Value* limit) {
+        limit[0] = numeric(sp[-2]);
+        limit[1] = numeric(sp[-1]);
+        sp[-3] = numeric(sp[-3]);
+        (--sp)->clear();
+        (--sp)->clear();
+        return sp;
+    }
+
+    // ForStepRef, ForTestRef: a loop variable that is no local; the step follows `limit`.
+    [[gnu::noinline]] static bool forRef(Value& var, const Value* limit, bool advance) {
+        if (advance) forStep(var, limit[1]);
+        return forContinues(var, limit[0], limit[1]);
+    }
+
     // AddrGlobal, ArgGlobal: a reference to the variable; for an argument, else its value.
     [[gnu::noinline]] static Value globalAddress(Runtime& rt, Frame& f, GlobalCell* c, Instr in) {
         if (Value* p = address(rt, f, c, in.a)) return Value::ref(p);
@@ -1113,14 +1130,9 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                     }
                     break;
                 }
-                case OpCode::ForInit: {
-                    locals[in.a] = I::numeric(sp[-2]);
-                    locals[in.a + 1] = I::numeric(sp[-1]);
-                    sp[-3] = I::numeric(sp[-3]);
-                    (--sp)->clear();
-                    (--sp)->clear();
+                case OpCode::ForInit:
+                    sp = I::forInit(sp, locals + in.a);
                     break;
-                }
                 case OpCode::ForStepLocal:
                 case OpCode::ForTestLocal: {
                     Value& var = locals[in.a];
@@ -1150,14 +1162,8 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                 }
                 case OpCode::ForStepRef:
                 case OpCode::ForTestRef: {
-                    Value& var = sp[-1].deref();
-                    const Value& limit = locals[in.a];
-                    const Value& step = locals[in.a + 1];
-                    if (in.op == OpCode::ForStepRef) {
-                        tick();
-                        I::forStep(var, step);
-                    }
-                    bool go = I::forContinues(var, limit, step);
+                    if (in.op == OpCode::ForStepRef) tick();
+                    bool go = I::forRef(sp[-1].deref(), locals + in.a, in.op == OpCode::ForStepRef);
                     (--sp)->clear();
                     if (go)
                         ip = code + ip->b;
