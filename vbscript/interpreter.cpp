@@ -822,399 +822,392 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
     Value* locals = f.locals;
     LinkedUnit* unit = f.unit;
     using I = Interpreter;
-    {
-        {
-            for (;;) {
-                f.ip = ip;
-                const Instr in = *ip++;
-                switch (in.op) {
-                case OpCode::Nop:
-                case OpCode::Data:
-                    break;
-                case OpCode::PushConst:
-                    *sp++ = fn->consts[in.b];
-                    break;
-                case OpCode::PushInt:
-                    *sp++ = Value::integer(int16_t(int32_t(in.b)));
-                    break;
-                case OpCode::PushEmpty:
-                    ++sp;
-                    break;
-                case OpCode::PushNull:
-                    *sp++ = Value::null();
-                    break;
-                case OpCode::PushNothing:
-                    *sp++ = Value::nothing();
-                    break;
-                case OpCode::PushTrue:
-                    *sp++ = Value::boolean(true);
-                    break;
-                case OpCode::PushFalse:
-                    *sp++ = Value::boolean(false);
-                    break;
-                case OpCode::PushMissing:
-                    *sp++ = Value::error(kMissingArgument);
-                    break;
-                case OpCode::PushMe:
-                    *sp++ = Value::object(f.me);
-                    break;
-                case OpCode::Pop:
-                    (--sp)->clear();
-                    break;
-                case OpCode::Raise:
-                    fail(int(in.b));
+    for (;;) {
+        f.ip = ip;
+        const Instr in = *ip++;
+        switch (in.op) {
+        case OpCode::Nop:
+        case OpCode::Data:
+            break;
+        case OpCode::PushConst:
+            *sp++ = fn->consts[in.b];
+            break;
+        case OpCode::PushInt:
+            *sp++ = Value::integer(int16_t(int32_t(in.b)));
+            break;
+        case OpCode::PushEmpty:
+            ++sp;
+            break;
+        case OpCode::PushNull:
+            *sp++ = Value::null();
+            break;
+        case OpCode::PushNothing:
+            *sp++ = Value::nothing();
+            break;
+        case OpCode::PushTrue:
+            *sp++ = Value::boolean(true);
+            break;
+        case OpCode::PushFalse:
+            *sp++ = Value::boolean(false);
+            break;
+        case OpCode::PushMissing:
+            *sp++ = Value::error(kMissingArgument);
+            break;
+        case OpCode::PushMe:
+            *sp++ = Value::object(f.me);
+            break;
+        case OpCode::Pop:
+            (--sp)->clear();
+            break;
+        case OpCode::Raise:
+            fail(int(in.b));
 
-                case OpCode::LoadLocal:
-                    *sp++ = (in.n & VarFlags::kByRef) ? locals[in.a].deref() : locals[in.a];
+        case OpCode::LoadLocal:
+            *sp++ = (in.n & VarFlags::kByRef) ? locals[in.a].deref() : locals[in.a];
+            break;
+        case OpCode::StoreLocal: {
+            Value& t = (in.n & VarFlags::kByRef) ? locals[in.a].deref() : locals[in.a];
+            if (in.n & VarFlags::kFromLocal) {
+                const Value& from =
+                    (in.n & VarFlags::kFromRef) ? locals[in.b].deref() : locals[in.b];
+                Value v = from;
+                if (v.isObject()) letConvert(v);
+                t = std::move(v);
+                break;
+            }
+            Value& v = sp[-1];
+            if (!(in.n & VarFlags::kRaw) && v.isObject()) letConvert(v);
+            t = std::move(v);
+            --sp;
+            break;
+        }
+        case OpCode::SetLocal: {
+            Value& t = (in.n & VarFlags::kByRef) ? locals[in.a].deref() : locals[in.a];
+            requireObject(sp[-1]);
+            t = std::move(sp[-1]);
+            --sp;
+            break;
+        }
+        case OpCode::AddrLocal:
+            *sp++ =
+                Value::ref((in.n & VarFlags::kByRef) ? locals[in.a].refTarget() : &locals[in.a]);
+            break;
+        case OpCode::ClearLocal:
+            locals[in.a].clear();
+            break;
+
+        case OpCode::LoadField:
+            *sp++ = f.me->fields()[in.a];
+            break;
+        case OpCode::StoreField: {
+            Value& v = sp[-1];
+            if (!(in.n & VarFlags::kRaw) && v.isObject()) letConvert(v);
+            f.me->fields()[in.a] = std::move(v);
+            --sp;
+            break;
+        }
+        case OpCode::SetField:
+            requireObject(sp[-1]);
+            f.me->fields()[in.a] = std::move(sp[-1]);
+            --sp;
+            break;
+        case OpCode::AddrField:
+            *sp++ = Value::ref(&f.me->fields()[in.a]);
+            break;
+
+        case OpCode::LoadGlobal: {
+            GlobalCell* c = unit->cells[in.b];
+            if (c->kind == GlobalCell::Kind::Variable)
+                *sp = c->value;
+            else
+                *sp = I::load(*this, f, c, in.a);
+            ++sp;
+            break;
+        }
+        case OpCode::StoreGlobal:
+        case OpCode::SetGlobal: {
+            GlobalCell* c = unit->cells[in.b];
+            bool isSet = in.op == OpCode::SetGlobal;
+            Value& v = sp[-1];
+            if (c->kind == GlobalCell::Kind::Variable && !isSet && !v.isObject()) {
+                c->value = std::move(v);
+            } else {
+                I::store(*this, f, c, in.a, std::move(v),
+                         isSet                     ? I::kSet
+                         : (in.n & VarFlags::kRaw) ? I::kLetRaw
+                                                   : I::kLet);
+            }
+            --sp;
+            break;
+        }
+        case OpCode::AddrGlobal:
+        case OpCode::ArgGlobal:
+            *sp = I::globalAddress(*this, f, unit->cells[in.b], in);
+            ++sp;
+            break;
+        case OpCode::CallGlobal:
+        case OpCode::ArgCallGlobal: {
+            int argc = in.n & CallFlags::kArgMask;
+            Value* args = sp - argc;
+            GlobalCell* c = unit->cells[in.b];
+            Value r = c->kind == GlobalCell::Kind::Procedure ? callProcedure(c, args, argc, &f)
+                                                             : I::callGlobal(*this, f, c, in, args);
+            sp = popTo(sp, args);
+            if (!(in.n & CallFlags::kStatement)) *sp++ = std::move(r);
+            break;
+        }
+        case OpCode::NewObject:
+            sp = I::newObject(*this, unit->cells[in.b], sp);
+            break;
+
+        case OpCode::IndexLoad:
+        case OpCode::CallValue: {
+            int argc = in.n;
+            Value* base = sp - argc - 1;
+            const Value& t = base->deref();
+            Value r;
+            Value* e;
+            if (t.isArray() && argc == 1 && (e = element1(t.arrayValue(), base[1].deref())))
+                r = *e;
+            else
+                r = I::indexed(t, base + 1, argc);
+            sp = popTo(sp, base);
+            *sp++ = std::move(r);
+            break;
+        }
+        case OpCode::IndexStore:
+        case OpCode::IndexSet: {
+            int argc = in.n;
+            Value* base = sp - argc - 2;
+            Value& v = sp[-1];
+            Value& target = base->deref();
+            Value* e;
+            if (argc == 1 && in.op == OpCode::IndexStore && target.isArray() && !v.isRef() &&
+                !v.isObject() && (e = element1(target.mutableArray(), base[1].deref())))
+                *e = std::move(v);
+            else
+                I::indexStore(base, argc, in.op == OpCode::IndexSet);
+            sp = popTo(sp, base);
+            break;
+        }
+        case OpCode::IndexAddr:
+            sp = I::indexAddress(sp, in.n);
+            break;
+        case OpCode::MemberGet: {
+            int argc = in.n & CallFlags::kArgMask;
+            bool statement = in.n & CallFlags::kStatement;
+            Value* base = sp - argc - 1;
+            Value r = I::memberGet(*this, f, fn->sites[in.b], base, in.n);
+            while (sp > base)
+                (--sp)->clear();
+            if (!statement) *sp++ = std::move(r);
+            break;
+        }
+        case OpCode::MemberPut:
+        case OpCode::MemberSet: {
+            int argc = in.n & CallFlags::kArgMask;
+            Value* base = sp - argc - 2;
+            I::memberPut(*this, f, fn->sites[in.b], base, argc, in.op == OpCode::MemberSet);
+            while (sp > base)
+                (--sp)->clear();
+            break;
+        }
+
+        case OpCode::Add:
+            arithmeticOp<OpCode::Add>(in, sp, locals, fn);
+            break;
+        case OpCode::Sub:
+            arithmeticOp<OpCode::Sub>(in, sp, locals, fn);
+            break;
+        case OpCode::Mul:
+            arithmeticOp<OpCode::Mul>(in, sp, locals, fn);
+            break;
+        case OpCode::Div:
+            arithmeticOp<OpCode::Div>(in, sp, locals, fn);
+            break;
+        case OpCode::IntDiv:
+            arithmeticOp<OpCode::IntDiv>(in, sp, locals, fn);
+            break;
+        case OpCode::Mod:
+            arithmeticOp<OpCode::Mod>(in, sp, locals, fn);
+            break;
+        case OpCode::Pow:
+        case OpCode::And:
+        case OpCode::Or:
+        case OpCode::Xor:
+        case OpCode::Eqv:
+        case OpCode::Imp:
+        case OpCode::Is:
+            sp[-2] = I::binary(in.op, sp[-2], sp[-1]);
+            (--sp)->clear();
+            break;
+        case OpCode::Concat: {
+            Value& a = sp[-2];
+            Value& b = sp[-1];
+            if (a.isString() && b.isString())
+                a = Value::concat(a.stringValue(), b.stringValue());
+            else
+                a = opConcat(a, b);
+            (--sp)->clear();
+            break;
+        }
+        case OpCode::AppendTo:
+        case OpCode::AppendGlobal:
+            sp = I::append(*this, f, in, sp);
+            break;
+        case OpCode::Neg:
+            sp[-1] = opNeg(sp[-1]);
+            break;
+        case OpCode::Not:
+            if (sp[-1].type() == Type::Boolean)
+                sp[-1] = Value::boolean(!sp[-1].booleanValue());
+            else
+                sp[-1] = opNot(sp[-1]);
+            break;
+        case OpCode::Eq:
+        case OpCode::Ne:
+        case OpCode::Lt:
+        case OpCode::Le:
+        case OpCode::Gt:
+        case OpCode::Ge: {
+            const Value& b = rightOperand(in, sp, locals, fn);
+            bool stacked = !(in.n & OpFlags::kOperandFused);
+            // Where the result goes; it holds the left operand unless a local does.
+            Value* slot = (in.n & OpFlags::kLeftLocal) ? (stacked ? sp - 1 : sp)
+                                                       : (stacked ? sp - 2 : sp - 1);
+            const Value& a = !(in.n & OpFlags::kLeftLocal)   ? *slot
+                             : (in.n & OpFlags::kOperandRef) ? locals[in.a].deref()
+                                                             : locals[in.a];
+            bool ok;
+            int c = fastCompare(a, b, ok);
+            auto op = Compare(int(in.op) - int(OpCode::Eq));
+            if (ok) {
+                bool r = holds(op, c);
+                if (stacked) sp[-1].clear();
+                slot->clear();
+                sp = slot;
+                if (in.n & OpFlags::kBranch) {
+                    // A condition: test and branch without pushing the Boolean.
+                    const Instr jump = *ip++;
+                    if (!r) {
+                        if (code + jump.b < ip) tick();
+                        ip = code + jump.b;
+                    }
                     break;
-                case OpCode::StoreLocal: {
-                    Value& t = (in.n & VarFlags::kByRef) ? locals[in.a].deref() : locals[in.a];
-                    if (in.n & VarFlags::kFromLocal) {
-                        const Value& from =
-                            (in.n & VarFlags::kFromRef) ? locals[in.b].deref() : locals[in.b];
-                        Value v = from;
-                        if (v.isObject()) letConvert(v);
-                        t = std::move(v);
+                }
+                *sp++ = Value::boolean(r);
+            } else {
+                *slot = I::compare(op, a, b, stacked ? sp - 1 : nullptr,
+                                   in.n & (OpFlags::kLeftLiteral | OpFlags::kRightLiteral));
+                sp = slot + 1;
+            }
+            break;
+        }
+
+        case OpCode::Jump:
+            if (code + in.b < ip) tick();
+            ip = code + in.b;
+            break;
+        case OpCode::JumpIfFalse: {
+            bool t = fastTruth(sp[-1]);
+            (--sp)->clear();
+            if (!t) {
+                if (code + in.b < ip) tick();
+                ip = code + in.b;
+            }
+            break;
+        }
+        case OpCode::JumpIfTrue: {
+            bool t = fastTruth(sp[-1]);
+            (--sp)->clear();
+            if (t) {
+                if (code + in.b < ip) tick();
+                ip = code + in.b;
+            }
+            break;
+        }
+        case OpCode::ForInit:
+            sp = I::forInit(sp, locals + in.a);
+            break;
+        case OpCode::ForStepLocal:
+        case OpCode::ForTestLocal: {
+            Value& var = locals[in.a];
+            const Value& limit = locals[in.b];
+            const Value& step = locals[in.b + 1];
+            if (in.op == OpCode::ForStepLocal) {
+                tick();
+                if (var.type() == Type::Long && step.type() == Type::Integer &&
+                    limit.type() == Type::Long) {
+                    // The usual counted loop, once past the Integer range.
+                    int64_t next = int64_t(var.longValue()) + step.integerValue();
+                    if (next >= INT32_MIN && next <= INT32_MAX) {
+                        var.setLong(int32_t(next));
+                        bool go = step.integerValue() >= 0 ? next <= limit.longValue()
+                                                           : next >= limit.longValue();
+                        ip = go ? code + ip->b : ip + 1;
                         break;
                     }
-                    Value& v = sp[-1];
-                    if (!(in.n & VarFlags::kRaw) && v.isObject()) letConvert(v);
-                    t = std::move(v);
-                    --sp;
-                    break;
                 }
-                case OpCode::SetLocal: {
-                    Value& t = (in.n & VarFlags::kByRef) ? locals[in.a].deref() : locals[in.a];
-                    requireObject(sp[-1]);
-                    t = std::move(sp[-1]);
-                    --sp;
-                    break;
-                }
-                case OpCode::AddrLocal:
-                    *sp++ = Value::ref((in.n & VarFlags::kByRef) ? locals[in.a].refTarget()
-                                                                 : &locals[in.a]);
-                    break;
-                case OpCode::ClearLocal:
-                    locals[in.a].clear();
-                    break;
-
-                case OpCode::LoadField:
-                    *sp++ = f.me->fields()[in.a];
-                    break;
-                case OpCode::StoreField: {
-                    Value& v = sp[-1];
-                    if (!(in.n & VarFlags::kRaw) && v.isObject()) letConvert(v);
-                    f.me->fields()[in.a] = std::move(v);
-                    --sp;
-                    break;
-                }
-                case OpCode::SetField:
-                    requireObject(sp[-1]);
-                    f.me->fields()[in.a] = std::move(sp[-1]);
-                    --sp;
-                    break;
-                case OpCode::AddrField:
-                    *sp++ = Value::ref(&f.me->fields()[in.a]);
-                    break;
-
-                case OpCode::LoadGlobal: {
-                    GlobalCell* c = unit->cells[in.b];
-                    if (c->kind == GlobalCell::Kind::Variable)
-                        *sp = c->value;
-                    else
-                        *sp = I::load(*this, f, c, in.a);
-                    ++sp;
-                    break;
-                }
-                case OpCode::StoreGlobal:
-                case OpCode::SetGlobal: {
-                    GlobalCell* c = unit->cells[in.b];
-                    bool isSet = in.op == OpCode::SetGlobal;
-                    Value& v = sp[-1];
-                    if (c->kind == GlobalCell::Kind::Variable && !isSet && !v.isObject()) {
-                        c->value = std::move(v);
-                    } else {
-                        I::store(*this, f, c, in.a, std::move(v),
-                                 isSet                     ? I::kSet
-                                 : (in.n & VarFlags::kRaw) ? I::kLetRaw
-                                                           : I::kLet);
-                    }
-                    --sp;
-                    break;
-                }
-                case OpCode::AddrGlobal:
-                case OpCode::ArgGlobal:
-                    *sp = I::globalAddress(*this, f, unit->cells[in.b], in);
-                    ++sp;
-                    break;
-                case OpCode::CallGlobal:
-                case OpCode::ArgCallGlobal: {
-                    int argc = in.n & CallFlags::kArgMask;
-                    Value* args = sp - argc;
-                    GlobalCell* c = unit->cells[in.b];
-                    Value r = c->kind == GlobalCell::Kind::Procedure
-                                  ? callProcedure(c, args, argc, &f)
-                                  : I::callGlobal(*this, f, c, in, args);
-                    sp = popTo(sp, args);
-                    if (!(in.n & CallFlags::kStatement)) *sp++ = std::move(r);
-                    break;
-                }
-                case OpCode::NewObject:
-                    sp = I::newObject(*this, unit->cells[in.b], sp);
-                    break;
-
-                case OpCode::IndexLoad:
-                case OpCode::CallValue: {
-                    int argc = in.n;
-                    Value* base = sp - argc - 1;
-                    const Value& t = base->deref();
-                    Value r;
-                    Value* e;
-                    if (t.isArray() && argc == 1 && (e = element1(t.arrayValue(), base[1].deref())))
-                        r = *e;
-                    else
-                        r = I::indexed(t, base + 1, argc);
-                    sp = popTo(sp, base);
-                    *sp++ = std::move(r);
-                    break;
-                }
-                case OpCode::IndexStore:
-                case OpCode::IndexSet: {
-                    int argc = in.n;
-                    Value* base = sp - argc - 2;
-                    Value& v = sp[-1];
-                    Value& target = base->deref();
-                    Value* e;
-                    if (argc == 1 && in.op == OpCode::IndexStore && target.isArray() &&
-                        !v.isRef() && !v.isObject() &&
-                        (e = element1(target.mutableArray(), base[1].deref())))
-                        *e = std::move(v);
-                    else
-                        I::indexStore(base, argc, in.op == OpCode::IndexSet);
-                    sp = popTo(sp, base);
-                    break;
-                }
-                case OpCode::IndexAddr:
-                    sp = I::indexAddress(sp, in.n);
-                    break;
-                case OpCode::MemberGet: {
-                    int argc = in.n & CallFlags::kArgMask;
-                    bool statement = in.n & CallFlags::kStatement;
-                    Value* base = sp - argc - 1;
-                    Value r = I::memberGet(*this, f, fn->sites[in.b], base, in.n);
-                    while (sp > base)
-                        (--sp)->clear();
-                    if (!statement) *sp++ = std::move(r);
-                    break;
-                }
-                case OpCode::MemberPut:
-                case OpCode::MemberSet: {
-                    int argc = in.n & CallFlags::kArgMask;
-                    Value* base = sp - argc - 2;
-                    I::memberPut(*this, f, fn->sites[in.b], base, argc, in.op == OpCode::MemberSet);
-                    while (sp > base)
-                        (--sp)->clear();
-                    break;
-                }
-
-                case OpCode::Add:
-                    arithmeticOp<OpCode::Add>(in, sp, locals, fn);
-                    break;
-                case OpCode::Sub:
-                    arithmeticOp<OpCode::Sub>(in, sp, locals, fn);
-                    break;
-                case OpCode::Mul:
-                    arithmeticOp<OpCode::Mul>(in, sp, locals, fn);
-                    break;
-                case OpCode::Div:
-                    arithmeticOp<OpCode::Div>(in, sp, locals, fn);
-                    break;
-                case OpCode::IntDiv:
-                    arithmeticOp<OpCode::IntDiv>(in, sp, locals, fn);
-                    break;
-                case OpCode::Mod:
-                    arithmeticOp<OpCode::Mod>(in, sp, locals, fn);
-                    break;
-                case OpCode::Pow:
-                case OpCode::And:
-                case OpCode::Or:
-                case OpCode::Xor:
-                case OpCode::Eqv:
-                case OpCode::Imp:
-                case OpCode::Is:
-                    sp[-2] = I::binary(in.op, sp[-2], sp[-1]);
-                    (--sp)->clear();
-                    break;
-                case OpCode::Concat: {
-                    Value& a = sp[-2];
-                    Value& b = sp[-1];
-                    if (a.isString() && b.isString())
-                        a = Value::concat(a.stringValue(), b.stringValue());
-                    else
-                        a = opConcat(a, b);
-                    (--sp)->clear();
-                    break;
-                }
-                case OpCode::AppendTo:
-                case OpCode::AppendGlobal:
-                    sp = I::append(*this, f, in, sp);
-                    break;
-                case OpCode::Neg:
-                    sp[-1] = opNeg(sp[-1]);
-                    break;
-                case OpCode::Not:
-                    if (sp[-1].type() == Type::Boolean)
-                        sp[-1] = Value::boolean(!sp[-1].booleanValue());
-                    else
-                        sp[-1] = opNot(sp[-1]);
-                    break;
-                case OpCode::Eq:
-                case OpCode::Ne:
-                case OpCode::Lt:
-                case OpCode::Le:
-                case OpCode::Gt:
-                case OpCode::Ge: {
-                    const Value& b = rightOperand(in, sp, locals, fn);
-                    bool stacked = !(in.n & OpFlags::kOperandFused);
-                    // Where the result goes; it holds the left operand unless a local does.
-                    Value* slot = (in.n & OpFlags::kLeftLocal) ? (stacked ? sp - 1 : sp)
-                                                               : (stacked ? sp - 2 : sp - 1);
-                    const Value& a = !(in.n & OpFlags::kLeftLocal)   ? *slot
-                                     : (in.n & OpFlags::kOperandRef) ? locals[in.a].deref()
-                                                                     : locals[in.a];
-                    bool ok;
-                    int c = fastCompare(a, b, ok);
-                    auto op = Compare(int(in.op) - int(OpCode::Eq));
-                    if (ok) {
-                        bool r = holds(op, c);
-                        if (stacked) sp[-1].clear();
-                        slot->clear();
-                        sp = slot;
-                        if (in.n & OpFlags::kBranch) {
-                            // A condition: test and branch without pushing the Boolean.
-                            const Instr jump = *ip++;
-                            if (!r) {
-                                if (code + jump.b < ip) tick();
-                                ip = code + jump.b;
-                            }
-                            break;
-                        }
-                        *sp++ = Value::boolean(r);
-                    } else {
-                        *slot = I::compare(op, a, b, stacked ? sp - 1 : nullptr,
-                                           in.n & (OpFlags::kLeftLiteral | OpFlags::kRightLiteral));
-                        sp = slot + 1;
-                    }
-                    break;
-                }
-
-                case OpCode::Jump:
-                    if (code + in.b < ip) tick();
-                    ip = code + in.b;
-                    break;
-                case OpCode::JumpIfFalse: {
-                    bool t = fastTruth(sp[-1]);
-                    (--sp)->clear();
-                    if (!t) {
-                        if (code + in.b < ip) tick();
-                        ip = code + in.b;
-                    }
-                    break;
-                }
-                case OpCode::JumpIfTrue: {
-                    bool t = fastTruth(sp[-1]);
-                    (--sp)->clear();
-                    if (t) {
-                        if (code + in.b < ip) tick();
-                        ip = code + in.b;
-                    }
-                    break;
-                }
-                case OpCode::ForInit:
-                    sp = I::forInit(sp, locals + in.a);
-                    break;
-                case OpCode::ForStepLocal:
-                case OpCode::ForTestLocal: {
-                    Value& var = locals[in.a];
-                    const Value& limit = locals[in.b];
-                    const Value& step = locals[in.b + 1];
-                    if (in.op == OpCode::ForStepLocal) {
-                        tick();
-                        if (var.type() == Type::Long && step.type() == Type::Integer &&
-                            limit.type() == Type::Long) {
-                            // The usual counted loop, once past the Integer range.
-                            int64_t next = int64_t(var.longValue()) + step.integerValue();
-                            if (next >= INT32_MIN && next <= INT32_MAX) {
-                                var.setLong(int32_t(next));
-                                bool go = step.integerValue() >= 0 ? next <= limit.longValue()
-                                                                   : next >= limit.longValue();
-                                ip = go ? code + ip->b : ip + 1;
-                                break;
-                            }
-                        }
-                        I::forStep(var, step);
-                    }
-                    if (I::forContinues(var, limit, step))
-                        ip = code + ip->b;
-                    else
-                        ++ip;
-                    break;
-                }
-                case OpCode::ForStepRef:
-                case OpCode::ForTestRef: {
-                    if (in.op == OpCode::ForStepRef) tick();
-                    bool go = I::forRef(sp[-1].deref(), locals + in.a, in.op == OpCode::ForStepRef);
-                    (--sp)->clear();
-                    if (go)
-                        ip = code + ip->b;
-                    else
-                        ++ip;
-                    break;
-                }
-                case OpCode::ForEachInit:
-                    sp = I::forEachStart(sp, locals[in.a]);
-                    break;
-                case OpCode::ForEachNext: {
-                    tick();
-                    detail::Iter* it = locals[in.a].iteratorValue();
-                    Value v;
-                    if (locals[in.a].type() == Type::Iterator && it->next(v)) {
-                        *sp++ = std::move(v);
-                        ++ip;
-                    } else {
-                        ip = code + ip->b;
-                    }
-                    break;
-                }
-                case OpCode::DimArray:
-                    sp = I::dimArray(sp, in.n);
-                    break;
-                case OpCode::ReDim:
-                    sp = I::reDim(sp, in.n, in.a != 0);
-                    break;
-                case OpCode::Erase:
-                    sp = I::erase(sp);
-                    break;
-                case OpCode::OnError:
-                    I::onError(*this, f, in.n);
-                    break;
-                case OpCode::Return:
-                    return sp;
-                case OpCode::LoadElement: {
-                    const Value& t =
-                        (in.n & ElementFlags::kArrayRef) ? locals[in.a].deref() : locals[in.a];
-                    const Value& sub =
-                        (in.n & ElementFlags::kIndexRef) ? locals[in.b].deref() : locals[in.b];
-                    Value* e;
-                    if (t.isArray() && (e = element1(t.arrayValue(), sub)))
-                        *sp = *e;
-                    else
-                        *sp = I::element(t, sub);
-                    ++sp;
-                    break;
-                }
-                }
+                I::forStep(var, step);
             }
+            if (I::forContinues(var, limit, step))
+                ip = code + ip->b;
+            else
+                ++ip;
+            break;
+        }
+        case OpCode::ForStepRef:
+        case OpCode::ForTestRef: {
+            if (in.op == OpCode::ForStepRef) tick();
+            bool go = I::forRef(sp[-1].deref(), locals + in.a, in.op == OpCode::ForStepRef);
+            (--sp)->clear();
+            if (go)
+                ip = code + ip->b;
+            else
+                ++ip;
+            break;
+        }
+        case OpCode::ForEachInit:
+            sp = I::forEachStart(sp, locals[in.a]);
+            break;
+        case OpCode::ForEachNext: {
+            tick();
+            detail::Iter* it = locals[in.a].iteratorValue();
+            Value v;
+            if (locals[in.a].type() == Type::Iterator && it->next(v)) {
+                *sp++ = std::move(v);
+                ++ip;
+            } else {
+                ip = code + ip->b;
+            }
+            break;
+        }
+        case OpCode::DimArray:
+            sp = I::dimArray(sp, in.n);
+            break;
+        case OpCode::ReDim:
+            sp = I::reDim(sp, in.n, in.a != 0);
+            break;
+        case OpCode::Erase:
+            sp = I::erase(sp);
+            break;
+        case OpCode::OnError:
+            I::onError(*this, f, in.n);
+            break;
+        case OpCode::Return:
+            return sp;
+        case OpCode::LoadElement: {
+            const Value& t = (in.n & ElementFlags::kArrayRef) ? locals[in.a].deref() : locals[in.a];
+            const Value& sub =
+                (in.n & ElementFlags::kIndexRef) ? locals[in.b].deref() : locals[in.b];
+            Value* e;
+            if (t.isArray() && (e = element1(t.arrayValue(), sub)))
+                *sp = *e;
+            else
+                *sp = I::element(t, sub);
+            ++sp;
+            break;
+        }
         }
     }
 }
