@@ -685,6 +685,13 @@ inline int fastCompare(const Value& a, const Value& b, bool& ok) {
 
 namespace {
 
+// A jump's target. Going backward it counts down the time budget, as every loop does.
+[[gnu::always_inline]] inline const Instr* jumpTo(Runtime& rt, const Instr* code, const Instr* ip,
+                                                  uint32_t target) {
+    if (code + target < ip) rt.tick();
+    return code + target;
+}
+
 // Whether a comparison's outcome (negative, zero, positive) satisfies the operator.
 [[gnu::always_inline]] inline bool holds(Compare op, int c) {
     switch (op) {
@@ -1089,10 +1096,7 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                 if (in.n & OpFlags::kBranch) {
                     // A condition: test and branch without pushing the Boolean.
                     const Instr jump = *ip++;
-                    if (!r) {
-                        if (code + jump.b < ip) tick();
-                        ip = code + jump.b;
-                    }
+                    if (!r) ip = jumpTo(*this, code, ip, jump.b);
                     break;
                 }
                 *sp++ = Value::boolean(r);
@@ -1105,25 +1109,18 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
         }
 
         case OpCode::Jump:
-            if (code + in.b < ip) tick();
-            ip = code + in.b;
+            ip = jumpTo(*this, code, ip, in.b);
             break;
         case OpCode::JumpIfFalse: {
             bool t = fastTruth(sp[-1]);
             (--sp)->clear();
-            if (!t) {
-                if (code + in.b < ip) tick();
-                ip = code + in.b;
-            }
+            if (!t) ip = jumpTo(*this, code, ip, in.b);
             break;
         }
         case OpCode::JumpIfTrue: {
             bool t = fastTruth(sp[-1]);
             (--sp)->clear();
-            if (t) {
-                if (code + in.b < ip) tick();
-                ip = code + in.b;
-            }
+            if (t) ip = jumpTo(*this, code, ip, in.b);
             break;
         }
         case OpCode::ForInit:
