@@ -822,7 +822,8 @@ template <OpCode Op>
 // The dispatch loop. It runs until Return; an error leaves it by exception and runFrame resumes
 // it where On Error Resume Next continues. Kept apart from those handlers, its own state need not
 // survive an exception, which frees the compiler to keep it in registers: only f.ip, stored at
-// each instruction, is needed to place an error.
+// each instruction, is needed to place an error. Hot cases and fast paths are inline; long or rare
+// ones are Interpreter's functions, which take that state by value and return the new stack top.
 Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
     const Function* fn = f.fn;
     const Instr* code = fn->code.data();
