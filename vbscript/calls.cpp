@@ -148,8 +148,8 @@ struct Runtime::FrameGuard {
     }
 };
 
-Value Runtime::call(const Function* fn, LinkedUnit* unit, ScriptObject* me, Value* args, int argc,
-                    Frame* caller) {
+inline Value Runtime::enter(const Function* fn, LinkedUnit* unit, ScriptObject* me, Value* args,
+                            int argc, Frame* caller) {
     if (argc != fn->params) failNamed(errc::WrongArgumentCount, fn->name);
     tick();
     checkStack();
@@ -183,6 +183,15 @@ Value Runtime::call(const Function* fn, LinkedUnit* unit, ScriptObject* me, Valu
     Value result = std::move(base[0]);
     guard.top = top;
     return result;
+}
+
+Value Runtime::call(const Function* fn, LinkedUnit* unit, ScriptObject* me, Value* args, int argc,
+                    Frame* caller) {
+    return enter(fn, unit, me, args, argc, caller);
+}
+
+Value Runtime::callProcedure(const GlobalCell* c, Value* args, int argc, Frame* caller) {
+    return enter(c->fn, c->unit, nullptr, args, argc, caller);
 }
 
 Value Runtime::invokeMember(ScriptObject* obj, int id, Invoke kind, Value* args, int argc,

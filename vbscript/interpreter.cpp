@@ -77,6 +77,13 @@ private:
     std::unique_ptr<Enumerator> e_;
 };
 
+// Clears the operand stack down to `base`, its new top.
+inline Value* popTo(Value* sp, Value* base) {
+    while (sp > base)
+        (--sp)->clear();
+    return base;
+}
+
 } // namespace
 
 // ---- Global names at run time ------------------------------------------------------------
@@ -125,7 +132,7 @@ public:
         case GlobalCell::Kind::Item:
             return c->value;
         case GlobalCell::Kind::Procedure:
-            return rt.call(c->fn, c->unit, nullptr, nullptr, 0, &f);
+            return rt.callProcedure(c, nullptr, 0, &f);
         case GlobalCell::Kind::Builtin:
             return rt.callBuiltin(c->builtin, nullptr, 0, &f);
         case GlobalCell::Kind::Alias:
@@ -140,11 +147,17 @@ public:
         return {};
     }
 
-    static void store(Runtime& rt, Frame& f, GlobalCell* c, uint16_t implicit, Value v, bool isSet,
-                      bool raw) {
+    // How a value is assigned: Let converts an object to its default value, Set requires one.
+    enum Assign : uint8_t { kLet, kLetRaw, kSet };
+
+    // Six parameters at most here and in the other functions the loop calls: one more would be
+    // passed on the stack, which makes the loop keep a frame pointer.
+    static void store(Runtime& rt, Frame& f, GlobalCell* c, uint16_t implicit, Value v,
+                      Assign how) {
+        bool isSet = how == kSet;
         if (isSet)
             requireObject(v);
-        else if (!raw)
+        else if (how == kLet)
             letConvert(v);
         switch (c->kind) {
         case GlobalCell::Kind::Variable:
@@ -152,7 +165,7 @@ public:
             return;
         case GlobalCell::Kind::Undeclared:
             if (resolveAlias(*rt.scope, c))
-                return store(rt, f, c, implicit, std::move(v), isSet, true);
+                return store(rt, f, c, implicit, std::move(v), isSet ? kSet : kLetRaw);
             *undeclared(f, c, implicit, true) = std::move(v);
             return;
         case GlobalCell::Kind::Item: {
@@ -195,11 +208,16 @@ public:
         }
     }
 
-    static Value call(Runtime& rt, Frame& f, GlobalCell* c, uint16_t implicit, Value* args,
-                      int argc, bool statement) {
+    // The call of a global name: argument count and statement flag in `in.n`, the implicit local
+    // in `in.a`. Not cloned, since a clone would take those as two parameters, one too many.
+    [[gnu::noclone]] static Value call(Runtime& rt, Frame& f, GlobalCell* c, Instr in,
+                                       Value* args) {
+        int argc = in.n & CallFlags::kArgMask;
+        bool statement = in.n & CallFlags::kStatement;
+        uint16_t implicit = in.a;
         switch (c->kind) {
         case GlobalCell::Kind::Procedure:
-            return rt.call(c->fn, c->unit, nullptr, args, argc, &f);
+            return rt.callProcedure(c, args, argc, &f);
         case GlobalCell::Kind::Builtin:
             return rt.callBuiltin(c->builtin, args, argc, &f);
         case GlobalCell::Kind::Variable:
@@ -219,7 +237,7 @@ public:
         case GlobalCell::Kind::Class:
             failNamed(errc::TypeMismatch, c->name);
         case GlobalCell::Kind::Undeclared: {
-            if (resolveAlias(*rt.scope, c)) return call(rt, f, c, implicit, args, argc, statement);
+            if (resolveAlias(*rt.scope, c)) return call(rt, f, c, in, args);
             if (implicit) {
                 Value& local = f.locals[implicit - 1].deref();
                 if (local.isArray() || local.isObject()) return loadIndexed(local, args, argc);
@@ -260,8 +278,10 @@ public:
         return o.objectValue();
     }
 
-    static Value memberGet(Runtime& rt, Frame& f, const CallSite& site, Value* base, int argc,
-                           bool statement) {
+    // obj.name(args), argument count and statement flag in `n`.
+    static Value memberGet(Runtime& rt, Frame& f, const CallSite& site, Value* base, uint8_t n) {
+        int argc = n & CallFlags::kArgMask;
+        bool statement = n & CallFlags::kStatement;
         Object* o = target(*base, site);
         int id = siteId(site, o);
         Invoke kind = statement ? Invoke::Call : Invoke::Get;
@@ -346,7 +366,7 @@ public:
         if (var.type() == Type::Integer && step.type() == Type::Integer) {
             int32_t r = int32_t(var.integerValue()) + step.integerValue();
             if (r >= -32768 && r <= 32767) {
-                var = Value::integer(int16_t(r));
+                var.setInteger(int16_t(r));
                 return;
             }
         } else if (var.type() == Type::Long && step.type() <= Type::Long &&
@@ -354,11 +374,11 @@ public:
             int64_t s = step.type() == Type::Long ? step.longValue() : step.integerValue();
             int64_t r = int64_t(var.longValue()) + s;
             if (r >= INT32_MIN && r <= INT32_MAX) {
-                var = Value::lng(int32_t(r));
+                var.setLong(int32_t(r));
                 return;
             }
         } else if (var.type() == Type::Double && step.type() == Type::Double) {
-            var = Value::dbl(var.doubleValue() + step.doubleValue());
+            var.setDouble(var.doubleValue() + step.doubleValue());
             return;
         }
         var = opAdd(var, step);
@@ -372,6 +392,225 @@ public:
             b.push_back({0, ub + 1});
         }
         return b;
+    }
+
+    // ---- The dispatch loop's rare cases ---------------------------------------------------
+    // Instructions that run at most once per statement and are long, kept out of the loop so that
+    // it reads as a list of the hot ones. They take what they need by value and return the new
+    // stack top, so the loop never hands out the address of its own state. Not marked cold: that
+    // made the compiler keep the loop's code pointer on the stack (loop benchmark 1% slower).
+
+    [[gnu::noinline]] static Value* newObject(Runtime& rt, GlobalCell* c, Value* sp) {
+        if (c->kind == GlobalCell::Kind::Class)
+            *sp = rt.newInstance(c->cls, c->unit);
+        else if (equalsNoCase(c->name, "RegExp"))
+            *sp = createRegExp();
+        else
+            failNamed(errc::ClassNotDefined, c->name);
+        return sp + 1;
+    }
+
+    // IndexAddr: [target, subscripts...] -> a reference to the element (or the call's value).
+    [[gnu::noinline]] static Value* indexAddress(Value* sp, int argc) {
+        Value* base = sp - argc - 1;
+        Value& t = base->deref();
+        Value r;
+        if (t.isArray()) {
+            Subscripts subs(base + 1, argc);
+            Array* a = t.mutableArray();
+            r = Value::elementRef(a, &a->at(subs));
+        } else {
+            r = loadIndexed(t, base + 1, argc);
+        }
+        sp = popTo(sp, base);
+        *sp++ = std::move(r);
+        return sp;
+    }
+
+    // ForEachInit: [collection] -> the iterator, kept in a hidden local.
+    [[gnu::noinline]] static Value* forEachStart(Value* sp, Value& iterator) {
+        Value c = std::move(sp[-1]);
+        const Value& v = c.deref();
+        if (v.isArray()) {
+            iterator = Value::iterator(new ArrayIter(v));
+        } else if (v.isObject() && v.objectValue()) {
+            auto e = v.objectValue()->enumerate();
+            if (!e) fail(errc::NotACollection);
+            iterator = Value::iterator(new EnumIter(std::move(e)));
+        } else {
+            fail(errc::NotACollection);
+        }
+        return sp - 1;
+    }
+
+    // DimArray: [ref, upper bounds...] with n dimensions (none: a dynamic array, not yet sized).
+    [[gnu::noinline]] static Value* dimArray(Value* sp, int n) {
+        Value* base = sp - n - 1;
+        Array* a = Array::create(bounds(base + 1, n));
+        a->setFixed(n > 0);
+        base->deref() = Value::array(a);
+        return popTo(sp, base);
+    }
+
+    // ReDim [Preserve]: [ref, upper bounds...].
+    [[gnu::noinline]] static Value* reDim(Value* sp, int n, bool preserve) {
+        Value* base = sp - n - 1;
+        Value& t = base->deref();
+        std::vector<Array::Bound> b = bounds(base + 1, n);
+        if (t.isArray()) {
+            Array* a = t.arrayValue();
+            if (a->fixed() || a->locked()) fail(errc::ArrayLocked);
+            t.mutableArray()->redim(std::move(b), preserve);
+        } else {
+            t = Value::array(Array::create(std::move(b)));
+        }
+        return popTo(sp, base);
+    }
+
+    // Erase: [ref].
+    [[gnu::noinline]] static Value* erase(Value* sp) {
+        Value& t = sp[-1].deref();
+        if (!t.isArray()) fail(errc::TypeMismatch);
+        if (t.arrayValue()->locked()) fail(errc::ArrayLocked);
+        t.mutableArray()->erase();
+        (--sp)->clear();
+        return sp;
+    }
+
+    [[gnu::noinline]] static void onError(Runtime& rt, Frame& f, uint16_t flags) {
+        f.resumeNext = flags & OnErrorFlags::kResumeNext;
+        rt.clearErr();
+    }
+
+    // t(args) where the one-subscript fast path does not apply.
+    [[gnu::noinline]] static Value indexed(const Value& t, Value* args, int argc) {
+        if (t.isArray() && argc > 0) return t.arrayValue()->at(Subscripts(args, argc));
+        return loadIndexed(t, args, argc);
+    }
+
+    // LoadElement's general path, as IndexLoad's, on a copy of the subscript: the call may
+    // change the variable.
+    [[gnu::noinline]] static Value element(const Value& t, const Value& subscript) {
+        Value sub = subscript;
+        return indexed(t, &sub, 1);
+    }
+
+    // IndexStore, IndexSet: [target, subscripts..., value], left on the stack.
+    [[gnu::noinline]] static void indexStore(Value* base, int argc, bool isSet) {
+        Value v = std::move(base[argc + 1]);
+        if (v.isRef()) {
+            Value copy = v.deref();
+            v = std::move(copy);
+        }
+        storeIndexed(base->deref(), base + 1, argc, std::move(v), isSet);
+    }
+
+    // AppendTo [ref, read, tail], AppendGlobal [read, tail]: name = name & text. The read copy
+    // and the variable still share one string when nothing changed the variable meanwhile: then
+    // append in place, which keeps building a string linear.
+    [[gnu::noinline]] static Value* append(Runtime& rt, Frame& f, Instr in, Value* sp) {
+        bool global = in.op == OpCode::AppendGlobal;
+        Value* base = sp - (global ? 2 : 3);
+        GlobalCell* c = global ? f.unit->cells[in.b] : nullptr;
+        Value* target = nullptr;
+        if (!global)
+            target = &base->deref();
+        else if (c->kind == GlobalCell::Kind::Variable)
+            target = &c->value;
+        else if (c->kind == GlobalCell::Kind::Undeclared && in.a && !f.unit->optionExplicit)
+            target = &f.locals[in.a - 1].deref();
+        Value& read = sp[-2];
+        Value& tail = sp[-1];
+        if (target && target->sameString(read) && tail.isString()) {
+            read.clear();
+            if (std::u16string* text = target->uniqueString()) {
+                if (text->size() + tail.stringValue().size() > kMaxStringLength)
+                    fail(errc::OutOfStringSpace);
+                text->append(tail.stringValue());
+                return popTo(sp, base);
+            }
+            read = *target;
+        }
+        Value r = opConcat(read, tail);
+        if (target)
+            *target = std::move(r);
+        else
+            store(rt, f, c, in.a, std::move(r), kLetRaw);
+        return popTo(sp, base);
+    }
+
+    // A comparison without a fast path. It may run script code that changes the operands, so it
+    // works on copies; `drop`, when given, is the stacked right operand, cleared once copied.
+    [[gnu::noinline]] static Value compare(Compare op, const Value& a, const Value& b, Value* drop,
+                                           int literals) {
+        Value left = a, right = b;
+        if (drop) drop->clear();
+        return opCompare(op, left, right, literals);
+    }
+
+    // Pow, Is and the logical operators, which have no fast paths: a op b.
+    [[gnu::noinline]] static Value binary(OpCode op, const Value& a, const Value& b) {
+        switch (op) {
+        case OpCode::Pow:
+            return opPow(a, b);
+        case OpCode::And:
+            return opAnd(a, b);
+        case OpCode::Or:
+            return opOr(a, b);
+        case OpCode::Xor:
+            return opXor(a, b);
+        case OpCode::Eqv:
+            return opEqv(a, b);
+        case OpCode::Imp:
+            return opImp(a, b);
+        default:
+            return Value::boolean(opIs(a, b));
+        }
+    }
+
+    // ForInit: [start, limit, step] -> [start], limit and step as numbers into the hidden
+    // locals `limit` and the one after it.
+    [[gnu::noinline]] static Value* forInit(Value* sp, Value* limit) {
+        limit[0] = numeric(sp[-2]);
+        limit[1] = numeric(sp[-1]);
+        sp[-3] = numeric(sp[-3]);
+        (--sp)->clear();
+        (--sp)->clear();
+        return sp;
+    }
+
+    // ForStepRef, ForTestRef: a loop variable that is no local; the step follows `limit`.
+    [[gnu::noinline]] static bool forRef(Value& var, const Value* limit, bool advance) {
+        if (advance) forStep(var, limit[1]);
+        return forContinues(var, limit[0], limit[1]);
+    }
+
+    // AddrGlobal, ArgGlobal: a reference to the variable; for an argument, else its value.
+    [[gnu::noinline]] static Value globalAddress(Runtime& rt, Frame& f, GlobalCell* c, Instr in) {
+        if (Value* p = address(rt, f, c, in.a)) return Value::ref(p);
+        if (in.op == OpCode::ArgGlobal) return load(rt, f, c, in.a);
+        // Item(1) = x sets through the object, never replaces it.
+        if (c->kind == GlobalCell::Kind::Item) return c->value;
+        failNamed(errc::IllegalAssignment, c->name);
+    }
+
+    // CallGlobal, ArgCallGlobal of anything but a procedure, which the loop calls itself.
+    [[gnu::noinline, gnu::noclone]] static Value callGlobal(Runtime& rt, Frame& f, GlobalCell* c,
+                                                            Instr in, Value* args) {
+        int argc = in.n & CallFlags::kArgMask;
+        if (in.op == OpCode::ArgCallGlobal && argc > 0) {
+            Value* arr = c->kind == GlobalCell::Kind::Variable ? &c->value
+                         : c->kind == GlobalCell::Kind::Undeclared && in.a
+                             ? &f.locals[in.a - 1].deref()
+                             : nullptr;
+            if (arr && arr->isArray()) {
+                // An element passed as an argument goes by reference.
+                Subscripts subs(args, argc);
+                Array* a = arr->mutableArray();
+                return Value::elementRef(a, &a->at(subs));
+            }
+        }
+        return call(rt, f, c, in, args);
     }
 };
 
@@ -388,9 +627,9 @@ template <class IntOp, class DblOp>
     if (ta == Type::Integer && tb == Type::Integer) {
         int64_t r = iop(int64_t(a.integerValue()), int64_t(b.integerValue()));
         if (r >= -32768 && r <= 32767)
-            a = Value::integer(int16_t(r));
+            a.setInteger(int16_t(r));
         else
-            a = Value::lng(int32_t(r));
+            a.setLong(int32_t(r));
         return true;
     }
     if ((ta == Type::Long || ta == Type::Integer) && (tb == Type::Long || tb == Type::Integer)) {
@@ -398,9 +637,9 @@ template <class IntOp, class DblOp>
         int64_t y = tb == Type::Long ? b.longValue() : b.integerValue();
         int64_t r = iop(x, y);
         if (r >= INT32_MIN && r <= INT32_MAX)
-            a = Value::lng(int32_t(r));
+            a.setLong(int32_t(r));
         else
-            a = Value::dbl(double(r));
+            a.setDouble(double(r));
         return true;
     }
     auto real = [](const Value& v, Type t, double& out) {
@@ -418,7 +657,7 @@ template <class IntOp, class DblOp>
     if ((ta == Type::Double || tb == Type::Double) && real(a, ta, x) && real(b, tb, y)) {
         double r = dop(x, y);
         if (std::isinf(r) || std::isnan(r)) return false;
-        a = Value::dbl(r);
+        a.setDouble(r);
         return true;
     }
     return false;
@@ -445,6 +684,32 @@ inline int fastCompare(const Value& a, const Value& b, bool& ok) {
 } // namespace
 
 namespace {
+
+// A jump's target. Going backward it counts down the time budget, as every loop does.
+[[gnu::always_inline]] inline const Instr* jumpTo(Runtime& rt, const Instr* code, const Instr* ip,
+                                                  uint32_t target) {
+    if (code + target < ip) rt.tick();
+    return code + target;
+}
+
+// Whether a comparison's outcome (negative, zero, positive) satisfies the operator.
+[[gnu::always_inline]] inline bool holds(Compare op, int c) {
+    switch (op) {
+    case Compare::Eq:
+        return c == 0;
+    case Compare::Ne:
+        return c != 0;
+    case Compare::Lt:
+        return c < 0;
+    case Compare::Le:
+        return c <= 0;
+    case Compare::Gt:
+        return c > 0;
+    case Compare::Ge:
+        return c >= 0;
+    }
+    return false;
+}
 
 // The right operand of a binary operator: on the stack, or carried by the instruction.
 [[gnu::always_inline]] inline const Value& rightOperand(const Instr& in, Value* sp, Value* locals,
@@ -487,9 +752,9 @@ namespace {
                 // 32-bit division: both fit, and it is several times faster than 64-bit.
                 int32_t r = op == OpCode::Mod ? x % y : x / y;
                 if (a.type() == Type::Integer && b.type() == Type::Integer && r <= 32767)
-                    a = Value::integer(int16_t(r));
+                    a.setInteger(int16_t(r));
                 else
-                    a = Value::lng(int32_t(r));
+                    a.setLong(int32_t(r));
                 return;
             }
         }
@@ -557,600 +822,390 @@ template <OpCode Op>
 // The dispatch loop. It runs until Return; an error leaves it by exception and runFrame resumes
 // it where On Error Resume Next continues. Kept apart from those handlers, its own state need not
 // survive an exception, which frees the compiler to keep it in registers: only f.ip, stored at
-// each instruction, is needed to place an error.
+// each instruction, is needed to place an error. Hot cases and fast paths are inline; long or rare
+// ones are Interpreter's functions, which take that state by value and return the new stack top.
 Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
     const Function* fn = f.fn;
     const Instr* code = fn->code.data();
     Value* locals = f.locals;
     LinkedUnit* unit = f.unit;
     using I = Interpreter;
-    {
-        {
-            for (;;) {
-                f.ip = ip;
-                const Instr in = *ip++;
-                switch (in.op) {
-                case OpCode::Nop:
-                case OpCode::Data:
-                    break;
-                case OpCode::PushConst:
-                    *sp++ = fn->consts[in.b];
-                    break;
-                case OpCode::PushInt:
-                    *sp++ = Value::integer(int16_t(int32_t(in.b)));
-                    break;
-                case OpCode::PushEmpty:
-                    ++sp;
-                    break;
-                case OpCode::PushNull:
-                    *sp++ = Value::null();
-                    break;
-                case OpCode::PushNothing:
-                    *sp++ = Value::nothing();
-                    break;
-                case OpCode::PushTrue:
-                    *sp++ = Value::boolean(true);
-                    break;
-                case OpCode::PushFalse:
-                    *sp++ = Value::boolean(false);
-                    break;
-                case OpCode::PushMissing:
-                    *sp++ = Value::error(kMissingArgument);
-                    break;
-                case OpCode::PushMe:
-                    *sp++ = Value::object(f.me);
-                    break;
-                case OpCode::Pop:
-                    (--sp)->clear();
-                    break;
-                case OpCode::Raise:
-                    fail(int(in.b));
+    for (;;) {
+        f.ip = ip;
+        const Instr in = *ip++;
+        switch (in.op) {
+        case OpCode::Nop:
+        case OpCode::Data:
+            break;
+        case OpCode::PushConst:
+            *sp++ = fn->consts[in.b];
+            break;
+        case OpCode::PushInt:
+            *sp++ = Value::integer(int16_t(int32_t(in.b)));
+            break;
+        case OpCode::PushEmpty:
+            ++sp;
+            break;
+        case OpCode::PushNull:
+            *sp++ = Value::null();
+            break;
+        case OpCode::PushNothing:
+            *sp++ = Value::nothing();
+            break;
+        case OpCode::PushTrue:
+            *sp++ = Value::boolean(true);
+            break;
+        case OpCode::PushFalse:
+            *sp++ = Value::boolean(false);
+            break;
+        case OpCode::PushMissing:
+            *sp++ = Value::error(kMissingArgument);
+            break;
+        case OpCode::PushMe:
+            *sp++ = Value::object(f.me);
+            break;
+        case OpCode::Pop:
+            (--sp)->clear();
+            break;
+        case OpCode::Raise:
+            fail(int(in.b));
 
-                case OpCode::LoadLocal:
-                    *sp++ = (in.n & VarFlags::kByRef) ? locals[in.a].deref() : locals[in.a];
-                    break;
-                case OpCode::StoreLocal: {
-                    Value& t = (in.n & VarFlags::kByRef) ? locals[in.a].deref() : locals[in.a];
-                    if (in.n & VarFlags::kFromLocal) {
-                        const Value& from =
-                            (in.n & VarFlags::kFromRef) ? locals[in.b].deref() : locals[in.b];
-                        Value v = from;
-                        if (v.isObject()) letConvert(v);
-                        t = std::move(v);
-                        break;
-                    }
-                    Value& v = sp[-1];
-                    if (!(in.n & VarFlags::kRaw) && v.isObject()) letConvert(v);
-                    t = std::move(v);
-                    --sp;
-                    break;
-                }
-                case OpCode::SetLocal: {
-                    Value& t = (in.n & VarFlags::kByRef) ? locals[in.a].deref() : locals[in.a];
-                    requireObject(sp[-1]);
-                    t = std::move(sp[-1]);
-                    --sp;
-                    break;
-                }
-                case OpCode::AddrLocal:
-                    *sp++ = Value::ref((in.n & VarFlags::kByRef) ? locals[in.a].refTarget()
-                                                                 : &locals[in.a]);
-                    break;
-                case OpCode::ClearLocal:
-                    locals[in.a].clear();
-                    break;
-
-                case OpCode::LoadField:
-                    *sp++ = f.me->fields()[in.a];
-                    break;
-                case OpCode::StoreField: {
-                    Value& v = sp[-1];
-                    if (!(in.n & VarFlags::kRaw) && v.isObject()) letConvert(v);
-                    f.me->fields()[in.a] = std::move(v);
-                    --sp;
-                    break;
-                }
-                case OpCode::SetField:
-                    requireObject(sp[-1]);
-                    f.me->fields()[in.a] = std::move(sp[-1]);
-                    --sp;
-                    break;
-                case OpCode::AddrField:
-                    *sp++ = Value::ref(&f.me->fields()[in.a]);
-                    break;
-
-                case OpCode::LoadGlobal: {
-                    GlobalCell* c = unit->cells[in.b];
-                    if (c->kind == GlobalCell::Kind::Variable)
-                        *sp = c->value;
-                    else
-                        *sp = I::load(*this, f, c, in.a);
-                    ++sp;
-                    break;
-                }
-                case OpCode::StoreGlobal:
-                case OpCode::SetGlobal: {
-                    GlobalCell* c = unit->cells[in.b];
-                    bool isSet = in.op == OpCode::SetGlobal;
-                    Value& v = sp[-1];
-                    if (c->kind == GlobalCell::Kind::Variable && !isSet && !v.isObject()) {
-                        c->value = std::move(v);
-                    } else {
-                        I::store(*this, f, c, in.a, std::move(v), isSet, in.n & VarFlags::kRaw);
-                    }
-                    --sp;
-                    break;
-                }
-                case OpCode::AddrGlobal:
-                case OpCode::ArgGlobal: {
-                    GlobalCell* c = unit->cells[in.b];
-                    Value* p = I::address(*this, f, c, in.a);
-                    if (p)
-                        *sp = Value::ref(p);
-                    else if (in.op == OpCode::ArgGlobal)
-                        *sp = I::load(*this, f, c, in.a);
-                    else if (c->kind == GlobalCell::Kind::Item)
-                        *sp = c->value; // Item(1) = x sets through the object, never replaces it
-                    else
-                        failNamed(errc::IllegalAssignment, c->name);
-                    ++sp;
-                    break;
-                }
-                case OpCode::CallGlobal:
-                case OpCode::ArgCallGlobal: {
-                    int argc = in.n & CallFlags::kArgMask;
-                    bool statement = in.n & CallFlags::kStatement;
-                    Value* args = sp - argc;
-                    GlobalCell* c = unit->cells[in.b];
-                    Value r;
-                    if (c->kind == GlobalCell::Kind::Procedure) {
-                        r = call(c->fn, c->unit, nullptr, args, argc, &f);
-                    } else if (in.op == OpCode::ArgCallGlobal && argc > 0 &&
-                               (c->kind == GlobalCell::Kind::Variable ||
-                                (c->kind == GlobalCell::Kind::Undeclared && in.a)) &&
-                               (c->kind == GlobalCell::Kind::Variable ? c->value
-                                                                      : locals[in.a - 1].deref())
-                                   .isArray()) {
-                        // An element passed as an argument goes by reference.
-                        Value& arr = c->kind == GlobalCell::Kind::Variable
-                                         ? c->value
-                                         : locals[in.a - 1].deref();
-                        Subscripts subs(args, argc);
-                        Array* a = arr.mutableArray();
-                        r = Value::elementRef(a, &a->at(subs));
-                    } else {
-                        r = I::call(*this, f, c, in.a, args, argc, statement);
-                    }
-                    while (sp > args)
-                        (--sp)->clear();
-                    if (!statement) *sp++ = std::move(r);
-                    break;
-                }
-                case OpCode::NewObject: {
-                    GlobalCell* c = unit->cells[in.b];
-                    if (c->kind == GlobalCell::Kind::Class)
-                        *sp = newInstance(c->cls, c->unit);
-                    else if (equalsNoCase(c->name, "RegExp"))
-                        *sp = createRegExp();
-                    else
-                        failNamed(errc::ClassNotDefined, c->name);
-                    ++sp;
-                    break;
-                }
-
-                case OpCode::IndexLoad:
-                case OpCode::CallValue: {
-                    int argc = in.n;
-                    Value* base = sp - argc - 1;
-                    const Value& t = base->deref();
-                    Value r;
-                    Value* e;
-                    if (t.isArray() && argc == 1 &&
-                        (e = element1(t.arrayValue(), base[1].deref()))) {
-                        r = *e;
-                    } else if (t.isArray() && argc > 0) {
-                        Subscripts subs(base + 1, argc);
-                        r = t.arrayValue()->at(subs);
-                    } else {
-                        r = loadIndexed(t, base + 1, argc);
-                    }
-                    while (sp > base)
-                        (--sp)->clear();
-                    *sp++ = std::move(r);
-                    break;
-                }
-                case OpCode::IndexStore:
-                case OpCode::IndexSet: {
-                    int argc = in.n;
-                    Value* base = sp - argc - 2;
-                    Value v = std::move(sp[-1]);
-                    if (v.isRef()) {
-                        Value copy = v.deref();
-                        v = std::move(copy);
-                    }
-                    Value& target = base->deref();
-                    Value* e;
-                    if (argc == 1 && in.op == OpCode::IndexStore && target.isArray() &&
-                        !v.isObject() && (e = element1(target.mutableArray(), base[1].deref()))) {
-                        *e = std::move(v);
-                        while (sp > base)
-                            (--sp)->clear();
-                        break;
-                    }
-                    storeIndexed(base->deref(), base + 1, argc, std::move(v),
-                                 in.op == OpCode::IndexSet);
-                    while (sp > base)
-                        (--sp)->clear();
-                    break;
-                }
-                case OpCode::IndexAddr: {
-                    int argc = in.n;
-                    Value* base = sp - argc - 1;
-                    Value& t = base->deref();
-                    Value r;
-                    if (t.isArray()) {
-                        Subscripts subs(base + 1, argc);
-                        Array* a = t.mutableArray();
-                        r = Value::elementRef(a, &a->at(subs));
-                    } else {
-                        r = loadIndexed(t, base + 1, argc);
-                    }
-                    while (sp > base)
-                        (--sp)->clear();
-                    *sp++ = std::move(r);
-                    break;
-                }
-                case OpCode::MemberGet: {
-                    int argc = in.n & CallFlags::kArgMask;
-                    bool statement = in.n & CallFlags::kStatement;
-                    Value* base = sp - argc - 1;
-                    Value r = I::memberGet(*this, f, fn->sites[in.b], base, argc, statement);
-                    while (sp > base)
-                        (--sp)->clear();
-                    if (!statement) *sp++ = std::move(r);
-                    break;
-                }
-                case OpCode::MemberPut:
-                case OpCode::MemberSet: {
-                    int argc = in.n & CallFlags::kArgMask;
-                    Value* base = sp - argc - 2;
-                    I::memberPut(*this, f, fn->sites[in.b], base, argc, in.op == OpCode::MemberSet);
-                    while (sp > base)
-                        (--sp)->clear();
-                    break;
-                }
-
-                case OpCode::Add:
-                    arithmeticOp<OpCode::Add>(in, sp, locals, fn);
-                    break;
-                case OpCode::Sub:
-                    arithmeticOp<OpCode::Sub>(in, sp, locals, fn);
-                    break;
-                case OpCode::Mul:
-                    arithmeticOp<OpCode::Mul>(in, sp, locals, fn);
-                    break;
-                case OpCode::Div:
-                    arithmeticOp<OpCode::Div>(in, sp, locals, fn);
-                    break;
-                case OpCode::IntDiv:
-                    arithmeticOp<OpCode::IntDiv>(in, sp, locals, fn);
-                    break;
-                case OpCode::Mod:
-                    arithmeticOp<OpCode::Mod>(in, sp, locals, fn);
-                    break;
-                case OpCode::Pow:
-                    sp[-2] = opPow(sp[-2], sp[-1]);
-                    (--sp)->clear();
-                    break;
-                case OpCode::Concat: {
-                    Value& a = sp[-2];
-                    Value& b = sp[-1];
-                    if (a.isString() && b.isString())
-                        a = Value::concat(a.stringValue(), b.stringValue());
-                    else
-                        a = opConcat(a, b);
-                    (--sp)->clear();
-                    break;
-                }
-                case OpCode::AppendTo:
-                case OpCode::AppendGlobal: {
-                    // name = name & text. The read copy and the variable still share one
-                    // string when nothing changed the variable meanwhile: then append in place,
-                    // which keeps building a string linear.
-                    bool global = in.op == OpCode::AppendGlobal;
-                    Value* base = sp - (global ? 2 : 3);
-                    GlobalCell* c = global ? unit->cells[in.b] : nullptr;
-                    Value* target = nullptr;
-                    if (!global)
-                        target = &base->deref();
-                    else if (c->kind == GlobalCell::Kind::Variable)
-                        target = &c->value;
-                    else if (c->kind == GlobalCell::Kind::Undeclared && in.a &&
-                             !unit->optionExplicit)
-                        target = &locals[in.a - 1].deref();
-                    Value& read = sp[-2];
-                    Value& tail = sp[-1];
-                    if (target && target->sameString(read) && tail.isString()) {
-                        read.clear();
-                        if (std::u16string* text = target->uniqueString()) {
-                            if (text->size() + tail.stringValue().size() > kMaxStringLength)
-                                fail(errc::OutOfStringSpace);
-                            text->append(tail.stringValue());
-                            while (sp > base)
-                                (--sp)->clear();
-                            break;
-                        }
-                        read = *target;
-                    }
-                    Value r = opConcat(read, tail);
-                    if (target)
-                        *target = std::move(r);
-                    else
-                        I::store(*this, f, c, in.a, std::move(r), false, true);
-                    while (sp > base)
-                        (--sp)->clear();
-                    break;
-                }
-                case OpCode::Neg:
-                    sp[-1] = opNeg(sp[-1]);
-                    break;
-                case OpCode::Not:
-                    if (sp[-1].type() == Type::Boolean)
-                        sp[-1] = Value::boolean(!sp[-1].booleanValue());
-                    else
-                        sp[-1] = opNot(sp[-1]);
-                    break;
-                case OpCode::And:
-                    sp[-2] = opAnd(sp[-2], sp[-1]);
-                    (--sp)->clear();
-                    break;
-                case OpCode::Or:
-                    sp[-2] = opOr(sp[-2], sp[-1]);
-                    (--sp)->clear();
-                    break;
-                case OpCode::Xor:
-                    sp[-2] = opXor(sp[-2], sp[-1]);
-                    (--sp)->clear();
-                    break;
-                case OpCode::Eqv:
-                    sp[-2] = opEqv(sp[-2], sp[-1]);
-                    (--sp)->clear();
-                    break;
-                case OpCode::Imp:
-                    sp[-2] = opImp(sp[-2], sp[-1]);
-                    (--sp)->clear();
-                    break;
-                case OpCode::Eq:
-                case OpCode::Ne:
-                case OpCode::Lt:
-                case OpCode::Le:
-                case OpCode::Gt:
-                case OpCode::Ge: {
-                    const Value& b = rightOperand(in, sp, locals, fn);
-                    bool stacked = !(in.n & OpFlags::kOperandFused);
-                    // Where the result goes; it holds the left operand unless a local does.
-                    Value* slot = (in.n & OpFlags::kLeftLocal) ? (stacked ? sp - 1 : sp)
-                                                               : (stacked ? sp - 2 : sp - 1);
-                    const Value& a = !(in.n & OpFlags::kLeftLocal)   ? *slot
-                                     : (in.n & OpFlags::kOperandRef) ? locals[in.a].deref()
-                                                                     : locals[in.a];
-                    bool ok;
-                    int c = fastCompare(a, b, ok);
-                    auto op = Compare(int(in.op) - int(OpCode::Eq));
-                    if (ok) {
-                        bool r = false;
-                        switch (op) {
-                        case Compare::Eq:
-                            r = c == 0;
-                            break;
-                        case Compare::Ne:
-                            r = c != 0;
-                            break;
-                        case Compare::Lt:
-                            r = c < 0;
-                            break;
-                        case Compare::Le:
-                            r = c <= 0;
-                            break;
-                        case Compare::Gt:
-                            r = c > 0;
-                            break;
-                        case Compare::Ge:
-                            r = c >= 0;
-                            break;
-                        }
-                        if (stacked) sp[-1].clear();
-                        slot->clear();
-                        sp = slot;
-                        if (in.n & OpFlags::kBranch) {
-                            // A condition: test and branch without pushing the Boolean.
-                            const Instr jump = *ip++;
-                            if (!r) {
-                                if (code + jump.b < ip) tick();
-                                ip = code + jump.b;
-                            }
-                            break;
-                        }
-                        *sp++ = Value::boolean(r);
-                    } else {
-                        // The comparison may run script code that changes the operands.
-                        Value left = a, right = b;
-                        if (stacked) sp[-1].clear();
-                        *slot = opCompare(op, left, right,
-                                          in.n & (OpFlags::kLeftLiteral | OpFlags::kRightLiteral));
-                        sp = slot + 1;
-                    }
-                    break;
-                }
-                case OpCode::Is:
-                    sp[-2] = Value::boolean(opIs(sp[-2], sp[-1]));
-                    (--sp)->clear();
-                    break;
-
-                case OpCode::Jump:
-                    if (code + in.b < ip) tick();
-                    ip = code + in.b;
-                    break;
-                case OpCode::JumpIfFalse: {
-                    bool t = fastTruth(sp[-1]);
-                    (--sp)->clear();
-                    if (!t) {
-                        if (code + in.b < ip) tick();
-                        ip = code + in.b;
-                    }
-                    break;
-                }
-                case OpCode::JumpIfTrue: {
-                    bool t = fastTruth(sp[-1]);
-                    (--sp)->clear();
-                    if (t) {
-                        if (code + in.b < ip) tick();
-                        ip = code + in.b;
-                    }
-                    break;
-                }
-                case OpCode::ForInit: {
-                    locals[in.a] = I::numeric(sp[-2]);
-                    locals[in.a + 1] = I::numeric(sp[-1]);
-                    sp[-3] = I::numeric(sp[-3]);
-                    (--sp)->clear();
-                    (--sp)->clear();
-                    break;
-                }
-                case OpCode::ForStepLocal:
-                case OpCode::ForTestLocal: {
-                    Value& var = locals[in.a];
-                    const Value& limit = locals[in.b];
-                    const Value& step = locals[in.b + 1];
-                    if (in.op == OpCode::ForStepLocal) {
-                        tick();
-                        if (var.type() == Type::Long && step.type() == Type::Integer &&
-                            limit.type() == Type::Long) {
-                            // The usual counted loop, once past the Integer range.
-                            int64_t next = int64_t(var.longValue()) + step.integerValue();
-                            if (next >= INT32_MIN && next <= INT32_MAX) {
-                                var = Value::lng(int32_t(next));
-                                bool go = step.integerValue() >= 0 ? next <= limit.longValue()
-                                                                   : next >= limit.longValue();
-                                ip = go ? code + ip->b : ip + 1;
-                                break;
-                            }
-                        }
-                        I::forStep(var, step);
-                    }
-                    if (I::forContinues(var, limit, step))
-                        ip = code + ip->b;
-                    else
-                        ++ip;
-                    break;
-                }
-                case OpCode::ForStepRef:
-                case OpCode::ForTestRef: {
-                    Value& var = sp[-1].deref();
-                    const Value& limit = locals[in.a];
-                    const Value& step = locals[in.a + 1];
-                    if (in.op == OpCode::ForStepRef) {
-                        tick();
-                        I::forStep(var, step);
-                    }
-                    bool go = I::forContinues(var, limit, step);
-                    (--sp)->clear();
-                    if (go)
-                        ip = code + ip->b;
-                    else
-                        ++ip;
-                    break;
-                }
-                case OpCode::ForEachInit: {
-                    Value c = std::move(sp[-1]);
-                    --sp;
-                    const Value& v = c.deref();
-                    if (v.isArray()) {
-                        locals[in.a] = Value::iterator(new ArrayIter(v));
-                    } else if (v.isObject() && v.objectValue()) {
-                        auto e = v.objectValue()->enumerate();
-                        if (!e) fail(errc::NotACollection);
-                        locals[in.a] = Value::iterator(new EnumIter(std::move(e)));
-                    } else {
-                        fail(errc::NotACollection);
-                    }
-                    break;
-                }
-                case OpCode::ForEachNext: {
-                    tick();
-                    detail::Iter* it = locals[in.a].iteratorValue();
-                    Value v;
-                    if (locals[in.a].type() == Type::Iterator && it->next(v)) {
-                        *sp++ = std::move(v);
-                        ++ip;
-                    } else {
-                        ip = code + ip->b;
-                    }
-                    break;
-                }
-                case OpCode::DimArray: {
-                    int n = in.n;
-                    Value* base = sp - n - 1;
-                    Array* a = Array::create(I::bounds(base + 1, n));
-                    a->setFixed(n > 0);
-                    base->deref() = Value::array(a);
-                    while (sp > base)
-                        (--sp)->clear();
-                    break;
-                }
-                case OpCode::ReDim: {
-                    int n = in.n;
-                    Value* base = sp - n - 1;
-                    Value& t = base->deref();
-                    std::vector<Array::Bound> b = I::bounds(base + 1, n);
-                    if (t.isArray()) {
-                        Array* a = t.arrayValue();
-                        if (a->fixed() || a->locked()) fail(errc::ArrayLocked);
-                        t.mutableArray()->redim(std::move(b), in.a != 0);
-                    } else {
-                        t = Value::array(Array::create(std::move(b)));
-                    }
-                    while (sp > base)
-                        (--sp)->clear();
-                    break;
-                }
-                case OpCode::Erase: {
-                    Value& t = sp[-1].deref();
-                    if (!t.isArray()) fail(errc::TypeMismatch);
-                    if (t.arrayValue()->locked()) fail(errc::ArrayLocked);
-                    t.mutableArray()->erase();
-                    (--sp)->clear();
-                    break;
-                }
-                case OpCode::OnError:
-                    f.resumeNext = in.n & OnErrorFlags::kResumeNext;
-                    clearErr();
-                    break;
-                case OpCode::Return:
-                    return sp;
-                case OpCode::LoadElement: {
-                    const Value& t =
-                        (in.n & ElementFlags::kArrayRef) ? locals[in.a].deref() : locals[in.a];
-                    Value sub =
-                        (in.n & ElementFlags::kIndexRef) ? locals[in.b].deref() : locals[in.b];
-                    Value* e;
-                    if (t.isArray() && (e = element1(t.arrayValue(), sub))) {
-                        *sp++ = *e;
-                        break;
-                    }
-                    // Anything else as IndexLoad does it.
-                    Value r;
-                    if (t.isArray()) {
-                        Subscripts subs(&sub, 1);
-                        r = t.arrayValue()->at(subs);
-                    } else {
-                        r = loadIndexed(t, &sub, 1);
-                    }
-                    *sp++ = std::move(r);
-                    break;
-                }
-                }
+        case OpCode::LoadLocal:
+            *sp++ = (in.n & VarFlags::kByRef) ? locals[in.a].deref() : locals[in.a];
+            break;
+        case OpCode::StoreLocal: {
+            Value& t = (in.n & VarFlags::kByRef) ? locals[in.a].deref() : locals[in.a];
+            if (in.n & VarFlags::kFromLocal) {
+                const Value& from =
+                    (in.n & VarFlags::kFromRef) ? locals[in.b].deref() : locals[in.b];
+                Value v = from;
+                if (v.isObject()) letConvert(v);
+                t = std::move(v);
+                break;
             }
+            Value& v = sp[-1];
+            if (!(in.n & VarFlags::kRaw) && v.isObject()) letConvert(v);
+            t = std::move(v);
+            --sp;
+            break;
+        }
+        case OpCode::SetLocal: {
+            Value& t = (in.n & VarFlags::kByRef) ? locals[in.a].deref() : locals[in.a];
+            requireObject(sp[-1]);
+            t = std::move(sp[-1]);
+            --sp;
+            break;
+        }
+        case OpCode::AddrLocal:
+            *sp++ =
+                Value::ref((in.n & VarFlags::kByRef) ? locals[in.a].refTarget() : &locals[in.a]);
+            break;
+        case OpCode::ClearLocal:
+            locals[in.a].clear();
+            break;
+
+        case OpCode::LoadField:
+            *sp++ = f.me->fields()[in.a];
+            break;
+        case OpCode::StoreField: {
+            Value& v = sp[-1];
+            if (!(in.n & VarFlags::kRaw) && v.isObject()) letConvert(v);
+            f.me->fields()[in.a] = std::move(v);
+            --sp;
+            break;
+        }
+        case OpCode::SetField:
+            requireObject(sp[-1]);
+            f.me->fields()[in.a] = std::move(sp[-1]);
+            --sp;
+            break;
+        case OpCode::AddrField:
+            *sp++ = Value::ref(&f.me->fields()[in.a]);
+            break;
+
+        case OpCode::LoadGlobal: {
+            GlobalCell* c = unit->cells[in.b];
+            if (c->kind == GlobalCell::Kind::Variable)
+                *sp = c->value;
+            else
+                *sp = I::load(*this, f, c, in.a);
+            ++sp;
+            break;
+        }
+        case OpCode::StoreGlobal:
+        case OpCode::SetGlobal: {
+            GlobalCell* c = unit->cells[in.b];
+            bool isSet = in.op == OpCode::SetGlobal;
+            Value& v = sp[-1];
+            if (c->kind == GlobalCell::Kind::Variable && !isSet && !v.isObject()) {
+                c->value = std::move(v);
+            } else {
+                I::store(*this, f, c, in.a, std::move(v),
+                         isSet                     ? I::kSet
+                         : (in.n & VarFlags::kRaw) ? I::kLetRaw
+                                                   : I::kLet);
+            }
+            --sp;
+            break;
+        }
+        case OpCode::AddrGlobal:
+        case OpCode::ArgGlobal:
+            *sp = I::globalAddress(*this, f, unit->cells[in.b], in);
+            ++sp;
+            break;
+        case OpCode::CallGlobal:
+        case OpCode::ArgCallGlobal: {
+            int argc = in.n & CallFlags::kArgMask;
+            Value* args = sp - argc;
+            GlobalCell* c = unit->cells[in.b];
+            Value r = c->kind == GlobalCell::Kind::Procedure ? callProcedure(c, args, argc, &f)
+                                                             : I::callGlobal(*this, f, c, in, args);
+            sp = popTo(sp, args);
+            if (!(in.n & CallFlags::kStatement)) *sp++ = std::move(r);
+            break;
+        }
+        case OpCode::NewObject:
+            sp = I::newObject(*this, unit->cells[in.b], sp);
+            break;
+
+        case OpCode::IndexLoad:
+        case OpCode::CallValue: {
+            int argc = in.n;
+            Value* base = sp - argc - 1;
+            const Value& t = base->deref();
+            Value r;
+            Value* e;
+            if (t.isArray() && argc == 1 && (e = element1(t.arrayValue(), base[1].deref())))
+                r = *e;
+            else
+                r = I::indexed(t, base + 1, argc);
+            sp = popTo(sp, base);
+            *sp++ = std::move(r);
+            break;
+        }
+        case OpCode::IndexStore:
+        case OpCode::IndexSet: {
+            int argc = in.n;
+            Value* base = sp - argc - 2;
+            Value& v = sp[-1];
+            Value& target = base->deref();
+            Value* e;
+            if (argc == 1 && in.op == OpCode::IndexStore && target.isArray() && !v.isRef() &&
+                !v.isObject() && (e = element1(target.mutableArray(), base[1].deref())))
+                *e = std::move(v);
+            else
+                I::indexStore(base, argc, in.op == OpCode::IndexSet);
+            sp = popTo(sp, base);
+            break;
+        }
+        case OpCode::IndexAddr:
+            sp = I::indexAddress(sp, in.n);
+            break;
+        case OpCode::MemberGet: {
+            int argc = in.n & CallFlags::kArgMask;
+            bool statement = in.n & CallFlags::kStatement;
+            Value* base = sp - argc - 1;
+            Value r = I::memberGet(*this, f, fn->sites[in.b], base, in.n);
+            while (sp > base)
+                (--sp)->clear();
+            if (!statement) *sp++ = std::move(r);
+            break;
+        }
+        case OpCode::MemberPut:
+        case OpCode::MemberSet: {
+            int argc = in.n & CallFlags::kArgMask;
+            Value* base = sp - argc - 2;
+            I::memberPut(*this, f, fn->sites[in.b], base, argc, in.op == OpCode::MemberSet);
+            while (sp > base)
+                (--sp)->clear();
+            break;
+        }
+
+        case OpCode::Add:
+            arithmeticOp<OpCode::Add>(in, sp, locals, fn);
+            break;
+        case OpCode::Sub:
+            arithmeticOp<OpCode::Sub>(in, sp, locals, fn);
+            break;
+        case OpCode::Mul:
+            arithmeticOp<OpCode::Mul>(in, sp, locals, fn);
+            break;
+        case OpCode::Div:
+            arithmeticOp<OpCode::Div>(in, sp, locals, fn);
+            break;
+        case OpCode::IntDiv:
+            arithmeticOp<OpCode::IntDiv>(in, sp, locals, fn);
+            break;
+        case OpCode::Mod:
+            arithmeticOp<OpCode::Mod>(in, sp, locals, fn);
+            break;
+        case OpCode::Pow:
+        case OpCode::And:
+        case OpCode::Or:
+        case OpCode::Xor:
+        case OpCode::Eqv:
+        case OpCode::Imp:
+        case OpCode::Is:
+            sp[-2] = I::binary(in.op, sp[-2], sp[-1]);
+            (--sp)->clear();
+            break;
+        case OpCode::Concat: {
+            Value& a = sp[-2];
+            Value& b = sp[-1];
+            if (a.isString() && b.isString())
+                a = Value::concat(a.stringValue(), b.stringValue());
+            else
+                a = opConcat(a, b);
+            (--sp)->clear();
+            break;
+        }
+        case OpCode::AppendTo:
+        case OpCode::AppendGlobal:
+            sp = I::append(*this, f, in, sp);
+            break;
+        case OpCode::Neg:
+            sp[-1] = opNeg(sp[-1]);
+            break;
+        case OpCode::Not:
+            if (sp[-1].type() == Type::Boolean)
+                sp[-1] = Value::boolean(!sp[-1].booleanValue());
+            else
+                sp[-1] = opNot(sp[-1]);
+            break;
+        case OpCode::Eq:
+        case OpCode::Ne:
+        case OpCode::Lt:
+        case OpCode::Le:
+        case OpCode::Gt:
+        case OpCode::Ge: {
+            const Value& b = rightOperand(in, sp, locals, fn);
+            bool stacked = !(in.n & OpFlags::kOperandFused);
+            // Where the result goes; it holds the left operand unless a local does.
+            Value* slot = (in.n & OpFlags::kLeftLocal) ? (stacked ? sp - 1 : sp)
+                                                       : (stacked ? sp - 2 : sp - 1);
+            const Value& a = !(in.n & OpFlags::kLeftLocal)   ? *slot
+                             : (in.n & OpFlags::kOperandRef) ? locals[in.a].deref()
+                                                             : locals[in.a];
+            bool ok;
+            int c = fastCompare(a, b, ok);
+            auto op = Compare(int(in.op) - int(OpCode::Eq));
+            if (ok) {
+                bool r = holds(op, c);
+                if (stacked) sp[-1].clear();
+                slot->clear();
+                sp = slot;
+                if (in.n & OpFlags::kBranch) {
+                    // A condition: test and branch without pushing the Boolean.
+                    const Instr jump = *ip++;
+                    if (!r) ip = jumpTo(*this, code, ip, jump.b);
+                    break;
+                }
+                *sp++ = Value::boolean(r);
+            } else {
+                *slot = I::compare(op, a, b, stacked ? sp - 1 : nullptr,
+                                   in.n & (OpFlags::kLeftLiteral | OpFlags::kRightLiteral));
+                sp = slot + 1;
+            }
+            break;
+        }
+
+        case OpCode::Jump:
+            ip = jumpTo(*this, code, ip, in.b);
+            break;
+        case OpCode::JumpIfFalse: {
+            bool t = fastTruth(sp[-1]);
+            (--sp)->clear();
+            if (!t) ip = jumpTo(*this, code, ip, in.b);
+            break;
+        }
+        case OpCode::JumpIfTrue: {
+            bool t = fastTruth(sp[-1]);
+            (--sp)->clear();
+            if (t) ip = jumpTo(*this, code, ip, in.b);
+            break;
+        }
+        case OpCode::ForInit:
+            sp = I::forInit(sp, locals + in.a);
+            break;
+        case OpCode::ForStepLocal:
+        case OpCode::ForTestLocal: {
+            Value& var = locals[in.a];
+            const Value& limit = locals[in.b];
+            const Value& step = locals[in.b + 1];
+            if (in.op == OpCode::ForStepLocal) {
+                tick();
+                if (var.type() == Type::Long && step.type() == Type::Integer &&
+                    limit.type() == Type::Long) {
+                    // The usual counted loop, once past the Integer range.
+                    int64_t next = int64_t(var.longValue()) + step.integerValue();
+                    if (next >= INT32_MIN && next <= INT32_MAX) {
+                        var.setLong(int32_t(next));
+                        bool go = step.integerValue() >= 0 ? next <= limit.longValue()
+                                                           : next >= limit.longValue();
+                        ip = go ? code + ip->b : ip + 1;
+                        break;
+                    }
+                }
+                I::forStep(var, step);
+            }
+            if (I::forContinues(var, limit, step))
+                ip = code + ip->b;
+            else
+                ++ip;
+            break;
+        }
+        case OpCode::ForStepRef:
+        case OpCode::ForTestRef: {
+            if (in.op == OpCode::ForStepRef) tick();
+            bool go = I::forRef(sp[-1].deref(), locals + in.a, in.op == OpCode::ForStepRef);
+            (--sp)->clear();
+            if (go)
+                ip = code + ip->b;
+            else
+                ++ip;
+            break;
+        }
+        case OpCode::ForEachInit:
+            sp = I::forEachStart(sp, locals[in.a]);
+            break;
+        case OpCode::ForEachNext: {
+            tick();
+            detail::Iter* it = locals[in.a].iteratorValue();
+            Value v;
+            if (locals[in.a].type() == Type::Iterator && it->next(v)) {
+                *sp++ = std::move(v);
+                ++ip;
+            } else {
+                ip = code + ip->b;
+            }
+            break;
+        }
+        case OpCode::DimArray:
+            sp = I::dimArray(sp, in.n);
+            break;
+        case OpCode::ReDim:
+            sp = I::reDim(sp, in.n, in.a != 0);
+            break;
+        case OpCode::Erase:
+            sp = I::erase(sp);
+            break;
+        case OpCode::OnError:
+            I::onError(*this, f, in.n);
+            break;
+        case OpCode::Return:
+            return sp;
+        case OpCode::LoadElement: {
+            const Value& t = (in.n & ElementFlags::kArrayRef) ? locals[in.a].deref() : locals[in.a];
+            const Value& sub =
+                (in.n & ElementFlags::kIndexRef) ? locals[in.b].deref() : locals[in.b];
+            Value* e;
+            if (t.isArray() && (e = element1(t.arrayValue(), sub)))
+                *sp = *e;
+            else
+                *sp = I::element(t, sub);
+            ++sp;
+            break;
+        }
         }
     }
 }

@@ -237,6 +237,13 @@ private:
     // Both return the end of the operand stack at Return.
     [[gnu::always_inline]] inline Value* runFrame(Frame& f);
     [[gnu::noinline]] Value* execute(Frame& f, const Instr* ip, Value* sp);
+    // call() of a procedure named by a global, for the dispatch loop: few enough parameters to
+    // pass all in registers, since one passed on the stack makes the loop keep a frame pointer,
+    // a register its own state needs.
+    Value callProcedure(const GlobalCell* c, Value* args, int argc, Frame* caller);
+    [[gnu::always_inline]] inline Value enter(const Function* fn, LinkedUnit* unit,
+                                              ScriptObject* me, Value* args, int argc,
+                                              Frame* caller);
     Value runExpression(LinkedUnit& lu, Frame* scopeFrame, bool local);
     struct FrameGuard;
     void bindOuter(Frame& f, Frame* scopeFrame);

@@ -117,6 +117,15 @@ public:
         if (type_ >= Type::String) releaseSlow();
         type_ = Type::Empty;
     }
+    // Replace the value by a number in place. Assigning a factory's result instead goes through
+    // a temporary that the compiler often keeps in memory, which the interpreter's fast paths pay.
+    [[gnu::always_inline]] void setInteger(int16_t v) { setBits(Type::Integer, uint16_t(v)); }
+    [[gnu::always_inline]] void setLong(int32_t v) { setBits(Type::Long, uint32_t(v)); }
+    [[gnu::always_inline]] void setDouble(double v) {
+        uint64_t b;
+        std::memcpy(&b, &v, sizeof b);
+        setBits(Type::Double, b);
+    }
 
     // Factories.
     static Value null() { return make(Type::Null); }
@@ -218,6 +227,17 @@ private:
         Value r;
         r.type_ = t;
         return r;
+    }
+    [[gnu::always_inline]] void setBits(Type t, uint64_t bits) noexcept {
+        Type oldType = type_;
+        Payload oldPayload = u_;
+        type_ = t;
+        u_.bits = bits;
+        if (oldType >= Type::String) {
+            Value old; // releases what this value held
+            old.type_ = oldType;
+            old.u_ = oldPayload;
+        }
     }
     static Value withBits(Type t, uint64_t bits) {
         Value r;
