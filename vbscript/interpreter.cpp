@@ -210,8 +210,7 @@ public:
 
     // The call of a global name: argument count and statement flag in `in.n`, the implicit local
     // in `in.a`. Not cloned, since a clone would take those as two parameters, one too many.
-    [[gnu::noclone]] static Value call(Runtime& rt, Frame& f, GlobalCell* c, Instr in,
-                                       Value* args) {
+    VBS_NOCLONE static Value call(Runtime& rt, Frame& f, GlobalCell* c, Instr in, Value* args) {
         int argc = in.n & CallFlags::kArgMask;
         bool statement = in.n & CallFlags::kStatement;
         uint16_t implicit = in.a;
@@ -595,8 +594,8 @@ public:
     }
 
     // CallGlobal, ArgCallGlobal of anything but a procedure, which the loop calls itself.
-    [[gnu::noinline, gnu::noclone]] static Value callGlobal(Runtime& rt, Frame& f, GlobalCell* c,
-                                                            Instr in, Value* args) {
+    [[gnu::noinline]] VBS_NOCLONE static Value callGlobal(Runtime& rt, Frame& f, GlobalCell* c,
+                                                          Instr in, Value* args) {
         int argc = in.n & CallFlags::kArgMask;
         if (in.op == OpCode::ArgCallGlobal && argc > 0) {
             Value* arr = c->kind == GlobalCell::Kind::Variable ? &c->value

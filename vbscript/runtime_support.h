@@ -8,6 +8,14 @@
 #include <span>
 #include <vector>
 
+// GCC's noclone keeps a function from being cloned with its parameters split apart; clang has no
+// such cloning and rejects the attribute.
+#if defined(__clang__)
+#define VBS_NOCLONE
+#else
+#define VBS_NOCLONE [[gnu::noclone]]
+#endif
+
 namespace vbs::rt {
 
 // DISP_E_PARAMNOTFOUND: what an omitted argument holds.
