@@ -267,47 +267,40 @@ Value Runtime::newInstance(const ClassInfo* cls, LinkedUnit* unit) {
 }
 
 inline Value* Runtime::runFrame(Frame& f) {
-    const Function* fn = f.fn;
-    const Instr* code = fn->code.data();
+    const Instr* code = f.fn->code.data();
     const Instr* ip = code;
     Value* sp = f.stack;
     for (;;) {
         try {
             return execute(f, ip, sp);
         } catch (ScriptError& e) {
-            uint32_t pc = uint32_t(f.ip - code);
+            const uint32_t pc = uint32_t(f.ip - code);
             if (!e.hasPosition()) locate(e, f, pc);
             if (!f.resumeNext || e.fatal()) throw;
-            setErr(e);
-            for (Value* p = f.stack; p < f.stack + fn->maxStack; ++p)
-                p->clear();
-            sp = f.stack;
-            const StmtInfo* st = fn->statementAt(pc);
-            ip = code + (st ? st->end : pc + 1);
+            ip = resumeAfter(f, e, pc);
         } catch (const std::bad_alloc&) {
-            ScriptError e(errc::OutOfMemory);
-            uint32_t pc = uint32_t(f.ip - code);
-            locate(e, f, pc);
-            if (!f.resumeNext) throw e;
-            setErr(e);
-            for (Value* p = f.stack; p < f.stack + fn->maxStack; ++p)
-                p->clear();
-            sp = f.stack;
-            const StmtInfo* st = fn->statementAt(pc);
-            ip = code + (st ? st->end : pc + 1);
+            ip = libraryFailure(f, errc::OutOfMemory);
         } catch (const std::length_error&) {
-            ScriptError e(errc::OutOfStringSpace);
-            uint32_t pc = uint32_t(f.ip - code);
-            locate(e, f, pc);
-            if (!f.resumeNext) throw e;
-            setErr(e);
-            for (Value* p = f.stack; p < f.stack + fn->maxStack; ++p)
-                p->clear();
-            sp = f.stack;
-            const StmtInfo* st = fn->statementAt(pc);
-            ip = code + (st ? st->end : pc + 1);
+            ip = libraryFailure(f, errc::OutOfStringSpace);
         }
+        sp = f.stack;
     }
+}
+
+const Instr* Runtime::resumeAfter(Frame& f, const ScriptError& e, uint32_t pc) {
+    setErr(e);
+    for (Value* p = f.stack; p < f.stack + f.fn->maxStack; ++p)
+        p->clear();
+    const StmtInfo* st = f.fn->statementAt(pc);
+    return f.fn->code.data() + (st ? st->end : pc + 1);
+}
+
+const Instr* Runtime::libraryFailure(Frame& f, int number) {
+    ScriptError e(number);
+    const uint32_t pc = uint32_t(f.ip - f.fn->code.data());
+    locate(e, f, pc);
+    if (!f.resumeNext) throw e;
+    return resumeAfter(f, e, pc);
 }
 
 void Runtime::runMain(LinkedUnit* unit, Frame* scopeFrame, bool* resumeNext) {

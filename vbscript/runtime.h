@@ -236,6 +236,12 @@ private:
     void checkStack();
     // Both return the end of the operand stack at Return.
     [[gnu::always_inline]] inline Value* runFrame(Frame& f);
+    // On Error Resume Next after `e`, placed at `pc`: Err is set, the frame's stack emptied, and
+    // the run goes on after the statement that failed, at the instruction returned. Out of the
+    // way of runFrame, which is inlined into every call.
+    [[gnu::noinline]] const Instr* resumeAfter(Frame& f, const ScriptError& e, uint32_t pc);
+    // A failure of the C++ library (memory, string size) as the script error `number`.
+    [[gnu::noinline]] const Instr* libraryFailure(Frame& f, int number);
     [[gnu::noinline]] Value* execute(Frame& f, const Instr* ip, Value* sp);
     // call() of a procedure named by a global, for the dispatch loop: few enough parameters to
     // pass all in registers, since one passed on the stack makes the loop keep a frame pointer,
