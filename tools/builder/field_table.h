@@ -253,8 +253,8 @@ template <class R> struct Group {
     std::function<void(const Reader&, const YAML::Node&, const R&)> check{};
 };
 
-template <class R> Field<R> group(Group<R> spec) {
-    auto g = std::make_shared<const Group<R>>(std::move(spec));
+template <class R> Field<R> group(Group<R> fields) {
+    auto g = std::make_shared<const Group<R>>(std::move(fields));
     const Field<R>* alone = nullptr;
     for (const Field<R>& candidate : g->fields)
         if (g->alone && QByteArray(candidate.key) == g->alone) alone = &candidate;
