@@ -178,6 +178,7 @@ std::string format(const char* fmt, auto... args) {
 }
 
 std::string valueText(const Value& v) {
+    if (v.isNumeric()) return toUtf8(toString(v)) + " (" + typeName(v) + ")";
     switch (v.type()) {
     case Type::Empty:
         return "Empty";
@@ -185,15 +186,6 @@ std::string valueText(const Value& v) {
         return "Null";
     case Type::String:
         return "\"" + toUtf8(v.stringValue()) + "\"";
-    case Type::Integer:
-    case Type::Long:
-    case Type::Single:
-    case Type::Double:
-    case Type::Currency:
-    case Type::Date:
-    case Type::Boolean:
-    case Type::Byte:
-        return toUtf8(toString(v)) + " (" + typeName(v) + ")";
     default:
         return typeName(v);
     }
