@@ -24,6 +24,10 @@ std::optional<CommandLine> CommandLine::parse(const QStringList& args, QString& 
             if (!value(c.walkthrough)) return std::nullopt;
         } else if (a == "--log") {
             if (!value(c.log)) return std::nullopt;
+        } else if (a == "--audio-out") {
+            if (!value(c.audioOut)) return std::nullopt;
+        } else if (a == "--sound") {
+            c.sound = true;
         } else if (a == "--help" || a == "-h") {
             c.help = true;
         } else if (a == "--version") {
@@ -43,7 +47,7 @@ std::optional<CommandLine> CommandLine::parse(const QStringList& args, QString& 
 
 QString CommandLine::usage() {
     return "Usage: run [PROJECT_FOLDER] [--headless] [--virtual-time] [--walkthrough FILE] "
-           "[--log FILE] [--help] [--version]\n"
+           "[--log FILE] [--audio-out FILE.wav] [--sound] [--help] [--version]\n"
            "\n"
            "Plays a Torvane game project folder.\n"
            "\n"
@@ -56,6 +60,9 @@ QString CommandLine::usage() {
            "                      every expectation held, 1 at the first that failed, 2 for a\n"
            "                      malformed file\n"
            "  --log FILE          write the event log to FILE (- for standard output)\n"
+           "  --audio-out FILE    write what would be heard into FILE, a WAV file (16-bit\n"
+           "                      stereo, 44.1 kHz), when the program ends\n"
+           "  --sound             play sound on the desktop's output even when headless\n"
            "  --help              show this text\n"
            "  --version           show the version\n";
 }

@@ -8,6 +8,8 @@
 #include "platform/core/dialogs.h"
 #include "platform/core/event_log.h"
 #include "platform/event_loop.h"
+#include "platform/media_player.h"
+#include "platform/sound_recorder.h"
 #include "shell/welcome.h"
 
 #include <QCoreApplication>
@@ -99,6 +101,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     tv::DialogService::instance().setAutomated(headless || !cl->walkthrough.isEmpty());
+    // Headless runs are silent unless sound is asked for; a recording works either way.
+    tv::setSoundOutput(headless && !cl->sound ? tv::SoundOutput::None : tv::SoundOutput::Device);
+    if (!cl->audioOut.isEmpty()) tv::SoundRecorder::instance().start(cl->audioOut);
 
     bool ended = false;
     auto endProgram = [&ended] {
@@ -119,6 +124,12 @@ int main(int argc, char** argv) {
             status = tv::EventLoop::instance().exec();
         }
         endProgram();
+    }
+    // Every player has stopped with the game: the recording holds the whole run.
+    QString error;
+    if (!tv::SoundRecorder::instance().finish(&error)) {
+        printErr("run: cannot write the sound file " + error);
+        if (status == 0) status = 2;
     }
     return status;
 }

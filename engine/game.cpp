@@ -28,11 +28,17 @@ Game::Game()
     imageTile_->setVisible(false);
     backImage_ = new ImageBox(pictureBox_, "BackImage");
     backImage_->setStretch(true);
+    video.createControls(*window_, *pictureBox_);
     hotspots.createControls(*pictureBox_);
     // Scripts given the whole window reach these by name too.
     window_->addNamedMember("Area", &hotspots.Area());
     window_->addNamedMember("TimedEvent", &timedEvents.TimedEvent());
     window_->addNamedMember("TimerObject", &timedEvents.TimerObject());
+    window_->addNamedMember("VideoPlayer", &video.VideoPlayers());
+    window_->addNamedMember("OneTimeVideoPlayer", &video.OneTimeVideoPlayer());
+    window_->addNamedMember("AniGif", &video.AniGif());
+    window_->addNamedMember("AniGifBox", &video.AniGifBox());
+    window_->addNamedMember("CustomMediaPlayer", &video.CustomMediaPlayer());
     for (TimerControl* timer :
          {&Timer1, &TimerAudioFade, &TimerRipplingWater, &shell.TimerUnloadMe})
         window_->addNamedMember(timer->objectName(), timer);

@@ -14,6 +14,7 @@
 #include "platform/timer_control.h"
 #include "present/audio.h"
 #include "present/presentation_hooks.h"
+#include "present/video.h"
 #include "script/saved_games.h"
 #include "script/script_host.h"
 #include "script/script_site.h"
@@ -94,6 +95,7 @@ public:
     int mergedHotspotIndex() const override;
     void executeConsequences() override;
     void reapplyPointers() override;
+    QObject* presentationObject(const QString& scriptName) override;
     void showMessage(const QString& text) override;
     void stopPresentation() override;
     int inventoryItemCount() const override { return inventory.itemCount(); }

@@ -9,6 +9,14 @@ QObject& Game::hotspotControls() {
     return hotspots.Area();
 }
 
+QObject* Game::presentationObject(const QString& scriptName) {
+    if (scriptName == "LoopingVideo") return &video.VideoPlayers();
+    if (scriptName == "MediaPlayerObject") return &video.CustomMediaPlayer();
+    if (scriptName == "AnimatedGifObject") return &video.AniGif();
+    if (scriptName == "AnimatedGifCanvasObject") return &video.AniGifBox();
+    return nullptr;
+}
+
 void Game::prepareTransition(int transitionNumber) {
     transitions.TransitionStep1(transitionNumber);
 }

@@ -37,6 +37,17 @@ void Hotspots::createControls(PictureBox& display) {
     connect(area_.get(), &ControlSetBase::MouseDown, this, &Hotspots::onAreaMouseDown);
     connect(area_.get(), &ControlSetBase::MouseMove, this,
             [this](int, int, int, double, double) { game_.inventory.mouseMovedOverFrame(); });
+    // An animated picture is its hotspot's surface: a press on it, or on its box, is a click on
+    // the hotspot.
+    auto aniGifMouseDown = [this](int index, int button, int, double x, double y) {
+        onAniGifMouseDown(index, button, x, y);
+    };
+    connect(&game_.video.AniGifBox(), &ControlSetBase::MouseDown, this, aniGifMouseDown);
+    connect(&game_.video.AniGif(), &ControlSetBase::MouseDown, this, aniGifMouseDown);
+    for (ControlSetBase* set : {static_cast<ControlSetBase*>(&game_.video.AniGifBox()),
+                                static_cast<ControlSetBase*>(&game_.video.AniGif())})
+        connect(set, &ControlSetBase::MouseMove, this,
+                [this](int, int, int, double, double) { game_.inventory.mouseMovedOverFrame(); });
     connect(&game_.BackImage(), &Control::MouseDown, this,
             [this](int button, int, double, double) { onBackgroundMouseDown(button); });
     connect(&game_.BackImage(), &Control::MouseMove, this,
@@ -89,9 +100,11 @@ void Hotspots::LoadAreas() {
             if (showPicture && toNumber(r.Animated) != 0) {
                 const auto speed = r.hasAnimationSpeed ? toInt16(r.AnimationSpeed) : qint16(0);
                 aniGif = game_.video.AniGifNewWithIndex(
-                    ResolveMediaFile(folders.AreasFolder + toText(r.Picture)), left, top, speed,
-                    toText(r.Pointer));
+                    k, ResolveMediaFile(folders.AreasFolder + toText(r.Picture)), left, top,
+                    speed);
                 area.setWhatsThisHelpId(aniGif);
+                if (PictureBox* box = game_.video.AniGifBox().find(aniGif))
+                    applyPointer(*box, toText(r.Pointer));
             }
             if (aniGif == 0) {
                 // A 2-pixel margin inside the stored rectangle, and never less than one twip.
@@ -183,6 +196,13 @@ void Hotspots::onAreaMouseDown(int index, int button, int, double x, double y) {
     game_.actions.AreaClick(index, button);
     WaitSeconds(0.1, false);
     game_.window().setMousePointer(pointer::Default);
+}
+
+void Hotspots::onAniGifMouseDown(int index, int button, double x, double y) {
+    PictureBox* box = game_.video.AniGifBox().find(index);
+    if (!box) return;
+    SaveClickPos(box->left() + x, box->top() + y);
+    game_.actions.AreaClick(index, button);
 }
 
 void Hotspots::onBackgroundMouseDown(int button) {

@@ -53,6 +53,7 @@ public:
 
 private:
     void onAreaMouseDown(int index, int button, int shift, double x, double y);
+    void onAniGifMouseDown(int index, int button, double x, double y);
     void onBackgroundMouseDown(int button);
     void applyPointer(Control& control, const QString& pointerFile);
 

@@ -422,6 +422,10 @@ void Control::restackInContainer() {
     if (ContainerControl* c = containerControl()) c->restack();
 }
 
+void Control::SetFocus() {
+    if (QWidget* w = widget()) w->setFocus(Qt::OtherFocusReason);
+}
+
 void Control::Refresh() {
     for (const auto& object : widgets_)
         if (auto* widget = static_cast<QWidget*>(object.data()); widget && widget->isVisible())

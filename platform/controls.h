@@ -184,6 +184,8 @@ public:
     Q_INVOKABLE void ZOrder(int position = 0);
     // Repaints at once.
     Q_INVOKABLE void Refresh();
+    // Takes the keyboard focus (a form: its window does).
+    Q_INVOKABLE void SetFocus();
 
     QWidget* widget() const;
     Control* container() const;

@@ -4,125 +4,189 @@
 #include "platform/core/errors.h"
 #include "platform/core/event_log.h"
 #include "platform/core/files.h"
+#include "platform/core/midi_timing.h"
+#include "platform/event_loop.h"
+#include "platform/media_backends.h"
+#include "platform/sound_recorder.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QPointer>
-#include <QtEndian>
 
 namespace tv {
 
 namespace {
-MediaBackendFactory& backendFactory() {
-    static MediaBackendFactory factory;
-    return factory;
+
+SoundOutput& output() {
+    static SoundOutput value = SoundOutput::Device;
+    return value;
 }
+
+// MIDI goes to the synthesiser, by its content where the file can be read, else by its name.
+bool isMidiFile(const QString& path) {
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly)) {
+        return looksLikeMidi(file.read(12));
+    }
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    return suffix == "mid" || suffix == "midi" || suffix == "rmi";
+}
+
 } // namespace
 
-void setMediaBackendFactory(MediaBackendFactory factory) {
-    backendFactory() = std::move(factory);
+void setSoundOutput(SoundOutput value) {
+    output() = value;
 }
 
-std::unique_ptr<MediaBackend> createMediaBackend() {
-    if (backendFactory()) return backendFactory()();
-    return std::make_unique<SimulatedMediaBackend>();
+SoundOutput soundOutput() {
+    return output();
 }
 
-SimulatedMediaBackend::~SimulatedMediaBackend() {
-    stop();
-}
-
-void SimulatedMediaBackend::open(const QString& path) {
-    if (!QFileInfo(path).isFile()) throw vbError(err::FileNotFound);
-    durationMs_ = durationOf(path);
-}
-
-void SimulatedMediaBackend::play(int playCount, std::function<void()> finished) {
-    stop();
-    if (playCount <= 0) return; // for ever: only Stop ends it
-    const qint64 total = std::max<qint64>(1, durationMs_) * playCount;
-    pending_ = EventLoop::instance().schedule(Clock::instance().nowMs() + total,
-                                              [this, finished = std::move(finished)] {
-                                                  pending_ = 0;
-                                                  finished();
-                                              });
-}
-
-void SimulatedMediaBackend::stop() {
-    if (pending_) EventLoop::instance().cancel(pending_);
-    pending_ = 0;
-}
-
-qint64 SimulatedMediaBackend::durationOf(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return kUnknownDurationMs;
-    const QByteArray head = file.read(4096);
-    // RIFF/WAVE: byte rate from the "fmt " chunk, length from the "data" chunk.
-    if (head.size() >= 12 && head.startsWith("RIFF") && head.mid(8, 4) == "WAVE") {
-        quint32 byteRate = 0;
-        qint64 pos = 12;
-        while (pos + 8 <= head.size()) {
-            const QByteArray id = head.mid(pos, 4);
-            const quint32 size = qFromLittleEndian<quint32>(head.constData() + pos + 4);
-            if (id == "fmt " && pos + 20 <= head.size())
-                byteRate = qFromLittleEndian<quint32>(head.constData() + pos + 16);
-            if (id == "data") {
-                if (byteRate == 0) break;
-                const qint64 dataSize = std::min<qint64>(size, file.size() - pos - 8);
-                return std::max<qint64>(1, dataSize * 1000 / byteRate);
-            }
-            pos += 8 + size + (size & 1);
-        }
-    }
-    return kUnknownDurationMs;
-}
-
-MediaPlayer::MediaPlayer(const QString& name, int index, QObject* parent)
-    : QObject(parent), backend_(createMediaBackend()), index_(index) {
+MediaPlayer::MediaPlayer(const QString& name, int index, QObject* parent, Kind kind)
+    : QObject(parent), kind_(kind), index_(index) {
     setObjectName(name);
 }
 
-MediaPlayer::~MediaPlayer() = default;
+MediaPlayer::~MediaPlayer() {
+    cancelEnd();
+    if (recording_) SoundRecorder::instance().end(recording_);
+}
 
 QString MediaPlayer::logName() const {
     return index_ >= 0 ? QStringLiteral("%1(%2)").arg(objectName()).arg(index_) : objectName();
 }
 
+MediaBackend& MediaPlayer::backendFor(const QString& path) {
+    std::unique_ptr<MediaBackend>& slot = isMidiFile(path) ? midi_ : stream_;
+    if (!slot) {
+        slot = &slot == &midi_ ? createMidiBackend() : createStreamBackend(kind_ == Kind::Video);
+        slot->setVolume(volume_);
+        slot->setRate(rate_);
+        QPointer<MediaPlayer> self(this);
+        slot->ended = [self] {
+            if (self && self->state_ == Playing) self->finish();
+        };
+        slot->frameReady = [self] {
+            if (self) emit self->frameChanged();
+        };
+    }
+    return *slot;
+}
+
 void MediaPlayer::setFileName(const QString& path) {
     if (state_ != Stopped) Stop();
+    if (backend_) backend_->stop();
     fileName_ = path;
-    loaded_ = false;
-    position_ = 0;
+    loadedPath_.clear();
+    backend_ = nullptr;
+    info_ = MediaInfo();
+    startPosition_ = 0;
     if (path.isEmpty()) return;
-    backend_->open(files::resolve(path));
-    loaded_ = true;
+    const QString real = files::resolve(path);
+    if (!QFileInfo(real).isFile()) throw vbError(err::FileNotFound);
+    MediaBackend& backend = backendFor(real);
+    info_ = backend.open(real);
+    backend_ = &backend;
+    loadedPath_ = real;
+    emit frameChanged();
+}
+
+void MediaPlayer::setPlayCount(int count) {
+    if (count < 0) throw vbError(err::InvalidPropertyValue);
+    playCount_ = count;
 }
 
 void MediaPlayer::setVolume(int hundredthsOfDecibel) {
     if (hundredthsOfDecibel > 0 || hundredthsOfDecibel < -10000)
         throw vbError(err::InvalidPropertyValue);
     volume_ = hundredthsOfDecibel;
-    backend_->setVolume(volume_);
+    if (stream_) stream_->setVolume(volume_);
+    if (midi_) midi_->setVolume(volume_);
+    if (recording_) SoundRecorder::instance().setVolume(recording_, volume_);
+}
+
+void MediaPlayer::setRate(double rate) {
+    if (!(rate > 0)) throw vbError(err::InvalidPropertyValue);
+    rate_ = rate;
+    if (stream_) stream_->setRate(rate_);
+}
+
+double MediaPlayer::currentPosition() const {
+    if (state_ != Playing) return startPosition_;
+    if (Clock::instance().isVirtual() || !backend_)
+        return startPosition_ + (Clock::instance().nowMs() - startedAtMs_) * rate_ / 1000.0;
+    return backend_->position();
+}
+
+void MediaPlayer::setCurrentPosition(double seconds) {
+    if (seconds < 0) throw vbError(err::InvalidPropertyValue);
+    const bool wasPlaying = state_ == Playing;
+    if (wasPlaying) {
+        cancelEnd();
+        backend_->stop();
+    }
+    startPosition_ = seconds;
+    if (wasPlaying) {
+        state_ = Stopped;
+        Play();
+    }
+}
+
+QImage MediaPlayer::frame(QSize size) const {
+    return backend_ ? backend_->renderFrame(size) : QImage();
 }
 
 void MediaPlayer::Play() {
-    if (!loaded_) throw vbError(err::InvalidCall);
-    QPointer<MediaPlayer> self(this);
-    backend_->play(playCount_, [self] {
-        if (self) self->setState(Stopped);
-    });
+    if (!backend_) throw vbError(err::InvalidCall);
+    cancelEnd();
+    if (recording_) SoundRecorder::instance().end(recording_);
+    backend_->play(playCount_, startPosition_);
+    startedAtMs_ = Clock::instance().nowMs();
+    recording_ = SoundRecorder::instance().begin(loadedPath_, backend_ == midi_.get(), playCount_,
+                                                 startPosition_, volume_, rate_);
     EventLog::instance().write(QStringLiteral("play %1 %2").arg(logName(), fileName_));
     setState(Playing);
+    // Under virtual time, and for back ends that cannot tell, the end comes from the clock at
+    // the medium's true duration.
+    if (playCount_ > 0 && (Clock::instance().isVirtual() || !backend_->reportsEnd())) {
+        const double remaining = std::max(0.0, info_.durationMs - startPosition_ * 1000);
+        const auto total = qint64((remaining + double(info_.durationMs) * (playCount_ - 1)) / rate_);
+        QPointer<MediaPlayer> self(this);
+        endDeadline_ = EventLoop::instance().schedule(startedAtMs_ + std::max<qint64>(1, total),
+                                                      [self] {
+                                                          if (!self) return;
+                                                          self->endDeadline_ = 0;
+                                                          self->finish();
+                                                      });
+    }
 }
 
 void MediaPlayer::Stop() {
     const bool wasPlaying = state_ != Stopped;
-    backend_->stop();
-    position_ = 0;
+    cancelEnd();
+    if (backend_) backend_->stop();
+    startPosition_ = 0;
+    if (recording_) SoundRecorder::instance().end(recording_);
+    recording_ = 0;
     if (wasPlaying) {
         EventLog::instance().write(QStringLiteral("stop %1").arg(logName()));
         setState(Stopped);
     }
+}
+
+void MediaPlayer::finish() {
+    // Ended by itself: the player rewinds, as after Stop, but this is no stop of the game's.
+    cancelEnd();
+    if (backend_) backend_->stop();
+    startPosition_ = 0;
+    if (recording_) SoundRecorder::instance().end(recording_);
+    recording_ = 0;
+    setState(Stopped);
+}
+
+void MediaPlayer::cancelEnd() {
+    if (endDeadline_) EventLoop::instance().cancel(endDeadline_);
+    endDeadline_ = 0;
 }
 
 void MediaPlayer::setState(State state) {

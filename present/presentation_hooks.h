@@ -1,6 +1,6 @@
 #pragma once
 // Presentation pieces that frame opening and clicks call at fixed points. Each is filled by the
-// work that brings its feature (texts, video, transitions, water, dialogues, inventory); until
+// work that brings its feature (texts, transitions, water, dialogues, inventory); until
 // then a frame simply has none of them.
 
 #include <QList>
@@ -27,40 +27,6 @@ public:
     void ShowTextMessage(const QString& /*text*/, bool /*inFrame*/, bool /*noTimeout*/) {}
     void stopMessageTimer() {}
     void applyDefaultPointer(const ApplyPointer&) {}
-};
-
-// Where a one-time video plays: unstretched at a position, at the player's own place and size,
-// or stretched to a rectangle.
-struct VideoPlacement {
-    bool stretched = false;
-    int left = 0, top = 0, width = 0, height = 0;
-
-    static VideoPlacement of(bool atPosition, bool unplaced, int left, int top, int width,
-                             int height) {
-        if (atPosition) return {false, left, top, 0, 0};
-        if (unplaced) return {};
-        return {true, left, top, width, height};
-    }
-};
-
-class Video {
-public:
-    void StopOneTimeVideoPlayer() {}
-    void PlayMovieWithStop(const QString& /*file*/, const VideoPlacement&) {}
-    bool IsVideoPlaying() const { return false; }
-    bool startingVideo() const { return false; }
-    void restartLoopingVideos() {}
-    // Animated pictures and looping videos on hotspots. 0 / false: not created, the hotspot
-    // shows a still picture instead.
-    int AniGifNewWithIndex(const QString& /*file*/, double /*left*/, double /*top*/, int /*speed*/,
-                           const QString& /*pointer*/) {
-        return 0;
-    }
-    bool loadHotspotVideo(int /*k*/, const HotspotRecord&) { return false; }
-    void showHotspotVideo(int /*k*/, bool /*visible*/) {}
-    void showAniGif(int /*pair*/, bool /*visible*/) {}
-    void unloadHotspotVideos() {}
-    void applyAniGifPointers(const ApplyHotspotPointer&) {}
 };
 
 class PictureBox;

@@ -206,7 +206,8 @@ void ScriptHost::addWindowObjects(ScriptEngine& engine) {
     };
     for (const Entry& e : entries) {
         const QString name = QString::fromLatin1(e.name);
-        engine.AddObject(name, e.object ? e.object : placeholder(name), e.addMembers);
+        QObject* object = e.object ? e.object : site_.presentationObject(name);
+        engine.AddObject(name, object ? object : placeholder(name), e.addMembers);
     }
 }
 

@@ -49,6 +49,9 @@ public:
     virtual void reapplyPointers() = 0;
 
     // Presentation.
+    // The window part that scripts know by `scriptName` ("LoopingVideo", "AudioPlayerObject",
+    // ...), or nullptr while the player has none.
+    virtual QObject* presentationObject(const QString& scriptName) = 0;
     virtual void showMessage(const QString& text) = 0;
     // Message timer, one-time video and every sound channel stop.
     virtual void stopPresentation() = 0;

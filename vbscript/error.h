@@ -33,6 +33,7 @@ constexpr int PathNotFound = 76;
 constexpr int ObjectVariableNotSet = 91;
 constexpr int ForLoopNotInitialized = 92;
 constexpr int InvalidUseOfNull = 94;
+constexpr int InvalidFileFormat = 321;
 constexpr int ControlArrayElementDoesNotExist = 340;
 constexpr int ObjectAlreadyLoaded = 360;
 constexpr int CannotUnloadDesignTimeControl = 362;

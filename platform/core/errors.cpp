@@ -14,6 +14,7 @@ QString classicErrorDescription(int number) {
         {64, "Bad file name"},
         {err::ObjectVariableNotSet, "Object variable or With block variable not set"},
         {93, "Invalid pattern string"},
+        {err::InvalidFileFormat, "Invalid file format"},
         {err::ControlArrayElementDoesNotExist, "Control array element does not exist"},
         {err::ObjectAlreadyLoaded, "Object already loaded"},
         {err::CannotUnloadDesignTimeControl, "Can't unload controls created at design time"},

@@ -49,6 +49,7 @@ public:
     int mergedHotspotIndex() const override { return 3; }
     void executeConsequences() override { calls << "consequences"; }
     void reapplyPointers() override { calls << "pointers"; }
+    QObject* presentationObject(const QString&) override { return nullptr; }
     void showMessage(const QString& text) override { calls << "message " + text; }
     void stopPresentation() override { calls << "stop presentation"; }
     int inventoryItemCount() const override { return items_.size(); }
