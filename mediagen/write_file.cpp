@@ -1,0 +1,17 @@
+#include "mediagen/mediagen.h"
+
+#include <QSaveFile>
+
+namespace tv::mediagen {
+
+bool writeFile(const QString& path, const QByteArray& bytes) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+} // namespace tv::mediagen
