@@ -100,8 +100,7 @@ void Hotspots::LoadAreas() {
             if (showPicture && toNumber(r.Animated) != 0) {
                 const auto speed = r.hasAnimationSpeed ? toInt16(r.AnimationSpeed) : qint16(0);
                 aniGif = game_.video.AniGifNewWithIndex(
-                    k, ResolveMediaFile(folders.AreasFolder + toText(r.Picture)), left, top,
-                    speed);
+                    k, ResolveMediaFile(folders.AreasFolder + toText(r.Picture)), left, top, speed);
                 area.setWhatsThisHelpId(aniGif);
                 if (PictureBox* box = game_.video.AniGifBox().find(aniGif))
                     applyPointer(*box, toText(r.Pointer));

@@ -26,8 +26,10 @@ QString soundfontPath() {
     QStringList candidates;
     if (!qEnvironmentVariableIsEmpty("TV_SOUNDFONT"))
         candidates << qEnvironmentVariable("TV_SOUNDFONT");
-    candidates << "/usr/share/sounds/sf2/default-GM.sf2" << "/usr/share/sounds/sf2/TimGM6mb.sf2"
-               << "/usr/share/sounds/sf2/FluidR3_GM.sf2" << "/usr/share/soundfonts/default.sf2";
+    candidates << "/usr/share/sounds/sf2/default-GM.sf2"
+               << "/usr/share/sounds/sf2/TimGM6mb.sf2"
+               << "/usr/share/sounds/sf2/FluidR3_GM.sf2"
+               << "/usr/share/soundfonts/default.sf2";
     for (const QString& path : candidates)
         if (QFileInfo(path).isFile()) return path;
     return {};

@@ -173,15 +173,15 @@ public:
 private:
     void ensureInstance() {
         if (mpv_) return;
-        mpv_ = createInstance(video_, soundOutput() == SoundOutput::Device ? "pulse,alsa,null"
-                                                                           : "null");
+        mpv_ = createInstance(video_,
+                              soundOutput() == SoundOutput::Device ? "pulse,alsa,null" : "null");
         mpv_observe_property(mpv_, 0, "eof-reached", MPV_FORMAT_FLAG);
         mpv_set_wakeup_callback(
             mpv_,
             [](void* context) {
                 auto* backend = static_cast<MpvBackend*>(context);
-                QMetaObject::invokeMethod(backend, [backend] { backend->drain(); },
-                                          Qt::QueuedConnection);
+                QMetaObject::invokeMethod(
+                    backend, [backend] { backend->drain(); }, Qt::QueuedConnection);
             },
             this);
         if (video_) createRenderer();
@@ -199,8 +199,8 @@ private:
             render_,
             [](void* context) {
                 auto* backend = static_cast<MpvBackend*>(context);
-                QMetaObject::invokeMethod(backend, [backend] { backend->renderUpdate(); },
-                                          Qt::QueuedConnection);
+                QMetaObject::invokeMethod(
+                    backend, [backend] { backend->renderUpdate(); }, Qt::QueuedConnection);
             },
             this);
     }
@@ -307,10 +307,17 @@ std::vector<qint16> decodeStreamPcm(const QString& path) {
     if (!mpv) return {};
     const QByteArray outFile = out.toUtf8();
     const QByteArray rate = QByteArray::number(kMixRate);
-    for (const auto& [name, value] :
-         {std::pair{"config", "no"}, {"terminal", "no"}, {"load-scripts", "no"}, {"ytdl", "no"},
-          {"vid", "no"}, {"vo", "null"}, {"ao", "pcm"}, {"ao-pcm-waveheader", "yes"},
-          {"untimed", "yes"}, {"audio-channels", "stereo"}, {"audio-format", "s16"}})
+    for (const auto& [name, value] : {std::pair{"config", "no"},
+                                      {"terminal", "no"},
+                                      {"load-scripts", "no"},
+                                      {"ytdl", "no"},
+                                      {"vid", "no"},
+                                      {"vo", "null"},
+                                      {"ao", "pcm"},
+                                      {"ao-pcm-waveheader", "yes"},
+                                      {"untimed", "yes"},
+                                      {"audio-channels", "stereo"},
+                                      {"audio-format", "s16"}})
         setOption(mpv, name, value);
     setOption(mpv, "ao-pcm-file", outFile.constData());
     setOption(mpv, "audio-samplerate", rate.constData());

@@ -17,6 +17,9 @@ namespace tv {
 
 namespace {
 
+// How long a medium of unknown length plays when nothing else will say it ended.
+constexpr qint64 kUnknownDurationMs = 2000;
+
 SoundOutput& output() {
     static SoundOutput value = SoundOutput::Device;
     return value;
@@ -64,7 +67,7 @@ MediaBackend& MediaPlayer::backendFor(const QString& path) {
         slot->setRate(rate_);
         QPointer<MediaPlayer> self(this);
         slot->ended = [self] {
-            if (self && self->state_ == Playing) self->finish();
+            if (self && self->state_ == Playing) self->endReported();
         };
         slot->frameReady = [self] {
             if (self) emit self->frameChanged();
@@ -149,16 +152,40 @@ void MediaPlayer::Play() {
     // Under virtual time, and for back ends that cannot tell, the end comes from the clock at
     // the medium's true duration.
     if (playCount_ > 0 && (Clock::instance().isVirtual() || !backend_->reportsEnd())) {
-        const double remaining = std::max(0.0, info_.durationMs - startPosition_ * 1000);
-        const auto total = qint64((remaining + double(info_.durationMs) * (playCount_ - 1)) / rate_);
-        QPointer<MediaPlayer> self(this);
-        endDeadline_ = EventLoop::instance().schedule(startedAtMs_ + std::max<qint64>(1, total),
-                                                      [self] {
-                                                          if (!self) return;
-                                                          self->endDeadline_ = 0;
-                                                          self->finish();
-                                                      });
+        const qint64 end = expectedEndMs();
+        if (end >= 0)
+            scheduleEnd(end);
+        else if (!backend_->reportsEnd())
+            scheduleEnd(startedAtMs_ + kUnknownDurationMs);
     }
+}
+
+qint64 MediaPlayer::expectedEndMs() const {
+    if (playCount_ <= 0 || info_.durationMs <= 0) return -1;
+    const double remaining = std::max(0.0, info_.durationMs - startPosition_ * 1000);
+    const auto total = qint64((remaining + double(info_.durationMs) * (playCount_ - 1)) / rate_);
+    return startedAtMs_ + std::max<qint64>(1, total);
+}
+
+void MediaPlayer::scheduleEnd(qint64 atMs) {
+    cancelEnd();
+    QPointer<MediaPlayer> self(this);
+    endDeadline_ = EventLoop::instance().schedule(atMs, [self] {
+        if (!self) return;
+        self->endDeadline_ = 0;
+        self->finish();
+    });
+}
+
+void MediaPlayer::endReported() {
+    // Some outputs (the silent one) take the last of a sound at once and report the end early:
+    // a sound never ends before its duration has passed.
+    const qint64 expected = expectedEndMs();
+    if (expected > Clock::instance().nowMs()) {
+        scheduleEnd(expected);
+        return;
+    }
+    finish();
 }
 
 void MediaPlayer::Stop() {

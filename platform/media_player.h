@@ -115,6 +115,10 @@ signals:
 private:
     void setState(State state);
     void finish();
+    void endReported();
+    // When the last repetition ends on the clock, or -1 when that cannot be known.
+    qint64 expectedEndMs() const;
+    void scheduleEnd(qint64 atMs);
     void cancelEnd();
     MediaBackend& backendFor(const QString& path);
 

@@ -39,8 +39,7 @@ void SoundRecorder::setVolume(int playing, int volume) {
 
 void SoundRecorder::end(int playing) {
     auto it = playings_.find(playing);
-    if (it != playings_.end() && it->second.endMs < 0)
-        it->second.endMs = Clock::instance().nowMs();
+    if (it != playings_.end() && it->second.endMs < 0) it->second.endMs = Clock::instance().nowMs();
 }
 
 bool SoundRecorder::finish(QString* error) {
@@ -56,7 +55,8 @@ bool SoundRecorder::finish(QString* error) {
     for (const auto& [number, p] : playings_) {
         auto found = decoded.find(p.path);
         if (found == decoded.end())
-            found = decoded.insert(p.path, p.midi ? renderMidiPcm(p.path) : decodeStreamPcm(p.path));
+            found =
+                decoded.insert(p.path, p.midi ? renderMidiPcm(p.path) : decodeStreamPcm(p.path));
         const std::vector<qint16>& source = *found;
         const qint64 sourceFrames = qint64(source.size() / 2);
         if (sourceFrames == 0) continue;

@@ -39,7 +39,7 @@ private:
         double fromSeconds = 0;
         double rate = 1;
         qint64 beginMs = 0;
-        qint64 endMs = -1;                    // -1: still playing at the end of the run
+        qint64 endMs = -1;                           // -1: still playing at the end of the run
         std::vector<std::pair<qint64, int>> volumes; // from this time on, this volume
     };
 

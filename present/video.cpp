@@ -6,12 +6,12 @@
 #include "data/record_values.h"
 #include "data/reports.h"
 #include "data/ui_texts.h"
+#include "platform/controls.h"
 #include "platform/core/dialogs.h"
 #include "platform/core/errors.h"
 #include "platform/core/files.h"
 #include "platform/core/run_flags.h"
 #include "platform/event_loop.h"
-#include "platform/controls.h"
 #include "present/audio.h"
 
 #include <QMetaObject>
@@ -44,8 +44,8 @@ void Video::createControls(Form& window, PictureBox& display) {
     auto* box = hidden(new PictureBox(&display, "AniGifBox"));
     box->setBorderStyle(0);
     aniGifBox_ = std::make_unique<ControlSet<PictureBox>>(box);
-    aniGif_ = std::make_unique<ControlSet<AnimatedPicture>>(
-        hidden(new AnimatedPicture(box, "AniGif")));
+    aniGif_ =
+        std::make_unique<ControlSet<AnimatedPicture>>(hidden(new AnimatedPicture(box, "AniGif")));
     custom_ = hidden(new VideoPlayer(&display, "CustomMediaPlayer"));
 }
 
@@ -171,8 +171,8 @@ void Video::PlayPlayerObject(QObject* player) {
         }
     } catch (const VbError& e) {
         const UiTexts& t = uiTexts();
-        DialogService::instance().msgBox(t[30] + " " + t[31] + "\r\n\r\nUnable to play video file. " +
-                                             errorText(e),
+        DialogService::instance().msgBox(t[30] + " " + t[31] +
+                                             "\r\n\r\nUnable to play video file. " + errorText(e),
                                          mb::Critical, t[29]);
     }
 }

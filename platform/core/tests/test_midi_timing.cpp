@@ -1,6 +1,7 @@
 #include "platform/core/errors.h"
 #include "platform/core/midi_timing.h"
 
+#include <QList>
 #include <gtest/gtest.h>
 
 using namespace tv;
@@ -34,15 +35,15 @@ TEST(MidiTiming, DurationFollowsTheTempoMap) {
     // One quarter at 120 bpm (500 ms), a tempo change to 60 bpm, then one more quarter (1000 ms),
     // with running status for the note off.
     QByteArray events;
-    events += QByteArray("\x00\x90\x3C\x64", 4);            // note on at 0
-    events += QByteArray("\x83\x60\x3C\x00", 4);            // +480: running status note off
+    events += QByteArray("\x00\x90\x3C\x64", 4);             // note on at 0
+    events += QByteArray("\x83\x60\x3C\x00", 4);             // +480: running status note off
     events += QByteArray("\x00\xFF\x51\x03\x0F\x42\x40", 7); // tempo 1,000,000 us a quarter
-    events += QByteArray("\x83\x60\xC0\x05", 4);            // +480: program change (one data byte)
+    events += QByteArray("\x83\x60\xC0\x05", 4);             // +480: program change (one data byte)
     events += kEnd;
     EXPECT_EQ(midiDurationMs(file({events})), 1500);
 
     // Format 1: the tempo in the first track applies to the second, which is the longer one.
-    const QByteArray tempoTrack = QByteArray("\x00\xFF\x51\x03\x07\xA1\x20", 7) + kEnd; // 500000
+    const QByteArray tempoTrack = QByteArray("\x00\xFF\x51\x03\x07\xA1\x20", 7) + kEnd;    // 500000
     const QByteArray notes = QByteArray("\x00\x90\x40\x40\x87\x40\x80\x40\x00", 9) + kEnd; // +960
     EXPECT_EQ(midiDurationMs(file({tempoTrack, notes})), 1000);
 
