@@ -3,6 +3,8 @@
 //
 //   make-demo-media OUTPUT_FOLDER
 
+#include "mediagen/mediagen.h"
+
 #include <QCoreApplication>
 #include <QDataStream>
 #include <QDir>
@@ -108,10 +110,54 @@ QImage signPicture(const QString& word, QColor colour) {
     return image;
 }
 
-bool writeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+// The title music: a short rising tune on a piano, then a chord.
+QByteArray themeMidi() {
+    QList<tv::mediagen::MidiNote> notes;
+    const int tune[] = {60, 64, 67, 72, 67, 64, 65, 69, 72, 77};
+    for (int i = 0; i < 10; ++i)
+        notes.append({tune[i], i * 250, 240, 90});
+    for (int key : {60, 64, 67, 72})
+        notes.append({key, 2500, 1200, 80});
+    return tv::mediagen::midiFile(notes, 0, 120);
 }
+
+// A torch flame of four pictures on a transparent background, for an animated hotspot.
+QList<QImage> torchFrames() {
+    QList<QImage> frames;
+    const QColor flames[] = {QColor(250, 200, 40), QColor(250, 140, 30), QColor(240, 90, 20),
+                             QColor(250, 160, 40)};
+    for (int i = 0; i < 4; ++i) {
+        QImage image(32, 64, QImage::Format_ARGB32);
+        image.fill(Qt::transparent);
+        QPainter p(&image);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(90, 60, 30));
+        p.drawRect(12, 34, 8, 30);
+        p.setBrush(flames[i]);
+        p.drawEllipse(QRect(6 + (i % 2) * 2, 6 + i, 20 - (i % 2) * 2, 30 - i));
+        frames << image;
+    }
+    return frames;
+}
+
+// The cellar's candle: a small flickering light, looping as a hotspot video.
+QByteArray candleVideo() {
+    QList<QImage> frames;
+    for (int i = 0; i < 10; ++i) {
+        QImage image(64, 64, QImage::Format_RGB32);
+        image.fill(QColor(40, 20, 10));
+        QPainter p(&image);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(230, 220, 200));
+        p.drawRect(26, 34, 12, 26);
+        p.setBrush(QColor(255, 180 + (i % 3) * 20, 60));
+        p.drawEllipse(QRect(26, 10 + (i % 2), 12, 22));
+        frames << image;
+    }
+    return tv::mediagen::mjpegAvi(frames, 10);
+}
+
+using tv::mediagen::writeFile;
 
 } // namespace
 
@@ -130,6 +176,17 @@ int main(int argc, char** argv) {
     ok = ok && keyPicture().save(folder + "key.png", "PNG");
     ok = ok && signPicture("Back", QColor(60, 60, 160)).save(folder + "back.bmp", "BMP");
     ok = ok && signPicture("Exit", QColor(160, 40, 40)).save(folder + "exit.bmp", "BMP");
+    namespace gen = tv::mediagen;
+    ok = ok && writeFile(folder + "theme.mid", themeMidi());
+    ok = ok && writeFile(folder + "wind.wav", gen::wavTone(196, 4000, 22050, 1, 16, 0.25));
+    ok = ok && writeFile(folder + "rain.wav", gen::wavTone(294, 4000, 22050, 1, 16, 0.25));
+    ok = ok && writeFile(folder + "torch.gif", gen::animatedGif(torchFrames(), 12));
+    ok = ok && writeFile(folder + "candle.avi", candleVideo());
+    // The way into the cellar: three colours, a second each, played once over the frame.
+    ok = ok && writeFile(folder + "stairs.avi",
+                         gen::colourSequenceVideo({QColor(30, 30, 120), QColor(120, 30, 30),
+                                                   QColor(30, 120, 30)},
+                                                  320, 240, 10, 10));
     if (!ok) {
         std::fprintf(stderr, "make-demo-media: could not write the media into %s\n", argv[1]);
         return 1;

@@ -1,12 +1,13 @@
 #pragma once
-// One QApplication for the media tests, on the offscreen platform so they run headless.
+// One QApplication for the whole test process, on the offscreen platform so the tests run
+// headless. Call tv::mediatest::app() before creating widgets or pixmaps.
 
 #include <QApplication>
 #include <QByteArray>
 
-namespace tv::test {
+namespace tv::mediatest {
 
-inline QApplication& mediaApp() {
+inline QApplication& app() {
     static QApplication* instance = [] {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
@@ -18,4 +19,4 @@ inline QApplication& mediaApp() {
     return *instance;
 }
 
-} // namespace tv::test
+} // namespace tv::mediatest

@@ -24,7 +24,7 @@ namespace {
 class MediaPlayers : public ::testing::Test {
 protected:
     void SetUp() override {
-        test::mediaApp();
+        mediatest::app();
         setSoundOutput(SoundOutput::None);
         Clock::instance().setMode(Clock::Mode::Virtual);
         ASSERT_TRUE(dir_.isValid());
