@@ -126,9 +126,9 @@ int main(int argc, char** argv) {
         endProgram();
     }
     // Every player has stopped with the game: the recording holds the whole run.
-    QString error;
-    if (!tv::SoundRecorder::instance().finish(&error)) {
-        printErr("run: cannot write the sound file " + error);
+    QString soundError;
+    if (!tv::SoundRecorder::instance().finish(&soundError)) {
+        printErr("run: cannot write the sound file " + soundError);
         if (status == 0) status = 2;
     }
     return status;

@@ -184,9 +184,9 @@ int main(int argc, char** argv) {
     ok = ok && writeFile(folder + "candle.avi", candleVideo());
     // The way into the cellar: three colours, a second each, played once over the frame.
     ok = ok && writeFile(folder + "stairs.avi",
-                         gen::colourSequenceVideo({QColor(30, 30, 120), QColor(120, 30, 30),
-                                                   QColor(30, 120, 30)},
-                                                  320, 240, 10, 10));
+                         gen::colourSequenceVideo(
+                             {QColor(30, 30, 120), QColor(120, 30, 30), QColor(30, 120, 30)}, 320,
+                             240, 10, 10));
     if (!ok) {
         std::fprintf(stderr, "make-demo-media: could not write the media into %s\n", argv[1]);
         return 1;

@@ -1,4 +1,5 @@
 #include "e2e_harness.h"
+#include "mediagen/mediagen.h"
 
 #include <QRegularExpression>
 #include <gtest/gtest.h>
@@ -88,8 +89,7 @@ TEST(FrameOpening, AShortRecordOpensAndAMissingPictureIsReported) {
 
 TEST(FrameOpening, TheFrameSoundPlaysOnTheSixthPlayerAndContinuesIntoTheNextFrame) {
     TestProject p;
-    QByteArray wav("RIFF");
-    p.writeFile("Areas/wind.wav", QByteArray("not really a wave"));
+    p.writeFile("Areas/wind.wav", tv::mediagen::wavTone(200, 3000));
     tv::FrameRecord start = withTimer(colourFrame(0), 1, "Next");
     start.SoundFile = "wind.wav";
     p.writeFrame("Start", start);
