@@ -36,6 +36,15 @@ CanvasControl::CanvasControl(Control* container, const QString& name, detail::Co
     client->setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+void CanvasControl::setSeeThrough(bool on) {
+    seeThrough_ = on;
+    if (QWidget* client = clientWidget()) {
+        client->setAttribute(Qt::WA_OpaquePaintEvent, !on);
+        client->update();
+    }
+    if (QWidget* outer = widget()) outer->setAttribute(Qt::WA_OpaquePaintEvent, !on);
+}
+
 void CanvasControl::setBackColor(quint32 color) {
     backColor_ = color;
     drawing_ = QImage();
@@ -76,7 +85,8 @@ Picture CanvasControl::image() const {
 
 void CanvasControl::paintClient(QPainter& painter) const {
     const QWidget* client = clientWidget();
-    painter.fillRect(QRect(QPoint(0, 0), client->size()), fromOleColor(backColor_));
+    if (!seeThrough_)
+        painter.fillRect(QRect(QPoint(0, 0), client->size()), fromOleColor(backColor_));
     if (!picture_.isNull()) painter.drawImage(0, 0, picture_.image());
     if (!drawing_.isNull()) painter.drawImage(0, 0, drawing_);
 }

@@ -392,6 +392,11 @@ public:
     // Paints on the drawing directly, in pixels of the inner area.
     void paintOnDrawing(const std::function<void(QPainter&)>& painter);
 
+    // No back colour: what lies behind the box shows wherever its picture, drawing and children
+    // leave room (the box of an animated picture, whose transparent pixels show the frame).
+    void setSeeThrough(bool on);
+    bool seeThrough() const { return seeThrough_; }
+
 protected:
     CanvasControl(Control* container, const QString& name, detail::ControlWidget* widget,
                   detail::ControlWidget* client);
@@ -411,6 +416,7 @@ private:
     double currentX_ = 0;
     double currentY_ = 0;
     int drawWidth_ = 1;
+    bool seeThrough_ = false;
     bool fontTransparent_ = true;
     ClassicFont font_;
 };

@@ -166,6 +166,13 @@ public:
                                      {MPV_RENDER_PARAM_SW_POINTER, frame_.bits()},
                                      {MPV_RENDER_PARAM_INVALID, nullptr}};
         if (mpv_render_context_render(render_, params) < 0) return {};
+        // mpv leaves the fourth byte undefined; Qt's RGB32 wants it 0xFF, or some ways of
+        // drawing take the picture as transparent.
+        for (int y = 0; y < size.height(); ++y) {
+            auto* line = reinterpret_cast<quint32*>(frame_.scanLine(y));
+            for (int x = 0; x < size.width(); ++x)
+                line[x] |= 0xFF000000u;
+        }
         dirty_ = false;
         return frame_;
     }
@@ -273,6 +280,13 @@ private:
         const QByteArray to = QByteArray::number(seconds, 'f', 3);
         const char* command[] = {"seek", to.constData(), "absolute+exact", nullptr};
         mpv_command(mpv_, command);
+        // Until the picture at the new place is decoded mpv draws nothing: wait for it, so that
+        // a rewound video never shows black.
+        if (render_ && pictureReady_) {
+            pictureReady_ = false;
+            waitFor([this] { return pictureReady_; }, kFirstPictureLimitMs);
+            pictureReady_ = true;
+        }
     }
 
     void setFlag(const char* name, bool on) {

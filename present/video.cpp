@@ -43,7 +43,9 @@ void Video::createControls(Form& window, PictureBox& display) {
         std::make_unique<ControlSet<VideoPlayer>>(hidden(new VideoPlayer(&display, "VideoPlayer")));
     auto* box = hidden(new PictureBox(&display, "AniGifBox"));
     box->setBorderStyle(0);
+    box->setSeeThrough(true);
     aniGifBox_ = std::make_unique<ControlSet<PictureBox>>(box);
+    aniGifBox_->connectEach([](PictureBox& element, int) { element.setSeeThrough(true); });
     aniGif_ =
         std::make_unique<ControlSet<AnimatedPicture>>(hidden(new AnimatedPicture(box, "AniGif")));
     custom_ = hidden(new VideoPlayer(&display, "CustomMediaPlayer"));

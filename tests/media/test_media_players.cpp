@@ -187,6 +187,25 @@ TEST_F(MediaPlayers, VideoShowsItsPictureInTheFrameDisplay) {
     EXPECT_FALSE(video.isPlaying()) << "ends at its duration on the virtual clock";
 }
 
+TEST_F(MediaPlayers, AVideoShownLaterOrRewoundStillShowsItsPicture) {
+    const QString clip = file("green.avi", gen::solidColourVideo(QColor(30, 200, 40), 32, 32, 10, 30));
+    Form form("Game");
+    PictureBox display(&form, "PictureBox");
+    display.setPixelGeometry(QRect(0, 0, 100, 100));
+    display.setBackColor(0);
+    VideoPlayer video(&display, "VideoPlayer");
+    video.setVisible(false);
+    video.setFileName(clip);
+    video.setPlayCount(0);
+    video.Play();
+    video.setVisible(true);
+    EXPECT_NEAR(display.grab().pixelColor(16, 16).green(), 200, 12);
+    wait(1000);
+    video.Stop();
+    video.Play();
+    EXPECT_NEAR(display.grab().pixelColor(16, 16).green(), 200, 12) << "after a rewind";
+}
+
 TEST_F(MediaPlayers, InRealTimeTheBackEndReportsTheEnd) {
     Clock::instance().setMode(Clock::Mode::Real);
     MediaPlayer player("MPlayer", 3);
