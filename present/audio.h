@@ -74,10 +74,10 @@ public:
     // values count as empty. Rows for channels outside 1 to 7 are ignored. Values that do not
     // convert raise the conversion's error.
     //
-    // A frame's row is written only when it brings a file to a channel without a pending one, or
-    // a stop or volume request to a channel without one, so that a request still pending from
-    // the action that opened the frame stays in force; the frame does not restart a file some
-    // player already plays. True when the row was written and asks for a fade.
+    // A frame's row is written only when it brings a file to a channel without a pending file,
+    // or a code above 1 to a channel whose pending code is below 2, so that a request still
+    // pending from the action that opened the frame stays in force; the frame does not restart
+    // a file some player already plays. True when the row was written and asks for a fade.
     bool writeFrameChannelRow(int channel, const QList<RecordValue>& values);
     // All rows of a frame record (row i is channel i, rows past 7 ignored); when a written row
     // asks for a fade, the fade time becomes `fadeMilliseconds` / 1000.
