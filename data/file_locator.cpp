@@ -62,9 +62,11 @@ QString GetEncryptedFileName(const QString& sUnencryptedFileName) {
     return files::fileExists(disguised) ? disguised : sUnencryptedFileName;
 }
 
-QString ResolveMediaFile(const QString& path) {
+namespace {
+// The first candidate that exists, resolved; else "" with `candidate` the last one tried.
+QString lookUp(const QString& path, QString& candidate) {
+    candidate = path;
     if (files::fileExists(path)) return files::resolve(path);
-    QString candidate = path;
     if (path.size() >= 5) {
         for (const QString& tryPath :
              {DisguisedFileName(path, false), DisguisedFileName(path, true), locateOnCd(path)}) {
@@ -72,6 +74,19 @@ QString ResolveMediaFile(const QString& path) {
             if (files::fileExists(candidate)) return files::resolve(candidate);
         }
     }
+    return {};
+}
+} // namespace
+
+QString FindMediaFile(const QString& path) {
+    QString candidate;
+    return lookUp(path, candidate);
+}
+
+QString ResolveMediaFile(const QString& path) {
+    QString candidate;
+    const QString found = lookUp(path, candidate);
+    if (!found.isEmpty()) return found;
     if (!runFlags().quitting) {
         const UiTexts& t = uiTexts();
         DialogService::instance().msgBox(t[33] + "\r\n" + candidate + "\r\n\r\n" + t[34],

@@ -20,6 +20,10 @@ QString GetEncryptedFileName(const QString& sUnencryptedFileName);
 // shown; the last candidate is returned, so the caller's load then fails and reports.
 QString ResolveMediaFile(const QString& path);
 
+// The same lookup without the warning: the path found, or "" when no candidate exists (for
+// callers that skip a missing file silently).
+QString FindMediaFile(const QString& path);
+
 // Hook for finding files on other CDs of a multi-CD game; returns the path unchanged for now.
 QString locateOnCd(const QString& path);
 

@@ -133,13 +133,12 @@ Actions::Outcome Actions::act(int k, int item, bool keepDialogue) {
     group(ActionGroup::TransitionNumber);
     if (group(ActionGroup::Channels)) {
         g.audio.setFadeSeconds(toNumber(r.FadeDuration) / 1000);
+        // The channel table has seven channels. A longer list is refused before any row is
+        // written, so that no half of it waits in the table for the next action.
+        if (r.ChannelRows.size() > Audio::kChannels) throw vbError(err::SubscriptOutOfRange);
         int row = 0;
-        for (const ChannelRequestRow& values : r.ChannelRows) {
-            ++row;
-            // The channel table has seven channels.
-            if (row > Audio::kChannels) throw vbError(err::SubscriptOutOfRange);
-            g.audio.writeActionChannelRow(row, values.values);
-        }
+        for (const ChannelRequestRow& values : r.ChannelRows)
+            g.audio.writeActionChannelRow(++row, values.values);
     }
     group(ActionGroup::PickUp);
     group(ActionGroup::Script);

@@ -95,6 +95,7 @@ void FrameOpening::build(const QString& frame, bool withTransition, int transiti
     g.frameRecord = FrameRecord();
     g.frameRecord = readFrameRecord(folders.FramesFolder + frame + ".fme");
     const FrameRecord& r = g.frameRecord;
+    g.audio.applyFrameChannelRows(r.ChannelRows, r.FadeDuration);
 
     // 9: a running water effect finishes its step before the frame changes.
     if (g.water.timerRunning()) g.water.stopForFrameChange();

@@ -42,6 +42,8 @@ Game::Game()
     for (TimerControl* timer :
          {&Timer1, &TimerAudioFade, &TimerRipplingWater, &shell.TimerUnloadMe})
         window_->addNamedMember(timer->objectName(), timer);
+    TimerAudioFade.setInterval(Audio::kFadeTickMs);
+    connect(&TimerAudioFade, &TimerControl::Timer, this, [this] { audio.TimerAudioFadeTick(); });
     window_->Move(0, 0);
     // Closing the window by hand unloads it like the exit menu does, without the question.
     connect(window_, &Form::Unload, this, [this](int&) { shell.unload(); });
@@ -91,7 +93,7 @@ void Game::ResetAll() {
         window_->setBackColor(0);
         pictureBox_->setBackColor(0);
 
-        audio.resetFadeState();
+        audio.resetForNewGame();
         transitions.reset();
         scripts.ControlsReferenceMode = 0;
         video.StopOneTimeVideoPlayer();

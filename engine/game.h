@@ -66,7 +66,7 @@ public:
     FrameHistory FramesHistory;
 
     // The parts of the player.
-    Audio audio;
+    Audio audio{TimerAudioFade};
     Video video;
     FrameTexts texts;
     Transitions transitions;

@@ -1,5 +1,7 @@
 #include "platform/clock.h"
 
+#include <QTime>
+
 namespace tv {
 
 Clock& Clock::instance() {
@@ -9,6 +11,7 @@ Clock& Clock::instance() {
 
 Clock::Clock() {
     real_.start();
+    startTimeOfDayMs_ = QTime::currentTime().msecsSinceStartOfDay();
 }
 
 void Clock::setMode(Mode mode) {
@@ -24,6 +27,11 @@ void Clock::setMode(Mode mode) {
 
 qint64 Clock::nowMs() const {
     return mode_ == Mode::Virtual ? virtualNow_ : real_.elapsed() + realOffset_;
+}
+
+double Clock::secondsSinceMidnight() const {
+    constexpr qint64 kDayMs = 24 * 60 * 60 * 1000;
+    return static_cast<double>((startTimeOfDayMs_ + nowMs()) % kDayMs) / 1000;
 }
 
 void Clock::advanceTo(qint64 ms) {

@@ -23,12 +23,18 @@ public:
     // Virtual time only: move forward to `ms` (never backwards).
     void advanceTo(qint64 ms);
 
+    // Local time of day in seconds (0 to 86,400), as the classic Timer function gives it: the
+    // wall-clock time of day when the clock started, moved on by this clock's reading, so that
+    // under virtual time it jumps with the clock and passes midnight like a real day.
+    double secondsSinceMidnight() const;
+
 private:
     Clock();
     Mode mode_ = Mode::Real;
     QElapsedTimer real_;
     qint64 realOffset_ = 0;
     qint64 virtualNow_ = 0;
+    qint64 startTimeOfDayMs_ = 0;
 };
 
 } // namespace tv

@@ -83,6 +83,11 @@ TEST(FileLocator, AMissingFileIsReportedWithTheExactTexts) {
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.close();
     EXPECT_EQ(ResolveMediaFile(dir.filePath("door.wav")), dir.filePath("door.010"));
+    // The silent lookup finds the same file and shows nothing when there is none.
+    EXPECT_EQ(FindMediaFile(dir.filePath("door.wav")), dir.filePath("door.010"));
+    const qsizetype lines = EventLog::instance().lines().size();
+    EXPECT_EQ(FindMediaFile(missing), "");
+    EXPECT_EQ(EventLog::instance().lines().size(), lines);
     // Scripts ask for the disguised name only when that file exists.
     const QString plainName = dir.filePath("door.wav");
     EXPECT_EQ(GetEncryptedFileName(plainName), plainName);

@@ -3,6 +3,7 @@
 #include "platform/event_loop.h"
 #include "platform/timer_control.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -129,6 +130,18 @@ TEST_F(VirtualTime, HandlerThatWaitsIsNotReenteredAndMayDeleteItsTimer) {
     EXPECT_TRUE(fired);
     delete timer;
     EventLoop::instance().wait(5000); // nothing left that could fire on a dead object
+}
+
+TEST_F(VirtualTime, TimeOfDayMovesWithTheClockAndStartsAgainAtMidnight) {
+    auto& clock = Clock::instance();
+    const double start = clock.secondsSinceMidnight();
+    EXPECT_GE(start, 0);
+    EXPECT_LT(start, 86400);
+    const qint64 toMidnightMs = static_cast<qint64>(std::llround((86400 - start) * 1000));
+    clock.advanceTo(now() + toMidnightMs - 250);
+    EXPECT_NEAR(clock.secondsSinceMidnight(), 86399.75, 0.002);
+    clock.advanceTo(now() + 500);
+    EXPECT_NEAR(clock.secondsSinceMidnight(), 0.25, 0.002);
 }
 
 TEST(RealTime, ClockKeepsItsReadingAcrossModeSwitches) {
