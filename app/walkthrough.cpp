@@ -3,6 +3,7 @@
 #include "data/project.h"
 #include "engine/game.h"
 #include "platform/automation.h"
+#include "platform/clock.h"
 #include "platform/controls.h"
 #include "platform/core/dialogs.h"
 #include "platform/core/event_log.h"
@@ -28,7 +29,7 @@ const Shape kShapes[] = {
     {"screenshot", 1, -1}, {"quit", 0, 0},
     {"expect frame", 1, -1}, {"expect variable", 2, -1}, {"expect log", 1, -1},
     {"expect nolog", 1, -1}, {"expect items", 0, -1}, {"expect visible", 1, 1},
-    {"expect hidden", 1, 1}, {"expect pixel", 3, 3},
+    {"expect hidden", 1, 1}, {"expect pixel", 3, 4},
 };
 // clang-format on
 
@@ -58,6 +59,8 @@ QString checkArgs(const WalkCommand& c) {
         if (!isInt(c.args[0], 0) || !isInt(c.args[1], 0)) return "expect pixel needs X Y";
         static const QRegularExpression hex("^[0-9A-Fa-f]{6}$");
         if (!hex.match(c.args[2]).hasMatch()) return "expect pixel needs a colour RRGGBB";
+        if (c.args.size() == 4 && !isInt(c.args[3], 0))
+            return "expect pixel takes a tolerance from 0 to 255 after the colour";
     }
     if ((n == "expect visible" || n == "expect hidden") && !isInt(c.args[0], 1))
         return n + " needs a hotspot number";
@@ -76,12 +79,22 @@ std::optional<std::vector<WalkCommand>> parseWalkthrough(const QString& text,
     for (int i = 0; i < lines.size(); ++i) {
         QString line = lines[i];
         if (line.endsWith('\r')) line.chop(1);
-        const QString trimmed = line.trimmed();
+        QString trimmed = line.trimmed();
         if (trimmed.isEmpty() || trimmed.startsWith('#')) continue;
         static const QRegularExpression spaces("\\s+");
         QStringList words = trimmed.split(spaces);
         WalkCommand c;
         c.line = i + 1;
+        if (words[0] == "later") {
+            static const QStringList inputs{"click", "move", "key"};
+            if (words.size() < 3 || !isInt(words[1], 0) || !inputs.contains(words[2])) {
+                error = {c.line, "later needs milliseconds and a click, move or key"};
+                return std::nullopt;
+            }
+            c.laterMs = words[1].toLongLong();
+            words = words.mid(2);
+            trimmed = words.join(' ');
+        }
         int used = 1;
         c.name = words[0];
         if (c.name == "expect") {
@@ -119,6 +132,11 @@ std::optional<std::vector<WalkCommand>> parseWalkthrough(const QString& text,
     return commands;
 }
 
+WalkthroughRunner::~WalkthroughRunner() {
+    for (quint64 id : later_)
+        EventLoop::instance().cancel(id);
+}
+
 int WalkthroughRunner::run(const std::vector<WalkCommand>& commands,
                            const std::function<void(const QString&)>& report) {
     auto& loop = EventLoop::instance();
@@ -126,7 +144,19 @@ int WalkthroughRunner::run(const std::vector<WalkCommand>& commands,
     for (const WalkCommand& c : commands) {
         // Once the program has ended, only what it left behind can still be checked.
         if (loop.quitRequested() && !c.name.startsWith("expect")) continue;
-        const QString problem = execute(c);
+        if (c.laterMs >= 0) {
+            later_.push_back(loop.schedule(Clock::instance().nowMs() + c.laterMs, [this, c] {
+                const QString problem = execute(c);
+                if (laterProblem_.isEmpty() && !problem.isEmpty())
+                    laterProblem_ = QStringLiteral("walkthrough:%1: %2").arg(c.line).arg(problem);
+            }));
+            continue;
+        }
+        const QString problem = laterProblem_.isEmpty() ? execute(c) : QString();
+        if (!laterProblem_.isEmpty()) {
+            report(laterProblem_);
+            return 1;
+        }
         if (!problem.isEmpty()) {
             report(QStringLiteral("walkthrough:%1: %2").arg(c.line).arg(problem));
             return 1;
@@ -212,7 +242,15 @@ QString WalkthroughRunner::expect(const WalkCommand& c) {
         const qint64 got =
             automation::pixel(game->pictureBox(), c.args[0].toInt(), c.args[1].toInt());
         const qint64 wanted = c.args[2].toLongLong(nullptr, 16);
-        if (got != wanted)
+        // Decoded pictures (videos, JPEG) may differ by a step or two in each colour.
+        const int tolerance = c.args.size() == 4 ? c.args[3].toInt() : 0;
+        auto near = [tolerance](qint64 a, qint64 b) {
+            for (int shift : {0, 8, 16})
+                if (std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)) > tolerance)
+                    return false;
+            return true;
+        };
+        if (got < 0 || !near(got, wanted))
             return QStringLiteral("expected pixel %1 at %2,%3, got %4")
                 .arg(c.args[2].toUpper(), c.args[0], c.args[1],
                      got < 0 ? QStringLiteral("nothing (outside the display)")

@@ -17,6 +17,9 @@ struct WalkCommand {
     QString name;     // "wait", "click", "expect frame", ...
     QStringList args; // the words after the name
     QString rest;     // the text after the name, as written (for texts with spaces)
+    // "later MS COMMAND": the command runs when MS milliseconds of the game's time have passed,
+    // even while the game is busy waiting (for a video, say); -1 runs it now.
+    qint64 laterMs = -1;
 };
 
 struct WalkParseError {
@@ -31,6 +34,8 @@ std::optional<std::vector<WalkCommand>> parseWalkthrough(const QString& text,
 class WalkthroughRunner {
 public:
     explicit WalkthroughRunner(Welcome& welcome) : welcome_(welcome) {}
+    // Commands still waiting to run later are dropped.
+    ~WalkthroughRunner();
 
     // Runs the commands; returns the exit status (0 every expectation held, 1 one failed or a
     // command could not run). Messages go to `report` ("walkthrough:LINE: ...").
@@ -44,6 +49,8 @@ private:
 
     Welcome& welcome_;
     qsizetype logMark_ = 0;
+    QString laterProblem_; // what went wrong in a command that ran later
+    std::vector<quint64> later_;
 };
 
 } // namespace tv

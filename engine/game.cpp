@@ -39,12 +39,19 @@ Game::Game()
     window_->addNamedMember("AniGif", &video.AniGif());
     window_->addNamedMember("AniGifBox", &video.AniGifBox());
     window_->addNamedMember("CustomMediaPlayer", &video.CustomMediaPlayer());
+    window_->addNamedMember("MPlayer", &audio.players());
     for (TimerControl* timer :
          {&Timer1, &TimerAudioFade, &TimerRipplingWater, &shell.TimerUnloadMe})
         window_->addNamedMember(timer->objectName(), timer);
     TimerAudioFade.setInterval(Audio::kFadeTickMs);
     connect(&TimerAudioFade, &TimerControl::Timer, this, [this] { audio.TimerAudioFadeTick(); });
     window_->Move(0, 0);
+    // Any key stops a one-time video and cuts a transition short, as a click does.
+    connect(window_, &Form::KeyDown, this, [](int, int) {
+        RunFlags& f = runFlags();
+        f.stopMovie = true;
+        f.skipTransition = true;
+    });
     // Closing the window by hand unloads it like the exit menu does, without the question.
     connect(window_, &Form::Unload, this, [this](int&) { shell.unload(); });
 }

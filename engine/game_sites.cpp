@@ -14,6 +14,7 @@ QObject* Game::presentationObject(const QString& scriptName) {
     if (scriptName == "MediaPlayerObject") return &video.CustomMediaPlayer();
     if (scriptName == "AnimatedGifObject") return &video.AniGif();
     if (scriptName == "AnimatedGifCanvasObject") return &video.AniGifBox();
+    if (scriptName == "AudioPlayerObject") return &audio.players();
     return nullptr;
 }
 

@@ -223,4 +223,15 @@ void MediaPlayer::setState(State state) {
     emit PlayStateChange(old, state);
 }
 
+MediaPlayerSet::MediaPlayerSet(const QString& name, std::function<MediaPlayer*(int)> element,
+                               int first, int last, QObject* parent)
+    : QObject(parent), element_(std::move(element)), first_(first), last_(last) {
+    setObjectName(name);
+}
+
+QObject* MediaPlayerSet::Item(int index) const {
+    if (index < first_ || index > last_) throw vbError(err::ControlArrayElementDoesNotExist);
+    return element_(index);
+}
+
 } // namespace tv

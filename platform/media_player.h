@@ -143,4 +143,28 @@ private:
     bool showStatusBar_ = false;
 };
 
+// A fixed indexed set of players as scripts see it: Item(index), the default member, and the
+// bounds. The players belong to whoever made the set.
+class MediaPlayerSet : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("DefaultMember", "Item")
+    Q_PROPERTY(int Count READ count)
+    Q_PROPERTY(int LBound READ lbound)
+    Q_PROPERTY(int UBound READ ubound)
+public:
+    MediaPlayerSet(const QString& name, std::function<MediaPlayer*(int)> element, int first,
+                   int last, QObject* parent = nullptr);
+
+    int count() const { return last_ - first_ + 1; }
+    int lbound() const { return first_; }
+    int ubound() const { return last_; }
+    // VbError ControlArrayElementDoesNotExist outside the bounds.
+    Q_INVOKABLE QObject* Item(int index) const;
+
+private:
+    std::function<MediaPlayer*(int)> element_;
+    int first_;
+    int last_;
+};
+
 } // namespace tv

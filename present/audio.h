@@ -52,6 +52,8 @@ public:
     explicit Audio(TimerControl& fadeTimer);
 
     MediaPlayer& MPlayer(int element);
+    // The set MPlayer as scripts reach it ("AudioPlayerObject").
+    MediaPlayerSet& players() { return playerSet_; }
     // The player that serves channel 1 to 7 now.
     MediaPlayer& channelPlayer(int channel) {
         return MPlayer(SoundChannels[checked(channel)].Player);
@@ -110,6 +112,7 @@ public:
     bool audioWarningShown() const { return AudioWarningShown; }
 
 private:
+    MediaPlayerSet playerSet_{"MPlayer", [this](int i) { return &MPlayer(i); }, 1, kChannels};
     static int checked(int channel);
     void runChannelRequest(int k);
     void startFadeIn(int k, const QString& path);

@@ -227,10 +227,11 @@ void Video::showAniGif(int pair, bool visible) {
         if (picture && box->isVisible() && !visible) {
             picture->Stop();
         } else if (picture && !box->isVisible() && visible) {
+            // Window events run after each call, without letting game time pass.
             picture->Stop();
-            EventLoop::instance().doEvents();
+            EventLoop::instance().drain();
             picture->Play();
-            EventLoop::instance().doEvents();
+            EventLoop::instance().drain();
         }
         box->setVisible(visible);
     } catch (const VbError&) {

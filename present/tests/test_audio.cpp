@@ -348,17 +348,7 @@ TEST_F(AudioTest, AFileThatCannotBePlayedShowsTheWarning) {
     ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
     garbage.write(QByteArray(4000, '\x5a'));
     garbage.close();
-    // A back end that decodes refuses these bytes on FileName or Play, which is what brings the
-    // warning up. The simulated back end plays nothing and only needs the file to exist, so it
-    // accepts them and there is nothing to test.
-    try {
-        MediaPlayer probe("Probe");
-        probe.setFileName(areas("noise.wav"));
-        probe.Play();
-        probe.Stop();
-        GTEST_SKIP() << "this media back end accepts a file of garbage bytes";
-    } catch (const VbError&) {
-    }
+    // The decoder refuses these bytes when the file is set, which brings the warning up.
     audio.writeActionChannelRow(1, row(1, false, false, 8, "noise.wav"));
     audio.writeActionChannelRow(2, row(1, false, false, 8, "b.wav"));
     audio.RunChannelRequests();
