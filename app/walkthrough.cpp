@@ -222,10 +222,13 @@ QString WalkthroughRunner::expect(const WalkCommand& c) {
     const QStringList& lines = EventLog::instance().lines();
     if (n == "expect log" || n == "expect nolog") {
         QString found;
-        for (qsizetype i = logMark_; i < lines.size() && found.isEmpty(); ++i)
-            if (lines[i].contains(c.rest)) found = lines[i];
+        qsizetype at = logMark_;
+        for (; at < lines.size() && found.isEmpty(); ++at)
+            if (lines[at].contains(c.rest)) found = lines[at];
         if (n == "expect log") {
-            logMark_ = lines.size();
+            // The next expectation looks after this line, so that a series of them checks the
+            // order of events.
+            if (!found.isEmpty()) logMark_ = at;
             if (found.isEmpty()) return "expected a log line containing '" + c.rest + "', got none";
         } else if (!found.isEmpty()) {
             return "expected no log line containing '" + c.rest + "', got '" + found + "'";

@@ -17,8 +17,9 @@ namespace tv {
 
 namespace {
 
-// FluidSynth's own default; volumes scale it down from here.
-constexpr double kBaseGain = 0.4;
+// Full volume of the synthesiser (FluidSynth's own default, 0.2, is far quieter than the sound
+// files a game plays beside its music); volumes scale it down from here.
+constexpr double kBaseGain = 1.0;
 // A limit on what one file may render for the recorder, so that a broken file cannot run away.
 constexpr qint64 kLongestRenderMs = 30 * 60 * 1000;
 
