@@ -19,6 +19,8 @@ namespace {
 
 // How long a medium of unknown length plays when nothing else will say it ended.
 constexpr qint64 kUnknownDurationMs = 2000;
+// How long after its time a medium whose end the back end did not report is ended by the clock.
+constexpr qint64 kMissedEndGraceMs = 250;
 
 SoundOutput& output() {
     static SoundOutput value = SoundOutput::Device;
@@ -150,13 +152,18 @@ void MediaPlayer::Play() {
     EventLog::instance().write(QStringLiteral("play %1 %2").arg(logName(), fileName_));
     setState(Playing);
     // Under virtual time, and for back ends that cannot tell, the end comes from the clock at
-    // the medium's true duration.
-    if (playCount_ > 0 && (Clock::instance().isVirtual() || !backend_->reportsEnd())) {
-        const qint64 end = expectedEndMs();
+    // the medium's true duration. A back end that tells may still miss an end (libmpv does for
+    // sounds shorter than its output buffer when they were loaded paused): the clock ends those
+    // a little after their time rather than never.
+    if (playCount_ <= 0) return;
+    const qint64 end = expectedEndMs();
+    if (Clock::instance().isVirtual() || !backend_->reportsEnd()) {
         if (end >= 0)
             scheduleEnd(end);
         else if (!backend_->reportsEnd())
             scheduleEnd(startedAtMs_ + kUnknownDurationMs);
+    } else if (end >= 0) {
+        scheduleEnd(end + kMissedEndGraceMs);
     }
 }
 

@@ -188,7 +188,8 @@ TEST_F(MediaPlayers, VideoShowsItsPictureInTheFrameDisplay) {
 }
 
 TEST_F(MediaPlayers, AVideoShownLaterOrRewoundStillShowsItsPicture) {
-    const QString clip = file("green.avi", gen::solidColourVideo(QColor(30, 200, 40), 32, 32, 10, 30));
+    const QString clip =
+        file("green.avi", gen::solidColourVideo(QColor(30, 200, 40), 32, 32, 10, 30));
     Form form("Game");
     PictureBox display(&form, "PictureBox");
     display.setPixelGeometry(QRect(0, 0, 100, 100));
@@ -206,7 +207,7 @@ TEST_F(MediaPlayers, AVideoShownLaterOrRewoundStillShowsItsPicture) {
     EXPECT_NEAR(display.grab().pixelColor(16, 16).green(), 200, 12) << "after a rewind";
 }
 
-TEST_F(MediaPlayers, InRealTimeTheBackEndReportsTheEnd) {
+TEST_F(MediaPlayers, InRealTimeASoundEndsAtItsTimeEvenWhenTheBackEndMissesIt) {
     Clock::instance().setMode(Clock::Mode::Real);
     MediaPlayer player("MPlayer", 3);
     player.setFileName(file("short.wav", gen::wavTone(500, 150)));
@@ -216,6 +217,6 @@ TEST_F(MediaPlayers, InRealTimeTheBackEndReportsTheEnd) {
     while (player.isPlaying() && guard.elapsed() < 10000)
         EventLoop::instance().wait(10);
     EXPECT_FALSE(player.isPlaying()) << "no end within 10 s";
-    EXPECT_GE(guard.elapsed(), 140) << "ended before the sound did, after " << guard.elapsed()
-                                    << " ms";
+    EXPECT_GE(guard.elapsed(), 140)
+        << "ended before the sound did, after " << guard.elapsed() << " ms";
 }
