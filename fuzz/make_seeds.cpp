@@ -330,6 +330,26 @@ void configSeeds(const QTemporaryDir& tmp) {
     seed("procedures_file", "scrambled", fileBytes(procedures));
 }
 
+// A format 0 tune with a tempo change and running status, and a format 1 file of two tracks.
+void midiSeeds() {
+    auto track = [](const QByteArray& events) {
+        const auto n = quint32(events.size());
+        return QByteArray("MTrk") + char(n >> 24) + char(n >> 16) + char(n >> 8) + char(n) + events;
+    };
+    auto header = [](int format, int tracks) {
+        return QByteArray("MThd\0\0\0\6", 8) + char(0) + char(format) + char(0) + char(tracks) +
+               QByteArray("\x01\xE0", 2);
+    };
+    const QByteArray end("\x00\xFF\x2F\x00", 4);
+    const QByteArray tune = QByteArray("\x00\xC0\x05\x00\x90\x3C\x64\x83\x60\x3C\x00"
+                                       "\x00\xFF\x51\x03\x0F\x42\x40\x83\x60\x80\x3C\x00",
+                                       23) +
+                            end;
+    seed("midi_timing", "tune", header(0, 1) + track(tune));
+    const QByteArray tempo = QByteArray("\x00\xFF\x51\x03\x07\xA1\x20", 7) + end;
+    seed("midi_timing", "two-tracks", header(1, 2) + track(tempo) + track(tune));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -351,5 +371,6 @@ int main(int argc, char** argv) {
     hotspotSeeds(tmp);
     actionSeeds(tmp);
     configSeeds(tmp);
+    midiSeeds();
     return 0;
 }

@@ -9,6 +9,9 @@ namespace tv {
 
 namespace {
 
+// Far beyond any music, and still a number of milliseconds that fits.
+constexpr double kLongestMs = 1e15;
+
 [[noreturn]] void broken() {
     throw vbError(err::InvalidFileFormat);
 }
@@ -137,7 +140,7 @@ qint64 midiDurationMs(const QByteArray& file) {
         const int fps = 256 - int(division >> 8);
         const int perFrame = int(division & 0xFF);
         if (fps <= 0 || perFrame == 0) broken();
-        return qint64(lastTick * 1000 / quint64(fps * perFrame));
+        return qint64(std::min(double(lastTick) * 1000 / (fps * perFrame), kLongestMs));
     }
     double micros = 0;
     quint64 at = 0;
@@ -149,7 +152,7 @@ qint64 midiDurationMs(const QByteArray& file) {
         tempo = value;
     }
     micros += double(lastTick - at) * tempo / division;
-    return qint64(micros / 1000 + 0.5);
+    return qint64(std::min(micros / 1000 + 0.5, kLongestMs));
 }
 
 } // namespace tv
