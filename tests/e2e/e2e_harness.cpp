@@ -156,6 +156,32 @@ tv::FrameRecord withTimer(tv::FrameRecord record, double seconds, const QString&
     return record;
 }
 
+QList<tv::RecordValue> channelRow(int code, bool fade, bool loop, double volume,
+                                  const QString& file) {
+    using tv::RecordValue;
+    return {RecordValue::ofNumber(code), RecordValue::ofBool(fade), RecordValue::ofBool(loop),
+            RecordValue::ofNumber(volume), RecordValue::ofString(file)};
+}
+
+tv::FrameRecord withChannels(tv::FrameRecord r, const QList<QList<tv::RecordValue>>& rows,
+                             int fadeMs) {
+    r.FadeDuration = tv::RecordValue::ofNumber(fadeMs);
+    r.ChannelValueCount = 5;
+    r.ChannelCount = static_cast<qint16>(rows.size());
+    r.ChannelRows = rows;
+    return r;
+}
+
+tv::ActionRecord withChannels(tv::ActionRecord r, const QList<QList<tv::RecordValue>>& rows,
+                              int fadeMs) {
+    r.FadeDuration = tv::RecordValue::ofNumber(fadeMs);
+    r.ChannelValueCount = 5;
+    r.ChannelCount = static_cast<qint16>(rows.size());
+    for (const QList<tv::RecordValue>& values : rows)
+        r.ChannelRows.append({values});
+    return r;
+}
+
 tv::HotspotRecord hotspotAt(int index, int x, int y, int width, int height) {
     return tv::HotspotRecord::placed(index, x, y, width, height);
 }

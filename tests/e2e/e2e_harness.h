@@ -70,6 +70,15 @@ tv::FrameRecord colourFrame(quint32 oleColour);
 tv::FrameRecord pictureFrame(const QString& picture, bool tiled = false);
 tv::FrameRecord withTimer(tv::FrameRecord record, double seconds, const QString& target);
 
+// A channel request row: code, fade, loop, volume (0 to 10) and file.
+QList<tv::RecordValue> channelRow(int code, bool fade, bool loop, double volume,
+                                  const QString& file);
+// The record with these channel rows (row i is channel i) and fade time.
+tv::FrameRecord withChannels(tv::FrameRecord record, const QList<QList<tv::RecordValue>>& rows,
+                             int fadeMs = 0);
+tv::ActionRecord withChannels(tv::ActionRecord record, const QList<QList<tv::RecordValue>>& rows,
+                              int fadeMs = 0);
+
 // A hotspot record for the rectangle (x, y, width, height) in pixels.
 tv::HotspotRecord hotspotAt(int index, int x, int y, int width, int height);
 // An action record that goes to a frame (a default record does nothing).

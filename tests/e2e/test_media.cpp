@@ -16,28 +16,6 @@ namespace gen = tv::mediagen;
 
 namespace {
 
-QList<RecordValue> row(int code, bool fade, bool loop, double volume, const QString& file) {
-    return {RecordValue::ofNumber(code), RecordValue::ofBool(fade), RecordValue::ofBool(loop),
-            RecordValue::ofNumber(volume), RecordValue::ofString(file)};
-}
-
-FrameRecord withChannels(FrameRecord r, const QList<QList<RecordValue>>& rows, int fadeMs = 0) {
-    r.FadeDuration = RecordValue::ofNumber(fadeMs);
-    r.ChannelValueCount = 5;
-    r.ChannelCount = static_cast<qint16>(rows.size());
-    r.ChannelRows = rows;
-    return r;
-}
-
-ActionRecord withChannels(ActionRecord r, const QList<QList<RecordValue>>& rows, int fadeMs = 0) {
-    r.FadeDuration = RecordValue::ofNumber(fadeMs);
-    r.ChannelValueCount = 5;
-    r.ChannelCount = static_cast<qint16>(rows.size());
-    for (const QList<RecordValue>& values : rows)
-        r.ChannelRows.append({values});
-    return r;
-}
-
 ActionRecord playVideo(const QString& file, int left, int top) {
     ActionRecord a;
     a.PlayVideo = 1;
@@ -75,11 +53,11 @@ TEST(Sound, ChannelRowsStartLoopAndStopAndTheRecordingHoldsWhatWasHeard) {
     p.writeFile("Areas/high.wav", gen::wavTone(660, 300));
     // Channel 1 loops the low tone, channel 2 plays the high one once; the next frame stops
     // channel 1 two seconds later.
-    p.writeFrame("Start",
-                 withTimer(withChannels(colourFrame(0), {row(1, false, true, 10, "low.wav"),
-                                                         row(1, false, false, 10, "high.wav")}),
-                           2, "Next"));
-    p.writeFrame("Next", withChannels(colourFrame(0), {row(3, false, false, 10, "")}));
+    p.writeFrame("Start", withTimer(withChannels(colourFrame(0),
+                                                 {channelRow(1, false, true, 10, "low.wav"),
+                                                  channelRow(1, false, false, 10, "high.wav")}),
+                                    2, "Next"));
+    p.writeFrame("Next", withChannels(colourFrame(0), {channelRow(3, false, false, 10, "")}));
     const QString out = p.root() + "/heard.wav";
     const RunResult r =
         p.play("wait 2000\nexpect frame Next\nwait 1000\nquit\n", {"--audio-out", out});
@@ -103,7 +81,8 @@ TEST(Sound, ChannelRowsStartLoopAndStopAndTheRecordingHoldsWhatWasHeard) {
 TEST(Sound, AFadeInStepsTheVolumeUpOnTheClock) {
     TestProject p;
     p.writeFile("Areas/hum.wav", gen::wavTone(300, 5000));
-    p.writeFrame("Start", withChannels(colourFrame(0), {row(1, true, false, 10, "hum.wav")}, 2000));
+    p.writeFrame("Start",
+                 withChannels(colourFrame(0), {channelRow(1, true, false, 10, "hum.wav")}, 2000));
     const QString out = p.root() + "/fade.wav";
     const RunResult r = p.play("wait 3000\nquit\n", {"--audio-out", out});
     ASSERT_EQ(r.exitCode, 0) << show(r);
@@ -125,12 +104,13 @@ TEST(Sound, AMidiRequestStopsTheOtherMidiMusicAndLeavesTheWavePlaying) {
     p.writeFile("Areas/one.mid", tune);
     p.writeFile("Areas/TWO.MID", tune);
     p.writeFile("Areas/rain.wav", gen::wavTone(350, 4000));
-    p.writeFrame("Start", withChannels(colourFrame(0), {row(1, false, true, 8, "one.mid"),
-                                                        row(1, false, true, 8, "rain.wav")}));
+    p.writeFrame("Start",
+                 withChannels(colourFrame(0), {channelRow(1, false, true, 8, "one.mid"),
+                                               channelRow(1, false, true, 8, "rain.wav")}));
     p.writeHotspots("Start", {hotspotAt(1, 0, 0, 50, 50)});
-    p.writeActions("Start", {withChannels(noAction(),
-                                          {row(0, false, false, 8, ""), row(0, false, false, 8, ""),
-                                           row(1, false, true, 8, "TWO.MID")})});
+    p.writeActions("Start", {withChannels(noAction(), {channelRow(0, false, false, 8, ""),
+                                                       channelRow(0, false, false, 8, ""),
+                                                       channelRow(1, false, true, 8, "TWO.MID")})});
     const QString out = p.root() + "/music.wav";
     const RunResult r = p.play("wait 1000\nclick 20 20\nwait 1000\nquit\n", {"--audio-out", out});
     ASSERT_EQ(r.exitCode, 0) << show(r);
@@ -168,9 +148,11 @@ TEST(Sound, TheOldChannelFileAndStopAllSounds) {
 TEST(Sound, AFileThatCannotBePlayedWarnsOnceAGame) {
     TestProject p;
     p.writeFile("Areas/broken.wav", QByteArray(3000, '\x17'));
-    p.writeFrame("Start", withChannels(colourFrame(0), {row(1, false, false, 8, "broken.wav")}));
+    p.writeFrame("Start",
+                 withChannels(colourFrame(0), {channelRow(1, false, false, 8, "broken.wav")}));
     p.writeHotspots("Start", {hotspotAt(1, 0, 0, 50, 50)});
-    p.writeActions("Start", {withChannels(noAction(), {row(1, false, false, 8, "broken.wav")})});
+    p.writeActions("Start",
+                   {withChannels(noAction(), {channelRow(1, false, false, 8, "broken.wav")})});
     const RunResult r = p.play("click 20 20\nclick 20 20\n");
     EXPECT_EQ(r.exitCode, 0) << show(r);
     EXPECT_EQ(r.log.filter("msgbox AUDIO PROBLEM|WARNING: Another program").size(), 1) << show(r);

@@ -1,6 +1,6 @@
 #include "e2e_harness.h"
+#include "mediagen/mediagen.h"
 
-#include <QDataStream>
 #include <gtest/gtest.h>
 
 using namespace e2e;
@@ -8,63 +8,24 @@ using tv::ActionRecord;
 using tv::FrameRecord;
 using tv::RecordValue;
 
-namespace {
-
-// A silent mono 8-bit PCM WAV of `ms` milliseconds at 8000 Hz.
-QByteArray wav(int ms) {
-    const quint32 rate = 8000, dataSize = rate * ms / 1000;
-    QByteArray bytes;
-    QDataStream s(&bytes, QIODevice::WriteOnly);
-    s.setByteOrder(QDataStream::LittleEndian);
-    s.writeRawData("RIFF", 4);
-    s << quint32(36 + dataSize);
-    s.writeRawData("WAVEfmt ", 8);
-    s << quint32(16) << quint16(1) << quint16(1) << rate << rate << quint16(1) << quint16(8);
-    s.writeRawData("data", 4);
-    s << dataSize;
-    bytes.append(QByteArray(static_cast<int>(dataSize), char(0x80)));
-    return bytes;
-}
-
-QList<RecordValue> row(int code, bool fade, bool loop, double volume, const QString& file) {
-    return {RecordValue::ofNumber(code), RecordValue::ofBool(fade), RecordValue::ofBool(loop),
-            RecordValue::ofNumber(volume), RecordValue::ofString(file)};
-}
-
-FrameRecord withChannels(FrameRecord r, const QList<QList<RecordValue>>& rows, int fadeMs) {
-    r.FadeDuration = RecordValue::ofNumber(fadeMs);
-    r.ChannelValueCount = 5;
-    r.ChannelCount = static_cast<qint16>(rows.size());
-    r.ChannelRows = rows;
-    return r;
-}
-
-ActionRecord withChannels(ActionRecord r, const QList<QList<RecordValue>>& rows, int fadeMs) {
-    r.FadeDuration = RecordValue::ofNumber(fadeMs);
-    r.ChannelValueCount = 5;
-    r.ChannelCount = static_cast<qint16>(rows.size());
-    for (const QList<RecordValue>& values : rows)
-        r.ChannelRows.append({values});
-    return r;
-}
-
-} // namespace
-
 TEST(SoundChannels, FramesAndActionsStartAndCrossFadeTheirChannels) {
     TestProject p;
     for (const char* name : {"a.wav", "b.wav", "c.wav", "d.wav"})
-        p.writeFile(QString("Areas/") + name, wav(60000));
-    p.writeFrame("Start", withChannels(colourFrame(0), {row(1, false, true, 8, "a.wav")}, 0));
+        p.writeFile(QString("Areas/") + name, tv::mediagen::wavSilence(60000, 8000, 1, 8));
+    p.writeFrame("Start",
+                 withChannels(colourFrame(0), {channelRow(1, false, true, 8, "a.wav")}, 0));
     p.writeHotspots("Start", {hotspotAt(1, 0, 0, 50, 50)});
     // The action's own request for channel 1 waits for the frame it opens, and wins over the
     // frame's request for that channel.
-    p.writeActions("Start", {withChannels(goTo("Hall"), {row(1, false, true, 8, "b.wav")}, 0)});
-    p.writeFrame("Hall",
-                 withChannels(colourFrame(0),
-                              {row(1, false, true, 8, "c.wav"), row(1, true, true, 10, "d.wav")},
-                              1000));
+    p.writeActions("Start",
+                   {withChannels(goTo("Hall"), {channelRow(1, false, true, 8, "b.wav")}, 0)});
+    p.writeFrame("Hall", withChannels(colourFrame(0),
+                                      {channelRow(1, false, true, 8, "c.wav"),
+                                       channelRow(1, true, true, 10, "d.wav")},
+                                      1000));
     p.writeHotspots("Hall", {hotspotAt(1, 0, 0, 50, 50)});
-    p.writeActions("Hall", {withChannels(noAction(), {row(1, true, true, 10, "c.wav")}, 1000)});
+    p.writeActions("Hall",
+                   {withChannels(noAction(), {channelRow(1, true, true, 10, "c.wav")}, 1000)});
     const QString areas = p.root() + "/Areas/";
     const RunResult r = p.play("click 20 20\n"
                                "expect frame Hall\n"
