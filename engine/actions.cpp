@@ -167,13 +167,13 @@ Actions::Outcome Actions::act(int k, int item, bool keepDialogue) {
         if (nonZero(r.PlaySound) && !toText(r.SoundFile).isEmpty()) {
             if (!sound.isPlaying() || r.StopFrameSound != 0) {
                 const QString path = ResolveMediaFile(folders.AreasFolder + toText(r.SoundFile));
-                g.audio.playOn(sound, path, r.SoundLoops ? 0 : 1, Audio::levelToVolume(7));
+                g.audio.playFrameMedia(sound, path, r.SoundLoops ? 0 : 1, Audio::levelToVolume(7));
             }
         }
         MediaPlayer& music = g.audio.channelPlayer(Audio::kMusicChannel);
         if (nonZero(r.PlayMusic)) {
             const QString path = ResolveMediaFile(folders.FramesFolder + toText(r.MusicFile));
-            g.audio.playOn(music, path, 1, Audio::levelToVolume(8));
+            g.audio.playFrameMedia(music, path, 1, Audio::levelToVolume(8));
         } else if (nonZero(r.StopMusic) && r.StopAllSounds == 0) {
             music.Stop();
         }

@@ -245,7 +245,7 @@ void FrameOpening::playFrameSound() {
     const QString path = ResolveMediaFile(project().folders.AreasFolder + r.SoundFile);
     // A frame whose sound already plays from the previous frame continues without a break.
     if (!g.audio.isAlreadyPlaying(path) || r.RestartSound)
-        g.audio.playOn(player, path, r.SoundLoops ? 0 : 1, Audio::levelToVolume(7));
+        g.audio.playFrameMedia(player, path, r.SoundLoops ? 0 : 1, Audio::levelToVolume(7));
 }
 
 void FrameOpening::paintBackground() {
@@ -314,7 +314,8 @@ void FrameOpening::playMusic() {
     const FrameRecord& r = g.frameRecord;
     if (r.MusicFile.isEmpty()) return;
     const QString path = ResolveMediaFile(project().folders.FramesFolder + r.MusicFile);
-    g.audio.playOn(g.audio.channelPlayer(Audio::kMusicChannel), path, 1, Audio::levelToVolume(8));
+    g.audio.playFrameMedia(g.audio.channelPlayer(Audio::kMusicChannel), path, 1,
+                           Audio::levelToVolume(8));
 }
 
 void FrameOpening::startOneTimeVideo() {

@@ -82,6 +82,14 @@ void Audio::playOn(MediaPlayer& player, const QString& path, int playCount, int 
     player.Play();
 }
 
+void Audio::playFrameMedia(MediaPlayer& player, const QString& path, int playCount, int volume) {
+    try {
+        playOn(player, path, playCount, volume);
+    } catch (const VbError& e) {
+        if (e.number() != err::FileNotFound) showWarning();
+    }
+}
+
 void Audio::StopAnyWavOrMP3() {
     for (int i = 1; i <= kChannels; ++i) {
         MediaPlayer& p = *players_[i];

@@ -67,6 +67,10 @@ public:
     bool isAlreadyPlaying(const QString& path) const;
     // Stops, loads, sets play count and volume, starts.
     void playOn(MediaPlayer& player, const QString& path, int playCount, int volume);
+    // The same for the frame's sound and music: a file that cannot be played brings up the
+    // audio warning (once a game) and a missing one, which the file lookup has reported already,
+    // nothing more; the frame goes on either way.
+    void playFrameMedia(MediaPlayer& player, const QString& path, int playCount, int volume);
 
     void StopAnyWavOrMP3();
     // Stops players 1 to 7 and binds channel i to player i.

@@ -258,3 +258,21 @@ TEST(AnimatedPicture, AnAnimatedHotspotShowsItsFramesAtItsSpeed) {
                                "expect pixel 310 110 0000FF\n");
     EXPECT_EQ(r.exitCode, 0) << show(r);
 }
+
+TEST(Sound, AFrameOpensWhateverItsSoundAndMusicFilesAre) {
+    TestProject p;
+    p.writeFile("Frames/broken.mid", QByteArray("MThd but not really"));
+    FrameRecord start = colourFrame(0);
+    start.MusicFile = "broken.mid";
+    start.SoundFile = "gone.wav";
+    p.writeFrame("Start", start);
+    p.writeHotspots("Start", {hotspotAt(1, 0, 0, 50, 50)});
+    const RunResult r = p.play("expect frame Start\n"
+                               "expect log msgbox Error|The following file is missing:\\n" +
+                               p.root() +
+                               "/Areas/gone.wav\n"
+                               "expect log msgbox AUDIO PROBLEM|WARNING\n"
+                               "expect visible 1\n");
+    EXPECT_EQ(r.exitCode, 0) << show(r);
+    EXPECT_EQ(r.log.filter("msgbox").size(), 2) << "no report that the frame could not open";
+}
