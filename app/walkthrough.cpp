@@ -86,9 +86,9 @@ std::optional<std::vector<WalkCommand>> parseWalkthrough(const QString& text,
         WalkCommand c;
         c.line = i + 1;
         if (words[0] == "later") {
-            static const QStringList inputs{"click", "move", "key"};
+            static const QStringList inputs{"click", "move", "key", "screenshot"};
             if (words.size() < 3 || !isInt(words[1], 0) || !inputs.contains(words[2])) {
-                error = {c.line, "later needs milliseconds and a click, move or key"};
+                error = {c.line, "later needs milliseconds and a click, move, key or screenshot"};
                 return std::nullopt;
             }
             c.laterMs = words[1].toLongLong();

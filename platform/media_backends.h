@@ -24,6 +24,10 @@ std::unique_ptr<MediaBackend> createMidiBackend();
 std::vector<qint16> decodeStreamPcm(const QString& path);
 std::vector<qint16> renderMidiPcm(const QString& path);
 
+// Whether the machine has a sound card for ALSA to open (ALSA complains on the terminal about
+// every attempt when there is none).
+bool soundCardPresent();
+
 // Amplitude factor of a volume in hundredths of a decibel (0 = 1, -2000 = 0.1).
 double volumeGain(int hundredthsOfDecibel);
 

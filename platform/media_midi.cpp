@@ -123,6 +123,8 @@ public:
 private:
     void startDriver() {
         for (const char* name : {"pulseaudio", "alsa"}) {
+            // ALSA writes its complaints to the terminal when there is no sound card at all.
+            if (QByteArray(name) == "alsa" && !soundCardPresent()) continue;
             fluid_settings_setstr(settings(), "audio.driver", name);
             driver_ = new_fluid_audio_driver(settings(), synth_);
             if (driver_) return;

@@ -186,8 +186,10 @@ public:
 private:
     void ensureInstance() {
         if (mpv_) return;
-        mpv_ = createInstance(video_,
-                              soundOutput() == SoundOutput::Device ? "pulse,alsa,null" : "null");
+        const char* output = soundOutput() == SoundOutput::None ? "null"
+                             : soundCardPresent()               ? "pulse,alsa,null"
+                                                                : "pulse,null";
+        mpv_ = createInstance(video_, output);
         mpv_observe_property(mpv_, 0, "eof-reached", MPV_FORMAT_FLAG);
         mpv_set_wakeup_callback(
             mpv_,

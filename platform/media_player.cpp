@@ -9,6 +9,7 @@
 #include "platform/media_backends.h"
 #include "platform/sound_recorder.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPointer>
@@ -38,6 +39,12 @@ bool isMidiFile(const QString& path) {
 }
 
 } // namespace
+
+bool soundCardPresent() {
+    static const bool present =
+        !QDir("/dev/snd").entryList({"pcm*"}, QDir::System | QDir::Files).isEmpty();
+    return present;
+}
 
 void setSoundOutput(SoundOutput value) {
     output() = value;

@@ -18,6 +18,12 @@ TEST(CommandLine, OptionsAndTheProjectFolder) {
     EXPECT_EQ(c->walkthrough, "w.txt");
     EXPECT_EQ(c->log, "-");
 
+    c = CommandLine::parse({"--audio-out", "heard.wav", "--sound"}, error);
+    ASSERT_TRUE(c);
+    EXPECT_EQ(c->audioOut, "heard.wav");
+    EXPECT_TRUE(c->sound);
+    EXPECT_FALSE(CommandLine::parse({"--audio-out"}, error));
+
     c = CommandLine::parse({}, error);
     ASSERT_TRUE(c);
     EXPECT_TRUE(c->projectFolder.isEmpty());

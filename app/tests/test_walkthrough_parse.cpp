@@ -47,6 +47,29 @@ TEST(Walkthrough, CommandsCommentsAndFreeTexts) {
     EXPECT_EQ(c[9].name, "expect items");
 }
 
+TEST(Walkthrough, LaterInputsAndPixelTolerances) {
+    const auto c = parseOk("later 1500 click 10 20\n"
+                           "later 0 key Escape shift\n"
+                           "later 250 screenshot shots/a b.png\n"
+                           "expect pixel 3 4 00FF00 6\n"
+                           "click 1 2\n");
+    ASSERT_EQ(c.size(), 5u);
+    EXPECT_EQ(c[0].name, "click");
+    EXPECT_EQ(c[0].laterMs, 1500);
+    EXPECT_EQ(c[0].args, (QStringList{"10", "20"}));
+    EXPECT_EQ(c[1].args, (QStringList{"Escape", "shift"}));
+    EXPECT_EQ(c[2].rest, "shots/a b.png");
+    EXPECT_EQ(c[3].args.size(), 4);
+    EXPECT_EQ(c[4].laterMs, -1) << "commands run now unless they say later";
+
+    EXPECT_EQ(parseBad("later soon click 1 1").message,
+              "later needs milliseconds and a click, move, key or screenshot");
+    EXPECT_EQ(parseBad("later 5 expect frame A").line, 1) << "expectations hold now or never";
+    EXPECT_EQ(parseBad("later 5 click 1").message, "wrong number of arguments for click");
+    EXPECT_EQ(parseBad("expect pixel 1 1 000000 some").message,
+              "expect pixel takes a tolerance from 0 to 255 after the colour");
+}
+
 TEST(Walkthrough, MalformedLinesNameTheirLine) {
     EXPECT_EQ(parseBad("wait 1\njump 3\n").line, 2);
     EXPECT_EQ(parseBad("wait soon").message, "wait needs milliseconds");
