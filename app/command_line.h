@@ -13,7 +13,7 @@ struct CommandLine {
     bool virtualTime = false;
     QString walkthrough;
     QString log;
-    QString audioOut; // a WAV file that receives what is heard
+    QString audioOut;   // a WAV file that receives what is heard
     bool sound = false; // sound on the desktop's output even when headless
     bool help = false;
     bool version = false;
