@@ -30,6 +30,24 @@ Game::Game()
     backImage_->setStretch(true);
     video.createControls(*window_, *pictureBox_);
     hotspots.createControls(*pictureBox_);
+    texts.createControls(*pictureBox_);
+    dialogues.createControls(*pictureBox_);
+    // Captions are no hotspots: a press on one stops a video and cuts a transition short, and
+    // looks after the menus.
+    connect(&texts, &FrameTexts::captionMouseDown, this, [this](int button) {
+        RunFlags& f = runFlags();
+        f.stopMovie = true;
+        f.skipTransition = true;
+        if (video.IsVideoPlaying()) return;
+        if (button != mouseButton::Right)
+            shell.HideMenus();
+        else if (!shell.menusShown())
+            shell.ShowMenus();
+        else if (!shell.menuOpening())
+            shell.HideMenus();
+    });
+    connect(&texts, &FrameTexts::pointerOverWords, this,
+            [this] { inventory.mouseMovedOverFrame(); });
     // Scripts given the whole window reach these by name too.
     window_->addNamedMember("Area", &hotspots.Area());
     window_->addNamedMember("TimedEvent", &timedEvents.TimedEvent());
@@ -40,6 +58,12 @@ Game::Game()
     window_->addNamedMember("AniGifBox", &video.AniGifBox());
     window_->addNamedMember("CustomMediaPlayer", &video.CustomMediaPlayer());
     window_->addNamedMember("MPlayer", &audio.players());
+    window_->addNamedMember("Text", &texts.Text());
+    window_->addNamedMember("FrameMessageBox", &texts.FrameMessageBox());
+    window_->addNamedMember("LabelMessageBox", &texts.LabelMessageBox());
+    window_->addNamedMember("TimerMessageBox", &texts.TimerMessageBox());
+    window_->addNamedMember("fmeDialogue", &dialogues.fmeDialogue());
+    window_->addNamedMember("lblDialogue", &dialogues.lblDialogue());
     for (TimerControl* timer :
          {&Timer1, &TimerAudioFade, &TimerRipplingWater, &shell.TimerUnloadMe})
         window_->addNamedMember(timer->objectName(), timer);

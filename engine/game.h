@@ -13,6 +13,8 @@
 #include "engine/hotspots.h"
 #include "platform/timer_control.h"
 #include "present/audio.h"
+#include "present/dialogues.h"
+#include "present/frame_texts.h"
 #include "present/presentation_hooks.h"
 #include "present/video.h"
 #include "script/saved_games.h"
@@ -35,7 +37,11 @@ class ImageBox;
 class FrameOpening;
 class FrameTimer;
 
-class Game : public QObject, public GameSession, public ScriptSite, public ShellSite {
+class Game : public QObject,
+             public GameSession,
+             public ScriptSite,
+             public ShellSite,
+             public DialogueSite {
     Q_OBJECT
 public:
     // The main window's load event: window, frame display, timers, players.
@@ -71,7 +77,7 @@ public:
     FrameTexts texts;
     Transitions transitions;
     RipplingWater water;
-    Dialogues dialogues;
+    Dialogues dialogues{*this, texts};
     Inventory inventory;
     GameVariables variables;
     SavedGames savedGames;
@@ -93,6 +99,7 @@ public:
     QPoint clickPosition() const override;
     void saveClickPosition(double leftTwips, double topTwips) override;
     int mergedHotspotIndex() const override;
+    int mergedTextIndex() const override { return texts.mergedTextIndex(); }
     void executeConsequences() override;
     void reapplyPointers() override;
     QObject* presentationObject(const QString& scriptName) override;
@@ -120,6 +127,11 @@ public:
     QObject* component(const QString& name) const override;
     bool componentExists(const QString& name) const override;
     bool progIdExists(const QString& progId) const override;
+
+    // What a dialogue asks of the game.
+    void runQuestionScript(const QString& code) override;
+    void runHotspotAction(int k) override;
+    int hotspotCount() const override { return CurrentFrame.HotspotCount; }
 
     // What the shell asks of the game.
     void stopEffects() override { TimerRipplingWater.setEnabled(false); }

@@ -9,12 +9,26 @@ QObject& Game::hotspotControls() {
     return hotspots.Area();
 }
 
+void Game::runQuestionScript(const QString& code) {
+    scripts.ExecuteVBScriptAndConsequences(code, true);
+}
+
+void Game::runHotspotAction(int k) {
+    actions.MakeActionAndConsequences(k, 0, true);
+}
+
 QObject* Game::presentationObject(const QString& scriptName) {
     if (scriptName == "LoopingVideo") return &video.VideoPlayers();
     if (scriptName == "MediaPlayerObject") return &video.CustomMediaPlayer();
     if (scriptName == "AnimatedGifObject") return &video.AniGif();
     if (scriptName == "AnimatedGifCanvasObject") return &video.AniGifBox();
     if (scriptName == "AudioPlayerObject") return &audio.players();
+    if (scriptName == "Text") return &texts.Text();
+    if (scriptName == "MessageObject") return &texts.LabelMessageBox();
+    if (scriptName == "MessageCanvasObject") return &texts.FrameMessageBox();
+    if (scriptName == "MessageTimerObject") return &texts.TimerMessageBox();
+    if (scriptName == "DialogueObject") return &dialogues.lblDialogue();
+    if (scriptName == "DialogueCanvasObject") return &dialogues.fmeDialogue();
     return nullptr;
 }
 

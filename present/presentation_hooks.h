@@ -1,6 +1,6 @@
 #pragma once
 // Presentation pieces that frame opening and clicks call at fixed points. Each is filled by the
-// work that brings its feature (texts, transitions, water, dialogues, inventory); until
+// work that brings its feature (transitions, water, inventory); until
 // then a frame simply has none of them.
 
 #include <QList>
@@ -17,17 +17,6 @@ class Control;
 using ApplyPointer = std::function<void(Control&)>;
 // Gives a hotspot's control the pointer of hotspot `k`.
 using ApplyHotspotPointer = std::function<void(Control&, int k)>;
-
-class FrameTexts {
-public:
-    void ResetFrameTexts() {}
-    void LoadTexts(const QString& /*frame*/) {}
-    void hideMessage() {}
-    void showMessage(const QString& /*text*/, bool /*option*/) {}
-    void ShowTextMessage(const QString& /*text*/, bool /*inFrame*/, bool /*noTimeout*/) {}
-    void stopMessageTimer() {}
-    void applyDefaultPointer(const ApplyPointer&) {}
-};
 
 class PictureBox;
 
@@ -57,13 +46,6 @@ public:
     bool effectActive() const { return false; }
     void start() {}
     void disable() {}
-};
-
-class Dialogues {
-public:
-    bool active() const { return false; }
-    void endDialogue() {}
-    void loadAndDisplay(const QString& /*dlgPath*/) {}
 };
 
 class Inventory {

@@ -103,6 +103,10 @@ int VBScriptActionModule::GetProjectWidth() const {
 int VBScriptActionModule::GetProjectHeight() const {
     return project().settings.ProjectHeight;
 }
+int VBScriptActionModule::GetMergedTextIndex() const {
+    return site_.mergedTextIndex();
+}
+
 int VBScriptActionModule::GetMergedHotspotIndex() const {
     return site_.mergedHotspotIndex();
 }

@@ -60,7 +60,7 @@ public:
     Q_INVOKABLE int GetProjectWidth() const;
     Q_INVOKABLE int GetProjectHeight() const;
     Q_INVOKABLE int GetMergedHotspotIndex() const;
-    Q_INVOKABLE int GetMergedTextIndex() const { return 1; }
+    Q_INVOKABLE int GetMergedTextIndex() const;
     Q_INVOKABLE void AllowControlsReferencesNextTime();
     Q_INVOKABLE void DoNotAllowControlsReferencesNextTime();
     Q_INVOKABLE QString NO_FILE_SELECTED() const { return {}; }

@@ -44,6 +44,7 @@ public:
     virtual QPoint clickPosition() const = 0;
     virtual void saveClickPosition(double leftTwips, double topTwips) = 0;
     virtual int mergedHotspotIndex() const = 0;
+    virtual int mergedTextIndex() const = 0;
     virtual void executeConsequences() = 0;
     // The default pointer changed: the frame and its hotspots take it again.
     virtual void reapplyPointers() = 0;

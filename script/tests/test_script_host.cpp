@@ -50,6 +50,7 @@ public:
     void executeConsequences() override { calls << "consequences"; }
     void reapplyPointers() override { calls << "pointers"; }
     QObject* presentationObject(const QString&) override { return nullptr; }
+    int mergedTextIndex() const override { return 1; }
     void showMessage(const QString& text) override { calls << "message " + text; }
     void stopPresentation() override { calls << "stop presentation"; }
     int inventoryItemCount() const override { return items_.size(); }
