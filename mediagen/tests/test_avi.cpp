@@ -11,7 +11,10 @@ namespace tv::mediagen {
 namespace {
 
 quint32 le32(const QByteArray& data, qsizetype at) {
-    return qFromLittleEndian<quint32>(data.constData() + at);
+    quint32 value = 0;
+    for (qsizetype i = 3; i >= 0; --i)
+        value = value << 8 | quint8(data.at(at + i));
+    return value;
 }
 
 // The chunks of an AVI file as a reader walks them: every list's size must cover exactly its
