@@ -28,8 +28,11 @@ Field<FrameTextRecord> position() {
         if (xy.size() != 2)
             r.fail(given, pixels ? "at is [left, top] in pixels" : "at_twips is [left, top]");
         const double scale = pixels ? 15 : 1;
-        t.Left = r.real(xy[0], "left") * scale;
-        t.Top = r.real(xy[1], "top") * scale;
+        double* values[] = {&t.Left, &t.Top};
+        for (int i = 0; i < 2; ++i) {
+            *values[i] = r.real(xy[i], i == 0 ? "left" : "top") * scale;
+            if (!std::isfinite(*values[i])) r.fail(xy[i], "too large a position");
+        }
     };
     f.differs = [](const FrameTextRecord& t, const FrameTextRecord& base) {
         return t.Left != base.Left || t.Top != base.Top;

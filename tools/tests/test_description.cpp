@@ -44,6 +44,9 @@ TEST(Description, ErrorsNameTheFileLineAndColumn) {
     EXPECT_EQ(errorOf("project:\n  name: X\n  skip_welcome_screen: maybe\n"),
               "game.yaml:3:24: skip_welcome_screen must be true or false");
     EXPECT_EQ(errorOf("frames: [\n  name: x\n"), "game.yaml:3:1: end of sequence flow not found");
+    // Pixels too large for the stored 1/15 pixel were described as "inf", which does not read.
+    EXPECT_EQ(errorOf("frames: [{name: A, hotspots: [{rect: [1e308, 0, 1, 1]}]}]\n"),
+              "game.yaml:1:39: too large a rectangle");
     EXPECT_EQ(errorOf("project:\n  size: [640]\n"),
               "game.yaml:2:9: size is [width, height] in pixels");
     EXPECT_EQ(errorOf("project:\n  size: [640, 70000]\n"),
@@ -242,6 +245,8 @@ frames:
 
     EXPECT_EQ(errorOf("frames:\n  - name: A\n    texts: [{at: [1]}]\n"),
               "game.yaml:3:18: at is [left, top] in pixels");
+    EXPECT_EQ(errorOf("frames:\n  - name: A\n    texts: [{at: [1, 1e308]}]\n"),
+              "game.yaml:3:22: too large a position");
     EXPECT_EQ(errorOf("frames:\n  - name: A\n    texts: [{at: [1, 2], at_twips: [1, 2]}]\n"),
               "game.yaml:3:36: give either at or at_twips");
     EXPECT_TRUE(contains(errorOf("frames:\n  - name: A\n    texts: [{caption: 'a \"b\"'}]\n"),
