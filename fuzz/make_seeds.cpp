@@ -2,7 +2,9 @@
 // follow the formats as they change. Usage: make_fuzz_seeds OUTPUT_FOLDER
 
 #include "data/action_record.h"
+#include "data/dialogue_file.h"
 #include "data/frame_record.h"
+#include "data/frame_texts.h"
 #include "data/hotspot_record.h"
 #include "data/procedures_file.h"
 #include "data/project.h"
@@ -330,6 +332,72 @@ void configSeeds(const QTemporaryDir& tmp) {
     seed("procedures_file", "scrambled", fileBytes(procedures));
 }
 
+// Frame texts: a plain file, a merged one numbered 1, 2, 1, and one with a bad record between good
+// ones.
+void frameTextSeeds(const QTemporaryDir& tmp) {
+    FrameTextRecord r;
+    r.Number = 1;
+    r.Caption = QString("Caf") + QChar(0xE9) + " " + QChar(0x20AC) + " " + QChar(0x201C) + "1" +
+                QChar(0x201D);
+    r.Left = 1200;
+    r.Top = 307.5;
+    r.Bold = true;
+    r.FontName = "Times New Roman";
+    r.FontSize = 8.25;
+    r.Underline = true;
+    r.Colour = 0x0000FF;
+    FrameTextRecord empty;
+    empty.Number = 2;
+    empty.Caption = "[EMPTY]";
+    empty.Fields3to10[2] = RecordValue::ofString("kept");
+    empty.Field21 = RecordValue::null();
+    const QString path = tmp.filePath("Hall.mr1");
+    writeFrameTextFile(path, {r, empty});
+    const QByteArray plain = fileBytes(path);
+    seed("frame_texts", "plain", plain);
+    FrameTextRecord merged = r;
+    merged.Caption = "merged";
+    writeFrameTextFile(path, {r, empty, merged});
+    seed("frame_texts", "merged", fileBytes(path));
+    const qsizetype firstLine = plain.indexOf("\r\n") + 2;
+    QByteArray bad = plain.left(firstLine);
+    bad += QByteArray(plain.mid(firstLine)).replace(",2,", ",\"two\",") + plain.left(firstLine);
+    seed("frame_texts", "bad-record", bad);
+}
+
+// Dialogues: questions with show and hide lists and bar-quoted scripts, and one cut short.
+void dialogueSeeds(const QTemporaryDir& tmp) {
+    DialogueFile d;
+    d.Text4 = "Hall talk";
+    d.Fields6to11[5] = RecordValue::ofString("x");
+    DialogueQuestion q;
+    q.Question = "Who are you?";
+    q.Answer = "The keeper.";
+    q.Script1 = "MsgBox |Hi|";
+    q.Script3 = "x = |a|";
+    q.Id = 1;
+    q.ShownAtStart = true;
+    q.Hotspot1 = 2;
+    q.ShowList = {2, 3};
+    q.HideList = {1};
+    d.questions.append(q);
+    q = DialogueQuestion();
+    q.Question = QString("Caf") + QChar(0xE9) + "?";
+    q.Id = 2;
+    q.EndsDialogue = true;
+    q.AnswerSeconds = 2.5;
+    q.Wait = true;
+    q.Fields15to17[1] = RecordValue::null();
+    d.questions.append(q);
+    const QString path = tmp.filePath("Hall.dlg");
+    writeDialogueFile(path, d);
+    const QByteArray full = fileBytes(path);
+    seed("dialogue", "two-questions", full);
+    seed("dialogue", "cut-short", full.left(full.size() * 2 / 3));
+    writeDialogueFile(path, DialogueFile());
+    seed("dialogue", "empty", fileBytes(path));
+}
+
 // A format 0 tune with a tempo change and running status, and a format 1 file of two tracks.
 void midiSeeds() {
     auto track = [](const QByteArray& events) {
@@ -371,6 +439,8 @@ int main(int argc, char** argv) {
     hotspotSeeds(tmp);
     actionSeeds(tmp);
     configSeeds(tmp);
+    frameTextSeeds(tmp);
+    dialogueSeeds(tmp);
     midiSeeds();
     return 0;
 }

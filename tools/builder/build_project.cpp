@@ -128,6 +128,15 @@ void ProjectWriter::writeFrame(const FrameFiles& frame) {
     if (frame.soundChannels)
         write("Frames/" + name + ".chn",
               [&](const QString& p) { writeSoundChannelFile(p, *frame.soundChannels); });
+    if (frame.texts)
+        write("FramesData/" + name + ".fm1",
+              [&](const QString& p) { writeFrameTextFile(p, *frame.texts); });
+    if (frame.mergedTexts)
+        write("FramesData/" + name + ".mr1",
+              [&](const QString& p) { writeFrameTextFile(p, *frame.mergedTexts); });
+    if (frame.dialogue)
+        write("FramesData/" + name + ".dlg",
+              [&](const QString& p) { writeDialogueFile(p, *frame.dialogue); });
 }
 
 QString ProjectWriter::mediaFolder() const {

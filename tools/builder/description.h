@@ -8,7 +8,9 @@
 // a project may lack any file, as broken projects in tests do.
 
 #include "data/action_record.h"
+#include "data/dialogue_file.h"
 #include "data/frame_record.h"
+#include "data/frame_texts.h"
 #include "data/hotspot_record.h"
 #include "data/procedures_file.h"
 #include "data/project.h"
@@ -71,6 +73,9 @@ struct FrameFiles {
     std::optional<QList<ActionRecord>> itemActions;             // F.fm0
     std::optional<QList<SoundSelectionRecord>> soundSelections; // F.fm5
     std::optional<SoundChannelData> soundChannels;              // F.chn
+    std::optional<QList<FrameTextRecord>> texts;                // F.fm1
+    std::optional<QList<FrameTextRecord>> mergedTexts;          // F.mr1
+    std::optional<DialogueFile> dialogue;                       // F.dlg
 };
 
 // A file copied into the project. `to` is relative to the project folder ("Areas/key.png");

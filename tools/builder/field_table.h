@@ -137,6 +137,22 @@ template <> struct Plain<QStringList> {
     static YamlNode describe(const QStringList& v) { return describeNames(v); }
 };
 
+template <> struct Plain<QList<qint16>> {
+    static QList<qint16> read(const Reader& r, const YAML::Node& n, const QString& what,
+                              const QList<qint16>&) {
+        QList<qint16> numbers;
+        for (const YAML::Node& item : r.items(n, what))
+            numbers.append(r.int16(item, what));
+        return numbers;
+    }
+    static YamlNode describe(const QList<qint16>& v) {
+        YamlNode list = YamlNode::seq(true);
+        for (qint16 n : v)
+            list.append(YamlNode::number(n));
+        return list;
+    }
+};
+
 template <class T>
 concept StandsAlone = requires(const T& v) {
     Plain<T>::describeAlone(v);

@@ -1,6 +1,6 @@
 #pragma once
 // The records of a frame's file family, each read from and described to its own map: shared by
-// the frame section's files (frame record, hotspots, actions, sounds).
+// the frame section's files (frame record, hotspots, actions, sounds, texts, dialogue).
 
 #include "tools/builder/field_table.h"
 #include "tools/builder/sections.h"
@@ -11,6 +11,10 @@ namespace tv::builder {
 
 // The value that switches a general field on, as the editor stores it.
 inline const RecordValue kOn = RecordValue::ofNumber(1);
+
+// "#RRGGBB", or the stored number (0x00BBGGRR) where no such colour reads back as it.
+qint32 readColour(const Reader& r, const YAML::Node& node);
+YamlNode describeColour(qint64 stored);
 
 // --- actions (.fm3, .fm0) ------------------------------------------------------------------------
 
@@ -68,5 +72,16 @@ SoundSelectionRecord readSoundSelection(const Reader& r, const YAML::Node& node)
 YamlNode describeSoundSelection(const SoundSelectionRecord& s);
 SoundChannelData readSoundChannels(const Reader& r, const YAML::Node& node);
 YamlNode describeSoundChannels(const SoundChannelData& c);
+
+// --- frame texts (.fm1, .mr1) --------------------------------------------------------------------
+
+// `what` names the list in messages ("texts", "merged_texts").
+QList<FrameTextRecord> readFrameTexts(const Reader& r, const YAML::Node& node, const QString& what);
+YamlNode describeFrameTexts(const QList<FrameTextRecord>& texts);
+
+// --- dialogues (.dlg) ----------------------------------------------------------------------------
+
+DialogueFile readDialogue(const Reader& r, const YAML::Node& node);
+YamlNode describeDialogue(const DialogueFile& dialogue);
 
 } // namespace tv::builder

@@ -20,6 +20,11 @@ namespace tv::builder {
 
 namespace {
 
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 // What the reading of a project has taken in: the files read (which the description then
 // rebuilds) and the warnings. A file that cannot be read is carried into the description as a
 // file copied as it is.
@@ -39,6 +44,23 @@ struct Reading {
             return std::nullopt;
         }
     }
+
+    // For readers that step over what they cannot read, and formats whose layout (which values
+    // share a line) an editor may choose: the file is taken in only when its writer gives back
+    // its bytes; otherwise it is copied as it is.
+    template <typename Read, typename Write>
+    auto readExactly(const QString& path, Read&& reader, Write&& writer)
+        -> std::optional<decltype(reader(path))> {
+        auto value = read(path, reader);
+        if (!value) return value;
+        RecordWriter out;
+        writer(out, *value);
+        if (out.bytes() == fileBytes(path)) return value;
+        consumed.remove(path);
+        warnings.append(path + ": holds values or a layout that the builder would not write back "
+                               "the same; it is copied as it is");
+        return std::nullopt;
+    }
 };
 
 int fieldCount(const QByteArray& bytes) {
@@ -47,11 +69,6 @@ int fieldCount(const QByteArray& bytes) {
     for (; !in.atEnd(); ++count)
         in.skip();
     return count;
-}
-
-QByteArray fileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // Where the stored record ended: the end point whose record has as many values as the file.
@@ -80,7 +97,8 @@ QStringList frameNames(const ProjectFolders& folders) {
     };
     collect(folders.FramesFolder, {".fme"});
     collect(folders.FramesFolder, {".lks", ".chn"});
-    collect(folders.FramesDataFolder, {".fm2", ".mr2", ".fm3", ".mr3", ".fm0", ".fm5"});
+    collect(folders.FramesDataFolder,
+            {".fm2", ".mr2", ".fm3", ".mr3", ".fm0", ".fm5", ".fm1", ".mr1", ".dlg"});
     return names.values();
 }
 
@@ -125,6 +143,21 @@ FrameFiles readFrame(const ProjectFolders& folders, const QString& name, Reading
     if (const QString p = existing(folders.FramesFolder + name + ".chn"); !p.isEmpty())
         frame.soundChannels =
             reading.read(p, [](const QString& f) { return readSoundChannelFile(f); });
+    // Both text files are described: the merged one is not made from the other.
+    auto writeTexts = [](RecordWriter& out, const QList<FrameTextRecord>& texts) {
+        for (const FrameTextRecord& t : texts)
+            t.write(out);
+    };
+    auto readTexts = [](const QString& f) { return readFrameTextFile(f); };
+    if (const QString p = existing(folders.FramesDataFolder + name + ".fm1"); !p.isEmpty())
+        frame.texts = reading.readExactly(p, readTexts, writeTexts);
+    if (const QString p = existing(folders.FramesDataFolder + name + ".mr1"); !p.isEmpty())
+        frame.mergedTexts = reading.readExactly(p, readTexts, writeTexts);
+    if (const QString p = existing(folders.FramesDataFolder + name + ".dlg"); !p.isEmpty()) {
+        frame.dialogue = reading.readExactly(
+            p, [](const QString& f) { return readDialogueFile(f); },
+            [](RecordWriter& out, const DialogueFile& d) { d.write(out); });
+    }
     return frame;
 }
 

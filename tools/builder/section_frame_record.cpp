@@ -9,6 +9,25 @@
 
 namespace tv::builder {
 
+qint32 readColour(const Reader& r, const YAML::Node& node) {
+    const QString text = QString::fromStdString(node.IsScalar() ? node.Scalar() : "");
+    static const QRegularExpression rgb("^#([0-9a-fA-F]{6})$");
+    if (const auto m = rgb.match(text); m.hasMatch()) {
+        const uint v = m.captured(1).toUInt(nullptr, 16);
+        // Stored 0x00BBGGRR.
+        return qint32(((v & 0xFF) << 16) | (v & 0xFF00) | ((v >> 16) & 0xFF));
+    }
+    return r.int32(node, "colour (\"#RRGGBB\" or the stored number)");
+}
+
+YamlNode describeColour(qint64 stored) {
+    if (stored >= 0 && stored <= 0xFFFFFF) {
+        const qint64 rgb = ((stored & 0xFF) << 16) | (stored & 0xFF00) | ((stored >> 16) & 0xFF);
+        return YamlNode::text(QString("#%1").arg(rgb, 6, 16, QChar('0')));
+    }
+    return YamlNode::number(double(stored));
+}
+
 namespace {
 
 QString frameNameProblem(const QString& name) {
@@ -20,27 +39,6 @@ QString frameNameProblem(const QString& name) {
 }
 
 // --- the frame record ----------------------------------------------------------------------------
-
-std::optional<qint64> readColour(const Reader& r, const YAML::Node& node) {
-    const QString text = QString::fromStdString(node.IsScalar() ? node.Scalar() : "");
-    static const QRegularExpression rgb("^#([0-9a-fA-F]{6})$");
-    if (const auto m = rgb.match(text); m.hasMatch()) {
-        const uint v = m.captured(1).toUInt(nullptr, 16);
-        // Stored 0x00BBGGRR.
-        return qint64(((v & 0xFF) << 16) | (v & 0xFF00) | ((v >> 16) & 0xFF));
-    }
-    return r.integer(node, "colour (\"#RRGGBB\" or the stored number)", INT32_MIN, INT32_MAX);
-}
-
-YamlNode describeColour(const QString& background) {
-    bool ok = false;
-    const qint64 v = background.toLongLong(&ok);
-    if (ok && v >= 0 && v <= 0xFFFFFF) {
-        const qint64 rgb = ((v & 0xFF) << 16) | (v & 0xFF00) | ((v >> 16) & 0xFF);
-        return YamlNode::text(QString("#%1").arg(rgb, 6, 16, QChar('0')));
-    }
-    return YamlNode::number(double(v));
-}
 
 bool canonicalColour(const QString& background) {
     bool ok = false;
@@ -100,7 +98,7 @@ FrameRecord readFrameRecord(const Reader& r, Fields& f, Fields* raw, int& endsAf
         r.fail(picture, "a frame shows a colour or a picture, not both");
     if (colour.IsDefined()) {
         rec.BackgroundMode = 0;
-        rec.Background = QString::number(*readColour(r, colour));
+        rec.Background = QString::number(readColour(r, colour));
     }
     if (picture.IsDefined()) {
         rec.BackgroundMode = 1;
@@ -144,7 +142,7 @@ FrameRecord readFrameRecord(const Reader& r, Fields& f, Fields* raw, int& endsAf
 
 void describeFrameRecord(YamlNode& m, YamlNode& raw, const FrameRecord& rec, int endsAfter) {
     if (rec.BackgroundMode == 0 && canonicalColour(rec.Background)) {
-        m.add("colour", describeColour(rec.Background));
+        m.add("colour", describeColour(rec.Background.toLongLong()));
     } else if (rec.BackgroundMode == 1) {
         m.add("picture", YamlNode::text(rec.Background));
     } else if (rec.BackgroundMode != 0 || !rec.Background.isEmpty()) {
@@ -236,6 +234,10 @@ FrameFiles readFrame(const Reader& r, const YAML::Node& node) {
     }
     if (YAML::Node n = f["sound_channels"]; n.IsDefined())
         frame.soundChannels = readSoundChannels(r, n);
+    if (YAML::Node n = f["texts"]; n.IsDefined()) frame.texts = readFrameTexts(r, n, "texts");
+    if (YAML::Node n = f["merged_texts"]; n.IsDefined())
+        frame.mergedTexts = readFrameTexts(r, n, "merged_texts");
+    if (YAML::Node n = f["dialogue"]; n.IsDefined()) frame.dialogue = readDialogue(r, n);
     if (raw) {
         if (YAML::Node v = (*raw)["empty_actions_file"]; v.IsDefined())
             emptyActionsFile = r.boolean(v, "empty_actions_file");
@@ -296,6 +298,9 @@ YamlNode describeFrame(const FrameFiles& frame) {
         m.add("sound_selections", std::move(list));
     }
     if (frame.soundChannels) m.add("sound_channels", describeSoundChannels(*frame.soundChannels));
+    if (frame.texts) m.add("texts", describeFrameTexts(*frame.texts));
+    if (frame.mergedTexts) m.add("merged_texts", describeFrameTexts(*frame.mergedTexts));
+    if (frame.dialogue) m.add("dialogue", describeDialogue(*frame.dialogue));
     if (!extraRaw.isEmpty()) m.add("raw", std::move(extraRaw));
     return m;
 }

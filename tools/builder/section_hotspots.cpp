@@ -2,6 +2,8 @@
 
 #include "tools/builder/frame_parts.h"
 
+#include <cmath>
+
 namespace tv::builder {
 
 namespace {
@@ -27,8 +29,11 @@ Field<HotspotEntry> hotspotRect() {
             const QList<YAML::Node> xywh = r.items(rect, "rect");
             if (xywh.size() != 4) r.fail(rect, "rect is [left, top, width, height] in pixels");
             RecordValue* values[] = {&h.Left, &h.Top, &h.Width, &h.Height};
-            for (int i = 0; i < 4; ++i)
-                *values[i] = RecordValue::ofNumber(r.real(xywh[i], "rect") * 15);
+            for (int i = 0; i < 4; ++i) {
+                const double twips = r.real(xywh[i], "rect") * 15;
+                if (!std::isfinite(twips)) r.fail(xywh[i], "too large a rectangle");
+                *values[i] = RecordValue::ofNumber(twips);
+            }
         } else if (twips.IsDefined()) {
             const QList<RecordValue> v = r.values(twips, "rect_twips", 4);
             h.Left = v[0], h.Top = v[1], h.Width = v[2], h.Height = v[3];

@@ -40,10 +40,13 @@ TEST(Description, ErrorsNameTheFileLineAndColumn) {
               "picture, tiled, sound, sound_loops, restart_sound, stop_all_sounds, stop_music, "
               "music, timer, video, procedure_call, startup_script, startup_script_stored, "
               "channels, hotspots, merged_hotspots, hotspot_count, extra_actions, merged_actions, "
-              "item_actions, sound_selections, sound_channels)");
+              "item_actions, sound_selections, sound_channels, texts, merged_texts, dialogue)");
     EXPECT_EQ(errorOf("project:\n  name: X\n  skip_welcome_screen: maybe\n"),
               "game.yaml:3:24: skip_welcome_screen must be true or false");
     EXPECT_EQ(errorOf("frames: [\n  name: x\n"), "game.yaml:3:1: end of sequence flow not found");
+    // Pixels too large for the stored 1/15 pixel were described as "inf", which does not read.
+    EXPECT_EQ(errorOf("frames: [{name: A, hotspots: [{rect: [1e308, 0, 1, 1]}]}]\n"),
+              "game.yaml:1:39: too large a rectangle");
     EXPECT_EQ(errorOf("project:\n  size: [640]\n"),
               "game.yaml:2:9: size is [width, height] in pixels");
     EXPECT_EQ(errorOf("project:\n  size: [640, 70000]\n"),
@@ -190,6 +193,72 @@ frames:
     // Without any action there is no action file at all.
     EXPECT_FALSE(
         parse("frames:\n  - name: A\n    hotspots: [{rect: [0, 0, 1, 1]}]\n").frames[0].actions);
+}
+
+TEST(Description, FrameTextsAndDialoguesAreStoredAsTheirFilesHoldThem) {
+    const ProjectDescription d = parse(R"(
+frames:
+  - name: Hall
+    texts:
+      - {caption: Welcome, at: [10, 20], colour: "#FF8000", font: Tahoma, size: 9.75, bold: true}
+      - {caption: "[empty]", at_twips: [7, 8.5]}
+    merged_texts:
+      - caption: own
+      - {caption: from Cellar, number: 1}
+    dialogue:
+      questions:
+        - question: Who are you?
+          answer: The keeper.
+          script_1: MsgBox "Hi"
+          hotspots: [2]
+          show: [2, 3]
+          hide: [1]
+        - {question: Bye, id: 9, shown: false, ends: true, answer_seconds: 2.5, wait: true}
+)");
+    const QList<FrameTextRecord>& texts = *frame(d).texts;
+    ASSERT_EQ(texts.size(), 2);
+    EXPECT_EQ(texts[0].Number, 1);
+    EXPECT_EQ(texts[0].Left, 150) << "pixels are stored as 1/15 pixel";
+    EXPECT_EQ(texts[0].Top, 300);
+    EXPECT_EQ(texts[0].Colour, 0x0080FF) << "stored as 0x00BBGGRR";
+    EXPECT_EQ(texts[0].FontName, "Tahoma");
+    EXPECT_EQ(texts[0].FontSize, 9.75);
+    EXPECT_TRUE(texts[0].Bold);
+    EXPECT_EQ(texts[1].Number, 2) << "numbered by position unless given";
+    EXPECT_EQ(texts[1].Caption, "[empty]");
+    EXPECT_EQ(texts[1].Top, 8.5);
+    const QList<FrameTextRecord>& merged = *frame(d).mergedTexts;
+    EXPECT_EQ(mergedTextIndex(merged), 2);
+
+    const QList<DialogueQuestion>& questions = frame(d).dialogue->questions;
+    ASSERT_EQ(questions.size(), 2);
+    EXPECT_EQ(questions[0].Script1, "MsgBox |Hi|");
+    EXPECT_EQ(questions[0].Id, 1) << "ids are positions unless given";
+    EXPECT_TRUE(questions[0].ShownAtStart) << "questions are shown at the start unless told";
+    EXPECT_EQ(questions[0].Hotspot1, 2);
+    EXPECT_EQ(questions[0].Hotspot3, 0);
+    EXPECT_EQ(questions[0].ShowList, (QList<qint16>{2, 3}));
+    EXPECT_EQ(questions[1].Id, 9);
+    EXPECT_FALSE(questions[1].ShownAtStart);
+    EXPECT_TRUE(questions[1].EndsDialogue);
+    EXPECT_TRUE(questions[1].Wait);
+
+    EXPECT_EQ(errorOf("frames:\n  - name: A\n    texts: [{at: [1]}]\n"),
+              "game.yaml:3:18: at is [left, top] in pixels");
+    EXPECT_EQ(errorOf("frames:\n  - name: A\n    texts: [{at: [1, 1e308]}]\n"),
+              "game.yaml:3:22: too large a position");
+    EXPECT_EQ(errorOf("frames:\n  - name: A\n    texts: [{at: [1, 2], at_twips: [1, 2]}]\n"),
+              "game.yaml:3:36: give either at or at_twips");
+    EXPECT_TRUE(contains(errorOf("frames:\n  - name: A\n    texts: [{caption: 'a \"b\"'}]\n"),
+                         "a double quote cannot be stored"));
+    EXPECT_TRUE(contains(
+        errorOf("frames:\n  - name: A\n    dialogue: {questions: [{script_2: 'a | b'}]}\n"),
+        "the file uses it for a double quote"));
+    EXPECT_EQ(
+        errorOf("frames:\n  - name: A\n    dialogue: {questions: [{hotspots: [1, 2, 3, 4]}]}\n"),
+        "game.yaml:3:39: hotspots holds at most 3 hotspot numbers");
+    EXPECT_TRUE(contains(errorOf("frames:\n  - name: A\n    dialogue: {questions: [{anser: x}]}\n"),
+                         "unknown key 'anser' in question 1 (known: id, question, answer"));
 }
 
 TEST(Description, ProjectSettingsByReadableNames) {

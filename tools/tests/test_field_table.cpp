@@ -195,8 +195,41 @@ frames:
       channels: [{play: true, file: b.wav}]
       raw: {leading: [0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1]}
     raw: {field_10: 1, fields_14_16: [1, 2, 3], fields_29_34: [1, 2, 3, 4, 5, 6], field_36: 1}
+    texts:
+      - number: 3
+        caption: Hi
+        at: [1, 2]
+        font: Arial
+        size: 9
+        bold: true
+        italic: true
+        underline: true
+        strikethrough: true
+        colour: -5
+        raw: {field_1: x, fields_3_10: [1, 1, 1, 1, 1, 1, 1, 1], field_21: !null}
+      - {at_twips: [1, 2.5], colour: "#010203"}
+    merged_texts: [{caption: own}, {number: 1}]
+    dialogue:
+      questions:
+        - id: 4
+          question: Q
+          answer: A
+          script_1: a "b"
+          script_2: c
+          script_3: d
+          shown: false
+          ends: true
+          hotspots: [1, 2, 3]
+          show: [1]
+          hide: [2, 3]
+          answer_seconds: 0.5
+          wait: true
+          raw: {fields_15_17: [1, 2, 3], field_19: z}
+      raw: {fields_1_3: [1, 2, 3], field_4: t4, field_5: t5, fields_6_11: [1, 2, 3, 4, 5, 6]}
   - name: B
     raw: {background_mode: 2, background: x, ends_after_field: 38, empty_actions_file: true}
+    texts: []
+    dialogue: {}
 )";
     const ProjectDescription first = parseDescription(yaml, "game.yaml", ".");
     const QByteArray described = writeDescription(first);
@@ -210,6 +243,13 @@ frames:
     EXPECT_EQ(b.soundChannels, a.soundChannels);
     EXPECT_EQ(b.mergedHotspots, a.mergedHotspots);
     EXPECT_EQ(b.mergedActions, a.mergedActions);
+    EXPECT_EQ(b.texts, a.texts);
+    EXPECT_EQ(b.mergedTexts, a.mergedTexts);
+    EXPECT_EQ(b.dialogue, a.dialogue);
+    // An empty text list and an empty dialogue still stand for their files.
+    EXPECT_EQ(second.frames[1].texts, QList<FrameTextRecord>());
+    EXPECT_EQ(second.frames[1].dialogue, DialogueFile());
+    EXPECT_FALSE(second.frames[1].mergedTexts);
     // The frame record has no comparison of its own: compare what it stores.
     for (int i = 0; i < 2; ++i) {
         RecordWriter x, y;
@@ -224,5 +264,9 @@ frames:
           "message_option:",  "no_effect:",       "a55:",      "ends_after:", "pick_up:",
           "script_stored:",   "merged_actions:",  "ignored:",  "leading:",    "field_36:",
           "background_mode:", "ends_after_field:"})
+        EXPECT_TRUE(described.contains(key)) << key;
+    for (const char* key :
+         {"strikethrough:", "at_twips:", "field_21:", "merged_texts:", "script_3:",
+          "hotspots: [1, 2, 3]", "answer_seconds:", "field_19:", "fields_6_11:", "dialogue: {}"})
         EXPECT_TRUE(described.contains(key)) << key;
 }

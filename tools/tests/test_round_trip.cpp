@@ -219,6 +219,34 @@ frames:
     sound_channels:
       channels:
         - {play: true, file: bell.wav}
+    texts:
+      - caption: Welcome to the hall
+        at: [10, 400]
+        font: Times New Roman
+        size: 14
+        bold: true
+        underline: true
+        colour: "#FFCC00"
+      - {caption: "[empty]", at_twips: [1001, 22.5], italic: true, strikethrough: true}
+    merged_texts:
+      - {caption: Welcome to the hall}
+      - {caption: From the garden, number: 1, raw: {field_1: Garden}}
+    dialogue:
+      questions:
+        - question: Who are you?
+          answer: The keeper.
+          script_1: MsgBox "Hi"
+          script_3: Score.Value = Score.Value + 1
+          hotspots: [1, 0, 2]
+          show: [2]
+          hide: [1]
+        - question: Goodbye.
+          id: 2
+          shown: false
+          ends: true
+          answer_seconds: 1.5
+          wait: true
+      raw: {field_4: Hall talk}
   - name: Garden
     picture: Grass.bmp
     tiled: true
@@ -274,7 +302,8 @@ TEST_F(RoundTrip, ARichDescriptionBuildsDumpsAndRebuildsToTheSameBytes) {
           "FramesData/Hall.fm2",   "FramesData/Hall.fm3",   "FramesData/Hall.fm0",
           "FramesData/Hall.fm5",   "FramesData/Garden.mr2", "FramesData/Garden.mr3",
           "FramesData/Orphan.fm3", "Frames/Short.fme",      "FramesData/Short.fm2",
-          "Areas/key.png",         "Areas/knock.wav",       "External/notes.txt"})
+          "Areas/key.png",         "Areas/knock.wav",       "External/notes.txt",
+          "FramesData/Hall.fm1",   "FramesData/Hall.mr1",   "FramesData/Hall.dlg"})
         EXPECT_TRUE(QFile::exists(path("a/") + file)) << file;
     EXPECT_FALSE(QFile::exists(path("a/Frames/Short.lks")));
     EXPECT_FALSE(QFile::exists(path("a/Frames/Orphan.fme")));
@@ -381,6 +410,40 @@ TEST_F(RoundTrip, AProjectMadeElsewhereKeepsEveryValueItsFilesHold) {
     selection.channels.leading[21] = RecordValue::ofString("z");
     writeSoundSelectionFile(root + "/FramesData/Odd.fm5", {selection});
     writeActionFile(root + "/FramesData/Lonely.fm3", {ActionRecord()});
+    // Texts at no whole pixel, a system colour, values in the fields the player steps over.
+    FrameTextRecord text;
+    text.Field1 = RecordValue::ofDate(QDateTime(QDate(2001, 2, 3), QTime(4, 5, 6), Qt::UTC));
+    text.Fields3to10[2] = RecordValue::null();
+    text.Caption = "[EMPTY]";
+    text.Left = 1001;
+    text.Top = 22.5;
+    text.FontSize = 8.25;
+    text.Colour = qint32(0x80000008);
+    text.Field21 = RecordValue::ofString("z");
+    FrameTextRecord second;
+    second.Number = 2;
+    second.Caption = QString::fromUtf8("Café €\r\nsecond line");
+    second.Left = 150;
+    writeFrameTextFile(root + "/FramesData/Odd.fm1", {text, second});
+    writeFrameTextFile(root + "/FramesData/Odd.mr1", {text, second, text});
+    DialogueFile dialogue;
+    dialogue.Fields1to3 = {RecordValue::ofString("x"), RecordValue::ofBool(true), RecordValue()};
+    dialogue.Text4 = "Hall talk";
+    dialogue.Fields6to11[5] = RecordValue::ofDate(QDateTime(QDate(1999, 12, 31), QTime(), Qt::UTC));
+    DialogueQuestion question;
+    question.Question = "Who?";
+    question.Script1 = "MsgBox |Hi|";
+    question.AnswerSeconds = 0.1;
+    question.Hotspot1 = -1;
+    question.ShowList = {-3, 7};
+    question.Fields15to17[1] = RecordValue::null();
+    question.Field19 = RecordValue::ofString("z");
+    dialogue.questions = {question, question};
+    writeDialogueFile(root + "/FramesData/Odd.dlg", dialogue);
+    // A text file laid out otherwise than the builder writes it, and a dialogue cut short.
+    writeBytes(root + "/FramesData/Layout.fm1",
+               "0,1,0,0,0,0,0,0,0,0\r\n\"a\",0,0,#FALSE#,#FALSE#,\"\",12,#FALSE#,#FALSE#,0,0\r\n");
+    writeBytes(root + "/FramesData/Cut.dlg", "0,0,0,\"\",\"\",0,0,0,0,0,0\r\n2\r\n\"Who?\"");
     writeBytes(root + "/Frames/Broken.fme", "\"one\",\"two\"\r\n");
     // Media under both disguises, one missing, and files of formats not described yet.
     writeBytes(root + "/" + DisguisedFileName("Frames/Hall.bmp", false), "hall");
@@ -401,6 +464,14 @@ TEST_F(RoundTrip, AProjectMadeElsewhereKeepsEveryValueItsFilesHold) {
     EXPECT_TRUE(yaml.contains("missing_media: warn")) << "a named sound is missing";
     // A script whose quotes are stored as "~" is kept as stored.
     EXPECT_TRUE(yaml.contains("startup_script_stored: MsgBox ~Hi~")) << yaml.toStdString();
+    EXPECT_TRUE(yaml.contains("at_twips: [1001, 22.5]")) << yaml.toStdString();
+    EXPECT_TRUE(yaml.contains("colour: -2147483640")) << yaml.toStdString();
+    EXPECT_TRUE(yaml.contains("script_1: MsgBox \"Hi\"")) << yaml.toStdString();
+    EXPECT_TRUE(errText.contains("Layout.fm1: holds values or a layout that the builder would not "
+                                 "write back the same; it is copied as it is"))
+        << errText.toStdString();
+    EXPECT_TRUE(errText.contains("Cut.dlg: cannot be read (Input past end of file)"))
+        << errText.toStdString();
 
     ASSERT_EQ(runCommandLine({path("made.yaml"), path("rebuilt")}, o, e), 0)
         << errText.toStdString();
