@@ -43,6 +43,15 @@ void TestProject::writeActions(const QString& name, const QList<tv::ActionRecord
     frame(name).actions = records;
 }
 
+void TestProject::writeTexts(const QString& name, const QList<tv::FrameTextRecord>& records,
+                             bool merged) {
+    (merged ? frame(name).mergedTexts : frame(name).texts) = records;
+}
+
+void TestProject::writeDialogue(const QString& name, const tv::DialogueFile& dialogue) {
+    frame(name).dialogue = dialogue;
+}
+
 void TestProject::writeProcedures(const QString& code) {
     description_.procedures->text = code;
 }

@@ -5,7 +5,9 @@
 // walkthrough.
 
 #include "data/action_record.h"
+#include "data/dialogue_file.h"
 #include "data/frame_record.h"
+#include "data/frame_texts.h"
 #include "data/hotspot_record.h"
 #include "data/project.h"
 #include "tools/builder/description.h"
@@ -37,6 +39,10 @@ public:
     void writeFile(const QString& relativePath, const QByteArray& bytes);
     void writeHotspots(const QString& frame, const QList<tv::HotspotRecord>& records);
     void writeActions(const QString& frame, const QList<tv::ActionRecord>& records);
+    // The frame's captions (".fm1"), or its merged captions (".mr1").
+    void writeTexts(const QString& frame, const QList<tv::FrameTextRecord>& records,
+                    bool merged = false);
+    void writeDialogue(const QString& frame, const tv::DialogueFile& dialogue);
     // The "Variables" file (one without names unless this is called).
     void writeVariables(const QStringList& integers, const QStringList& variants = {});
     // The project's procedures (plain).

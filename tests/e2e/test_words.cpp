@@ -78,3 +78,84 @@ TEST(MessageStrip, AMessageOutsideTheFrameIsABoxWithTheGameTitle) {
                                "expect nolog message\n");
     EXPECT_EQ(r.exitCode, 0) << show(r);
 }
+
+namespace {
+
+tv::FrameTextRecord caption(int number, const QString& text, int x, int y, quint32 colour,
+                            const QString& font = "Arial", double size = 12) {
+    tv::FrameTextRecord t;
+    t.Number = qint16(number);
+    t.Caption = text;
+    t.Left = x * 15;
+    t.Top = y * 15;
+    t.FontName = font;
+    t.FontSize = size;
+    t.Colour = qint32(colour);
+    return t;
+}
+
+tv::DialogueQuestion question(int id, const QString& text, const QString& answer, bool shown) {
+    tv::DialogueQuestion q;
+    q.Id = qint16(id);
+    q.Question = text;
+    q.Answer = answer;
+    q.ShownAtStart = shown;
+    return q;
+}
+
+} // namespace
+
+TEST(Captions, DrawnInTheirColourWithTheMergedIndexAndTheEmptyRules) {
+    TestProject p;
+    p.writeFrame("Start", colourFrame(0));
+    // Numbers 1, 2, 3 made here, then 1, 2 merged in from another frame: the merged part starts
+    // at element 4. An "[Empty]" caption shows nothing; an empty font name is Arial.
+    tv::FrameTextRecord big = caption(1, "MMMM", 20, 20, 0x0000FF, "", 28); // red
+    big.Bold = true;
+    p.writeTexts(
+        "Start",
+        {big, caption(2, "[Empty]", 100, 20, 0xFFFFFF), caption(3, "three", 150, 20, 0x00FF00),
+         caption(1, "merged one", 20, 100, 0xFF0000), caption(2, "merged two", 20, 130, 0xFF0000)},
+        true);
+    // The plain file is there too, but the merged one is read.
+    p.writeTexts("Start", {caption(1, "plain", 20, 20, 0xFFFFFF)});
+    p.writeVariables({}, {"Merged", "Second", "FontName"});
+    FrameRecord start = colourFrame(0);
+    // The frame's script, stored with a vertical bar for each double quote.
+    start.CallProcedure = true;
+    start.ProcedureCall = RecordValue::ofString(
+        QString("Merged.Value = GetMergedTextIndex(): Second.Value = \"[\" & Text(2).Caption & "
+                "\"]\": FontName.Value = Text(1).FontName")
+            .replace('"', '|'));
+    p.writeFrame("Start", start);
+    const RunResult r = p.play("expect pixel 26 32 FF0000 40\n"
+                               "expect variable Merged 4\n"
+                               "expect variable Second []\n"
+                               "expect variable FontName Arial\n"
+                               "expect pixel 5 5 000000\n");
+    EXPECT_EQ(r.exitCode, 0) << show(r);
+}
+
+TEST(Dialogues, AQuestionAnswersRunsItsScriptHidesItselfAndShowsAnother) {
+    TestProject p;
+    p.writeFrame("Start", colourFrame(0));
+    p.writeVariables({}, {"Asked"});
+    tv::DialogueFile d;
+    tv::DialogueQuestion who = question(1, "Who are you?", "Just an old sailor.", true);
+    who.Script1 = "Asked.Value = |who|";
+    who.HideList = {1};
+    who.ShowList = {3};
+    tv::DialogueQuestion bye = question(2, "Goodbye.", "", true);
+    bye.EndsDialogue = true;
+    d.questions = {who, question(3, "Tell me about the sea.", "It is wide.", false), bye};
+    p.writeDialogue("Start", d);
+    // The panel lies along the bottom of the 320 x 200 frame; the first question at the top of it.
+    const RunResult r = p.play("expect log frame Start\n"
+                               "click 40 140\n"
+                               "expect variable Asked who\n"
+                               "expect log message Just an old sailor.\n"
+                               "wait 3000\n"
+                               "click 40 140\n"
+                               "expect log message It is wide.\n");
+    EXPECT_EQ(r.exitCode, 0) << show(r);
+}
