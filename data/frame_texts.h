@@ -21,8 +21,8 @@ struct FrameTextRecord {
     double Top = 0;  // 1/15 pixel
     bool Bold = false;
     bool Italic = false;
-    QString FontName; // as stored; see fontNameOrDefault()
-    double FontSize = 12;
+    QString FontName;     // as stored; see fontNameOrDefault()
+    double FontSize = 12; // points
     bool Strikethrough = false;
     bool Underline = false;
     qint32 Colour = 0; // 0x00BBGGRR
@@ -40,10 +40,11 @@ struct FrameTextRecord {
 };
 
 // Reads one record. Every field takes exactly one value whether or not that value converts, so a
-// bad value costs only its own field and the reader stays at the start of the next record; at the
+// bad value costs only its own field and the reader ends at the start of the next record; at the
 // end of the file the missing fields fail without reading anything. Returns false when any field
 // failed: `record` then holds the fields that did convert and defaults for the others, and the
-// caller may skip it and read on. Never throws for bad values.
+// caller may skip it and read on. Never throws for bad values. (A caption without its closing
+// quote runs to the end of the file, as the classic reader has it; nothing follows it then.)
 bool readFrameTextRecord(RecordReader& in, FrameTextRecord& record);
 
 // FramesDataFolder + F + ".mr1" when it exists, else ".fm1" when that exists, else "".

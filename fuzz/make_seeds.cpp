@@ -396,6 +396,20 @@ void dialogueSeeds(const QTemporaryDir& tmp) {
     seed("dialogue", "cut-short", full.left(full.size() * 2 / 3));
     writeDialogueFile(path, DialogueFile());
     seed("dialogue", "empty", fileBytes(path));
+
+    // The description's keys for both formats (the demo game, its other seed, has neither yet).
+    seed("description", "texts-and-dialogue",
+         "frames:\n"
+         "  - name: Hall\n"
+         "    texts:\n"
+         "      - {caption: Hi, at: [1, 2], font: Tahoma, size: 9.75, colour: \"#010203\"}\n"
+         "      - {caption: \"[empty]\", at_twips: [1, 2.5], raw: {field_21: !null}}\n"
+         "    merged_texts: [{caption: own}, {caption: merged, number: 1}]\n"
+         "    dialogue:\n"
+         "      questions:\n"
+         "        - {question: Q, answer: A, script_1: MsgBox \"Hi\", hotspots: [1], show: [2]}\n"
+         "        - {question: Bye, id: 2, shown: false, ends: true, wait: true}\n"
+         "      raw: {field_4: talk}\n");
 }
 
 // A format 0 tune with a tempo change and running status, and a format 1 file of two tracks.
