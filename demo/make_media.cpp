@@ -45,6 +45,40 @@ QImage hallPicture() {
     return image;
 }
 
+// A harbour at dusk: sky, sea, a pier and a moored boat, for the old sailor's dialogue.
+QImage harbourPicture() {
+    QImage image(kWidth, kHeight, QImage::Format_RGB32);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient sky(0, 0, 0, 260);
+    sky.setColorAt(0, QColor(30, 40, 90));
+    sky.setColorAt(1, QColor(230, 150, 90));
+    p.fillRect(0, 0, kWidth, 260, sky);
+    QLinearGradient sea(0, 260, 0, kHeight);
+    sea.setColorAt(0, QColor(40, 70, 110));
+    sea.setColorAt(1, QColor(10, 25, 50));
+    p.fillRect(0, 260, kWidth, kHeight - 260, sea);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(250, 210, 120));
+    p.drawEllipse(QPoint(470, 250), 40, 40);
+    p.fillRect(0, 260, kWidth, 6, QColor(40, 70, 110));
+    p.setBrush(QColor(90, 60, 35));
+    p.drawRect(0, 300, 300, 24);
+    for (int x = 20; x < 300; x += 60)
+        p.drawRect(x, 324, 10, 60);
+    QPainterPath hull;
+    hull.moveTo(360, 330);
+    hull.lineTo(560, 330);
+    hull.lineTo(530, 370);
+    hull.lineTo(390, 370);
+    hull.closeSubpath();
+    p.setBrush(QColor(120, 40, 30));
+    p.drawPath(hull);
+    p.setBrush(QColor(70, 50, 30));
+    p.drawRect(455, 200, 6, 130);
+    return image;
+}
+
 // A small garden tile: grass with a flower, repeated over the frame.
 QImage gardenTile() {
     QImage image(64, 48, QImage::Format_RGB32);
@@ -172,6 +206,7 @@ int main(int argc, char** argv) {
     bool ok = QDir().mkpath(folder);
     ok = ok && hallPicture().save(folder + "Hall.jpg", "JPG", 92);
     ok = ok && gardenTile().save(folder + "Grass.bmp", "BMP");
+    ok = ok && harbourPicture().save(folder + "Harbour.jpg", "JPG", 92);
     ok = ok && writeFile(folder + "bell.wav", bellWav());
     ok = ok && keyPicture().save(folder + "key.png", "PNG");
     ok = ok && signPicture("Back", QColor(60, 60, 160)).save(folder + "back.bmp", "BMP");
