@@ -159,3 +159,45 @@ TEST(Dialogues, AQuestionAnswersRunsItsScriptHidesItselfAndShowsAnother) {
                                "expect log message It is wide.\n");
     EXPECT_EQ(r.exitCode, 0) << show(r);
 }
+
+TEST(Dialogues, HotspotActionsEndThemUnlessAQuestionRanThemAndTimersLeaveThem) {
+    // Start: a dialogue with one question whose hotspot 1 action goes to Other; hotspot 1 does
+    // the same when clicked itself, hotspot 2 runs QuitDialogue. The panel's black shows at the
+    // bottom right while the dialogue is on; the frames are grey.
+    auto project = [](TestProject& p, bool timer) {
+        FrameRecord start = colourFrame(0x808080);
+        p.writeFrame("Start", timer ? withTimer(start, 1, "Other") : start);
+        p.writeFrame("Other", colourFrame(0x808080));
+        p.writeHotspots("Start", {hotspotAt(1, 0, 0, 40, 40), hotspotAt(2, 50, 0, 40, 40)});
+        ActionRecord quit;
+        quit.CallProcedure = true;
+        quit.ProcedureCall = RecordValue::ofString("QuitDialogue");
+        p.writeActions("Start", {goTo("Other"), quit});
+        tv::DialogueFile d;
+        tv::DialogueQuestion go = question(1, "Over there, please.", "", true);
+        go.Hotspot1 = 1;
+        d.questions = {go};
+        p.writeDialogue("Start", d);
+    };
+    const QString on = "expect pixel 310 190 000000\n", off = "expect pixel 310 190 808080\n";
+
+    TestProject byHotspot;
+    project(byHotspot, false);
+    RunResult r = byHotspot.play(on + "click 20 20\nexpect frame Other\n" + off);
+    EXPECT_EQ(r.exitCode, 0) << "a hotspot that changes frame ends it\n" << show(r);
+
+    TestProject byQuestion;
+    project(byQuestion, false);
+    r = byQuestion.play("click 40 160\nexpect frame Other\n" + on);
+    EXPECT_EQ(r.exitCode, 0) << "the same action run by a question keeps it\n" << show(r);
+
+    TestProject byTimer;
+    project(byTimer, true);
+    r = byTimer.play("wait 1000\nexpect frame Other\n" + on);
+    EXPECT_EQ(r.exitCode, 0) << "the frame timer's change leaves it running\n" << show(r);
+
+    TestProject byScript;
+    project(byScript, false);
+    r = byScript.play(on + "click 70 20\nexpect frame Start\n" + off);
+    EXPECT_EQ(r.exitCode, 0) << "QuitDialogue from a script ends it\n" << show(r);
+}
