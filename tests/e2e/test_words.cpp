@@ -112,26 +112,32 @@ TEST(Captions, DrawnInTheirColourWithTheMergedIndexAndTheEmptyRules) {
     // at element 4. An "[Empty]" caption shows nothing; an empty font name is Arial.
     tv::FrameTextRecord big = caption(1, "MMMM", 20, 20, 0x0000FF, "", 28); // red
     big.Bold = true;
-    p.writeTexts(
-        "Start",
-        {big, caption(2, "[Empty]", 100, 20, 0xFFFFFF), caption(3, "three", 150, 20, 0x00FF00),
-         caption(1, "merged one", 20, 100, 0xFF0000), caption(2, "merged two", 20, 130, 0xFF0000)},
-        true);
+    // The same word in the font that stands for Arial here: it takes the same room.
+    tv::FrameTextRecord same = caption(3, "MMMM", 150, 100, 0x00FF00, "Liberation Sans", 28);
+    same.Bold = true;
+    p.writeTexts("Start",
+                 {big, caption(2, "[Empty]", 100, 20, 0xFFFFFF),
+                  caption(3, "three", 150, 20, 0x00FF00),
+                  caption(1, "merged one", 20, 100, 0xFF0000),
+                  caption(2, "merged two", 20, 130, 0xFF0000), same},
+                 true);
     // The plain file is there too, but the merged one is read.
     p.writeTexts("Start", {caption(1, "plain", 20, 20, 0xFFFFFF)});
-    p.writeVariables({}, {"Merged", "Second", "FontName"});
+    p.writeVariables({}, {"Merged", "Second", "FontName", "SameWidth"});
     FrameRecord start = colourFrame(0);
     // The frame's script, stored with a vertical bar for each double quote.
     start.CallProcedure = true;
     start.ProcedureCall = RecordValue::ofString(
         QString("Merged.Value = GetMergedTextIndex(): Second.Value = \"[\" & Text(2).Caption & "
-                "\"]\": FontName.Value = Text(1).FontName")
+                "\"]\": FontName.Value = Text(1).FontName: "
+                "SameWidth.Value = (Text(1).Width = Text(6).Width)")
             .replace('"', '|'));
     p.writeFrame("Start", start);
     const RunResult r = p.play("expect pixel 26 32 FF0000 40\n"
                                "expect variable Merged 4\n"
                                "expect variable Second []\n"
                                "expect variable FontName Arial\n"
+                               "expect variable SameWidth True\n"
                                "expect pixel 5 5 000000\n");
     EXPECT_EQ(r.exitCode, 0) << show(r);
 }
@@ -157,6 +163,17 @@ TEST(Dialogues, AQuestionAnswersRunsItsScriptHidesItselfAndShowsAnother) {
                                "wait 3000\n"
                                "click 40 140\n"
                                "expect log message It is wide.\n");
+    EXPECT_EQ(r.exitCode, 0) << show(r);
+}
+
+TEST(Dialogues, ABrokenDialogueFileIsReportedAndTheFrameStillOpens) {
+    TestProject p;
+    p.writeFrame("Start", colourFrame(0));
+    p.writeHotspots("Start", {hotspotAt(1, 0, 0, 40, 40)});
+    p.writeFile("FramesData/Start.dlg", "0,0,0,\"a\",\"b\",0,0,0,0,0,0,2\r\n\"Only one\"");
+    const RunResult r = p.play("expect log msgbox Error|Input past end of file\\n\\nError loading "
+                               "the dialogue.|OK\n"
+                               "expect visible 1\n");
     EXPECT_EQ(r.exitCode, 0) << show(r);
 }
 
