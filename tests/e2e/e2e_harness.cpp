@@ -195,6 +195,16 @@ tv::HotspotRecord hotspotAt(int index, int x, int y, int width, int height) {
     return tv::HotspotRecord::placed(index, x, y, width, height);
 }
 
+tv::ActionRecord setVariable(const QString& name, bool zero, bool one, bool toggle) {
+    tv::ActionRecord r;
+    r.ChangeVariable = 1;
+    r.VariableName = name;
+    r.SetToZero = tv::RecordValue::ofBool(zero);
+    r.SetToOne = tv::RecordValue::ofBool(one);
+    r.Toggle = tv::RecordValue::ofBool(toggle);
+    return r;
+}
+
 tv::ActionRecord goTo(const QString& frame) {
     tv::ActionRecord r;
     r.GoToFrame = 1;

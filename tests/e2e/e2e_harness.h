@@ -89,6 +89,8 @@ tv::ActionRecord withChannels(tv::ActionRecord record, const QList<QList<tv::Rec
 tv::HotspotRecord hotspotAt(int index, int x, int y, int width, int height);
 // An action record that goes to a frame (a default record does nothing).
 tv::ActionRecord goTo(const QString& frame);
+// An action that sets a variable to 0, to 1 or toggles it (in that order, as each is asked).
+tv::ActionRecord setVariable(const QString& name, bool zero, bool one, bool toggle);
 inline tv::ActionRecord noAction() {
     return {};
 }

@@ -18,16 +18,6 @@ HotspotRecord withConditions(HotspotRecord r, const QStringList& mustBeZero,
     return r;
 }
 
-ActionRecord setVariable(const QString& name, bool zero, bool one, bool toggle) {
-    ActionRecord r;
-    r.ChangeVariable = 1;
-    r.VariableName = name;
-    r.SetToZero = RecordValue::ofBool(zero);
-    r.SetToOne = RecordValue::ofBool(one);
-    r.Toggle = RecordValue::ofBool(toggle);
-    return r;
-}
-
 ActionRecord goBack() {
     ActionRecord r = noAction();
     r.GoBack = RecordValue::ofNumber(1);

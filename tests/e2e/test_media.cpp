@@ -26,14 +26,6 @@ ActionRecord playVideo(const QString& file, int left, int top) {
     return a;
 }
 
-ActionRecord setToOne(const QString& variable) {
-    ActionRecord a;
-    a.ChangeVariable = 1;
-    a.VariableName = variable;
-    a.SetToOne = RecordValue::ofBool(true);
-    return a;
-}
-
 QString played(const TestProject& p, const QString& player, const QString& file) {
     return "play " + player + " " + p.root() + "/" + file;
 }
@@ -163,7 +155,8 @@ TEST(Video, AOneTimeVideoHoldsClicksUntilAClickOrAKeyStopsIt) {
     p.writeFile("Frames/red.avi", gen::solidColourVideo(QColor(220, 20, 20), 64, 48, 10, 30));
     p.writeFrame("Start", colourFrame(0));
     p.writeHotspots("Start", {hotspotAt(1, 0, 0, 50, 50), hotspotAt(2, 200, 100, 50, 50)});
-    p.writeActions("Start", {playVideo("red.avi", 80, 80), setToOne("Seen")});
+    p.writeActions("Start",
+                   {playVideo("red.avi", 80, 80), setVariable("Seen", false, true, false)});
     p.writeVariables({"Seen"});
     // The second click comes while the video plays: it only stops it (the video is playing, so
     // hotspot 2's action does not run). After the video, the same click runs the action.
@@ -214,7 +207,7 @@ TEST(Video, ALoopingHotspotVideoShowsItsColoursAndHidesWithItsHotspot) {
     video.HasConditions = RecordValue::ofNumber(1);
     video.MustBeZero = {"Hide"};
     p.writeHotspots("Start", {video, hotspotAt(2, 250, 150, 50, 40)});
-    p.writeActions("Start", {noAction(), setToOne("Hide")});
+    p.writeActions("Start", {noAction(), setVariable("Hide", false, true, false)});
     p.writeVariables({"Hide"});
     const RunResult r = p.play("expect log " + played(p, "VideoPlayer(1)", "Frames/green.avi") +
                                "\n"

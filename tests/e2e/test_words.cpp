@@ -20,14 +20,6 @@ ActionRecord message(const QString& text, bool inFrame) {
     return a;
 }
 
-ActionRecord setToOne(const QString& variable) {
-    ActionRecord a;
-    a.ChangeVariable = 1;
-    a.VariableName = variable;
-    a.SetToOne = RecordValue::ofBool(true);
-    return a;
-}
-
 } // namespace
 
 TEST(MessageStrip, StaysSeventyMillisecondsACharacterAndASecondMore) {
@@ -38,7 +30,8 @@ TEST(MessageStrip, StaysSeventyMillisecondsACharacterAndASecondMore) {
     p.writeHotspots("Start", {hotspotAt(1, 0, 0, 40, 40), hotspotAt(2, 50, 0, 40, 40),
                               hotspotAt(3, 100, 0, 40, 40), hotspotAt(4, 0, 185, 320, 15)});
     p.writeActions("Start", {message("abcdefghijklmnopqrstuvwxyz1234", true), // 30 characters
-                             message("", true), message("[HIDE]", true), setToOne("Probe")});
+                             message("", true), message("[HIDE]", true),
+                             setVariable("Probe", false, true, false)});
     p.writeVariables({"Probe"});
     const RunResult r = p.play(
         // Each click is followed by the game's own 100 ms pause.
