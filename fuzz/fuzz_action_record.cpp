@@ -6,16 +6,14 @@
 #include "data/record_helpers.h"
 #include "data/sound_channel_file.h"
 #include "fuzz/fuzz_support.h"
+#include "fuzz/stored_values.h"
 #include "platform/core/errors.h"
 
 using namespace tv;
 using tv::fuzz::fail;
+using tv::fuzz::hasQuote;
 
 namespace {
-
-bool hasQuote(const RecordValue& v) {
-    return v.kind == RecordValue::Kind::String && v.text.contains(u'"');
-}
 
 bool anyQuote(const QList<RecordValue>& values) {
     for (const RecordValue& v : values) {

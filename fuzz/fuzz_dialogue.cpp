@@ -4,37 +4,16 @@
 
 #include "data/dialogue_file.h"
 #include "fuzz/fuzz_support.h"
+#include "fuzz/stored_values.h"
 #include "platform/core/errors.h"
 
 using namespace tv;
 using tv::fuzz::fail;
+using tv::fuzz::hasQuote;
+using tv::fuzz::storable;
+using tv::fuzz::stored;
 
 namespace {
-
-// A number as it reads back from its stored form.
-double stored(double v) {
-    RecordReader in(formatRecordNumber(v));
-    return in.readDouble();
-}
-
-RecordValue stored(const RecordValue& v) {
-    return v.kind == RecordValue::Kind::Number ? RecordValue::ofNumber(stored(v.number)) : v;
-}
-
-// Numbers at the very end of the range are stored rounded beyond it, as Write # stores them, and
-// cannot be read back.
-bool storable(const RecordValue& v) {
-    try {
-        (void)stored(v);
-        return true;
-    } catch (const VbError&) {
-        return false;
-    }
-}
-
-bool hasQuote(const RecordValue& v) {
-    return v.kind == RecordValue::Kind::String && v.text.contains(u'"');
-}
 
 bool unwritable(const RecordValue& v) {
     return hasQuote(v) || !storable(v);

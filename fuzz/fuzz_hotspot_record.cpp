@@ -4,16 +4,14 @@
 
 #include "data/hotspot_record.h"
 #include "fuzz/fuzz_support.h"
+#include "fuzz/stored_values.h"
 #include "platform/core/errors.h"
 
 using namespace tv;
 using tv::fuzz::fail;
+using tv::fuzz::hasQuote;
 
 namespace {
-
-bool hasQuote(const RecordValue& v) {
-    return v.kind == RecordValue::Kind::String && v.text.contains(u'"');
-}
 
 // Texts with a double quote cannot be written as records.
 bool writable(const HotspotRecord& r) {
