@@ -12,6 +12,7 @@
 #include "data/frame_record.h"
 #include "data/frame_texts.h"
 #include "data/hotspot_record.h"
+#include "data/inventory_files.h"
 #include "data/procedures_file.h"
 #include "data/project.h"
 #include "data/sound_channel_file.h"
@@ -76,6 +77,22 @@ struct FrameFiles {
     std::optional<QList<FrameTextRecord>> texts;                // F.fm1
     std::optional<QList<FrameTextRecord>> mergedTexts;          // F.mr1
     std::optional<DialogueFile> dialogue;                       // F.dlg
+    std::optional<QList<PickUpRecord>> pickUps;                 // F.fm4
+};
+
+// An inventory item: Areas/NAME.obj names its icon (relative to the Areas folder).
+struct ItemDefinition {
+    QString name;
+    QString icon;
+    bool operator==(const ItemDefinition&) const = default;
+};
+
+// What dropping item `dragged` on item `target` does: Areas/DRAGGED_on_TARGET.drg.
+struct CombinationFile {
+    QString dragged;
+    QString target;
+    ItemCombination combination;
+    bool operator==(const CombinationFile&) const = default;
 };
 
 // A file copied into the project. `to` is relative to the project folder ("Areas/key.png");
@@ -97,6 +114,8 @@ struct ProjectDescription {
     std::optional<ProceduresFile> procedures; // Config/Procedures
     std::optional<TextsFile> texts;           // Config/Texts
     QList<FrameFiles> frames;
+    QList<ItemDefinition> items;         // Areas/NAME.obj
+    QList<CombinationFile> combinations; // Areas/A_on_B.drg
     QList<MediaFile> files;
 
     // Where named media are looked up (relative to baseFolder): FOLDER/Areas/NAME (a project's
