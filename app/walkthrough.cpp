@@ -213,7 +213,49 @@ QString WalkthroughRunner::execute(const WalkCommand& c) {
         }
         return {};
     }
+    if (n == "drag-item" || n == "drag-item-onto") {
+        if (!game) return n + ": no game is running";
+        Inventory& inventory = game->inventory;
+        QPoint from, to;
+        if (QString problem = itemInReach(*game, c.args[0].toInt(), from); !problem.isEmpty())
+            return n + ": " + problem;
+        if (n == "drag-item") {
+            to = QPoint(c.args[1].toInt(), c.args[2].toInt());
+        } else {
+            const int target = c.args[1].toInt();
+            if (target > inventory.itemCount())
+                return QStringLiteral("%1: there is no item %2").arg(n).arg(target);
+            to = itemCentre(*game, target);
+        }
+        automation::drag(game->pictureBox(), from, to);
+        return {};
+    }
     return "unsupported: " + n;
+}
+
+QPoint WalkthroughRunner::itemCentre(Game& game, int item) {
+    return automation::centreOf(game.pictureBox(), game.inventory.PickedObject()(item));
+}
+
+QString WalkthroughRunner::itemInReach(Game& game, int item, QPoint& centre) {
+    Inventory& inventory = game.inventory;
+    if (item > inventory.itemCount())
+        return QStringLiteral("there is no item %1 (the inventory holds %2)")
+            .arg(item)
+            .arg(inventory.itemCount());
+    PictureBox& display = game.pictureBox();
+    ImageBox& icon = inventory.PickedObject()(item);
+    centre = itemCentre(game, item);
+    if (automation::isTopmostAt(display, centre, icon)) return {};
+    // As a player would: rest the pointer on the inventory button so that the strip opens.
+    if (PictureBox& button = inventory.Inventory2(); button.isVisible()) {
+        const QPoint at = automation::centreOf(display, button);
+        automation::move(display, at.x(), at.y());
+        EventLoop::instance().drain();
+        centre = itemCentre(game, item);
+        if (automation::isTopmostAt(display, centre, icon)) return {};
+    }
+    return QStringLiteral("item %1 is out of reach (the strip does not open)").arg(item);
 }
 
 QString WalkthroughRunner::expect(const WalkCommand& c) {
@@ -233,6 +275,19 @@ QString WalkthroughRunner::expect(const WalkCommand& c) {
         } else if (!found.isEmpty()) {
             return "expected no log line containing '" + c.rest + "', got '" + found + "'";
         }
+        return {};
+    }
+    if (n == "expect items") {
+        QStringList wanted;
+        for (const QString& name : c.rest.split(',', Qt::SkipEmptyParts))
+            if (!name.trimmed().isEmpty()) wanted.append(name.trimmed());
+        QStringList got;
+        if (game)
+            for (int i = 1; i <= game->inventory.itemCount(); ++i)
+                got.append(game->inventory.itemName(i));
+        if (got != wanted)
+            return "expected items " + (wanted.isEmpty() ? "(none)" : wanted.join(',')) +
+                   ", got " + (got.isEmpty() ? "(none)" : got.join(','));
         return {};
     }
     if (n == "expect frame") {

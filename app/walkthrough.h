@@ -2,6 +2,7 @@
 // Walkthroughs: scripts of clicks, keys, waits, answers and expectations that play a game
 // automatically. Parsed whole before the game starts, then run command by command.
 
+#include <QPoint>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -11,6 +12,7 @@
 namespace tv {
 
 class Welcome;
+class Game;
 
 struct WalkCommand {
     int line = 0;
@@ -46,6 +48,11 @@ private:
     // Returns an empty text when the command held, else what went wrong.
     QString execute(const WalkCommand& c);
     QString expect(const WalkCommand& c);
+    // Where item N of the inventory lies, in pixels of the frame display.
+    static QPoint itemCentre(Game& game, int item);
+    // Brings item N within reach of the pointer (opening the strip as a player would) and says
+    // where it is; the problem when it cannot be reached.
+    static QString itemInReach(Game& game, int item, QPoint& centre);
 
     Welcome& welcome_;
     qsizetype logMark_ = 0;

@@ -32,22 +32,25 @@ Game::Game()
     hotspots.createControls(*pictureBox_);
     texts.createControls(*pictureBox_);
     dialogues.createControls(*pictureBox_);
+    inventory.createControls(*window_, *pictureBox_);
     // Captions are no hotspots: a press on one stops a video and cuts a transition short, and
     // looks after the menus.
     connect(&texts, &FrameTexts::captionMouseDown, this, [this](int button) {
         RunFlags& f = runFlags();
         f.stopMovie = true;
         f.skipTransition = true;
-        if (video.IsVideoPlaying()) return;
-        if (button != mouseButton::Right)
-            shell.HideMenus();
-        else if (!shell.menusShown())
-            shell.ShowMenus();
-        else if (!shell.menuOpening())
-            shell.HideMenus();
+        if (!video.IsVideoPlaying()) menusForPress(button);
     });
     connect(&texts, &FrameTexts::pointerOverWords, this,
             [this] { inventory.mouseMovedOverFrame(); });
+    // An item dragged over the words closes the strip as one dragged over a hotspot does.
+    auto itemOverWords = [this](Control* source) { inventory.HideInventoryIfItem(source); };
+    connect(&texts.Text(), &ControlSetBase::DragOver, this,
+            [itemOverWords](int, Control* source, double, double, int) { itemOverWords(source); });
+    for (Control* c : {static_cast<Control*>(&texts.FrameMessageBox()),
+                       static_cast<Control*>(&texts.LabelMessageBox())})
+        connect(c, &Control::DragOver, this,
+                [itemOverWords](Control* source, double, double, int) { itemOverWords(source); });
     // Scripts given the whole window reach these by name too.
     window_->addNamedMember("Area", &hotspots.Area());
     window_->addNamedMember("TimedEvent", &timedEvents.TimedEvent());
@@ -64,6 +67,11 @@ Game::Game()
     window_->addNamedMember("TimerMessageBox", &texts.TimerMessageBox());
     window_->addNamedMember("fmeDialogue", &dialogues.fmeDialogue());
     window_->addNamedMember("lblDialogue", &dialogues.lblDialogue());
+    window_->addNamedMember("PickedObject", &inventory.PickedObject());
+    window_->addNamedMember("Inventory1", &inventory.Inventory1());
+    window_->addNamedMember("Inventory2", &inventory.Inventory2());
+    window_->addNamedMember("Inventory_Background", &inventory.Inventory_Background());
+    window_->addNamedMember("TimerInventory", &inventory.TimerInventory());
     for (TimerControl* timer :
          {&Timer1, &TimerAudioFade, &TimerRipplingWater, &shell.TimerUnloadMe})
         window_->addNamedMember(timer->objectName(), timer);
@@ -82,6 +90,15 @@ Game::Game()
 
 Game::~Game() {
     delete window_;
+}
+
+void Game::menusForPress(int button) {
+    if (button != mouseButton::Right)
+        shell.HideMenus();
+    else if (!shell.menusShown())
+        shell.ShowMenus();
+    else if (!shell.menuOpening())
+        shell.HideMenus();
 }
 
 void Game::show() {

@@ -15,6 +15,7 @@
 #include "present/audio.h"
 #include "present/dialogues.h"
 #include "present/frame_texts.h"
+#include "present/inventory.h"
 #include "present/presentation_hooks.h"
 #include "present/video.h"
 #include "script/saved_games.h"
@@ -41,7 +42,8 @@ class Game : public QObject,
              public GameSession,
              public ScriptSite,
              public ShellSite,
-             public DialogueSite {
+             public DialogueSite,
+             public InventorySite {
     Q_OBJECT
 public:
     // The main window's load event: window, frame display, timers, players.
@@ -78,7 +80,7 @@ public:
     Transitions transitions;
     RipplingWater water;
     Dialogues dialogues{*this, texts};
-    Inventory inventory;
+    Inventory inventory{*this};
     GameVariables variables;
     SavedGames savedGames;
     ScriptHost scripts{*this, variables, timedEvents, savedGames};
@@ -132,6 +134,15 @@ public:
     void runQuestionScript(const QString& code) override;
     void runHotspotAction(int k) override;
     int hotspotCount() const override { return CurrentFrame.HotspotCount; }
+
+    // What the inventory asks of the game.
+    void runCombinationScript(const QString& code) override;
+    void itemMouseDown(int button) override { menusForPress(button); }
+    bool oneTimeVideoPlaying() const override { return video.IsVideoPlaying(); }
+
+    // A press on a surface of the frame that is no hotspot: the right button shows the menus,
+    // or hides them unless one is being opened; any other button hides them.
+    void menusForPress(int button);
 
     // What the shell asks of the game.
     void stopEffects() override { TimerRipplingWater.setEnabled(false); }

@@ -13,6 +13,10 @@ void Game::runQuestionScript(const QString& code) {
     scripts.ExecuteVBScriptAndConsequences(code, true);
 }
 
+void Game::runCombinationScript(const QString& code) {
+    scripts.ExecuteVBScriptAndConsequences(code, true);
+}
+
 void Game::runHotspotAction(int k) {
     actions.MakeActionAndConsequences(k, 0, true);
 }
@@ -29,6 +33,11 @@ QObject* Game::presentationObject(const QString& scriptName) {
     if (scriptName == "MessageTimerObject") return &texts.TimerMessageBox();
     if (scriptName == "DialogueObject") return &dialogues.lblDialogue();
     if (scriptName == "DialogueCanvasObject") return &dialogues.fmeDialogue();
+    if (scriptName == "InventoryItemObject") return &inventory.PickedObject();
+    if (scriptName == "InventoryButtonObject") return &inventory.Inventory2();
+    if (scriptName == "InventoryCanvasObject") return &inventory.Inventory1();
+    if (scriptName == "InventoryBackgroundObject") return &inventory.Inventory_Background();
+    if (scriptName == "InventoryTimerObject") return &inventory.TimerInventory();
     return nullptr;
 }
 

@@ -52,6 +52,37 @@ void Hotspots::createControls(PictureBox& display) {
             [this](int button, int, double, double) { onBackgroundMouseDown(button); });
     connect(&game_.BackImage(), &Control::MouseMove, this,
             [this](int, int, double, double) { game_.inventory.mouseMovedOverFrame(); });
+
+    // Items dropped on a hotspot are used on it; dragged over the frame, they close the strip.
+    connect(area_.get(), &ControlSetBase::DragDrop, this,
+            [this](int index, Control* source, double x, double y) {
+                if (ImageBox* area = area_->find(index))
+                    onItemDropped(index, *area, source, x, y);
+            });
+    auto aniGifDrop = [this](int index, Control* source, double x, double y) {
+        if (PictureBox* box = game_.video.AniGifBox().find(index))
+            onItemDropped(index, *box, source, x, y);
+    };
+    connect(&game_.video.AniGifBox(), &ControlSetBase::DragDrop, this, aniGifDrop);
+    connect(&game_.video.AniGif(), &ControlSetBase::DragDrop, this, aniGifDrop);
+    auto dragOver = [this](int, Control* source, double, double, int) {
+        game_.inventory.HideInventoryIfItem(source);
+    };
+    for (ControlSetBase* set : {static_cast<ControlSetBase*>(area_.get()),
+                                static_cast<ControlSetBase*>(&game_.video.AniGifBox()),
+                                static_cast<ControlSetBase*>(&game_.video.AniGif())})
+        connect(set, &ControlSetBase::DragOver, this, dragOver);
+    connect(&game_.BackImage(), &Control::DragOver, this,
+            [this](Control* source, double, double, int) {
+                game_.inventory.HideInventoryIfItem(source);
+            });
+}
+
+void Hotspots::onItemDropped(int index, const Control& surface, const Control* source, double x,
+                             double y) {
+    if (!Inventory::isItem(source)) return;
+    SaveClickPos(surface.left() + x, surface.top() + y);
+    game_.actions.MakeActionAndConsequences(index, game_.inventory.draggedItemIndex(), false);
 }
 
 void Hotspots::ResetFrameAreas() {

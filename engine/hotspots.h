@@ -55,6 +55,9 @@ private:
     void onAreaMouseDown(int index, int button, int shift, double x, double y);
     void onAniGifMouseDown(int index, int button, double x, double y);
     void onBackgroundMouseDown(int button);
+    // An inventory item dropped at (x, y) of hotspot `index`'s surface.
+    void onItemDropped(int index, const Control& surface, const Control* source, double x,
+                       double y);
     void applyPointer(Control& control, const QString& pointerFile);
 
     Game& game_;

@@ -12,10 +12,14 @@
 namespace tv::automation {
 
 namespace {
-QWidget* targetAt(QWidget* root, QPoint local, QPoint& inTarget) {
-    QWidget* child = root->childAt(local);
-    QWidget* target = child ? child : root;
-    inTarget = target->mapFrom(root, local);
+// What a pointer at `local` of `surface` is over: the topmost widget of the surface's window
+// there, which may lie outside the surface (a strip hanging over the frame display).
+QWidget* targetAt(QWidget* surface, QPoint local, QPoint& inTarget) {
+    QWidget* window = surface->window();
+    const QPoint inWindow = surface->mapTo(window, local);
+    QWidget* child = window->childAt(inWindow);
+    QWidget* target = child ? child : window;
+    inTarget = target->mapFrom(window, inWindow);
     return target;
 }
 
@@ -58,6 +62,33 @@ void move(Control& surface, int x, int y) {
     QPoint pos;
     QWidget* target = targetAt(surface.widget(), QPoint(x, y), pos);
     sendMouse(target, QEvent::MouseMove, pos, Qt::NoButton, Qt::NoButton);
+}
+
+void drag(Control& surface, QPoint from, QPoint to) {
+    QPoint pos;
+    QPointer<QWidget> source = targetAt(surface.widget(), from, pos);
+    sendMouse(source, QEvent::MouseButtonPress, pos, Qt::LeftButton, Qt::LeftButton);
+    // The press may have started anything, a slide of the strip included: look again.
+    QPointer<QWidget> target = targetAt(surface.widget(), to, pos);
+    if (target) sendMouse(target, QEvent::MouseMove, pos, Qt::NoButton, Qt::LeftButton);
+    target = targetAt(surface.widget(), to, pos);
+    if (target) sendMouse(target, QEvent::MouseButtonRelease, pos, Qt::LeftButton, Qt::NoButton);
+}
+
+QPoint centreOf(Control& surface, Control& control) {
+    const QWidget* from = control.widget();
+    const QWidget* window = from->window();
+    return surface.widget()->mapFrom(window, from->mapTo(window, from->rect().center()));
+}
+
+bool isTopmostAt(Control& surface, QPoint at, Control& control) {
+    QWidget* window = surface.widget()->window();
+    const QPoint inWindow = surface.widget()->mapTo(window, at);
+    if (!window->rect().contains(inWindow)) return false;
+    const QWidget* hit = window->childAt(inWindow);
+    for (const QWidget* w = hit; w; w = w->parentWidget())
+        if (w == control.widget()) return true;
+    return false;
 }
 
 bool isKeyName(const QString& name) {

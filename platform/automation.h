@@ -2,6 +2,7 @@
 // Input and output for automated runs: mouse clicks, moves and keys delivered to controls as the
 // window system would deliver them, and pictures of what a control shows.
 
+#include <QPoint>
 #include <QString>
 #include <QtGlobal>
 
@@ -11,12 +12,21 @@ class Control;
 
 namespace automation {
 
-// (x, y) are pixels of `surface`; the event goes to the visible control under the point.
+// (x, y) are pixels of `surface`; the event goes to the visible control of the surface's window
+// that is topmost at the point.
 void click(Control& surface, int x, int y, bool rightButton);
 void move(Control& surface, int x, int y);
+// Presses the left button at `from`, moves to `to` with the button held and lets go there
+// (points of `surface`, possibly outside it).
+void drag(Control& surface, QPoint from, QPoint to);
 // Key names: Escape, Return, Space, F1..F12, A..Z, 0..9. Returns false for an unknown name.
 bool key(Control& window, const QString& name, bool ctrl, bool shift, bool alt);
 bool isKeyName(const QString& name);
+
+// The centre of `control` in pixels of `surface` (both in one window).
+QPoint centreOf(Control& surface, Control& control);
+// Whether `control` is what the pointer would be over at `at` (pixels of `surface`).
+bool isTopmostAt(Control& surface, QPoint at, Control& control);
 
 // The colour shown at (x, y) as 0xRRGGBB, or -1 outside the control.
 qint64 pixel(Control& surface, int x, int y);

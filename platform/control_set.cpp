@@ -184,6 +184,13 @@ void ControlSetBase::attach(QObject* element, int index) {
         connect(control, &Control::DblClick, this, [this, c] {
             if (c) emit DblClick(c->index());
         });
+        connect(control, &Control::DragDrop, this, [this, c](Control* source, double x, double y) {
+            if (c) emit DragDrop(c->index(), source, x, y);
+        });
+        connect(control, &Control::DragOver, this,
+                [this, c](Control* source, double x, double y, int state) {
+                    if (c) emit DragOver(c->index(), source, x, y, state);
+                });
     }
     for (const auto& hook : hooks_)
         hook(element, index);

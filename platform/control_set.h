@@ -63,6 +63,8 @@ signals:
     void MouseUp(int index, int button, int shift, double x, double y);
     void Click(int index);
     void DblClick(int index);
+    void DragDrop(int index, tv::Control* source, double x, double y);
+    void DragOver(int index, tv::Control* source, double x, double y, int state);
     // After element index was created and its properties copied.
     void Loaded(int index);
 

@@ -470,14 +470,18 @@ bool Control::widgetEvent(QWidget* widget, QEvent* event) {
     }
 }
 
-void Control::handleMouse(QWidget* widget, QMouseEvent* event) {
-    QPointF pos = event->position();
+QPointF Control::eventPosition(const QWidget* widget, QPointF pos) const {
     if (const QWidget* origin = coordinateOrigin(); origin && origin != widget) {
         const QWidget* window = widget->window();
         pos = origin->mapFrom(window, widget->mapTo(window, pos));
     }
-    const double x = pos.x() * kTwipsPerPixel / eventTwipsPerUnitX();
-    const double y = pos.y() * kTwipsPerPixel / eventTwipsPerUnitY();
+    return {pos.x() * kTwipsPerPixel / eventTwipsPerUnitX(),
+            pos.y() * kTwipsPerPixel / eventTwipsPerUnitY()};
+}
+
+void Control::handleMouse(QWidget* widget, QMouseEvent* event) {
+    const QPointF at = eventPosition(widget, event->position());
+    const double x = at.x(), y = at.y();
     const int shift = classicShift(event->modifiers());
     switch (event->type()) {
     case QEvent::MouseButtonPress:

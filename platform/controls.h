@@ -186,6 +186,12 @@ public:
     Q_INVOKABLE void Refresh();
     // Takes the keyboard focus (a form: its window does).
     Q_INVOKABLE void SetFocus();
+    // The classic manual drag: 1 begins dragging this control, with its DragIcon as the pointer;
+    // 0 cancels; 2 drops it where the pointer is. While the drag lasts the controls under the
+    // pointer get DragOver instead of mouse events, and the one under the release DragDrop.
+    Q_INVOKABLE void Drag(int action = 1);
+    // The control being dragged, or nullptr.
+    static Control* draggedControl();
 
     QWidget* widget() const;
     Control* container() const;
@@ -213,6 +219,10 @@ signals:
     void MouseUp(int button, int shift, double x, double y);
     void Click();
     void DblClick();
+    // (x, y) in the units of this control's mouse events. DragOver's state: 0 the dragged control
+    // enters, 1 it leaves, 2 it moves within.
+    void DragDrop(tv::Control* source, double x, double y);
+    void DragOver(tv::Control* source, double x, double y, int state);
 
 protected:
     // widget is the control's outer widget, made by the subclass; graphical: see isGraphical().
@@ -234,6 +244,10 @@ protected:
 private:
     friend class detail::ControlWidget;
     friend class ContainerControl;
+    friend class DragTracker;
+
+    // A point of `widget` in the units of this control's mouse events.
+    QPointF eventPosition(const QWidget* widget, QPointF pos) const;
 
     void attachTo(ContainerControl* container);
     void handleMouse(QWidget* widget, QMouseEvent* event);

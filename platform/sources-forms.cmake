@@ -3,6 +3,7 @@ list(APPEND TV_PLATFORM_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/mouse_pointer.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/screen.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/controls.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/control_drag.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/control_basic.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/control_canvas.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/form.cpp

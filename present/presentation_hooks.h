@@ -1,6 +1,6 @@
 #pragma once
 // Presentation pieces that frame opening and clicks call at fixed points. Each is filled by the
-// work that brings its feature (transitions, water, inventory); until
+// work that brings its feature (transitions, water); until
 // then a frame simply has none of them.
 
 #include <QList>
@@ -46,24 +46,6 @@ public:
     bool effectActive() const { return false; }
     void start() {}
     void disable() {}
-};
-
-class Inventory {
-public:
-    void reset() {}
-    void layout() {}
-    bool moving() const { return false; }
-    void bringToFront() {}
-    void mouseMovedOverFrame() {}
-    void PickOrNotPickObject(int /*hotspot*/) {}
-    QString itemName(int /*item*/) const { return {}; }
-    void RemovePickedObject(int /*item*/) {}
-    void AddPickedObject(const QString& /*name*/, bool /*silently*/) {}
-    int itemCount() const { return 0; }
-    // The inventory panel moved above the window and its button hidden, or the button shown.
-    void hideButton() {}
-    void showButton() {}
-    void applyDefaultPointer(const ApplyPointer&) {}
 };
 
 } // namespace tv
