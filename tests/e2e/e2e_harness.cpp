@@ -52,6 +52,26 @@ void TestProject::writeDialogue(const QString& name, const tv::DialogueFile& dia
     frame(name).dialogue = dialogue;
 }
 
+void TestProject::writeItemActions(const QString& name, const QList<tv::ActionRecord>& records) {
+    frame(name).itemActions = records;
+}
+
+void TestProject::writePickUps(const QString& name, const QList<tv::PickUpRecord>& records) {
+    frame(name).pickUps = records;
+}
+
+void TestProject::addItem(const QString& name, QRgb colour) {
+    QImage icon(32, 32, QImage::Format_RGB32);
+    icon.fill(colour);
+    writeImage("Areas/" + name + ".png", icon, "PNG");
+    description_.items.append(tv::builder::ItemDefinition{name, name + ".png"});
+}
+
+void TestProject::addCombination(const QString& dragged, const QString& target,
+                                 const tv::ItemCombination& combination) {
+    description_.combinations.append({dragged, target, combination});
+}
+
 void TestProject::writeProcedures(const QString& code) {
     description_.procedures->text = code;
 }
@@ -203,6 +223,34 @@ tv::ActionRecord setVariable(const QString& name, bool zero, bool one, bool togg
     r.SetToOne = tv::RecordValue::ofBool(one);
     r.Toggle = tv::RecordValue::ofBool(toggle);
     return r;
+}
+
+tv::ActionRecord usedOn(int hotspot, const QString& item, tv::ActionRecord action) {
+    action.prefix = tv::itemActionRecord(hotspot, item).prefix;
+    return action;
+}
+
+tv::PickUpRecord pickUp(int hotspot, const QString& item) {
+    tv::PickUpRecord r;
+    r.Hotspot = qint16(hotspot);
+    r.Flag = tv::RecordValue::ofNumber(item.isEmpty() ? 0 : 1);
+    r.Rest = {tv::RecordValue::ofString(item)};
+    return r;
+}
+
+tv::ItemCombination combination(bool removeDragged, bool removeTarget, const QString& added,
+                                const QString& script) {
+    tv::ItemCombination c;
+    c.RemoveDragged = tv::RecordValue::ofNumber(removeDragged ? 1 : 0);
+    c.RemoveTarget = tv::RecordValue::ofNumber(removeTarget ? 1 : 0);
+    c.AddItem = tv::RecordValue::ofNumber(added.isEmpty() ? 0 : 1);
+    c.NewItem = added;
+    if (!script.isEmpty()) {
+        c.hasScript = true;
+        c.RunScript = true;
+        c.Script = tv::encodeBarQuotes(script);
+    }
+    return c;
 }
 
 tv::ActionRecord goTo(const QString& frame) {

@@ -9,6 +9,7 @@
 #include "data/frame_record.h"
 #include "data/frame_texts.h"
 #include "data/hotspot_record.h"
+#include "data/inventory_files.h"
 #include "data/project.h"
 #include "tools/builder/description.h"
 
@@ -43,6 +44,14 @@ public:
     void writeTexts(const QString& frame, const QList<tv::FrameTextRecord>& records,
                     bool merged = false);
     void writeDialogue(const QString& frame, const tv::DialogueFile& dialogue);
+    // Actions of items used on the frame's hotspots (".fm0"); see usedOn().
+    void writeItemActions(const QString& frame, const QList<tv::ActionRecord>& records);
+    // The items the frame's hotspots give when clicked (".fm4").
+    void writePickUps(const QString& frame, const QList<tv::PickUpRecord>& records);
+    // An inventory item whose icon is a 32 x 32 square of one colour (0xRRGGBB).
+    void addItem(const QString& name, QRgb colour);
+    void addCombination(const QString& dragged, const QString& target,
+                        const tv::ItemCombination& combination);
     // The "Variables" file (one without names unless this is called).
     void writeVariables(const QStringList& integers, const QStringList& variants = {});
     // The project's procedures (plain).
@@ -94,6 +103,14 @@ tv::ActionRecord setVariable(const QString& name, bool zero, bool one, bool togg
 inline tv::ActionRecord noAction() {
     return {};
 }
+
+// Item `name` used on hotspot `hotspot` does what `action` says.
+tv::ActionRecord usedOn(int hotspot, const QString& item, tv::ActionRecord action);
+// Hotspot `hotspot` gives `item` (flag 1), or has a record that gives nothing (empty item).
+tv::PickUpRecord pickUp(int hotspot, const QString& item);
+// A combination that removes either item or both, may add one, and may run a script.
+tv::ItemCombination combination(bool removeDragged, bool removeTarget, const QString& added = {},
+                                const QString& script = {});
 
 // The log line of the standard error report with this detail.
 QString errorReportLine(const QString& detail);
