@@ -31,9 +31,13 @@ QString readItemDefinition(const QString& path) {
     return in.readString();
 }
 
+void writeItemDefinition(RecordWriter& out, const QString& icon) {
+    out.string(icon).endLine();
+}
+
 void writeItemDefinition(const QString& path, const QString& icon) {
     RecordWriter out;
-    out.string(icon).endLine();
+    writeItemDefinition(out, icon);
     out.saveTo(path);
 }
 
@@ -74,13 +78,17 @@ ItemCombination readItemCombination(const QString& path) {
 
 void writeItemCombination(const QString& path, const ItemCombination& c) {
     RecordWriter out;
+    writeItemCombination(out, c);
+    out.saveTo(path);
+}
+
+void writeItemCombination(RecordWriter& out, const ItemCombination& c) {
     out.value(c.RemoveDragged).value(c.RemoveTarget).value(c.AddItem).string(c.NewItem);
     if (c.hasScript) {
         writeValues(out, c.Ignored, 3);
         out.boolean(c.RunScript).string(c.Script);
     }
     out.endLine();
-    out.saveTo(path);
 }
 
 // --- pick-ups ------------------------------------------------------------------------------------
@@ -99,6 +107,8 @@ void PickUpRecord::read(RecordReader& in) {
     Hotspot = in.readInt16();
     Ignored = readKeptValues(in, 8);
     Flag = readKeptValue(in);
+    // The name as a click reads it: a bare "007" is the item "007", not the number 7.
+    if (givesItem() && !AtRecordEnd(in)) Rest.append(RecordValue::ofString(in.readString()));
     while (!AtRecordEnd(in))
         Rest.append(readKeptValue(in));
     skipToRecordEnd(in);

@@ -20,6 +20,7 @@ QString itemDefinitionPath(const ProjectFolders& folders, const QString& item);
 // (53), an empty one "Input past end of file" (62).
 QString readItemDefinition(const QString& path);
 void writeItemDefinition(const QString& path, const QString& icon);
+void writeItemDefinition(RecordWriter& out, const QString& icon); // the file's bytes
 
 // --- combinations --------------------------------------------------------------------------------
 
@@ -47,6 +48,7 @@ QString combinationPath(const ProjectFolders& folders, const QString& dragged,
 // The whole file; a file that breaks off inside fields 1-4 or 5-9 raises the reader's error.
 ItemCombination readItemCombination(const QString& path);
 void writeItemCombination(const QString& path, const ItemCombination& combination);
+void writeItemCombination(RecordWriter& out, const ItemCombination& combination);
 
 // --- pick-ups (F.fm4) ----------------------------------------------------------------------------
 
@@ -55,7 +57,8 @@ struct PickUpRecord {
     qint16 Hotspot = 0;
     QList<RecordValue> Ignored = QList<RecordValue>(8, RecordValue::ofNumber(0));
     RecordValue Flag = RecordValue::ofNumber(0); // 1: the hotspot gives an item
-    // The values after the flag up to the separator: the item's name first.
+    // The values after the flag up to the separator: the item's name first. When the flag is 1
+    // the name is kept as a text variable receives it ("007" stays "007"), as a click reads it.
     QList<RecordValue> Rest;
 
     bool givesItem() const;

@@ -39,6 +39,7 @@ private:
     }
     void writeConfig();
     void writeFrame(const FrameFiles& frame);
+    void writeInventory();
     void copyMedia();
     QString mediaFolder() const;
     // The source of a media file named `name` in the project folder `folder`, and the name it
@@ -61,6 +62,7 @@ BuildResult ProjectWriter::build() {
     writeConfig();
     for (const FrameFiles& frame : d_.frames)
         writeFrame(frame);
+    writeInventory();
     copyMedia();
     return result_;
 }
@@ -137,6 +139,18 @@ void ProjectWriter::writeFrame(const FrameFiles& frame) {
     if (frame.dialogue)
         write("FramesData/" + name + ".dlg",
               [&](const QString& p) { writeDialogueFile(p, *frame.dialogue); });
+    if (frame.pickUps)
+        write("FramesData/" + name + ".fm4",
+              [&](const QString& p) { writePickUpFile(p, *frame.pickUps); });
+}
+
+void ProjectWriter::writeInventory() {
+    for (const ItemDefinition& item : d_.items)
+        write("Areas/" + item.name + ".obj",
+              [&](const QString& p) { writeItemDefinition(p, item.icon); });
+    for (const CombinationFile& c : d_.combinations)
+        write("Areas/" + c.dragged + "_on_" + c.target + ".drg",
+              [&](const QString& p) { writeItemCombination(p, c.combination); });
 }
 
 QString ProjectWriter::mediaFolder() const {

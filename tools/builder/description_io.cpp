@@ -41,6 +41,8 @@ ProjectDescription parseDescription(const QByteArray& yaml, const QString& fileN
             d.frames.append(std::move(frame));
         }
     }
+    if (YAML::Node n = top["items"]; n.IsDefined()) d.items = readItems(r, n);
+    if (YAML::Node n = top["combinations"]; n.IsDefined()) d.combinations = readCombinations(r, n);
     top.finish();
     return d;
 }
@@ -68,6 +70,8 @@ QByteArray writeDescription(const ProjectDescription& d, const QString& comment)
             frames.append(describeFrame(frame));
         root.add("frames", std::move(frames));
     }
+    if (!d.items.isEmpty()) root.add("items", describeItems(d.items));
+    if (!d.combinations.isEmpty()) root.add("combinations", describeCombinations(d.combinations));
     return root.document(comment);
 }
 
@@ -111,6 +115,8 @@ void addAction(QList<MediaReference>& refs, const ActionRecord& a, const QString
 
 QList<MediaReference> mediaReferences(const ProjectDescription& d) {
     QList<MediaReference> refs;
+    for (const ItemDefinition& item : d.items)
+        addName(refs, "Areas", item.icon, "item '" + item.name + "': icon");
     if (d.general)
         addPointer(refs, RecordValue::ofString(d.general->DefaultPointer),
                    "project: default_pointer");

@@ -4,6 +4,7 @@
 #include "platform/core/files.h"
 #include "platform/core/ini.h"
 #include "tools/builder/description.h"
+#include "tools/builder/sections.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -98,7 +99,7 @@ QStringList frameNames(const ProjectFolders& folders) {
     collect(folders.FramesFolder, {".fme"});
     collect(folders.FramesFolder, {".lks", ".chn"});
     collect(folders.FramesDataFolder,
-            {".fm2", ".mr2", ".fm3", ".mr3", ".fm0", ".fm5", ".fm1", ".mr1", ".dlg"});
+            {".fm2", ".mr2", ".fm3", ".mr3", ".fm0", ".fm5", ".fm1", ".mr1", ".dlg", ".fm4"});
     return names.values();
 }
 
@@ -158,7 +159,50 @@ FrameFiles readFrame(const ProjectFolders& folders, const QString& name, Reading
             p, [](const QString& f) { return readDialogueFile(f); },
             [](RecordWriter& out, const DialogueFile& d) { d.write(out); });
     }
+    if (const QString p = existing(folders.FramesDataFolder + name + ".fm4"); !p.isEmpty()) {
+        frame.pickUps = reading.readExactly(
+            p, [](const QString& f) { return readPickUpFile(f); },
+            [](RecordWriter& out, const QList<PickUpRecord>& records) {
+                for (const PickUpRecord& r : records)
+                    r.write(out);
+            });
+    }
     return frame;
+}
+
+// The files of the Areas folder with the extension as the builder writes it, by name without it.
+QStringList areaFiles(const ProjectFolders& folders, const QString& ext) {
+    QStringList names;
+    for (const QString& file : files::listFolder(folders.AreasFolder, "*" + ext)) {
+        if (file.endsWith(ext)) names.append(file.chopped(ext.size()));
+    }
+    return names;
+}
+
+// Item definitions (NAME.obj) and combinations (DRAGGED_on_TARGET.drg). A file whose name the
+// description cannot give is copied as it is.
+void readInventory(const ProjectFolders& folders, ProjectDescription& d, Reading& reading) {
+    for (const QString& name : areaFiles(folders, ".obj")) {
+        if (!itemNameProblem(name).isEmpty()) continue;
+        const QString p = existing(folders.AreasFolder + name + ".obj");
+        auto icon = reading.readExactly(
+            p, [](const QString& f) { return readItemDefinition(f); },
+            [](RecordWriter& out, const QString& icon) { writeItemDefinition(out, icon); });
+        if (icon) d.items.append({name, *icon});
+    }
+    for (const QString& stem : areaFiles(folders, ".drg")) {
+        // Names may hold "_on_" themselves; any split gives back the same file name.
+        const qsizetype at = stem.indexOf("_on_");
+        if (at < 0) continue;
+        const QString dragged = stem.left(at);
+        const QString target = stem.mid(at + 4);
+        if (!itemNameProblem(dragged).isEmpty() || !itemNameProblem(target).isEmpty()) continue;
+        const QString p = existing(folders.AreasFolder + stem + ".drg");
+        auto combination = reading.readExactly(
+            p, [](const QString& f) { return readItemCombination(f); },
+            [](RecordWriter& out, const ItemCombination& c) { writeItemCombination(out, c); });
+        if (combination) d.combinations.append({dragged, target, *combination});
+    }
 }
 
 MoreFile readMore(const IniDocument& doc) {
@@ -297,6 +341,7 @@ DumpResult readProject(const QString& projectFolder) {
         d.texts = reading.read(p, [](const QString& f) { return readTextsFile(f); });
     for (const QString& name : frameNames(folders))
         d.frames.append(readFrame(folders, name, reading));
+    readInventory(folders, d, reading);
     d.mediaFolder = root;
     readMediaStorage(root, d, reading);
     readOtherFiles(root, d, reading);

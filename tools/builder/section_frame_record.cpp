@@ -238,6 +238,7 @@ FrameFiles readFrame(const Reader& r, const YAML::Node& node) {
     if (YAML::Node n = f["merged_texts"]; n.IsDefined())
         frame.mergedTexts = readFrameTexts(r, n, "merged_texts");
     if (YAML::Node n = f["dialogue"]; n.IsDefined()) frame.dialogue = readDialogue(r, n);
+    if (YAML::Node n = f["pick_ups"]; n.IsDefined()) frame.pickUps = readPickUps(r, n);
     if (raw) {
         if (YAML::Node v = (*raw)["empty_actions_file"]; v.IsDefined())
             emptyActionsFile = r.boolean(v, "empty_actions_file");
@@ -301,6 +302,7 @@ YamlNode describeFrame(const FrameFiles& frame) {
     if (frame.texts) m.add("texts", describeFrameTexts(*frame.texts));
     if (frame.mergedTexts) m.add("merged_texts", describeFrameTexts(*frame.mergedTexts));
     if (frame.dialogue) m.add("dialogue", describeDialogue(*frame.dialogue));
+    if (frame.pickUps) m.add("pick_ups", describePickUps(*frame.pickUps));
     if (!extraRaw.isEmpty()) m.add("raw", std::move(extraRaw));
     return m;
 }

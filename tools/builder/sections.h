@@ -28,6 +28,16 @@ YamlNode describeFiles(const QList<MediaFile>& files);
 Disguise readDisguise(const Reader& r, const YAML::Node& node, const QString& what);
 YamlNode describeDisguise(Disguise disguise);
 
+// The inventory: item definitions, combinations and a frame's pick-ups (.fm4).
+// Why `name` cannot name an item's files (empty when it can).
+QString itemNameProblem(const QString& name);
+QList<ItemDefinition> readItems(const Reader& r, const YAML::Node& node);
+YamlNode describeItems(const QList<ItemDefinition>& items);
+QList<CombinationFile> readCombinations(const Reader& r, const YAML::Node& node);
+YamlNode describeCombinations(const QList<CombinationFile>& combinations);
+QList<PickUpRecord> readPickUps(const Reader& r, const YAML::Node& node);
+YamlNode describePickUps(const QList<PickUpRecord>& pickUps);
+
 // A frame and the files of its family.
 FrameFiles readFrame(const Reader& r, const YAML::Node& node);
 YamlNode describeFrame(const FrameFiles& frame);

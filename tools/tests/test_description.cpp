@@ -40,7 +40,8 @@ TEST(Description, ErrorsNameTheFileLineAndColumn) {
               "picture, tiled, sound, sound_loops, restart_sound, stop_all_sounds, stop_music, "
               "music, timer, video, procedure_call, startup_script, startup_script_stored, "
               "channels, hotspots, merged_hotspots, hotspot_count, extra_actions, merged_actions, "
-              "item_actions, sound_selections, sound_channels, texts, merged_texts, dialogue)");
+              "item_actions, sound_selections, sound_channels, texts, merged_texts, dialogue, "
+              "pick_ups)");
     EXPECT_EQ(errorOf("project:\n  name: X\n  skip_welcome_screen: maybe\n"),
               "game.yaml:3:24: skip_welcome_screen must be true or false");
     EXPECT_EQ(errorOf("frames: [\n  name: x\n"), "game.yaml:3:1: end of sequence flow not found");
@@ -259,6 +260,99 @@ frames:
         "game.yaml:3:39: hotspots holds at most 3 hotspot numbers");
     EXPECT_TRUE(contains(errorOf("frames:\n  - name: A\n    dialogue: {questions: [{anser: x}]}\n"),
                          "unknown key 'anser' in question 1 (known: id, question, answer"));
+}
+
+TEST(Description, ItemsCombinationsAndPickUpsAreStoredAsTheirFilesHoldThem) {
+    const ProjectDescription d = parse(R"(
+items:
+  - {name: Lamp, icon: lamp.png}
+  - {name: Oil}
+combinations:
+  - dragged: Lamp
+    target: Oil
+    remove_dragged: true
+    remove_target: true
+    add: Lit lamp
+    script: MsgBox "It burns"
+  - {dragged: Oil, target: Lamp, remove_target: false}
+  - {dragged: Rope, target: Hook, script: "", run_script: false,
+     raw: {field_1: 2, field_4: Knot, fields_5_7: [a, ~, 1.5]}}
+frames:
+  - name: Hall
+    pick_ups:
+      - {hotspot: 3, item: Key}
+      - {hotspot: 1, item: Ghost, gives_item: false}
+      - {hotspot: 2, raw: {flag: "1", after_flag: [7, x], field_1: z}}
+)");
+    ASSERT_EQ(d.items.size(), 2);
+    EXPECT_EQ(d.items[0], (ItemDefinition{"Lamp", "lamp.png"}));
+    EXPECT_EQ(d.items[1].icon, "");
+
+    ASSERT_EQ(d.combinations.size(), 3);
+    const ItemCombination& lit = d.combinations[0].combination;
+    EXPECT_TRUE(lit.removesDragged() && lit.removesTarget() && lit.addsItem());
+    EXPECT_EQ(lit.RemoveDragged, RecordValue::ofNumber(1)) << "switches are stored as 1";
+    EXPECT_EQ(lit.NewItem, "Lit lamp");
+    EXPECT_TRUE(lit.hasScript);
+    EXPECT_TRUE(lit.RunScript) << "a script given runs";
+    EXPECT_EQ(lit.Script, "MsgBox |It burns|");
+    const ItemCombination& plain = d.combinations[1].combination;
+    EXPECT_EQ(plain.RemoveTarget, RecordValue::ofNumber(0));
+    EXPECT_FALSE(plain.hasScript) << "no script key: the file ends after the new item";
+    const ItemCombination& raw = d.combinations[2].combination;
+    EXPECT_EQ(raw.RemoveDragged, RecordValue::ofNumber(2));
+    EXPECT_FALSE(raw.addsItem());
+    EXPECT_EQ(raw.NewItem, "Knot");
+    EXPECT_TRUE(raw.hasScript);
+    EXPECT_FALSE(raw.RunScript);
+    EXPECT_EQ(raw.Ignored, (QList<RecordValue>{RecordValue::ofString("a"), RecordValue::empty(),
+                                               RecordValue::ofNumber(1.5)}));
+
+    const QList<PickUpRecord>& pickUps = *frame(d).pickUps;
+    ASSERT_EQ(pickUps.size(), 3);
+    EXPECT_EQ(pickUps[0].Hotspot, 3);
+    EXPECT_EQ(pickUps[0].itemName(), "Key");
+    EXPECT_EQ(pickUps[0].Ignored, PickUpRecord().Ignored);
+    EXPECT_EQ(pickUps[1].Flag, RecordValue::ofNumber(0));
+    EXPECT_EQ(pickUps[1].itemName(), "");
+    EXPECT_EQ(pickUps[1].Rest, QList<RecordValue>{RecordValue::ofString("Ghost")});
+    EXPECT_EQ(pickUps[2].Flag, RecordValue::ofString("1"));
+    EXPECT_EQ(pickUps[2].Rest,
+              (QList<RecordValue>{RecordValue::ofNumber(7), RecordValue::ofString("x")}));
+    EXPECT_EQ(pickUps[2].Field1, RecordValue::ofString("z"));
+
+    // Described and read back: the same model.
+    const ProjectDescription again = parseDescription(writeDescription(d), "again.yaml", ".");
+    EXPECT_EQ(again.items, d.items);
+    EXPECT_EQ(again.combinations, d.combinations);
+    EXPECT_EQ(again.frames[0].pickUps, d.frames[0].pickUps);
+}
+
+TEST(Description, InventoryEntriesThatNoFileCanHoldAreRefused) {
+    EXPECT_EQ(errorOf("items: [{icon: a.png}]\n"), "game.yaml:1:9: item 1 needs its name");
+    EXPECT_EQ(errorOf("items: [{name: a/b}]\n"),
+              "game.yaml:1:16: an item name cannot hold \\ / : * ? \" < > |");
+    EXPECT_EQ(errorOf("items: [{name: Key}, {name: KEY}]\n"),
+              "game.yaml:1:22: a second item named 'KEY'");
+    EXPECT_EQ(errorOf("combinations: [{dragged: a}]\n"),
+              "game.yaml:1:16: combination 1 needs its target");
+    EXPECT_EQ(errorOf("combinations: [{dragged: a, target: b}, {dragged: A, target: B}]\n"),
+              "game.yaml:1:41: a second combination stored as A_on_B.drg");
+    EXPECT_EQ(errorOf("combinations: [{dragged: a, target: b, add: c, raw: {field_4: d}}]\n"),
+              "game.yaml:1:63: give either add or raw field_4, not both");
+    EXPECT_EQ(errorOf("combinations: [{dragged: a, target: b, remove_target: true, "
+                      "raw: {field_2: 3}}]\n"),
+              "game.yaml:1:76: give either remove_target or raw field_2, not both");
+    EXPECT_TRUE(contains(errorOf("combinations: [{dragged: a, target: b, script: 'a | b'}]\n"),
+                         "the file uses it for a double quote"));
+    EXPECT_TRUE(contains(errorOf("combinations: [{dragged: a, target: b, remove: true}]\n"),
+                         "unknown key 'remove' in combination 'a_on_b' (known: dragged, target"));
+    EXPECT_EQ(errorOf("frames: [{name: A, pick_ups: [{item: Key}]}]\n"),
+              "game.yaml:1:31: a pick-up names its hotspot");
+    EXPECT_EQ(errorOf("frames: [{name: A, pick_ups: [{hotspot: 1, raw: {after_item: [x]}}]}]\n"),
+              "game.yaml:1:62: after_item follows an item");
+    EXPECT_EQ(errorOf("frames: [{name: A, pick_ups: [{hotspot: 1, gives_item: 2}]}]\n"),
+              "game.yaml:1:56: gives_item must be true or false");
 }
 
 TEST(Description, ProjectSettingsByReadableNames) {

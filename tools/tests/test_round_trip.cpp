@@ -4,6 +4,7 @@
 
 #include "data/cipher.h"
 #include "data/file_locator.h"
+#include "data/inventory_files.h"
 #include "platform/core/ini.h"
 #include "tools/builder/description.h"
 
@@ -247,6 +248,10 @@ frames:
           answer_seconds: 1.5
           wait: true
       raw: {field_4: Hall talk}
+    pick_ups:
+      - {hotspot: 1, item: Key}
+      - {hotspot: 2, item: Ghost, gives_item: false}
+      - {hotspot: 3, raw: {field_1: 5, fields_3_10: [1, 2, 3, 4, 5, 6, 7, 8], flag: yes}}
   - name: Garden
     picture: Grass.bmp
     tiled: true
@@ -271,15 +276,33 @@ frames:
     raw: {background_mode: 2, background: "&H00FF00"}
   - name: Orphan
     raw: {no_frame_record: true, empty_actions_file: true}
+  - name: Shed
+    raw: {no_frame_record: true}
+    pick_ups: [{hotspot: 1, item: Rope, raw: {after_item: [~, !null]}}]
+items:
+  - {name: Lamp, icon: lamp.png}
+  - {name: Oil, icon: oil.bmp}
+  - {name: Rope}
+combinations:
+  - dragged: Lamp
+    target: Oil
+    remove_dragged: true
+    remove_target: true
+    add: Lit lamp
+    script: MsgBox "It burns"
+  - {dragged: Oil, target: Lamp}
+  - {dragged: Rope, target: Hook, script: "", run_script: false,
+     raw: {field_1: 2, field_4: Knot, fields_5_7: [a, ~, 1.5]}}
 )";
 
 class RoundTrip : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
-        for (const char* name : {"Hall.jpg", "bell.wav", "theme.mid", "intro.avi", "chan.wav",
-                                 "key.png", "hand.cur", "knock.wav", "clip.avi", "door.avi",
-                                 "garden.mid", "sign.bmp", "Grass.bmp", "notes.txt"})
+        for (const char* name :
+             {"Hall.jpg", "bell.wav", "theme.mid", "intro.avi", "chan.wav", "key.png", "hand.cur",
+              "knock.wav", "clip.avi", "door.avi", "garden.mid", "sign.bmp", "Grass.bmp",
+              "notes.txt", "lamp.png", "oil.bmp"})
             writeBytes(path("src/media/") + name, QByteArray("media ") + name);
         writeBytes(path("src/game.yaml"), kRichDescription);
     }
@@ -303,8 +326,22 @@ TEST_F(RoundTrip, ARichDescriptionBuildsDumpsAndRebuildsToTheSameBytes) {
           "FramesData/Hall.fm5",   "FramesData/Garden.mr2", "FramesData/Garden.mr3",
           "FramesData/Orphan.fm3", "Frames/Short.fme",      "FramesData/Short.fm2",
           "Areas/key.png",         "Areas/knock.wav",       "External/notes.txt",
-          "FramesData/Hall.fm1",   "FramesData/Hall.mr1",   "FramesData/Hall.dlg"})
+          "FramesData/Hall.fm1",   "FramesData/Hall.mr1",   "FramesData/Hall.dlg",
+          "FramesData/Hall.fm4",   "FramesData/Shed.fm4",   "Areas/Lamp.obj",
+          "Areas/Oil.obj",         "Areas/Rope.obj",        "Areas/Lamp_on_Oil.drg",
+          "Areas/Oil_on_Lamp.drg", "Areas/Rope_on_Hook.drg"})
         EXPECT_TRUE(QFile::exists(path("a/") + file)) << file;
+    // Item icons are Areas media like any other.
+    EXPECT_TRUE(QFile::exists(path("a/") + DisguisedFileName("Areas/lamp.png", false)));
+    EXPECT_EQ(readBytes(path("a/Areas/Rope.obj")), "\"\"\r\n");
+    EXPECT_EQ(readBytes(path("a/Areas/Oil_on_Lamp.drg")), "0,0,0,\"\"\r\n")
+        << "without a script the file ends after the new item";
+    EXPECT_EQ(readBytes(path("a/Areas/Lamp_on_Oil.drg")),
+              "1,1,1,\"Lit lamp\",0,0,0,#TRUE#,\"MsgBox |It burns|\"\r\n");
+    EXPECT_EQ(readBytes(path("a/FramesData/Hall.fm4")),
+              "0,1,0,0,0,0,0,0,0,0,1,\"Key\"\r\n\"----- SEPARATOR -----\"\r\n"
+              "0,2,0,0,0,0,0,0,0,0,0,\"Ghost\"\r\n\"----- SEPARATOR -----\"\r\n"
+              "5,3,1,2,3,4,5,6,7,8,\"yes\"\r\n\"----- SEPARATOR -----\"\r\n");
     EXPECT_FALSE(QFile::exists(path("a/Frames/Short.lks")));
     EXPECT_FALSE(QFile::exists(path("a/Frames/Orphan.fme")));
     EXPECT_TRUE(QFile::exists(path("a/") + DisguisedFileName("Frames/Hall.jpg", false)));
@@ -449,7 +486,35 @@ TEST_F(RoundTrip, AProjectMadeElsewhereKeepsEveryValueItsFilesHold) {
     writeBytes(root + "/" + DisguisedFileName("Frames/Hall.bmp", false), "hall");
     writeBytes(root + "/Areas/bell.010", "bell");
     writeBytes(root + "/Icons/hand.cur", "hand");
-    writeBytes(root + "/Areas/Lamp.obj", "item");
+    writeBytes(root + "/Areas/Lamp.obj", "item"); // bare: written back quoted, so copied
+    // Inventory files with values in the fields the player steps over, names holding "_on_", and
+    // files the description cannot name.
+    writeItemDefinition(root + "/Areas/Oil.obj", "icons\\oil.bmp");
+    writeBytes(root + "/Areas/icons/oil.bmp", "oil");
+    ItemCombination odd3;
+    odd3.RemoveDragged = RecordValue::ofString("x");
+    odd3.AddItem = RecordValue::ofNumber(0);
+    odd3.NewItem = "Wick";
+    odd3.hasScript = true;
+    odd3.Ignored[1] = RecordValue::ofDate(QDateTime(QDate(2001, 2, 3), QTime(), Qt::UTC));
+    odd3.Script = "MsgBox |a|";
+    writeItemCombination(root + "/Areas/Oil_on_Lamp_on_Wick.drg", odd3);
+    writeItemCombination(root + "/Areas/a_on_b.drg", ItemCombination());
+    writeItemCombination(root + "/Areas/_on_b.drg", ItemCombination());
+    writeItemCombination(root + "/Areas/plain.drg", ItemCombination());
+    writeItemCombination(root + "/Areas/Up_on_Case.DRG", ItemCombination());
+    PickUpRecord ghost;
+    ghost.Field1 = RecordValue::ofDate(QDateTime(QDate(2001, 2, 3), QTime(4, 5, 6), Qt::UTC));
+    ghost.Hotspot = -2;
+    ghost.Ignored[7] = RecordValue::null();
+    ghost.Rest = {RecordValue::ofNumber(3), RecordValue::ofString("z")};
+    PickUpRecord key;
+    key.Hotspot = 2;
+    key.Flag = RecordValue::ofNumber(1);
+    key.Rest = {RecordValue::ofString("Key")};
+    writePickUpFile(root + "/FramesData/Odd.fm4", {ghost, key});
+    writePickUpFile(root + "/FramesData/Attic.fm4", {key});
+    writeBytes(root + "/FramesData/Bare.fm4", "0,1,0,0,0,0,0,0,0,0,1,Key\r\n");
     writeBytes(root + "/Schemes/Stone/Scheme.txt", "scheme");
     writeBytes(root + "/Config/Plugins", "plugins");
 
@@ -472,6 +537,13 @@ TEST_F(RoundTrip, AProjectMadeElsewhereKeepsEveryValueItsFilesHold) {
         << errText.toStdString();
     EXPECT_TRUE(errText.contains("Cut.dlg: cannot be read (Input past end of file)"))
         << errText.toStdString();
+    for (const char* copied : {"Lamp.obj", "Bare.fm4"})
+        EXPECT_TRUE(errText.contains(QString(copied) + ": holds values or a layout"))
+            << copied << errText.toStdString();
+    EXPECT_TRUE(yaml.contains("target: Lamp_on_Wick")) << yaml.toStdString();
+    EXPECT_TRUE(yaml.contains("after_flag: [3, z]")) << yaml.toStdString();
+    EXPECT_TRUE(yaml.contains("- {dragged: a, target: b}")) << yaml.toStdString();
+    EXPECT_TRUE(yaml.contains("icon: icons\\oil.bmp")) << yaml.toStdString();
 
     ASSERT_EQ(runCommandLine({path("made.yaml"), path("rebuilt")}, o, e), 0)
         << errText.toStdString();
