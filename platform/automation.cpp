@@ -118,8 +118,13 @@ bool key(Control& window, const QString& name, bool ctrl, bool shift, bool alt) 
 }
 
 namespace {
+// What the surface's area of its window shows, with whatever lies over the surface there (a
+// strip hanging over the frame display).
 QImage picture(Control& surface) {
-    return surface.widget()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QWidget* widget = surface.widget();
+    QWidget* window = widget->window();
+    const QRect area(widget->mapTo(window, QPoint(0, 0)), widget->size());
+    return window->grab(area).toImage().convertToFormat(QImage::Format_RGB32);
 }
 } // namespace
 

@@ -136,7 +136,10 @@ int Inventory::columns() const {
 void Inventory::setStripRows(int rows) {
     const ProjectSettings& s = settings();
     QRect g = strip_->pixelGeometry();
+    const bool hidden = g.y() <= -g.height();
     g.setHeight(s.InventoryIconSpacingY + (s.InventoryIconSpacingY + kIconSize) * rows);
+    // A hidden strip that grows stays hidden, instead of showing its lower part over the frame.
+    if (hidden) g.moveTop(-g.height());
     strip_->setPixelGeometry(g);
     alignBackground();
 }

@@ -26,8 +26,10 @@ ActionRecord givesItem(const QString& item) {
     return a;
 }
 
-ActionRecord withScript(ActionRecord a, const QString& script) {
-    a.Script = RecordValue::ofString(QString(script).replace('"', '~'));
+// The action's own code: its procedure call, stored with a vertical bar for each double quote.
+ActionRecord withCode(ActionRecord a, const QString& code) {
+    a.CallProcedure = true;
+    a.ProcedureCall = RecordValue::ofString(QString(code).replace('"', '|'));
     return a;
 }
 
@@ -59,15 +61,20 @@ TEST(Inventory, PickUpsActionsAndScriptsAddItemsInOrderAndTheStripPopsUp) {
     p.addItem("gem", 0x0000FF);
     const RunResult r = p.play(
         // No item, no button.
-        "expect pixel 1 1 " + kGreyPixel + "\n"
+        "expect pixel 0 0 " + kGreyPixel +
+        "\n"
         "click 10 130\n"
         "expect log item add key\n"
         // The strip slid open before the click was done, and the button is there.
         "expect pixel 26 26 FF0000\n"
         "wait 2500\n"
         // Two seconds after the pop-up the strip went up again.
-        "expect pixel 26 26 " + kGreyPixel + "\n"
-        "expect pixel 1 1 " + kButtonInk + "\n"
+        "expect pixel 26 26 " +
+        kGreyPixel +
+        "\n"
+        "expect pixel 0 0 " +
+        kButtonInk +
+        "\n"
         "click 60 130\n"
         "click 110 130\n"
         "click 160 130\n"
@@ -99,11 +106,11 @@ TEST(Inventory, ASecondRowOpensWhereTheLayoutSaysAndRemovalsShrinkTheStrip) {
         "exec MsgBox InventoryItemObject(7).Left & \",\" & InventoryCanvasObject.Height & \",\" "
         "& InventoryItemObject.Count\n"
         "expect log |3930,780,8|\n"
-        // Emptying the inventory leaves the height as it was, and the button goes.
+        // Emptied one by one, the strip is one row high again, and the button goes.
         "exec AddItem \"key\", True : RemoveAllItems\n"
         "expect items\n"
         "exec MsgBox InventoryCanvasObject.Height & \",\" & InventoryButtonObject.Visible\n"
-        "expect log |1410,False|\n");
+        "expect log |780,False|\n");
     EXPECT_EQ(r.exitCode, 0) << show(r);
 }
 
@@ -132,9 +139,9 @@ TEST(Inventory, AnItemDroppedOnAHotspotRunsThatHotspotsItemActionOnly) {
     p.writeActions("Start", {noAction(), noAction()});
     ActionRecord open = setVariable("Door", false, true, false);
     open.Disappear = RecordValue::ofNumber(1); // the key is used up
-    p.writeItemActions(
-        "Start", {usedOn(1, "Key", withScript(open, "MsgBox GetClickPositionX() & \",\" & "
-                                                    "GetClickPositionY()"))});
+    p.writeItemActions("Start", {usedOn(1, "Key",
+                                        withCode(open, "MsgBox GetClickPositionX() & \",\" & "
+                                                       "GetClickPositionY()"))});
     p.writeVariables({"Door"});
     p.addItem("key", 0xFF0000);
     const RunResult r = p.play("exec AddItem \"key\", True\n"
@@ -143,12 +150,14 @@ TEST(Inventory, AnItemDroppedOnAHotspotRunsThatHotspotsItemActionOnly) {
                                "expect variable Door 0\n"
                                "expect items key\n"
                                // Dragged over the frame, the strip went up.
-                               "expect pixel 26 26 " + kGreyPixel + "\n"
+                               "expect pixel 26 26 " +
+                               kGreyPixel +
+                               "\n"
                                "drag-item 1 230 140\n"
                                "expect variable Door 1\n"
-                               "expect log |230,140|\n"
+                               "expect log item remove key\n"
                                "expect items\n"
-                               "expect log item remove key\n");
+                               "expect log |230,140|\n");
     EXPECT_EQ(r.exitCode, 0) << show(r);
 }
 
@@ -159,29 +168,29 @@ TEST(Inventory, CombinationsRemoveAddAndRunScriptsAndNothingElseCombines) {
     for (const char* name : {"a", "b", "c", "d", "ab", "e", "f"})
         p.addItem(name, 0x00FF00);
     p.addCombination("a", "b", combination(true, true, "ab"));
-    p.addCombination("c", "ab", combination(false, false, {}, "Mixed = 1"));
+    p.addCombination("c", "ab", combination(false, false, {}, "Mixed.Value = 1"));
     p.addCombination("d", "c", combination(true, true));
     // Broken off after the first field: nothing may be taken away.
     p.writeFile("Areas/e_on_f.drg", "1,");
-    const RunResult r = p.play(
-        "exec AddItem \"a\", True : AddItem \"b\", True : AddItem \"c\", True\n"
-        "drag-item-onto 1 1\n" // onto itself
-        "drag-item-onto 2 3\n" // b on c: no such combination
-        "drag-item-onto 2 1\n" // b on a: combinations have a direction
-        "expect items a,b,c\n"
-        // The dragged item lies before its target: exactly the two combined items go.
-        "drag-item-onto 1 2\n"
-        "expect items c,ab\n"
-        "drag-item-onto 1 2\n"
-        "expect variable Mixed 1\n"
-        "expect items c,ab\n"
-        // The dragged item lies after its target.
-        "exec AddItem \"d\", True\n"
-        "drag-item-onto 3 1\n"
-        "expect items ab\n"
-        "exec AddItem \"e\", True : AddItem \"f\", True\n"
-        "drag-item-onto 2 3\n"
-        "expect items ab,e,f\n");
+    const RunResult r =
+        p.play("exec AddItem \"a\", True : AddItem \"b\", True : AddItem \"c\", True\n"
+               "drag-item-onto 1 1\n" // onto itself
+               "drag-item-onto 2 3\n" // b on c: no such combination
+               "drag-item-onto 2 1\n" // b on a: combinations have a direction
+               "expect items a,b,c\n"
+               // The dragged item lies before its target: exactly the two combined items go.
+               "drag-item-onto 1 2\n"
+               "expect items c,ab\n"
+               "drag-item-onto 1 2\n"
+               "expect variable Mixed 1\n"
+               "expect items c,ab\n"
+               // The dragged item lies after its target.
+               "exec AddItem \"d\", True\n"
+               "drag-item-onto 3 1\n"
+               "expect items ab\n"
+               "exec AddItem \"e\", True : AddItem \"f\", True\n"
+               "drag-item-onto 2 3\n"
+               "expect items ab,e,f\n");
     EXPECT_EQ(r.exitCode, 0) << show(r);
     EXPECT_TRUE(r.log.contains(errorReportLine(" Unable to combine items."))) << show(r);
 }
@@ -191,22 +200,35 @@ TEST(Inventory, TheStripSlidesOpenInAThirdOfASecondAndClosesWhenThePointerLeaves
     p.writeFrame("Start", colourFrame(kGrey));
     p.addItem("gem", 0x0000FF);
     const RunResult r = p.play("exec AddItem \"gem\", True\n"
-                               "expect pixel 1 1 " + kButtonInk + "\n"
+                               "expect pixel 0 0 " +
+                               kButtonInk +
+                               "\n"
                                "later 100 screenshot s100.png\n"
                                "later 200 screenshot s200.png\n"
                                "move 45 12\n" // onto the button
                                "expect pixel 26 26 0000FF\n"
-                               "expect pixel 100 50 " + kStripPixel + "\n"
+                               "expect pixel 100 50 " +
+                               kStripPixel +
+                               "\n"
                                "move 200 150\n" // over the frame
-                               "expect pixel 100 50 " + kGreyPixel + "\n"
-                               "expect pixel 26 26 " + kGreyPixel + "\n"
+                               "expect pixel 100 50 " +
+                               kGreyPixel +
+                               "\n"
+                               "expect pixel 26 26 " +
+                               kGreyPixel +
+                               "\n"
                                // Scripts hide and show the button.
                                "exec HideInventoryButton\n"
-                               "expect pixel 1 1 " + kGreyPixel + "\n"
+                               "expect pixel 0 0 " +
+                               kGreyPixel +
+                               "\n"
                                "move 45 12\n"
-                               "expect pixel 26 26 " + kGreyPixel + "\n"
+                               "expect pixel 26 26 " +
+                               kGreyPixel +
+                               "\n"
                                "exec ShowInventoryButton\n"
-                               "expect pixel 1 1 " + kButtonInk + "\n");
+                               "expect pixel 0 0 " +
+                               kButtonInk + "\n");
     ASSERT_EQ(r.exitCode, 0) << show(r);
     const QImage at100(screenshot(p, "s100.png")), at200(screenshot(p, "s200.png"));
     ASSERT_FALSE(at100.isNull());
