@@ -6,6 +6,7 @@
 #include "data/frame_record.h"
 #include "data/frame_texts.h"
 #include "data/hotspot_record.h"
+#include "data/inventory_files.h"
 #include "data/procedures_file.h"
 #include "data/project.h"
 #include "data/sound_channel_file.h"
@@ -295,6 +296,11 @@ void actionSeeds(const QTemporaryDir& tmp) {
     item.lastGroup = int(ActionGroup::GoTo);
     writeActionFile(path, {itemActionRecord(1, "Lamp"), item});
     seed("action_record", "item-actions", fileBytes(path));
+    // A file that opens with a quote is looked up for hotspot 2 (the target takes k from the
+    // first byte), so that the seek finds the item's record and the groups after it are read.
+    item.prefix[0] = RecordValue::ofString("x");
+    writeActionFile(path, {item, itemActionRecord(1, "Lamp")});
+    seed("action_record", "item-action-found", fileBytes(path));
 
     SoundSelectionRecord selection;
     selection.Hotspot = 2;
@@ -412,6 +418,53 @@ void dialogueSeeds(const QTemporaryDir& tmp) {
          "      raw: {field_4: talk}\n");
 }
 
+// Item definitions, combinations with and without their script part, and pick-up records of
+// three hotspots: one read by all three readers of the target.
+void inventorySeeds(const QTemporaryDir& tmp) {
+    const QString path = tmp.filePath("inventory");
+    writeItemDefinition(path, "icons\\lamp.png");
+    seed("inventory_files", "item", fileBytes(path));
+    ItemCombination c;
+    c.RemoveDragged = RecordValue::ofNumber(1);
+    c.AddItem = RecordValue::ofNumber(1);
+    c.NewItem = "Lit lamp";
+    writeItemCombination(path, c);
+    seed("inventory_files", "combination-four-fields", fileBytes(path));
+    c.hasScript = true;
+    c.RunScript = true;
+    c.Ignored[1] = RecordValue::ofString("x");
+    c.Script = "MsgBox |It burns|";
+    writeItemCombination(path, c);
+    const QByteArray full = fileBytes(path);
+    seed("inventory_files", "combination-script", full);
+    seed("inventory_files", "combination-cut", full.left(full.size() - 12));
+
+    PickUpRecord ghost;
+    ghost.Hotspot = 1;
+    ghost.Rest = {RecordValue::ofString("Ghost")};
+    PickUpRecord key;
+    key.Hotspot = 3;
+    key.Flag = RecordValue::ofNumber(1);
+    key.Rest = {RecordValue::ofString("Key"), RecordValue::null()};
+    PickUpRecord rope = key;
+    rope.Hotspot = 2;
+    rope.Rest = {RecordValue::ofString("Rope")};
+    writePickUpFile(path, {ghost, key, rope});
+    seed("inventory_files", "pick-ups", fileBytes(path));
+
+    seed("description", "inventory",
+         "items:\n"
+         "  - {name: Lamp, icon: lamp.png}\n"
+         "combinations:\n"
+         "  - {dragged: Lamp, target: Oil, remove_dragged: true, add: Lit, script: MsgBox \"a\"}\n"
+         "  - {dragged: Oil, target: Lamp, raw: {field_3: 2, field_4: x, fields_5_7: [1, 2, 3]}}\n"
+         "frames:\n"
+         "  - name: Hall\n"
+         "    pick_ups:\n"
+         "      - {hotspot: 1, item: Key}\n"
+         "      - {hotspot: 2, item: x, gives_item: false, raw: {after_item: [~, 5]}}\n");
+}
+
 // A format 0 tune with a tempo change and running status, and a format 1 file of two tracks.
 void midiSeeds() {
     auto track = [](const QByteArray& events) {
@@ -455,6 +508,7 @@ int main(int argc, char** argv) {
     configSeeds(tmp);
     frameTextSeeds(tmp);
     dialogueSeeds(tmp);
+    inventorySeeds(tmp);
     midiSeeds();
     return 0;
 }
