@@ -286,8 +286,8 @@ QString WalkthroughRunner::expect(const WalkCommand& c) {
             for (int i = 1; i <= game->inventory.itemCount(); ++i)
                 got.append(game->inventory.itemName(i));
         if (got != wanted)
-            return "expected items " + (wanted.isEmpty() ? "(none)" : wanted.join(',')) +
-                   ", got " + (got.isEmpty() ? "(none)" : got.join(','));
+            return "expected items " + (wanted.isEmpty() ? "(none)" : wanted.join(',')) + ", got " +
+                   (got.isEmpty() ? "(none)" : got.join(','));
         return {};
     }
     if (n == "expect frame") {

@@ -16,6 +16,7 @@
 #include <QPainterPath>
 #include <cmath>
 #include <cstdio>
+#include <functional>
 
 namespace {
 
@@ -130,6 +131,60 @@ QImage keyPicture() {
     return image;
 }
 
+// Inventory icons: 32 x 32 pictures on a plain ground of their own colour.
+QImage iconPicture(QColor ground, const std::function<void(QPainter&)>& draw) {
+    QImage image(32, 32, QImage::Format_RGB32);
+    image.fill(ground);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    draw(p);
+    return image;
+}
+
+QImage keyIcon() {
+    return iconPicture(QColor(70, 45, 25), [](QPainter& p) {
+        p.setPen(QPen(QColor(220, 180, 60), 3));
+        p.drawEllipse(QPoint(9, 16), 5, 5);
+        p.drawLine(14, 16, 28, 16);
+        p.drawLine(24, 16, 24, 22);
+    });
+}
+
+QImage flowerIcon() {
+    return iconPicture(QColor(40, 110, 40), [](QPainter& p) {
+        p.setPen(QPen(QColor(20, 70, 20), 2));
+        p.drawLine(16, 18, 16, 30);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(220, 40, 60));
+        for (int i = 0; i < 5; ++i) {
+            const double a = i * 2 * M_PI / 5;
+            p.drawEllipse(QPointF(16 + 6 * std::cos(a), 12 + 6 * std::sin(a)), 4, 4);
+        }
+        p.setBrush(QColor(250, 220, 60));
+        p.drawEllipse(QPointF(16, 12), 3, 3);
+    });
+}
+
+QImage ribbonIcon() {
+    return iconPicture(QColor(30, 50, 110), [](QPainter& p) {
+        p.setPen(QPen(QColor(240, 240, 250), 3));
+        p.drawLine(4, 24, 28, 8);
+        p.drawLine(4, 8, 28, 24);
+    });
+}
+
+QImage bouquetIcon() {
+    return iconPicture(QColor(110, 40, 90), [](QPainter& p) {
+        p.setPen(QPen(QColor(240, 240, 250), 3));
+        p.drawLine(12, 30, 16, 20);
+        p.drawLine(20, 30, 16, 20);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(220, 40, 60));
+        for (QPoint c : {QPoint(10, 10), QPoint(22, 10), QPoint(16, 6), QPoint(16, 15)})
+            p.drawEllipse(c, 5, 5);
+    });
+}
+
 // A sign with a word on it, for the garden's way back and way out.
 QImage signPicture(const QString& word, QColor colour) {
     QImage image(120, 50, QImage::Format_RGB32);
@@ -209,6 +264,10 @@ int main(int argc, char** argv) {
     ok = ok && harbourPicture().save(folder + "Harbour.jpg", "JPG", 92);
     ok = ok && writeFile(folder + "bell.wav", bellWav());
     ok = ok && keyPicture().save(folder + "key.png", "PNG");
+    ok = ok && keyIcon().save(folder + "key-icon.png", "PNG");
+    ok = ok && flowerIcon().save(folder + "flower.png", "PNG");
+    ok = ok && ribbonIcon().save(folder + "ribbon.png", "PNG");
+    ok = ok && bouquetIcon().save(folder + "bouquet.png", "PNG");
     ok = ok && signPicture("Back", QColor(60, 60, 160)).save(folder + "back.bmp", "BMP");
     ok = ok && signPicture("Exit", QColor(160, 40, 40)).save(folder + "exit.bmp", "BMP");
     namespace gen = tv::mediagen;

@@ -56,8 +56,7 @@ void Hotspots::createControls(PictureBox& display) {
     // Items dropped on a hotspot are used on it; dragged over the frame, they close the strip.
     connect(area_.get(), &ControlSetBase::DragDrop, this,
             [this](int index, Control* source, double x, double y) {
-                if (ImageBox* area = area_->find(index))
-                    onItemDropped(index, *area, source, x, y);
+                if (ImageBox* area = area_->find(index)) onItemDropped(index, *area, source, x, y);
             });
     auto aniGifDrop = [this](int index, Control* source, double x, double y) {
         if (PictureBox* box = game_.video.AniGifBox().find(index))

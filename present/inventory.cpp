@@ -42,7 +42,8 @@ QImage Inventory::defaultButtonImage() {
     image.fill(face);
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
-            const bool border = x == 0 || y == 0 || x == image.width() - 1 || y == image.height() - 1;
+            const bool border =
+                x == 0 || y == 0 || x == image.width() - 1 || y == image.height() - 1;
             // Three little boxes: things carried.
             const bool box = y >= 6 && y < 18 && x >= 15 && x < 75 && (x - 15) % 24 < 12;
             if (border || box) image.setPixel(x, y, ink);
@@ -400,6 +401,11 @@ void Inventory::TimerInventory_Timer() {
 void Inventory::bringToFront() {
     for (int i = 1; i <= ObjectsCount; ++i)
         if (ImageBox* item = items_->find(i)) item->ZOrder(0);
+}
+
+void Inventory::keepAboveDisplay() {
+    button_->ZOrder(0);
+    strip_->ZOrder(0);
 }
 
 void Inventory::hideButton() {

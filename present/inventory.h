@@ -73,6 +73,8 @@ public:
 
     // After a frame opens: the items above everything else of the strip.
     void bringToFront();
+    // The button and the strip over the frame display again, after it was raised.
+    void keepAboveDisplay();
     // Scripts: the strip moved above the window and the button hidden, or the button shown.
     void hideButton();
     void showButton();

@@ -85,6 +85,7 @@ void Video::PlayMovieWithStop(const QString& file, const VideoPlacement& placeme
         if (!player) return;
         player->setVolume(Audio::levelToVolume(7));
         display_->ZOrder(0);
+        emit displayRaised();
         display_->Refresh();
         player->setFileName(path);
         player->setCurrentPosition(0);
@@ -106,6 +107,7 @@ void Video::PlayMovieWithStop(const QString& file, const VideoPlacement& placeme
 void Video::StopOneTimeVideoPlayer() {
     if (!oneTime_ || !oneTime_->exists(1)) return;
     display_->ZOrder(0);
+    emit displayRaised();
     display_->Refresh();
     (*oneTime_)(1).Stop();
     oneTime_->Unload(1);

@@ -76,6 +76,11 @@ public:
     ControlSet<AnimatedPicture>& AniGif() { return *aniGif_; }
     VideoPlayer& CustomMediaPlayer() { return *custom_; }
 
+signals:
+    // The frame display was brought to the front of the window (before and after a one-time
+    // video); what must stay over it (the inventory) rises again.
+    void displayRaised();
+
 private:
     Form* window_ = nullptr;
     PictureBox* display_ = nullptr;
