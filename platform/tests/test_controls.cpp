@@ -2,7 +2,9 @@
 #include "platform/core/errors.h"
 #include "platform/tests/qt_app.h"
 
+#include <QCursor>
 #include <QFontInfo>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -509,6 +511,72 @@ TEST_F(ControlsTest, MousePressOnAChildGivesClassicArguments) {
     ASSERT_EQ(moves.count(), 1);
     EXPECT_EQ(moves[0][0].toInt(), 3);
     EXPECT_DOUBLE_EQ(moves[0][2].toDouble(), 30);
+}
+
+TEST_F(ControlsTest, AManualDragShowsItsIconAndDropsOnTheControlUnderThePointer) {
+    show();
+    auto* item = new ImageBox(box_, "Item");
+    item->setPicture(solid(QSize(32, 32), kGreen));
+    item->setDragIcon(solid(QSize(32, 32), kRed));
+    item->Move(150, 150);
+    auto* target = new PictureBox(form_.get(), "Target");
+    target->Move(250 * 15, 50 * 15, 100 * 15, 100 * 15);
+    target->setScaleMode(scale::Pixels);
+    QObject::connect(item, &Control::MouseDown, item,
+                     [item](int, int, double, double) { item->Drag(1); });
+    test::SignalSpy itemMoves(item, &Control::MouseMove);
+    test::SignalSpy itemUps(item, &Control::MouseUp);
+    test::SignalSpy overs(target, &Control::DragOver);
+    test::SignalSpy boxOvers(box_, &Control::DragOver);
+    test::SignalSpy drops(target, &Control::DragDrop);
+    const QPoint itemAt = item->widget()->mapTo(window(), QPoint(16, 16));
+    const QPoint targetAt = target->widget()->mapTo(window(), QPoint(0, 0));
+
+    test::mouse(window(), QEvent::MouseButtonPress, itemAt);
+    EXPECT_EQ(Control::draggedControl(), item);
+    // The pointer is the item's drag icon.
+    ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+    const QImage cursor = QGuiApplication::overrideCursor()->pixmap().toImage();
+    EXPECT_EQ(cursor.size(), QSize(32, 32));
+    EXPECT_EQ(cursor.pixel(5, 5), kRed);
+
+    // Over the target: enter, then over; the target's own scale; no mouse events meanwhile.
+    test::mouse(window(), QEvent::MouseMove, targetAt + QPoint(20, 30), Qt::NoButton,
+                Qt::NoModifier, Qt::LeftButton);
+    test::mouse(window(), QEvent::MouseMove, targetAt + QPoint(21, 30), Qt::NoButton,
+                Qt::NoModifier, Qt::LeftButton);
+    ASSERT_EQ(overs.count(), 2);
+    EXPECT_EQ(overs[0][0].template value<Control*>(), item);
+    EXPECT_DOUBLE_EQ(overs[0][1].toDouble(), 20);
+    EXPECT_DOUBLE_EQ(overs[0][2].toDouble(), 30);
+    EXPECT_EQ(overs[0][3].toInt(), 0);
+    EXPECT_EQ(overs[1][3].toInt(), 2);
+    // Leaving it for the box: the target hears the leave, the box the entry.
+    const QPoint inBox = box_->widget()->mapTo(window(), QPoint(100, 60));
+    test::mouse(window(), QEvent::MouseMove, inBox, Qt::NoButton, Qt::NoModifier, Qt::LeftButton);
+    ASSERT_EQ(overs.count(), 3);
+    EXPECT_EQ(overs[2][3].toInt(), 1);
+    ASSERT_EQ(boxOvers.count(), 1);
+    EXPECT_EQ(boxOvers[0][3].toInt(), 0);
+    EXPECT_EQ(itemMoves.count(), 0);
+
+    // Let go over the target, wherever the window system sends the release.
+    test::mouse(window(), QEvent::MouseButtonRelease, targetAt + QPoint(40, 50));
+    ASSERT_EQ(drops.count(), 1);
+    EXPECT_EQ(drops[0][0].template value<Control*>(), item);
+    EXPECT_DOUBLE_EQ(drops[0][1].toDouble(), 40);
+    EXPECT_DOUBLE_EQ(drops[0][2].toDouble(), 50);
+    EXPECT_EQ(itemUps.count(), 0);
+    EXPECT_EQ(Control::draggedControl(), nullptr);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+
+    // A cancelled drag drops nothing; mouse events reach the controls again.
+    test::mouse(window(), QEvent::MouseButtonPress, itemAt);
+    item->Drag(0);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    test::mouse(window(), QEvent::MouseButtonRelease, targetAt + QPoint(40, 50));
+    EXPECT_EQ(drops.count(), 1);
+    EXPECT_THROW(item->Drag(3), VbError);
 }
 
 TEST_F(ControlsTest, ContainersReportMouseInTheirOwnScale) {

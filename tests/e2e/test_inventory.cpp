@@ -260,3 +260,39 @@ TEST(Inventory, BrokenItemsAreReportedInTheirOwnWords) {
         "'cracked.png' associated to the item may be corrupt.")))
         << show(r);
 }
+
+TEST(Inventory, WithoutSlidingOutAPopUpStaysOpenUntilThePointerMovesOverTheFrame) {
+    TestProject p;
+    p.settings().SlideInventoryOut = false;
+    p.writeFrame("Start", colourFrame(kGrey));
+    p.addItem("gem", 0x0000FF);
+    const RunResult r = p.play("exec AddItem \"gem\", False\n"
+                               "wait 2500\n"
+                               "expect pixel 26 26 0000FF\n"
+                               "later 5 screenshot gone.png\n"
+                               "move 200 150\n"
+                               "expect pixel 26 26 " +
+                               kGreyPixel + "\n");
+    ASSERT_EQ(r.exitCode, 0) << show(r);
+    // Hidden at once, not slid: five milliseconds later not a row of it shows.
+    const QImage gone(screenshot(p, "gone.png"));
+    ASSERT_FALSE(gone.isNull());
+    EXPECT_EQ(stripRowsShown(gone, 150), 0);
+}
+
+TEST(Inventory, AGameWithoutInventoryShowsItsItemsOnTheFrame) {
+    TestProject p;
+    p.settings().UseInventory = false;
+    p.writeFrame("Start", colourFrame(kGrey));
+    p.addItem("gem", 0x0000FF);
+    const RunResult r = p.play("exec AddItem \"gem\", False\n"
+                               "expect items gem\n"
+                               "expect pixel 26 26 0000FF\n"
+                               "expect pixel 0 0 " +
+                               kGreyPixel +
+                               "\n"
+                               "move 26 26\n"
+                               "expect pixel 100 50 " +
+                               kGreyPixel + "\n");
+    EXPECT_EQ(r.exitCode, 0) << show(r);
+}
