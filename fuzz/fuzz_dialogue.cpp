@@ -12,19 +12,9 @@ using tv::fuzz::fail;
 using tv::fuzz::hasQuote;
 using tv::fuzz::storable;
 using tv::fuzz::stored;
+using tv::fuzz::unwritable;
 
 namespace {
-
-bool unwritable(const RecordValue& v) {
-    return hasQuote(v) || !storable(v);
-}
-
-bool unwritable(const QList<RecordValue>& values) {
-    for (const RecordValue& v : values) {
-        if (unwritable(v)) return true;
-    }
-    return false;
-}
 
 // Texts with a double quote cannot be written as records, nor numbers that are not storable.
 bool writable(const DialogueFile& d) {

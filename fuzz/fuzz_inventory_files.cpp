@@ -14,19 +14,9 @@ using tv::fuzz::fail;
 using tv::fuzz::hasQuote;
 using tv::fuzz::storable;
 using tv::fuzz::stored;
+using tv::fuzz::unwritable;
 
 namespace {
-
-bool unwritable(const RecordValue& v) {
-    return hasQuote(v) || !storable(v);
-}
-
-bool unwritable(const QList<RecordValue>& values) {
-    for (const RecordValue& v : values) {
-        if (unwritable(v)) return true;
-    }
-    return false;
-}
 
 bool isSeparator(const RecordValue& v) {
     return v.kind == RecordValue::Kind::String && v.text == kSeparator;

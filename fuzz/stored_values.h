@@ -5,6 +5,8 @@
 #include "platform/core/errors.h"
 #include "platform/core/records.h"
 
+#include <QList>
+
 namespace tv::fuzz {
 
 // A number as it reads back from its stored form (15 significant digits).
@@ -31,6 +33,18 @@ inline bool storable(const RecordValue& v) {
 // A text with a double quote cannot be written as a record field.
 inline bool hasQuote(const RecordValue& v) {
     return v.kind == RecordValue::Kind::String && v.text.contains(u'"');
+}
+
+// Values the record writer cannot write back as they were read.
+inline bool unwritable(const RecordValue& v) {
+    return hasQuote(v) || !storable(v);
+}
+
+inline bool unwritable(const QList<RecordValue>& values) {
+    for (const RecordValue& v : values) {
+        if (unwritable(v)) return true;
+    }
+    return false;
 }
 
 } // namespace tv::fuzz

@@ -1,4 +1,5 @@
 #include "data/dialogue_file.h"
+#include "data/tests/file_bytes.h"
 #include "platform/core/errors.h"
 
 #include <QDir>
@@ -7,20 +8,10 @@
 #include <gtest/gtest.h>
 
 using namespace tv;
+using tv::test::readAll;
+using tv::test::writeAll;
 
 namespace {
-
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    f.open(QIODevice::ReadOnly);
-    return f.readAll();
-}
-
-void writeAll(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
 
 // Two questions as an editor stores them: the first shows ids 2 and 3 and hides itself, the
 // second has no lists and waits for its answer.

@@ -1,4 +1,5 @@
 #include "data/inventory_files.h"
+#include "data/tests/file_bytes.h"
 #include "platform/core/errors.h"
 
 #include <QDir>
@@ -7,20 +8,10 @@
 #include <gtest/gtest.h>
 
 using namespace tv;
+using tv::test::readAll;
+using tv::test::writeAll;
 
 namespace {
-
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    f.open(QIODevice::ReadOnly);
-    return f.readAll();
-}
-
-void writeAll(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
 
 // The number of the classic error `read` raises, or 0.
 template <typename Read> int errorOf(Read&& read) {
