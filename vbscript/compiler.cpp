@@ -855,6 +855,7 @@ private:
         case StmtKind::Const:
         case StmtKind::Stop:
         case StmtKind::OptionExplicit:
+        case StmtKind::Declaration:
             return;
         case StmtKind::ReDim: {
             uint32_t at = beginStmt(s.line, s.column);
@@ -864,7 +865,11 @@ private:
                     emit(OpCode::Raise, 0, 0, 0, errc::IllegalAssignment);
                     continue;
                 }
-                addr(r);
+                // ReDim declares the name it sizes, even under Option Explicit.
+                if (r.kind == Resolved::Global)
+                    emit(OpCode::AddrGlobal, 1, VarFlags::kDeclare, r.implicit, r.index);
+                else
+                    addr(r);
                 for (const ExprPtr& b : d.bounds)
                     expr(*b);
                 emit(OpCode::ReDim, -1 - int(d.bounds.size()), uint8_t(d.bounds.size()),

@@ -240,8 +240,9 @@ void Engine::addCode(std::u16string_view code) {
                 }
                 module.units.push_back(unit);
                 module.baseLines.push_back(first.line);
+                // A nested declaration is no place to cut the text: the code around it is one unit.
                 cut.push_back({first.offset - (first.column - 1u), first.line,
-                               span.kind != UnitSpan::Kind::Code, std::move(unit)});
+                               span.kind != UnitSpan::Kind::Code && !span.nested, std::move(unit)});
             }
         };
 

@@ -684,6 +684,38 @@ TEST(EngineCache, ATextThatChangesOnlyAtItsStartBehavesAsIfCutAfresh) {
     EXPECT_EQ(cache->misses(), 1u + 2u + 1u);
 }
 
+TEST(EngineCache, DeclarationsInsideBlocksAreNoPlaceToReuseFrom) {
+    // B sits inside an If: the code around it is one unit, so a new start must not be joined to
+    // the units compiled after B last time.
+    const std::u16string tail = u"Dim r\nIf n > 0 Then\nSub B()\n r = \"B\" & n\nEnd Sub\nEnd If\n"
+                                u"Sub C()\n r = r & \"C\"\nEnd Sub\n";
+    auto outcome = [](Engine& engine, const std::u16string& code) {
+        try {
+            engine.addCode(code);
+            engine.run("B");
+            engine.run("C");
+            return vbs::toUtf8(vbs::toString(engine.eval(u"r")));
+        } catch (const ScriptError& e) {
+            return "error " + std::to_string(e.number()) + " at " + std::to_string(e.line());
+        }
+    };
+    auto cache = std::make_shared<vbs::CompileCache>();
+    Engine engine;
+    engine.setCompileCache(cache);
+    engine.addCode(u"n = 1\n" + tail);
+    const std::u16string starts[] = {u"n = 2\n", u"If True Then\n", u"n = 3 : If n Then\n",
+                                     u"\n\nn = 4\n", u"Sub W\n"};
+    for (const std::u16string& start : starts) {
+        engine.reset();
+        Engine fresh;
+        fresh.setCompileCache(std::make_shared<vbs::CompileCache>());
+        EXPECT_EQ(outcome(engine, start + tail), outcome(fresh, start + tail))
+            << vbs::toUtf8(start);
+    }
+    engine.reset();
+    EXPECT_EQ(outcome(engine, u"n = 5\n" + tail), "B5C");
+}
+
 // ---- Re-entrancy and odd hosts -----------------------------------------------------------
 
 TEST(EngineHostCalls, ForeignExceptionsPassThroughAndLeaveTheEngineUsable) {
