@@ -114,10 +114,12 @@ enum class OpCode : uint8_t {
 // only its own family's flags, and the flags of a family are distinct bits, so one can never be
 // mistaken for another; the static_asserts below keep it so.
 
-// Variables: LoadLocal, StoreLocal, SetLocal, AddrLocal; kRaw also StoreField and StoreGlobal.
+// Variables: LoadLocal, StoreLocal, SetLocal, AddrLocal; kRaw also StoreField and StoreGlobal;
+// kDeclare AddrGlobal.
 struct VarFlags {
     static constexpr uint8_t kByRef = 0x01;     // local a holds a reference
     static constexpr uint8_t kRaw = 0x02;       // store without default-member conversion
+    static constexpr uint8_t kDeclare = 0x04;   // ReDim: an undeclared name becomes a variable
     static constexpr uint8_t kFromLocal = 0x10; // StoreLocal: the value is local b (x = y)
     static constexpr uint8_t kFromRef = 0x20;   // and local b holds a reference
 };
@@ -170,8 +172,8 @@ constexpr bool distinctBits(std::initializer_list<uint8_t> flags) {
 }
 } // namespace detail
 
-static_assert(detail::distinctBits({VarFlags::kByRef, VarFlags::kRaw, VarFlags::kFromLocal,
-                                    VarFlags::kFromRef}));
+static_assert(detail::distinctBits({VarFlags::kByRef, VarFlags::kRaw, VarFlags::kDeclare,
+                                    VarFlags::kFromLocal, VarFlags::kFromRef}));
 static_assert(detail::distinctBits({CallFlags::kArgMask, CallFlags::kStatement}));
 static_assert(detail::distinctBits({OpFlags::kLeftLiteral, OpFlags::kRightLiteral,
                                     OpFlags::kResultToLocal, OpFlags::kOperandConst,

@@ -301,9 +301,11 @@ public:
             return field(in.a);
         case OpCode::StoreField:
             return field(in.a) + ((in.n & VarFlags::kRaw) ? ", raw" : "");
+        case OpCode::AddrGlobal:
+            return global(in.b) + implicit(in.a) +
+                   ((in.n & VarFlags::kDeclare) ? ", declares" : "");
         case OpCode::LoadGlobal:
         case OpCode::SetGlobal:
-        case OpCode::AddrGlobal:
         case OpCode::ArgGlobal:
         case OpCode::NewObject:
         case OpCode::AppendGlobal:

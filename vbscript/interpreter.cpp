@@ -118,8 +118,12 @@ public:
             auto it = f.dynamic->find(c->name);
             if (it != f.dynamic->end()) return it->second.get();
         }
+        if (implicit) {
+            // Under Option Explicit only ReDim gives an implicit local a value: it declared it.
+            Value& local = f.locals[implicit - 1].deref();
+            if (!f.unit->optionExplicit || !local.isEmpty()) return &local;
+        }
         if (f.unit->optionExplicit) failNamed(errc::VariableUndefined, c->name);
-        if (implicit) return &f.locals[implicit - 1].deref();
         if (!create) return nullptr;
         c->kind = GlobalCell::Kind::Variable;
         return &c->value;
@@ -586,6 +590,17 @@ public:
 
     // AddrGlobal, ArgGlobal: a reference to the variable; for an argument, else its value.
     [[gnu::noinline]] static Value globalAddress(Runtime& rt, Frame& f, GlobalCell* c, Instr in) {
+        if ((in.n & VarFlags::kDeclare) && c->kind == GlobalCell::Kind::Undeclared &&
+            !resolveAlias(*rt.scope, c)) {
+            // ReDim of an undeclared name declares it: a local in a procedure, else a global.
+            if (f.dynamic) {
+                auto it = f.dynamic->find(c->name);
+                if (it != f.dynamic->end()) return Value::ref(it->second.get());
+            }
+            if (in.a) return Value::ref(&f.locals[in.a - 1].deref());
+            c->kind = GlobalCell::Kind::Variable;
+            return Value::ref(&c->value);
+        }
         if (Value* p = address(rt, f, c, in.a)) return Value::ref(p);
         if (in.op == OpCode::ArgGlobal) return load(rt, f, c, in.a);
         // Item(1) = x sets through the object, never replaces it.
