@@ -146,7 +146,7 @@ int32_t count(const Value& v) {
 // A length of new text, within the engine's limit.
 size_t length(const Value& v) {
     size_t n = size_t(count(v));
-    if (n > kMaxStringLength) throw ScriptError(errc::OutOfStringSpace);
+    if (n > maxStringLength()) throw ScriptError(errc::OutOfStringSpace);
     return n;
 }
 
@@ -281,7 +281,7 @@ Value fnReplace(CallContext&, Args a) {
         if (hit == std::u16string::npos) break;
         out.append(s, pos, hit - pos);
         out += with;
-        if (out.size() > kMaxStringLength) throw ScriptError(errc::OutOfStringSpace);
+        if (out.size() > maxStringLength()) throw ScriptError(errc::OutOfStringSpace);
         pos = hit + needle.size();
         ++done;
     }
@@ -408,7 +408,7 @@ Value fnJoin(CallContext&, Args a) {
     for (size_t i = 0; i < arr->size(); ++i) {
         if (i) out += delim;
         if (!arr->data()[i].isNull()) out += str(arr->data()[i]);
-        if (out.size() > kMaxStringLength) throw ScriptError(errc::OutOfStringSpace);
+        if (out.size() > maxStringLength()) throw ScriptError(errc::OutOfStringSpace);
     }
     return Value::string(std::move(out));
 }

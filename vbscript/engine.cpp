@@ -329,6 +329,14 @@ int Engine::timeout() const {
     return rt_->timeoutMs;
 }
 
+const EngineLimits& Engine::limits() const {
+    return rt_->limits;
+}
+
+void Engine::setLimits(const EngineLimits& limits) {
+    rt_->limits = limits;
+}
+
 void Engine::setTimeout(int milliseconds) {
     rt_->timeoutMs = milliseconds < 0 ? kNoTimeout : milliseconds;
 }

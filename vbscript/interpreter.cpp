@@ -527,9 +527,15 @@ public:
         if (target && target->sameString(read) && tail.isString()) {
             read.clear();
             if (std::u16string* text = target->uniqueString()) {
-                if (text->size() + tail.stringValue().size() > kMaxStringLength)
-                    fail(errc::OutOfStringSpace);
-                text->append(tail.stringValue());
+                const size_t added = tail.stringValue().size();
+                if (text->size() + added > maxStringLength()) fail(errc::OutOfStringSpace);
+                detail::chargeBytes(2 * added);
+                try {
+                    text->append(tail.stringValue());
+                } catch (...) {
+                    detail::creditBytes(2 * added);
+                    throw;
+                }
                 return popTo(sp, base);
             }
             read = *target;
