@@ -108,6 +108,10 @@ enum class OpCode : uint8_t {
     Return,
     // Element a(i) of local a at local subscript b; n = ElementFlags.
     LoadElement,
+    // local.name without arguments, the object in local a (n = VarFlags::kByRef), b = call site.
+    MemberGetLocal,
+    // local.name = [value]: the object in local a, which holds no reference; b = call site.
+    MemberPutLocal,
 };
 
 // Instruction flags (Instr::n), one vocabulary per family of instructions. An instruction reads
@@ -206,6 +210,9 @@ struct CallSite {
     mutable uint64_t classSerial = 0;
     mutable const void* table = nullptr;
     mutable int id = 0;
+    // With a script class: the field slot when the member is a public field, read and written
+    // without a call; else -1.
+    mutable int field = -1;
 };
 
 struct ClassInfo;

@@ -485,10 +485,20 @@ private:
         case ExprKind::Name:
             loadName(e);
             return;
-        case ExprKind::Member:
+        case ExprKind::Member: {
+            const size_t objectStart = fn_.code.size();
             object(e);
+            if (u_.fuse() && fn_.code.size() == objectStart + 1 &&
+                fn_.code.back().op == OpCode::LoadLocal) {
+                // local.name: one instruction, which reaches a field without the object's count.
+                Instr& load = fn_.code.back();
+                load = Instr{OpCode::MemberGetLocal, uint8_t(load.n & VarFlags::kByRef), load.a,
+                             site(e.name)};
+                return;
+            }
             emit(OpCode::MemberGet, 0, 0, 0, site(e.name));
             return;
+        }
         case ExprKind::Call:
             call(e, false);
             return;
@@ -635,7 +645,7 @@ private:
 
     // True when the code from `from` on only computes: no calls (Eval, or a procedure given a
     // local by reference, could change a local) and no jumps.
-    bool readsNoLocalsBack(size_t from) const {
+    bool readsNoLocalsBack(size_t from, bool allowMemberReads = false) const {
         for (size_t i = from; i < fn_.code.size(); ++i) {
             switch (fn_.code[i].op) {
             case OpCode::LoadLocal:
@@ -652,6 +662,10 @@ private:
             case OpCode::IntDiv:
             case OpCode::Mod:
             case OpCode::Neg:
+                break;
+            case OpCode::MemberGetLocal:
+                // Runs a Property Get at most, without arguments: it cannot reach the locals.
+                if (!allowMemberReads) return false;
                 break;
             default:
                 return false;
@@ -995,11 +1009,26 @@ private:
             }
             return;
         }
-        case ExprKind::Member:
+        case ExprKind::Member: {
+            const size_t objectStart = fn_.code.size();
             object(target);
+            const Instr load = fn_.code.back();
             expr(value);
+            if (u_.fuse() && !isSet && fn_.code.size() > objectStart + 1 &&
+                load.op == OpCode::LoadLocal && !(load.n & VarFlags::kByRef) &&
+                fn_.code[objectStart].op == OpCode::LoadLocal &&
+                readsNoLocalsBack(objectStart + 1, true)) {
+                // local.name = value, where nothing in the value can change the local (no calls;
+                // a property read without arguments cannot reach it): the store reads the local
+                // itself, and reaches a field without the object's count.
+                fn_.code.erase(fn_.code.begin() + std::ptrdiff_t(objectStart));
+                --depth_;
+                emit(OpCode::MemberPutLocal, -1, 0, load.a, site(target.name));
+                return;
+            }
             emit(isSet ? OpCode::MemberSet : OpCode::MemberPut, -2, 0, 0, site(target.name));
             return;
+        }
         case ExprKind::Call: {
             const Expr& t = *target.left;
             if (t.kind == ExprKind::Name) {

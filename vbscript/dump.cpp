@@ -165,6 +165,10 @@ const char* opName(OpCode op) {
         return "Return";
     case OpCode::LoadElement:
         return "LoadElement";
+    case OpCode::MemberGetLocal:
+        return "MemberGetLocal";
+    case OpCode::MemberPutLocal:
+        return "MemberPutLocal";
     }
     return "?";
 }
@@ -360,6 +364,11 @@ public:
         case OpCode::LoadElement:
             return local(in.a) + ((in.n & ElementFlags::kArrayRef) ? " (ref)" : "") + " at " +
                    local(in.b) + ((in.n & ElementFlags::kIndexRef) ? " (ref)" : "");
+        case OpCode::MemberGetLocal:
+        case OpCode::MemberPutLocal: {
+            std::string name = in.b < fn_.sites.size() ? fn_.sites[in.b].name : "?";
+            return local(in.a) + ((in.n & VarFlags::kByRef) ? " (ref)" : "") + "." + name;
+        }
         }
         return {};
     }
@@ -380,6 +389,7 @@ public:
             std::string line = st ? format("[%u]", unsigned(firstLine_ + st->line)) : "[-]";
             std::string ops = operands(in);
             out += format("  %4u  %-6s %-14s", unsigned(pc), line.c_str(), opName(in.op));
+            if (!ops.empty() && out.back() != ' ') out += ' '; // a name as wide as the column
             out += ops;
             while (!out.empty() && out.back() == ' ')
                 out.pop_back();

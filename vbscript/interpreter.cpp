@@ -258,9 +258,12 @@ public:
             if (cls->serial == site.classSerial) return site.id;
             int m = cls->find(site.name);
             if (m < 0) failNamed(errc::NoSuchMember, site.name);
+            const ClassInfo::Member& member = cls->members[size_t(m)];
             site.classSerial = cls->serial;
             site.table = nullptr;
             site.id = m + 1;
+            site.field =
+                member.kind == ClassInfo::MemberKind::Field && member.isPublic ? member.field : -1;
             return site.id;
         }
         const void* table = o->memberTable();
@@ -271,8 +274,39 @@ public:
             site.classSerial = 0;
             site.table = table;
             site.id = id;
+            site.field = -1;
         }
         return id;
+    }
+
+    // The public field `site` names on the script object `v` holds, when the site has found it
+    // before on this class; else null, and the general path decides.
+    [[gnu::always_inline]] static Value* siteField(const Value& v, const CallSite& site) {
+        if (v.type() != Type::Object) return nullptr;
+        Object* o = v.objectValue();
+        if (!o || !o->isScriptObject() || site.field < 0) return nullptr;
+        auto* so = static_cast<ScriptObject*>(o);
+        if (so->cls()->serial != site.classSerial) return nullptr;
+        return &so->fields()[size_t(site.field)];
+    }
+
+    // MemberGetLocal, MemberPutLocal without a field to reach: the general path, with the local's
+    // object on the stack.
+    [[gnu::noinline]] static Value* memberLocal(Runtime& rt, Frame& f, Instr in, Value* sp) {
+        const CallSite& site = f.fn->sites[in.b];
+        const Value& local = (in.n & VarFlags::kByRef) ? f.locals[in.a].deref() : f.locals[in.a];
+        if (in.op == OpCode::MemberGetLocal) {
+            *sp = local;
+            Value r = memberGet(rt, f, site, sp, 0);
+            *sp = std::move(r);
+            return sp + 1;
+        }
+        Value* base = sp - 1;
+        Value value = std::move(*base);
+        base[0] = local;
+        base[1] = std::move(value);
+        memberPut(rt, f, site, base, 0, false);
+        return popTo(base + 2, base);
     }
 
     static Object* target(const Value& v, const CallSite& site) {
@@ -1025,6 +1059,14 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
             int argc = in.n & CallFlags::kArgMask;
             bool statement = in.n & CallFlags::kStatement;
             Value* base = sp - argc - 1;
+            if (in.n == 0) {
+                // obj.field: the field's value takes the object's place.
+                if (Value* field = I::siteField(*base, fn->sites[in.b])) {
+                    Value v = *field;
+                    base->replaceObject(std::move(v));
+                    break;
+                }
+            }
             Value r = I::memberGet(*this, f, fn->sites[in.b], base, in.n);
             while (sp > base)
                 (--sp)->clear();
@@ -1035,6 +1077,15 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
         case OpCode::MemberSet: {
             int argc = in.n & CallFlags::kArgMask;
             Value* base = sp - argc - 2;
+            if (argc == 0 && in.op == OpCode::MemberPut && !sp[-1].isRef() && !sp[-1].isObject()) {
+                // obj.field = value, a value that needs no conversion.
+                if (Value* field = I::siteField(*base, fn->sites[in.b])) {
+                    *field = std::move(sp[-1]);
+                    base->replaceObject(Value());
+                    sp = base;
+                    break;
+                }
+            }
             I::memberPut(*this, f, fn->sites[in.b], base, argc, in.op == OpCode::MemberSet);
             while (sp > base)
                 (--sp)->clear();
@@ -1214,6 +1265,27 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
             break;
         case OpCode::Return:
             return sp;
+        case OpCode::MemberGetLocal: {
+            const Value& local = (in.n & VarFlags::kByRef) ? locals[in.a].deref() : locals[in.a];
+            if (Value* field = I::siteField(local, fn->sites[in.b])) {
+                *sp++ = *field;
+                break;
+            }
+            sp = I::memberLocal(*this, f, in, sp);
+            break;
+        }
+        case OpCode::MemberPutLocal: {
+            Value& v = sp[-1];
+            Value* field;
+            if (!v.isRef() && !v.isObject() &&
+                (field = I::siteField(locals[in.a], fn->sites[in.b]))) {
+                *field = std::move(v);
+                --sp;
+                break;
+            }
+            sp = I::memberLocal(*this, f, in, sp);
+            break;
+        }
         case OpCode::LoadElement: {
             const Value& t = (in.n & ElementFlags::kArrayRef) ? locals[in.a].deref() : locals[in.a];
             const Value& sub =

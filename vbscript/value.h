@@ -159,6 +159,9 @@ public:
         if (type_ >= Type::String) releaseSlow();
         type_ = Type::Empty;
     }
+    // Replaces a value known to hold an object reference (Nothing included), the release inline:
+    // for the interpreter's member fast paths, where the object leaves the stack.
+    inline void replaceObject(Value&& v) noexcept;
     // Replace the value by a number in place. Assigning a factory's result instead goes through
     // a temporary that the compiler often keeps in memory, which the interpreter's fast paths pay.
     [[gnu::always_inline]] void setInteger(int16_t v) { setBits(Type::Integer, uint16_t(v)); }
@@ -422,6 +425,14 @@ protected:
 private:
     uint32_t refs_ = 0;
 };
+
+inline void Value::replaceObject(Value&& v) noexcept {
+    Object* o = u_.obj;
+    type_ = v.type_;
+    u_ = v.u_;
+    v.type_ = Type::Empty;
+    if (o) o->release();
+}
 
 // Indexes an array or calls an object's default member with `args`: what `value(args)` means.
 Value applyArguments(const Value& value, std::span<Value> args);
