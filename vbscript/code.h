@@ -149,7 +149,8 @@ struct OpFlags {
     static constexpr uint8_t kOperandRef = 0x20;   // local a (on either side) holds a reference
     // The left operand is local a. The sign bit, since every arithmetic instruction tests it.
     static constexpr uint8_t kLeftLocal = 0x80;
-    // Comparisons followed by JumpIfFalse: test and branch at once, without pushing the Boolean.
+    // Comparisons followed by JumpIfFalse or JumpIfTrue: test and branch at once, without
+    // pushing the Boolean.
     static constexpr uint8_t kBranch = 0x40;
     static constexpr uint8_t kOperandFused = kOperandConst | kOperandLocal;
 };

@@ -247,6 +247,7 @@ private:
     }
 
     void declareStmt(const Stmt& s) {
+        if (s.kind == StmtKind::OnError) hasOnError_ = true;
         switch (s.kind) {
         case StmtKind::Dim:
             for (const Decl& d : s.decls) {
@@ -339,8 +340,8 @@ private:
     // ---- Emission ---------------------------------------------------------------------
 
     size_t emit(OpCode op, int delta, uint8_t n = 0, uint16_t a = 0, uint32_t b = 0) {
-        if (op == OpCode::JumpIfFalse && u_.fuse() && !fn_.code.empty() &&
-            isComparison(fn_.code.back().op))
+        if ((op == OpCode::JumpIfFalse || op == OpCode::JumpIfTrue) && u_.fuse() &&
+            !fn_.code.empty() && isComparison(fn_.code.back().op))
             fn_.code.back().n |= OpFlags::kBranch;
         fn_.code.push_back(Instr{op, n, a, b});
         depth_ += delta;
@@ -1318,6 +1319,23 @@ private:
     void doStatement(const Stmt& s) {
         // Do While c / Do Until c: test first; Loop While c / Loop Until c: test last.
         bool jumpOutIfTrue = s.kind == StmtKind::Do && s.until;
+        if (u_.fuse() && s.cond && !s.testAtEnd && mode_ == Mode::Procedure && !hasOnError_) {
+            // The test at the bottom, entered by a jump: one jump fewer each time round. Only
+            // where no error can resume after the test, which continues into the body.
+            size_t entry = emit(OpCode::Jump, 0);
+            uint32_t body = here();
+            loops_.push_back(Loop{s.kind == StmtKind::Do ? LoopKind::Do : LoopKind::While, {}});
+            block(s.body);
+            patch(entry, here());
+            uint32_t at = beginStmt(s.line, s.column);
+            expr(*s.cond);
+            emit(jumpOutIfTrue ? OpCode::JumpIfFalse : OpCode::JumpIfTrue, -1, 0, 0, body);
+            endStmt(at);
+            for (size_t e : loops_.back().exits)
+                patch(e, here());
+            loops_.pop_back();
+            return;
+        }
         uint32_t top = here();
         size_t exitJump = SIZE_MAX;
         if (s.cond && !s.testAtEnd) {
@@ -1355,6 +1373,7 @@ private:
     std::vector<uint16_t> withSlots_;
     std::vector<Loop> loops_;
     int depth_ = 0;
+    bool hasOnError_ = false; // the body has an On Error statement
 };
 
 void compileClass(UnitBuilder& u, const ClassDecl& decl) {

@@ -1168,7 +1168,7 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                 if (in.n & OpFlags::kBranch) {
                     // A condition: test and branch without pushing the Boolean.
                     const Instr jump = *ip++;
-                    if (!r) ip = jumpTo(*this, code, ip, jump.b);
+                    if (r == (jump.op == OpCode::JumpIfTrue)) ip = jumpTo(*this, code, ip, jump.b);
                     break;
                 }
                 *sp++ = Value::boolean(r);
