@@ -112,6 +112,34 @@ enum class OpCode : uint8_t {
     MemberGetLocal,
     // local.name = [value]: the object in local a, which holds no reference; b = call site.
     MemberPutLocal,
+    // Arithmetic in the usual fused shapes, told apart by opcode rather than by flags: the last
+    // step of compiling with fusing. n keeps the flags of the plain form (plainForm gives it back).
+    // LK: local a op constant b, pushed; SK: the top op constant b, in place; LKL: local a op
+    // constant b into local a; LSL: local a op the popped top into local a.
+    AddLK,
+    SubLK,
+    MulLK,
+    DivLK,
+    IntDivLK,
+    ModLK,
+    AddSK,
+    SubSK,
+    MulSK,
+    DivSK,
+    IntDivSK,
+    ModSK,
+    AddLKL,
+    SubLKL,
+    MulLKL,
+    DivLKL,
+    IntDivLKL,
+    ModLKL,
+    AddLSL,
+    SubLSL,
+    MulLSL,
+    DivLSL,
+    IntDivLSL,
+    ModLSL,
 };
 
 // Instruction flags (Instr::n), one vocabulary per family of instructions. An instruction reads
@@ -193,6 +221,39 @@ struct Instr {
     uint32_t b = 0;
 };
 static_assert(sizeof(Instr) == 8);
+
+// The shaped arithmetic instructions (AddLK ..), six operators to a shape, in the order of Add ..
+// Mod, and the flags of each shape.
+inline constexpr int kShapedOperators = 6;
+inline constexpr uint8_t kShapeFlags[] = {
+    OpFlags::kLeftLocal | OpFlags::kOperandConst,
+    OpFlags::kOperandConst,
+    OpFlags::kLeftLocal | OpFlags::kOperandConst | OpFlags::kResultToLocal,
+    OpFlags::kLeftLocal | OpFlags::kResultToLocal,
+};
+static_assert(int(OpCode::Mod) - int(OpCode::Add) + 1 == kShapedOperators);
+static_assert(int(OpCode::ModLSL) - int(OpCode::AddLK) + 1 == kShapedOperators * 4);
+
+// A shaped arithmetic instruction as the flagged one it stands for; any other as it is.
+inline Instr plainForm(Instr in) {
+    if (in.op >= OpCode::AddLK && in.op <= OpCode::ModLSL)
+        in.op = OpCode(int(OpCode::Add) + (int(in.op) - int(OpCode::AddLK)) % kShapedOperators);
+    return in;
+}
+
+// The shaped instruction for an arithmetic one whose flags (literal marks aside) are a shape's;
+// else the instruction as it is.
+inline Instr shapedForm(Instr in) {
+    if (in.op < OpCode::Add || in.op > OpCode::Mod) return in;
+    const uint8_t flags = uint8_t(in.n & ~(OpFlags::kLeftLiteral | OpFlags::kRightLiteral));
+    for (int shape = 0; shape < 4; ++shape)
+        if (flags == kShapeFlags[shape]) {
+            in.op = OpCode(int(OpCode::AddLK) + shape * kShapedOperators +
+                           (int(in.op) - int(OpCode::Add)));
+            break;
+        }
+    return in;
+}
 
 // The code of one statement (or the head of a compound one): where errors are reported and
 // where On Error Resume Next continues.

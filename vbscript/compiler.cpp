@@ -119,7 +119,8 @@ public:
         shortcutReturns();
     }
 
-    // A jump to a Return returns at once (If ... Else at the end of a procedure).
+    // A jump to a Return returns at once (If ... Else at the end of a procedure); arithmetic of
+    // the usual shapes becomes the shaped instructions.
     void shortcutReturns() {
         if (!u_.fuse()) return;
         for (Instr& in : fn_.code) {
@@ -128,6 +129,7 @@ public:
                 in.op = OpCode::Return;
                 in.b = 0;
             }
+            in = shapedForm(in);
         }
     }
 

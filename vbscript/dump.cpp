@@ -169,6 +169,9 @@ const char* opName(OpCode op) {
         return "MemberGetLocal";
     case OpCode::MemberPutLocal:
         return "MemberPutLocal";
+    default:
+        // Shaped arithmetic is listed as the flagged instruction it stands for.
+        return opName(plainForm(Instr{op}).op);
     }
     return "?";
 }
@@ -369,6 +372,8 @@ public:
             std::string name = in.b < fn_.sites.size() ? fn_.sites[in.b].name : "?";
             return local(in.a) + ((in.n & VarFlags::kByRef) ? " (ref)" : "") + "." + name;
         }
+        default: // shaped arithmetic, which the listing shows in its flagged form
+            return operands(plainForm(in));
         }
         return {};
     }
@@ -384,7 +389,7 @@ public:
         out += format(" (%u params, %u slots, stack %u)\n", unsigned(fn_.params),
                       unsigned(fn_.slots), unsigned(fn_.maxStack));
         for (size_t pc = 0; pc < fn_.code.size(); ++pc) {
-            const Instr& in = fn_.code[pc];
+            const Instr in = plainForm(fn_.code[pc]); // shaped arithmetic as its flagged form
             const StmtInfo* st = fn_.statementAt(uint32_t(pc));
             std::string line = st ? format("[%u]", unsigned(firstLine_ + st->line)) : "[-]";
             std::string ops = operands(in);

@@ -871,6 +871,25 @@ template <OpCode Op>
     }
 }
 
+// A shaped arithmetic instruction (code.h): the operands' places are in the opcode, so no flags
+// are tested; the arithmetic is arithmeticOp's.
+template <OpCode Op, int Shape>
+[[gnu::always_inline]] inline void shapedOp(const Instr& in, Value*& sp, Value* locals,
+                                            const Function* fn) {
+    if constexpr (Shape == 0) { // LK
+        *sp = locals[in.a];
+        arithmetic(Op, *sp, fn->consts[in.b]);
+        ++sp;
+    } else if constexpr (Shape == 1) { // SK
+        arithmetic(Op, sp[-1], fn->consts[in.b]);
+    } else if constexpr (Shape == 2) { // LKL
+        arithmetic(Op, locals[in.a], fn->consts[in.b]);
+    } else { // LSL
+        arithmetic(Op, locals[in.a], sp[-1]);
+        (--sp)->clear();
+    }
+}
+
 } // namespace
 
 // The dispatch loop. It runs until Return; an error leaves it by exception and runFrame resumes
@@ -1109,6 +1128,78 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
             break;
         case OpCode::Mod:
             arithmeticOp<OpCode::Mod>(in, sp, locals, fn);
+            break;
+        case OpCode::AddLK:
+            shapedOp<OpCode::Add, 0>(in, sp, locals, fn);
+            break;
+        case OpCode::SubLK:
+            shapedOp<OpCode::Sub, 0>(in, sp, locals, fn);
+            break;
+        case OpCode::MulLK:
+            shapedOp<OpCode::Mul, 0>(in, sp, locals, fn);
+            break;
+        case OpCode::DivLK:
+            shapedOp<OpCode::Div, 0>(in, sp, locals, fn);
+            break;
+        case OpCode::IntDivLK:
+            shapedOp<OpCode::IntDiv, 0>(in, sp, locals, fn);
+            break;
+        case OpCode::ModLK:
+            shapedOp<OpCode::Mod, 0>(in, sp, locals, fn);
+            break;
+        case OpCode::AddSK:
+            shapedOp<OpCode::Add, 1>(in, sp, locals, fn);
+            break;
+        case OpCode::SubSK:
+            shapedOp<OpCode::Sub, 1>(in, sp, locals, fn);
+            break;
+        case OpCode::MulSK:
+            shapedOp<OpCode::Mul, 1>(in, sp, locals, fn);
+            break;
+        case OpCode::DivSK:
+            shapedOp<OpCode::Div, 1>(in, sp, locals, fn);
+            break;
+        case OpCode::IntDivSK:
+            shapedOp<OpCode::IntDiv, 1>(in, sp, locals, fn);
+            break;
+        case OpCode::ModSK:
+            shapedOp<OpCode::Mod, 1>(in, sp, locals, fn);
+            break;
+        case OpCode::AddLKL:
+            shapedOp<OpCode::Add, 2>(in, sp, locals, fn);
+            break;
+        case OpCode::SubLKL:
+            shapedOp<OpCode::Sub, 2>(in, sp, locals, fn);
+            break;
+        case OpCode::MulLKL:
+            shapedOp<OpCode::Mul, 2>(in, sp, locals, fn);
+            break;
+        case OpCode::DivLKL:
+            shapedOp<OpCode::Div, 2>(in, sp, locals, fn);
+            break;
+        case OpCode::IntDivLKL:
+            shapedOp<OpCode::IntDiv, 2>(in, sp, locals, fn);
+            break;
+        case OpCode::ModLKL:
+            shapedOp<OpCode::Mod, 2>(in, sp, locals, fn);
+            break;
+        case OpCode::AddLSL:
+            shapedOp<OpCode::Add, 3>(in, sp, locals, fn);
+            break;
+        case OpCode::SubLSL:
+            shapedOp<OpCode::Sub, 3>(in, sp, locals, fn);
+            break;
+        case OpCode::MulLSL:
+            shapedOp<OpCode::Mul, 3>(in, sp, locals, fn);
+            break;
+        case OpCode::DivLSL:
+            shapedOp<OpCode::Div, 3>(in, sp, locals, fn);
+            break;
+        case OpCode::IntDivLSL:
+            shapedOp<OpCode::IntDiv, 3>(in, sp, locals, fn);
+            break;
+        case OpCode::ModLSL:
+            shapedOp<OpCode::Mod, 3>(in, sp, locals, fn);
             break;
         case OpCode::Pow:
         case OpCode::And:
