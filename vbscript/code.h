@@ -11,6 +11,7 @@
 #include "vbscript/value.h"
 
 #include <initializer_list>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -115,7 +116,9 @@ enum class OpCode : uint8_t {
     // Arithmetic in the usual fused shapes, told apart by opcode rather than by flags: the last
     // step of compiling with fusing. n keeps the flags of the plain form (plainForm gives it back).
     // LK: local a op constant b, pushed; SK: the top op constant b, in place; LKL: local a op
-    // constant b into local a; LSL: local a op the popped top into local a.
+    // constant b into local a; LSL: local a op the popped top into local a; LS: local a op the
+    // top, in its place; SKL: the popped top op constant b into local a; SSL: the two popped into
+    // local a; LRK: what local a refers to op constant b, pushed; SS: the two popped, pushed.
     AddLK,
     SubLK,
     MulLK,
@@ -140,6 +143,36 @@ enum class OpCode : uint8_t {
     DivLSL,
     IntDivLSL,
     ModLSL,
+    AddLS,
+    SubLS,
+    MulLS,
+    DivLS,
+    IntDivLS,
+    ModLS,
+    AddSKL,
+    SubSKL,
+    MulSKL,
+    DivSKL,
+    IntDivSKL,
+    ModSKL,
+    AddSSL,
+    SubSSL,
+    MulSSL,
+    DivSSL,
+    IntDivSSL,
+    ModSSL,
+    AddLRK,
+    SubLRK,
+    MulLRK,
+    DivLRK,
+    IntDivLRK,
+    ModLRK,
+    AddSS,
+    SubSS,
+    MulSS,
+    DivSS,
+    IntDivSS,
+    ModSS,
 };
 
 // Instruction flags (Instr::n), one vocabulary per family of instructions. An instruction reads
@@ -230,13 +263,19 @@ inline constexpr uint8_t kShapeFlags[] = {
     OpFlags::kOperandConst,
     OpFlags::kLeftLocal | OpFlags::kOperandConst | OpFlags::kResultToLocal,
     OpFlags::kLeftLocal | OpFlags::kResultToLocal,
+    OpFlags::kLeftLocal,
+    OpFlags::kOperandConst | OpFlags::kResultToLocal,
+    OpFlags::kResultToLocal,
+    OpFlags::kLeftLocal | OpFlags::kOperandConst | OpFlags::kOperandRef,
+    0,
 };
+inline constexpr int kShapes = int(std::size(kShapeFlags));
 static_assert(int(OpCode::Mod) - int(OpCode::Add) + 1 == kShapedOperators);
-static_assert(int(OpCode::ModLSL) - int(OpCode::AddLK) + 1 == kShapedOperators * 4);
+static_assert(int(OpCode::ModSS) - int(OpCode::AddLK) + 1 == kShapedOperators * kShapes);
 
 // A shaped arithmetic instruction as the flagged one it stands for; any other as it is.
 inline Instr plainForm(Instr in) {
-    if (in.op >= OpCode::AddLK && in.op <= OpCode::ModLSL)
+    if (in.op >= OpCode::AddLK && in.op <= OpCode::ModSS)
         in.op = OpCode(int(OpCode::Add) + (int(in.op) - int(OpCode::AddLK)) % kShapedOperators);
     return in;
 }
@@ -246,7 +285,7 @@ inline Instr plainForm(Instr in) {
 inline Instr shapedForm(Instr in) {
     if (in.op < OpCode::Add || in.op > OpCode::Mod) return in;
     const uint8_t flags = uint8_t(in.n & ~(OpFlags::kLeftLiteral | OpFlags::kRightLiteral));
-    for (int shape = 0; shape < 4; ++shape)
+    for (int shape = 0; shape < kShapes; ++shape)
         if (flags == kShapeFlags[shape]) {
             in.op = OpCode(int(OpCode::AddLK) + shape * kShapedOperators +
                            (int(in.op) - int(OpCode::Add)));

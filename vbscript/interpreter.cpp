@@ -884,8 +884,28 @@ template <OpCode Op, int Shape>
         arithmetic(Op, sp[-1], fn->consts[in.b]);
     } else if constexpr (Shape == 2) { // LKL
         arithmetic(Op, locals[in.a], fn->consts[in.b]);
-    } else { // LSL
+    } else if constexpr (Shape == 3) { // LSL
         arithmetic(Op, locals[in.a], sp[-1]);
+        (--sp)->clear();
+    } else if constexpr (Shape == 4) { // LS
+        Value left = locals[in.a];
+        arithmetic(Op, left, sp[-1]);
+        sp[-1] = std::move(left);
+    } else if constexpr (Shape == 5) { // SKL
+        arithmetic(Op, sp[-1], fn->consts[in.b]);
+        locals[in.a] = std::move(sp[-1]);
+        --sp;
+    } else if constexpr (Shape == 6) { // SSL
+        arithmetic(Op, sp[-2], sp[-1]);
+        (--sp)->clear();
+        locals[in.a] = std::move(sp[-1]);
+        --sp;
+    } else if constexpr (Shape == 7) { // LRK
+        *sp = locals[in.a].deref();
+        arithmetic(Op, *sp, fn->consts[in.b]);
+        ++sp;
+    } else { // SS
+        arithmetic(Op, sp[-2], sp[-1]);
         (--sp)->clear();
     }
 }
@@ -1200,6 +1220,96 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
             break;
         case OpCode::ModLSL:
             shapedOp<OpCode::Mod, 3>(in, sp, locals, fn);
+            break;
+        case OpCode::AddLS:
+            shapedOp<OpCode::Add, 4>(in, sp, locals, fn);
+            break;
+        case OpCode::SubLS:
+            shapedOp<OpCode::Sub, 4>(in, sp, locals, fn);
+            break;
+        case OpCode::MulLS:
+            shapedOp<OpCode::Mul, 4>(in, sp, locals, fn);
+            break;
+        case OpCode::DivLS:
+            shapedOp<OpCode::Div, 4>(in, sp, locals, fn);
+            break;
+        case OpCode::IntDivLS:
+            shapedOp<OpCode::IntDiv, 4>(in, sp, locals, fn);
+            break;
+        case OpCode::ModLS:
+            shapedOp<OpCode::Mod, 4>(in, sp, locals, fn);
+            break;
+        case OpCode::AddSKL:
+            shapedOp<OpCode::Add, 5>(in, sp, locals, fn);
+            break;
+        case OpCode::SubSKL:
+            shapedOp<OpCode::Sub, 5>(in, sp, locals, fn);
+            break;
+        case OpCode::MulSKL:
+            shapedOp<OpCode::Mul, 5>(in, sp, locals, fn);
+            break;
+        case OpCode::DivSKL:
+            shapedOp<OpCode::Div, 5>(in, sp, locals, fn);
+            break;
+        case OpCode::IntDivSKL:
+            shapedOp<OpCode::IntDiv, 5>(in, sp, locals, fn);
+            break;
+        case OpCode::ModSKL:
+            shapedOp<OpCode::Mod, 5>(in, sp, locals, fn);
+            break;
+        case OpCode::AddSSL:
+            shapedOp<OpCode::Add, 6>(in, sp, locals, fn);
+            break;
+        case OpCode::SubSSL:
+            shapedOp<OpCode::Sub, 6>(in, sp, locals, fn);
+            break;
+        case OpCode::MulSSL:
+            shapedOp<OpCode::Mul, 6>(in, sp, locals, fn);
+            break;
+        case OpCode::DivSSL:
+            shapedOp<OpCode::Div, 6>(in, sp, locals, fn);
+            break;
+        case OpCode::IntDivSSL:
+            shapedOp<OpCode::IntDiv, 6>(in, sp, locals, fn);
+            break;
+        case OpCode::ModSSL:
+            shapedOp<OpCode::Mod, 6>(in, sp, locals, fn);
+            break;
+        case OpCode::AddLRK:
+            shapedOp<OpCode::Add, 7>(in, sp, locals, fn);
+            break;
+        case OpCode::SubLRK:
+            shapedOp<OpCode::Sub, 7>(in, sp, locals, fn);
+            break;
+        case OpCode::MulLRK:
+            shapedOp<OpCode::Mul, 7>(in, sp, locals, fn);
+            break;
+        case OpCode::DivLRK:
+            shapedOp<OpCode::Div, 7>(in, sp, locals, fn);
+            break;
+        case OpCode::IntDivLRK:
+            shapedOp<OpCode::IntDiv, 7>(in, sp, locals, fn);
+            break;
+        case OpCode::ModLRK:
+            shapedOp<OpCode::Mod, 7>(in, sp, locals, fn);
+            break;
+        case OpCode::AddSS:
+            shapedOp<OpCode::Add, 8>(in, sp, locals, fn);
+            break;
+        case OpCode::SubSS:
+            shapedOp<OpCode::Sub, 8>(in, sp, locals, fn);
+            break;
+        case OpCode::MulSS:
+            shapedOp<OpCode::Mul, 8>(in, sp, locals, fn);
+            break;
+        case OpCode::DivSS:
+            shapedOp<OpCode::Div, 8>(in, sp, locals, fn);
+            break;
+        case OpCode::IntDivSS:
+            shapedOp<OpCode::IntDiv, 8>(in, sp, locals, fn);
+            break;
+        case OpCode::ModSS:
+            shapedOp<OpCode::Mod, 8>(in, sp, locals, fn);
             break;
         case OpCode::Pow:
         case OpCode::And:
