@@ -24,6 +24,26 @@ Function Shapes(v)
     Shapes = r
 End Function
 
+' The other shapes: local op computed, computed op constant into a local, computed op computed
+' (into a local or not), a by-reference argument op constant.
+Function More(ByVal v, w)
+    Dim r, t, u
+    On Error Resume Next
+    u = v
+    r = u + (v * 1)
+    r = r & " " & Show(r)
+    t = (u + 0) * 3
+    r = r & " " & Show(t)
+    t = (u * 2) + (v - 1)
+    r = r & " " & Show(t)
+    r = r & " " & Show((u * 2) + (v - 1)) & " " & Show((u \ 3) Mod (v - 5))
+    t = w - 7
+    r = r & " " & Show(t)
+    t = u - (w + 1)
+    r = r & " " & Show(t) & " " & Err.Number
+    More = r
+End Function
+
 Function Show(x)
     Show = TypeName(x) & " " & x
 End Function
@@ -31,4 +51,5 @@ End Function
 For Each v In Array(0, 1, -1, 32767, -32768, 32766, CLng(65536), 2147483647, -2147483647 - 1, _
                     1.5, -2.5, CByte(255), True, Empty, "12", CCur(3.5), Null)
     WScript.Echo Shapes(v)
+    WScript.Echo "  " & More(v, v)
 Next
