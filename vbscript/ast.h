@@ -89,6 +89,7 @@ enum class StmtKind : uint8_t {
     OnError, // resumeNext
     Stop,
     OptionExplicit,
+    Declaration, // a Sub, Function or Class inside a script-level block: a unit of its own
 };
 
 enum class ExitKind : uint8_t { Do, For, Sub, Function, Property };

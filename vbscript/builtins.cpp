@@ -146,7 +146,7 @@ int32_t count(const Value& v) {
 // A length of new text, within the engine's limit.
 size_t length(const Value& v) {
     size_t n = size_t(count(v));
-    if (n > kMaxStringLength) throw ScriptError(errc::OutOfStringSpace);
+    if (n > maxStringLength()) throw ScriptError(errc::OutOfStringSpace);
     return n;
 }
 
@@ -212,7 +212,10 @@ Value fnRTrim(CallContext&, Args a) {
 }
 
 bool textCompare(const Args& a, size_t i) {
-    return given(a, i) && toLong(a[i]) == 1;
+    if (!given(a, i)) return false;
+    int32_t mode = toLong(a[i]);
+    if (mode != 0 && mode != 1) invalidCall(); // vbBinaryCompare or vbTextCompare only
+    return mode == 1;
 }
 
 Value fnInStr(CallContext&, Args a) {
@@ -278,7 +281,7 @@ Value fnReplace(CallContext&, Args a) {
         if (hit == std::u16string::npos) break;
         out.append(s, pos, hit - pos);
         out += with;
-        if (out.size() > kMaxStringLength) throw ScriptError(errc::OutOfStringSpace);
+        if (out.size() > maxStringLength()) throw ScriptError(errc::OutOfStringSpace);
         pos = hit + needle.size();
         ++done;
     }
@@ -405,7 +408,7 @@ Value fnJoin(CallContext&, Args a) {
     for (size_t i = 0; i < arr->size(); ++i) {
         if (i) out += delim;
         if (!arr->data()[i].isNull()) out += str(arr->data()[i]);
-        if (out.size() > kMaxStringLength) throw ScriptError(errc::OutOfStringSpace);
+        if (out.size() > maxStringLength()) throw ScriptError(errc::OutOfStringSpace);
     }
     return Value::string(std::move(out));
 }
@@ -580,6 +583,9 @@ Value fnRound(CallContext&, Args a) {
     if (digits < 0) invalidCall();
     const Value& v = a[0];
     if (v.type() == Type::Integer || v.type() == Type::Long || v.type() == Type::Byte) return v;
+    // Booleans and Empty round to Integers, as the classic engine's rounding gives them.
+    if (v.type() == Type::Boolean) return Value::integer(v.booleanValue() ? -1 : 0);
+    if (v.type() == Type::Empty) return Value::integer(0);
     double d = toDouble(v);
     double scale = std::pow(10.0, digits);
     double r = roundHalfEven(d * scale) / scale;
@@ -912,6 +918,7 @@ void registerCoreBuiltins(BuiltinRegistry& r) {
         {"vbObjectError", Value::lng(int32_t(0x80040000u))},
         {"vbBinaryCompare", Value::integer(0)},
         {"vbTextCompare", Value::integer(1)},
+        {"vbDatabaseCompare", Value::integer(2)},
         {"vbEmpty", Value::integer(0)},
         {"vbNull", Value::integer(1)},
         {"vbInteger", Value::integer(2)},

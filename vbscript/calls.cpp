@@ -72,22 +72,37 @@ Runtime::Entry::Entry(Runtime& rt) : rt_(rt) {
         rt.stackBase_ = stackAddress();
         rt.stackLimit_ = usableStack(rt.stackBase_);
         rt.deadline_ = rt.timeoutMs >= 0 ? rt.clock() + rt.timeoutMs : INT64_MAX;
-        rt.budget_ = 1024;
+        rt.stepsLeft_ = rt.limits.maxSteps;
+        rt.budget_ = rt.limits.maxSteps ? 0 : 1024; // a step limit hands out its first steps
+        rt.maxDepth_ = rt.limits.maxCallDepth ? rt.limits.maxCallDepth : UINT32_MAX;
+        outer_ = setValueLimits(rt.limits.values);
     }
 }
 
 Runtime::Entry::~Entry() {
-    --rt_.entered_;
+    if (--rt_.entered_ == 0) setValueLimits(outer_);
 }
 
 void Runtime::checkTime() {
-    budget_ = 1024;
-    if (interrupted_ || (deadline_ != INT64_MAX && clock() > deadline_)) {
+    bool outOfSteps = false;
+    if (limits.maxSteps) {
+        const uint64_t chunk = std::min<uint64_t>(1024, stepsLeft_);
+        outOfSteps = chunk == 0;
+        stepsLeft_ -= chunk;
+        budget_ = int(chunk);
+    } else {
+        budget_ = 1024;
+    }
+    if (outOfSteps || interrupted_ || (deadline_ != INT64_MAX && clock() > deadline_)) {
         interrupted_ = true; // every frame on the way out stops too
         ScriptError e(errc::ScriptTimedOut);
         e.setFatal();
         throw e;
     }
+}
+
+void Runtime::tooDeep() {
+    fail(errc::OutOfStackSpace);
 }
 
 void Runtime::checkStack() {
@@ -134,6 +149,7 @@ struct Runtime::FrameGuard {
     Value* top = nullptr; // after a normal return: the operand stack's end
     ~FrameGuard() {
         rt.current_ = previous;
+        --rt.depth_;
         if (top) {
             // Only the locals and what the stack still holds need clearing; an error may have
             // left anything anywhere.
@@ -163,6 +179,7 @@ inline Value Runtime::enter(const Function* fn, LinkedUnit* unit, ScriptObject* 
     f.stack = base + fn->slots;
     f.me = me;
     f.caller = caller;
+    enterDepth();
     FrameGuard guard{*this, base, n, mark, current_, fn->slots};
     for (int i = 0; i < argc; ++i) {
         Value& a = args[i];
@@ -317,6 +334,7 @@ void Runtime::runMain(LinkedUnit* unit, Frame* scopeFrame, bool* resumeNext) {
     f.locals = base;
     f.stack = base + main->slots;
     f.caller = current_;
+    enterDepth();
     FrameGuard guard{*this, base, n, mark, current_, 0};
     if (scopeFrame) {
         f.scopeFrame = scopeFrame;
@@ -344,6 +362,7 @@ Value Runtime::runExpression(LinkedUnit& lu, Frame* sf, bool local) {
     f.stack = base + main->slots;
     f.caller = current_;
     f.scopeFrame = sf ? sf : nullptr;
+    enterDepth();
     FrameGuard guard{*this, base, n, mark, current_, 0};
     if (local) {
         f.me = sf->me;

@@ -11,6 +11,7 @@
 #include "vbscript/value.h"
 
 #include <initializer_list>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -108,16 +109,82 @@ enum class OpCode : uint8_t {
     Return,
     // Element a(i) of local a at local subscript b; n = ElementFlags.
     LoadElement,
+    // local.name without arguments, the object in local a (n = VarFlags::kByRef), b = call site.
+    MemberGetLocal,
+    // local.name = [value]: the object in local a, which holds no reference; b = call site.
+    MemberPutLocal,
+    // Arithmetic in the usual fused shapes, told apart by opcode rather than by flags: the last
+    // step of compiling with fusing. n keeps the flags of the plain form (plainForm gives it back).
+    // LK: local a op constant b, pushed; SK: the top op constant b, in place; LKL: local a op
+    // constant b into local a; LSL: local a op the popped top into local a; LS: local a op the
+    // top, in its place; SKL: the popped top op constant b into local a; SSL: the two popped into
+    // local a; LRK: what local a refers to op constant b, pushed; SS: the two popped, pushed.
+    AddLK,
+    SubLK,
+    MulLK,
+    DivLK,
+    IntDivLK,
+    ModLK,
+    AddSK,
+    SubSK,
+    MulSK,
+    DivSK,
+    IntDivSK,
+    ModSK,
+    AddLKL,
+    SubLKL,
+    MulLKL,
+    DivLKL,
+    IntDivLKL,
+    ModLKL,
+    AddLSL,
+    SubLSL,
+    MulLSL,
+    DivLSL,
+    IntDivLSL,
+    ModLSL,
+    AddLS,
+    SubLS,
+    MulLS,
+    DivLS,
+    IntDivLS,
+    ModLS,
+    AddSKL,
+    SubSKL,
+    MulSKL,
+    DivSKL,
+    IntDivSKL,
+    ModSKL,
+    AddSSL,
+    SubSSL,
+    MulSSL,
+    DivSSL,
+    IntDivSSL,
+    ModSSL,
+    AddLRK,
+    SubLRK,
+    MulLRK,
+    DivLRK,
+    IntDivLRK,
+    ModLRK,
+    AddSS,
+    SubSS,
+    MulSS,
+    DivSS,
+    IntDivSS,
+    ModSS,
 };
 
 // Instruction flags (Instr::n), one vocabulary per family of instructions. An instruction reads
 // only its own family's flags, and the flags of a family are distinct bits, so one can never be
 // mistaken for another; the static_asserts below keep it so.
 
-// Variables: LoadLocal, StoreLocal, SetLocal, AddrLocal; kRaw also StoreField and StoreGlobal.
+// Variables: LoadLocal, StoreLocal, SetLocal, AddrLocal; kRaw also StoreField and StoreGlobal;
+// kDeclare AddrGlobal.
 struct VarFlags {
     static constexpr uint8_t kByRef = 0x01;     // local a holds a reference
     static constexpr uint8_t kRaw = 0x02;       // store without default-member conversion
+    static constexpr uint8_t kDeclare = 0x04;   // ReDim: an undeclared name becomes a variable
     static constexpr uint8_t kFromLocal = 0x10; // StoreLocal: the value is local b (x = y)
     static constexpr uint8_t kFromRef = 0x20;   // and local b holds a reference
 };
@@ -143,7 +210,8 @@ struct OpFlags {
     static constexpr uint8_t kOperandRef = 0x20;   // local a (on either side) holds a reference
     // The left operand is local a. The sign bit, since every arithmetic instruction tests it.
     static constexpr uint8_t kLeftLocal = 0x80;
-    // Comparisons followed by JumpIfFalse: test and branch at once, without pushing the Boolean.
+    // Comparisons followed by JumpIfFalse or JumpIfTrue: test and branch at once, without
+    // pushing the Boolean.
     static constexpr uint8_t kBranch = 0x40;
     static constexpr uint8_t kOperandFused = kOperandConst | kOperandLocal;
 };
@@ -170,8 +238,8 @@ constexpr bool distinctBits(std::initializer_list<uint8_t> flags) {
 }
 } // namespace detail
 
-static_assert(detail::distinctBits({VarFlags::kByRef, VarFlags::kRaw, VarFlags::kFromLocal,
-                                    VarFlags::kFromRef}));
+static_assert(detail::distinctBits({VarFlags::kByRef, VarFlags::kRaw, VarFlags::kDeclare,
+                                    VarFlags::kFromLocal, VarFlags::kFromRef}));
 static_assert(detail::distinctBits({CallFlags::kArgMask, CallFlags::kStatement}));
 static_assert(detail::distinctBits({OpFlags::kLeftLiteral, OpFlags::kRightLiteral,
                                     OpFlags::kResultToLocal, OpFlags::kOperandConst,
@@ -186,6 +254,45 @@ struct Instr {
     uint32_t b = 0;
 };
 static_assert(sizeof(Instr) == 8);
+
+// The shaped arithmetic instructions (AddLK ..), six operators to a shape, in the order of Add ..
+// Mod, and the flags of each shape.
+inline constexpr int kShapedOperators = 6;
+inline constexpr uint8_t kShapeFlags[] = {
+    OpFlags::kLeftLocal | OpFlags::kOperandConst,
+    OpFlags::kOperandConst,
+    OpFlags::kLeftLocal | OpFlags::kOperandConst | OpFlags::kResultToLocal,
+    OpFlags::kLeftLocal | OpFlags::kResultToLocal,
+    OpFlags::kLeftLocal,
+    OpFlags::kOperandConst | OpFlags::kResultToLocal,
+    OpFlags::kResultToLocal,
+    OpFlags::kLeftLocal | OpFlags::kOperandConst | OpFlags::kOperandRef,
+    0,
+};
+inline constexpr int kShapes = int(std::size(kShapeFlags));
+static_assert(int(OpCode::Mod) - int(OpCode::Add) + 1 == kShapedOperators);
+static_assert(int(OpCode::ModSS) - int(OpCode::AddLK) + 1 == kShapedOperators * kShapes);
+
+// A shaped arithmetic instruction as the flagged one it stands for; any other as it is.
+inline Instr plainForm(Instr in) {
+    if (in.op >= OpCode::AddLK && in.op <= OpCode::ModSS)
+        in.op = OpCode(int(OpCode::Add) + (int(in.op) - int(OpCode::AddLK)) % kShapedOperators);
+    return in;
+}
+
+// The shaped instruction for an arithmetic one whose flags (literal marks aside) are a shape's;
+// else the instruction as it is.
+inline Instr shapedForm(Instr in) {
+    if (in.op < OpCode::Add || in.op > OpCode::Mod) return in;
+    const uint8_t flags = uint8_t(in.n & ~(OpFlags::kLeftLiteral | OpFlags::kRightLiteral));
+    for (int shape = 0; shape < kShapes; ++shape)
+        if (flags == kShapeFlags[shape]) {
+            in.op = OpCode(int(OpCode::AddLK) + shape * kShapedOperators +
+                           (int(in.op) - int(OpCode::Add)));
+            break;
+        }
+    return in;
+}
 
 // The code of one statement (or the head of a compound one): where errors are reported and
 // where On Error Resume Next continues.
@@ -204,6 +311,9 @@ struct CallSite {
     mutable uint64_t classSerial = 0;
     mutable const void* table = nullptr;
     mutable int id = 0;
+    // With a script class: the field slot when the member is a public field, read and written
+    // without a call; else -1.
+    mutable int field = -1;
 };
 
 struct ClassInfo;

@@ -119,7 +119,8 @@ public:
         shortcutReturns();
     }
 
-    // A jump to a Return returns at once (If ... Else at the end of a procedure).
+    // A jump to a Return returns at once (If ... Else at the end of a procedure); arithmetic of
+    // the usual shapes becomes the shaped instructions.
     void shortcutReturns() {
         if (!u_.fuse()) return;
         for (Instr& in : fn_.code) {
@@ -128,6 +129,7 @@ public:
                 in.op = OpCode::Return;
                 in.b = 0;
             }
+            in = shapedForm(in);
         }
     }
 
@@ -247,6 +249,7 @@ private:
     }
 
     void declareStmt(const Stmt& s) {
+        if (s.kind == StmtKind::OnError) hasOnError_ = true;
         switch (s.kind) {
         case StmtKind::Dim:
             for (const Decl& d : s.decls) {
@@ -339,8 +342,8 @@ private:
     // ---- Emission ---------------------------------------------------------------------
 
     size_t emit(OpCode op, int delta, uint8_t n = 0, uint16_t a = 0, uint32_t b = 0) {
-        if (op == OpCode::JumpIfFalse && u_.fuse() && !fn_.code.empty() &&
-            isComparison(fn_.code.back().op))
+        if ((op == OpCode::JumpIfFalse || op == OpCode::JumpIfTrue) && u_.fuse() &&
+            !fn_.code.empty() && isComparison(fn_.code.back().op))
             fn_.code.back().n |= OpFlags::kBranch;
         fn_.code.push_back(Instr{op, n, a, b});
         depth_ += delta;
@@ -485,10 +488,20 @@ private:
         case ExprKind::Name:
             loadName(e);
             return;
-        case ExprKind::Member:
+        case ExprKind::Member: {
+            const size_t objectStart = fn_.code.size();
             object(e);
+            if (u_.fuse() && fn_.code.size() == objectStart + 1 &&
+                fn_.code.back().op == OpCode::LoadLocal) {
+                // local.name: one instruction, which reaches a field without the object's count.
+                Instr& load = fn_.code.back();
+                load = Instr{OpCode::MemberGetLocal, uint8_t(load.n & VarFlags::kByRef), load.a,
+                             site(e.name)};
+                return;
+            }
             emit(OpCode::MemberGet, 0, 0, 0, site(e.name));
             return;
+        }
         case ExprKind::Call:
             call(e, false);
             return;
@@ -635,7 +648,7 @@ private:
 
     // True when the code from `from` on only computes: no calls (Eval, or a procedure given a
     // local by reference, could change a local) and no jumps.
-    bool readsNoLocalsBack(size_t from) const {
+    bool readsNoLocalsBack(size_t from, bool allowMemberReads = false) const {
         for (size_t i = from; i < fn_.code.size(); ++i) {
             switch (fn_.code[i].op) {
             case OpCode::LoadLocal:
@@ -652,6 +665,10 @@ private:
             case OpCode::IntDiv:
             case OpCode::Mod:
             case OpCode::Neg:
+                break;
+            case OpCode::MemberGetLocal:
+                // Runs a Property Get at most, without arguments: it cannot reach the locals.
+                if (!allowMemberReads) return false;
                 break;
             default:
                 return false;
@@ -855,6 +872,7 @@ private:
         case StmtKind::Const:
         case StmtKind::Stop:
         case StmtKind::OptionExplicit:
+        case StmtKind::Declaration:
             return;
         case StmtKind::ReDim: {
             uint32_t at = beginStmt(s.line, s.column);
@@ -864,7 +882,11 @@ private:
                     emit(OpCode::Raise, 0, 0, 0, errc::IllegalAssignment);
                     continue;
                 }
-                addr(r);
+                // ReDim declares the name it sizes, even under Option Explicit.
+                if (r.kind == Resolved::Global)
+                    emit(OpCode::AddrGlobal, 1, VarFlags::kDeclare, r.implicit, r.index);
+                else
+                    addr(r);
                 for (const ExprPtr& b : d.bounds)
                     expr(*b);
                 emit(OpCode::ReDim, -1 - int(d.bounds.size()), uint8_t(d.bounds.size()),
@@ -990,11 +1012,26 @@ private:
             }
             return;
         }
-        case ExprKind::Member:
+        case ExprKind::Member: {
+            const size_t objectStart = fn_.code.size();
             object(target);
+            const Instr load = fn_.code.back();
             expr(value);
+            if (u_.fuse() && !isSet && fn_.code.size() > objectStart + 1 &&
+                load.op == OpCode::LoadLocal && !(load.n & VarFlags::kByRef) &&
+                fn_.code[objectStart].op == OpCode::LoadLocal &&
+                readsNoLocalsBack(objectStart + 1, true)) {
+                // local.name = value, where nothing in the value can change the local (no calls;
+                // a property read without arguments cannot reach it): the store reads the local
+                // itself, and reaches a field without the object's count.
+                fn_.code.erase(fn_.code.begin() + std::ptrdiff_t(objectStart));
+                --depth_;
+                emit(OpCode::MemberPutLocal, -1, 0, load.a, site(target.name));
+                return;
+            }
             emit(isSet ? OpCode::MemberSet : OpCode::MemberPut, -2, 0, 0, site(target.name));
             return;
+        }
         case ExprKind::Call: {
             const Expr& t = *target.left;
             if (t.kind == ExprKind::Name) {
@@ -1284,6 +1321,23 @@ private:
     void doStatement(const Stmt& s) {
         // Do While c / Do Until c: test first; Loop While c / Loop Until c: test last.
         bool jumpOutIfTrue = s.kind == StmtKind::Do && s.until;
+        if (u_.fuse() && s.cond && !s.testAtEnd && mode_ == Mode::Procedure && !hasOnError_) {
+            // The test at the bottom, entered by a jump: one jump fewer each time round. Only
+            // where no error can resume after the test, which continues into the body.
+            size_t entry = emit(OpCode::Jump, 0);
+            uint32_t body = here();
+            loops_.push_back(Loop{s.kind == StmtKind::Do ? LoopKind::Do : LoopKind::While, {}});
+            block(s.body);
+            patch(entry, here());
+            uint32_t at = beginStmt(s.line, s.column);
+            expr(*s.cond);
+            emit(jumpOutIfTrue ? OpCode::JumpIfFalse : OpCode::JumpIfTrue, -1, 0, 0, body);
+            endStmt(at);
+            for (size_t e : loops_.back().exits)
+                patch(e, here());
+            loops_.pop_back();
+            return;
+        }
         uint32_t top = here();
         size_t exitJump = SIZE_MAX;
         if (s.cond && !s.testAtEnd) {
@@ -1321,6 +1375,7 @@ private:
     std::vector<uint16_t> withSlots_;
     std::vector<Loop> loops_;
     int depth_ = 0;
+    bool hasOnError_ = false; // the body has an On Error statement
 };
 
 void compileClass(UnitBuilder& u, const ClassDecl& decl) {

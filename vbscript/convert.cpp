@@ -291,6 +291,9 @@ bool toBool(const Value& value) {
         std::u16string_view t = trim(v.stringValue());
         if (t.size() == 4 && startsWithNoCase(t, u"true")) return true;
         if (t.size() == 5 && startsWithNoCase(t, u"false")) return false;
+        // The form Write # gives Booleans in files.
+        if (t.size() == 6 && startsWithNoCase(t, u"#true#")) return true;
+        if (t.size() == 7 && startsWithNoCase(t, u"#false#")) return false;
         double d;
         if (parseNumber(t, d)) return d != 0;
         typeMismatch();

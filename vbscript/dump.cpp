@@ -165,6 +165,13 @@ const char* opName(OpCode op) {
         return "Return";
     case OpCode::LoadElement:
         return "LoadElement";
+    case OpCode::MemberGetLocal:
+        return "MemberGetLocal";
+    case OpCode::MemberPutLocal:
+        return "MemberPutLocal";
+    default:
+        // Shaped arithmetic is listed as the flagged instruction it stands for.
+        return opName(plainForm(Instr{op}).op);
     }
     return "?";
 }
@@ -301,9 +308,11 @@ public:
             return field(in.a);
         case OpCode::StoreField:
             return field(in.a) + ((in.n & VarFlags::kRaw) ? ", raw" : "");
+        case OpCode::AddrGlobal:
+            return global(in.b) + implicit(in.a) +
+                   ((in.n & VarFlags::kDeclare) ? ", declares" : "");
         case OpCode::LoadGlobal:
         case OpCode::SetGlobal:
-        case OpCode::AddrGlobal:
         case OpCode::ArgGlobal:
         case OpCode::NewObject:
         case OpCode::AppendGlobal:
@@ -358,6 +367,13 @@ public:
         case OpCode::LoadElement:
             return local(in.a) + ((in.n & ElementFlags::kArrayRef) ? " (ref)" : "") + " at " +
                    local(in.b) + ((in.n & ElementFlags::kIndexRef) ? " (ref)" : "");
+        case OpCode::MemberGetLocal:
+        case OpCode::MemberPutLocal: {
+            std::string name = in.b < fn_.sites.size() ? fn_.sites[in.b].name : "?";
+            return local(in.a) + ((in.n & VarFlags::kByRef) ? " (ref)" : "") + "." + name;
+        }
+        default: // shaped arithmetic, which the listing shows in its flagged form
+            return operands(plainForm(in));
         }
         return {};
     }
@@ -373,11 +389,12 @@ public:
         out += format(" (%u params, %u slots, stack %u)\n", unsigned(fn_.params),
                       unsigned(fn_.slots), unsigned(fn_.maxStack));
         for (size_t pc = 0; pc < fn_.code.size(); ++pc) {
-            const Instr& in = fn_.code[pc];
+            const Instr in = plainForm(fn_.code[pc]); // shaped arithmetic as its flagged form
             const StmtInfo* st = fn_.statementAt(uint32_t(pc));
             std::string line = st ? format("[%u]", unsigned(firstLine_ + st->line)) : "[-]";
             std::string ops = operands(in);
             out += format("  %4u  %-6s %-14s", unsigned(pc), line.c_str(), opName(in.op));
+            if (!ops.empty() && out.back() != ' ') out += ' '; // a name as wide as the column
             out += ops;
             while (!out.empty() && out.back() == ' ')
                 out.pop_back();

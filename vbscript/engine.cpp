@@ -240,8 +240,9 @@ void Engine::addCode(std::u16string_view code) {
                 }
                 module.units.push_back(unit);
                 module.baseLines.push_back(first.line);
+                // A nested declaration is no place to cut the text: the code around it is one unit.
                 cut.push_back({first.offset - (first.column - 1u), first.line,
-                               span.kind != UnitSpan::Kind::Code, std::move(unit)});
+                               span.kind != UnitSpan::Kind::Code && !span.nested, std::move(unit)});
             }
         };
 
@@ -326,6 +327,14 @@ void Engine::executeStatement(std::u16string_view code) {
 
 int Engine::timeout() const {
     return rt_->timeoutMs;
+}
+
+const EngineLimits& Engine::limits() const {
+    return rt_->limits;
+}
+
+void Engine::setLimits(const EngineLimits& limits) {
+    rt_->limits = limits;
 }
 
 void Engine::setTimeout(int milliseconds) {

@@ -52,6 +52,20 @@ public:
     virtual Value loadPicture(const std::u16string& path);
 };
 
+// Bounds on what scripts may use besides time (setTimeout); hosts running untrusted or generated
+// code set them. Zero means no limit.
+struct EngineLimits {
+    // Loop iterations and calls of one run (from the host's call into the engine to its return);
+    // then the run stops with the time-out error, which no handler can trap.
+    uint64_t maxSteps = 0;
+    // Script calls nested in one another; deeper: "Out of stack space" (28). The thread's stack
+    // is checked whatever this says.
+    uint32_t maxCallDepth = 0;
+    // Longest string, largest array and the bytes of all strings and arrays alive on the thread,
+    // in force while this engine's scripts run (value.h).
+    ValueLimits values;
+};
+
 class Engine {
 public:
     static constexpr int kNoTimeout = -1;
@@ -80,6 +94,8 @@ public:
     // Milliseconds a script may run; kNoTimeout for no limit.
     int timeout() const;
     void setTimeout(int milliseconds);
+    const EngineLimits& limits() const;
+    void setLimits(const EngineLimits& limits);
     // The procedures (Sub and Function) of the added code, in code order.
     std::vector<ProcedureInfo> procedures() const;
     bool isRunning() const;

@@ -118,8 +118,12 @@ public:
             auto it = f.dynamic->find(c->name);
             if (it != f.dynamic->end()) return it->second.get();
         }
+        if (implicit) {
+            // Under Option Explicit only ReDim gives an implicit local a value: it declared it.
+            Value& local = f.locals[implicit - 1].deref();
+            if (!f.unit->optionExplicit || !local.isEmpty()) return &local;
+        }
         if (f.unit->optionExplicit) failNamed(errc::VariableUndefined, c->name);
-        if (implicit) return &f.locals[implicit - 1].deref();
         if (!create) return nullptr;
         c->kind = GlobalCell::Kind::Variable;
         return &c->value;
@@ -254,9 +258,12 @@ public:
             if (cls->serial == site.classSerial) return site.id;
             int m = cls->find(site.name);
             if (m < 0) failNamed(errc::NoSuchMember, site.name);
+            const ClassInfo::Member& member = cls->members[size_t(m)];
             site.classSerial = cls->serial;
             site.table = nullptr;
             site.id = m + 1;
+            site.field =
+                member.kind == ClassInfo::MemberKind::Field && member.isPublic ? member.field : -1;
             return site.id;
         }
         const void* table = o->memberTable();
@@ -267,8 +274,39 @@ public:
             site.classSerial = 0;
             site.table = table;
             site.id = id;
+            site.field = -1;
         }
         return id;
+    }
+
+    // The public field `site` names on the script object `v` holds, when the site has found it
+    // before on this class; else null, and the general path decides.
+    [[gnu::always_inline]] static Value* siteField(const Value& v, const CallSite& site) {
+        if (v.type() != Type::Object) return nullptr;
+        Object* o = v.objectValue();
+        if (!o || !o->isScriptObject() || site.field < 0) return nullptr;
+        auto* so = static_cast<ScriptObject*>(o);
+        if (so->cls()->serial != site.classSerial) return nullptr;
+        return &so->fields()[size_t(site.field)];
+    }
+
+    // MemberGetLocal, MemberPutLocal without a field to reach: the general path, with the local's
+    // object on the stack.
+    [[gnu::noinline]] static Value* memberLocal(Runtime& rt, Frame& f, Instr in, Value* sp) {
+        const CallSite& site = f.fn->sites[in.b];
+        const Value& local = (in.n & VarFlags::kByRef) ? f.locals[in.a].deref() : f.locals[in.a];
+        if (in.op == OpCode::MemberGetLocal) {
+            *sp = local;
+            Value r = memberGet(rt, f, site, sp, 0);
+            *sp = std::move(r);
+            return sp + 1;
+        }
+        Value* base = sp - 1;
+        Value value = std::move(*base);
+        base[0] = local;
+        base[1] = std::move(value);
+        memberPut(rt, f, site, base, 0, false);
+        return popTo(base + 2, base);
     }
 
     static Object* target(const Value& v, const CallSite& site) {
@@ -523,9 +561,15 @@ public:
         if (target && target->sameString(read) && tail.isString()) {
             read.clear();
             if (std::u16string* text = target->uniqueString()) {
-                if (text->size() + tail.stringValue().size() > kMaxStringLength)
-                    fail(errc::OutOfStringSpace);
-                text->append(tail.stringValue());
+                const size_t added = tail.stringValue().size();
+                if (text->size() + added > maxStringLength()) fail(errc::OutOfStringSpace);
+                detail::chargeBytes(2 * added);
+                try {
+                    text->append(tail.stringValue());
+                } catch (...) {
+                    detail::creditBytes(2 * added);
+                    throw;
+                }
                 return popTo(sp, base);
             }
             read = *target;
@@ -586,6 +630,17 @@ public:
 
     // AddrGlobal, ArgGlobal: a reference to the variable; for an argument, else its value.
     [[gnu::noinline]] static Value globalAddress(Runtime& rt, Frame& f, GlobalCell* c, Instr in) {
+        if ((in.n & VarFlags::kDeclare) && c->kind == GlobalCell::Kind::Undeclared &&
+            !resolveAlias(*rt.scope, c)) {
+            // ReDim of an undeclared name declares it: a local in a procedure, else a global.
+            if (f.dynamic) {
+                auto it = f.dynamic->find(c->name);
+                if (it != f.dynamic->end()) return Value::ref(it->second.get());
+            }
+            if (in.a) return Value::ref(&f.locals[in.a - 1].deref());
+            c->kind = GlobalCell::Kind::Variable;
+            return Value::ref(&c->value);
+        }
         if (Value* p = address(rt, f, c, in.a)) return Value::ref(p);
         if (in.op == OpCode::ArgGlobal) return load(rt, f, c, in.a);
         // Item(1) = x sets through the object, never replaces it.
@@ -816,6 +871,45 @@ template <OpCode Op>
     }
 }
 
+// A shaped arithmetic instruction (code.h): the operands' places are in the opcode, so no flags
+// are tested; the arithmetic is arithmeticOp's.
+template <OpCode Op, int Shape>
+[[gnu::always_inline]] inline void shapedOp(const Instr& in, Value*& sp, Value* locals,
+                                            const Function* fn) {
+    if constexpr (Shape == 0) { // LK
+        *sp = locals[in.a];
+        arithmetic(Op, *sp, fn->consts[in.b]);
+        ++sp;
+    } else if constexpr (Shape == 1) { // SK
+        arithmetic(Op, sp[-1], fn->consts[in.b]);
+    } else if constexpr (Shape == 2) { // LKL
+        arithmetic(Op, locals[in.a], fn->consts[in.b]);
+    } else if constexpr (Shape == 3) { // LSL
+        arithmetic(Op, locals[in.a], sp[-1]);
+        (--sp)->clear();
+    } else if constexpr (Shape == 4) { // LS
+        Value left = locals[in.a];
+        arithmetic(Op, left, sp[-1]);
+        sp[-1] = std::move(left);
+    } else if constexpr (Shape == 5) { // SKL
+        arithmetic(Op, sp[-1], fn->consts[in.b]);
+        locals[in.a] = std::move(sp[-1]);
+        --sp;
+    } else if constexpr (Shape == 6) { // SSL
+        arithmetic(Op, sp[-2], sp[-1]);
+        (--sp)->clear();
+        locals[in.a] = std::move(sp[-1]);
+        --sp;
+    } else if constexpr (Shape == 7) { // LRK
+        *sp = locals[in.a].deref();
+        arithmetic(Op, *sp, fn->consts[in.b]);
+        ++sp;
+    } else { // SS
+        arithmetic(Op, sp[-2], sp[-1]);
+        (--sp)->clear();
+    }
+}
+
 } // namespace
 
 // The dispatch loop. It runs until Return; an error leaves it by exception and runFrame resumes
@@ -1004,6 +1098,14 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
             int argc = in.n & CallFlags::kArgMask;
             bool statement = in.n & CallFlags::kStatement;
             Value* base = sp - argc - 1;
+            if (in.n == 0) {
+                // obj.field: the field's value takes the object's place.
+                if (Value* field = I::siteField(*base, fn->sites[in.b])) {
+                    Value v = *field;
+                    base->replaceObject(std::move(v));
+                    break;
+                }
+            }
             Value r = I::memberGet(*this, f, fn->sites[in.b], base, in.n);
             while (sp > base)
                 (--sp)->clear();
@@ -1014,6 +1116,15 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
         case OpCode::MemberSet: {
             int argc = in.n & CallFlags::kArgMask;
             Value* base = sp - argc - 2;
+            if (argc == 0 && in.op == OpCode::MemberPut && !sp[-1].isRef() && !sp[-1].isObject()) {
+                // obj.field = value, a value that needs no conversion.
+                if (Value* field = I::siteField(*base, fn->sites[in.b])) {
+                    *field = std::move(sp[-1]);
+                    base->replaceObject(Value());
+                    sp = base;
+                    break;
+                }
+            }
             I::memberPut(*this, f, fn->sites[in.b], base, argc, in.op == OpCode::MemberSet);
             while (sp > base)
                 (--sp)->clear();
@@ -1037,6 +1148,168 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
             break;
         case OpCode::Mod:
             arithmeticOp<OpCode::Mod>(in, sp, locals, fn);
+            break;
+        case OpCode::AddLK:
+            shapedOp<OpCode::Add, 0>(in, sp, locals, fn);
+            break;
+        case OpCode::SubLK:
+            shapedOp<OpCode::Sub, 0>(in, sp, locals, fn);
+            break;
+        case OpCode::MulLK:
+            shapedOp<OpCode::Mul, 0>(in, sp, locals, fn);
+            break;
+        case OpCode::DivLK:
+            shapedOp<OpCode::Div, 0>(in, sp, locals, fn);
+            break;
+        case OpCode::IntDivLK:
+            shapedOp<OpCode::IntDiv, 0>(in, sp, locals, fn);
+            break;
+        case OpCode::ModLK:
+            shapedOp<OpCode::Mod, 0>(in, sp, locals, fn);
+            break;
+        case OpCode::AddSK:
+            shapedOp<OpCode::Add, 1>(in, sp, locals, fn);
+            break;
+        case OpCode::SubSK:
+            shapedOp<OpCode::Sub, 1>(in, sp, locals, fn);
+            break;
+        case OpCode::MulSK:
+            shapedOp<OpCode::Mul, 1>(in, sp, locals, fn);
+            break;
+        case OpCode::DivSK:
+            shapedOp<OpCode::Div, 1>(in, sp, locals, fn);
+            break;
+        case OpCode::IntDivSK:
+            shapedOp<OpCode::IntDiv, 1>(in, sp, locals, fn);
+            break;
+        case OpCode::ModSK:
+            shapedOp<OpCode::Mod, 1>(in, sp, locals, fn);
+            break;
+        case OpCode::AddLKL:
+            shapedOp<OpCode::Add, 2>(in, sp, locals, fn);
+            break;
+        case OpCode::SubLKL:
+            shapedOp<OpCode::Sub, 2>(in, sp, locals, fn);
+            break;
+        case OpCode::MulLKL:
+            shapedOp<OpCode::Mul, 2>(in, sp, locals, fn);
+            break;
+        case OpCode::DivLKL:
+            shapedOp<OpCode::Div, 2>(in, sp, locals, fn);
+            break;
+        case OpCode::IntDivLKL:
+            shapedOp<OpCode::IntDiv, 2>(in, sp, locals, fn);
+            break;
+        case OpCode::ModLKL:
+            shapedOp<OpCode::Mod, 2>(in, sp, locals, fn);
+            break;
+        case OpCode::AddLSL:
+            shapedOp<OpCode::Add, 3>(in, sp, locals, fn);
+            break;
+        case OpCode::SubLSL:
+            shapedOp<OpCode::Sub, 3>(in, sp, locals, fn);
+            break;
+        case OpCode::MulLSL:
+            shapedOp<OpCode::Mul, 3>(in, sp, locals, fn);
+            break;
+        case OpCode::DivLSL:
+            shapedOp<OpCode::Div, 3>(in, sp, locals, fn);
+            break;
+        case OpCode::IntDivLSL:
+            shapedOp<OpCode::IntDiv, 3>(in, sp, locals, fn);
+            break;
+        case OpCode::ModLSL:
+            shapedOp<OpCode::Mod, 3>(in, sp, locals, fn);
+            break;
+        case OpCode::AddLS:
+            shapedOp<OpCode::Add, 4>(in, sp, locals, fn);
+            break;
+        case OpCode::SubLS:
+            shapedOp<OpCode::Sub, 4>(in, sp, locals, fn);
+            break;
+        case OpCode::MulLS:
+            shapedOp<OpCode::Mul, 4>(in, sp, locals, fn);
+            break;
+        case OpCode::DivLS:
+            shapedOp<OpCode::Div, 4>(in, sp, locals, fn);
+            break;
+        case OpCode::IntDivLS:
+            shapedOp<OpCode::IntDiv, 4>(in, sp, locals, fn);
+            break;
+        case OpCode::ModLS:
+            shapedOp<OpCode::Mod, 4>(in, sp, locals, fn);
+            break;
+        case OpCode::AddSKL:
+            shapedOp<OpCode::Add, 5>(in, sp, locals, fn);
+            break;
+        case OpCode::SubSKL:
+            shapedOp<OpCode::Sub, 5>(in, sp, locals, fn);
+            break;
+        case OpCode::MulSKL:
+            shapedOp<OpCode::Mul, 5>(in, sp, locals, fn);
+            break;
+        case OpCode::DivSKL:
+            shapedOp<OpCode::Div, 5>(in, sp, locals, fn);
+            break;
+        case OpCode::IntDivSKL:
+            shapedOp<OpCode::IntDiv, 5>(in, sp, locals, fn);
+            break;
+        case OpCode::ModSKL:
+            shapedOp<OpCode::Mod, 5>(in, sp, locals, fn);
+            break;
+        case OpCode::AddSSL:
+            shapedOp<OpCode::Add, 6>(in, sp, locals, fn);
+            break;
+        case OpCode::SubSSL:
+            shapedOp<OpCode::Sub, 6>(in, sp, locals, fn);
+            break;
+        case OpCode::MulSSL:
+            shapedOp<OpCode::Mul, 6>(in, sp, locals, fn);
+            break;
+        case OpCode::DivSSL:
+            shapedOp<OpCode::Div, 6>(in, sp, locals, fn);
+            break;
+        case OpCode::IntDivSSL:
+            shapedOp<OpCode::IntDiv, 6>(in, sp, locals, fn);
+            break;
+        case OpCode::ModSSL:
+            shapedOp<OpCode::Mod, 6>(in, sp, locals, fn);
+            break;
+        case OpCode::AddLRK:
+            shapedOp<OpCode::Add, 7>(in, sp, locals, fn);
+            break;
+        case OpCode::SubLRK:
+            shapedOp<OpCode::Sub, 7>(in, sp, locals, fn);
+            break;
+        case OpCode::MulLRK:
+            shapedOp<OpCode::Mul, 7>(in, sp, locals, fn);
+            break;
+        case OpCode::DivLRK:
+            shapedOp<OpCode::Div, 7>(in, sp, locals, fn);
+            break;
+        case OpCode::IntDivLRK:
+            shapedOp<OpCode::IntDiv, 7>(in, sp, locals, fn);
+            break;
+        case OpCode::ModLRK:
+            shapedOp<OpCode::Mod, 7>(in, sp, locals, fn);
+            break;
+        case OpCode::AddSS:
+            shapedOp<OpCode::Add, 8>(in, sp, locals, fn);
+            break;
+        case OpCode::SubSS:
+            shapedOp<OpCode::Sub, 8>(in, sp, locals, fn);
+            break;
+        case OpCode::MulSS:
+            shapedOp<OpCode::Mul, 8>(in, sp, locals, fn);
+            break;
+        case OpCode::DivSS:
+            shapedOp<OpCode::Div, 8>(in, sp, locals, fn);
+            break;
+        case OpCode::IntDivSS:
+            shapedOp<OpCode::IntDiv, 8>(in, sp, locals, fn);
+            break;
+        case OpCode::ModSS:
+            shapedOp<OpCode::Mod, 8>(in, sp, locals, fn);
             break;
         case OpCode::Pow:
         case OpCode::And:
@@ -1096,7 +1369,7 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
                 if (in.n & OpFlags::kBranch) {
                     // A condition: test and branch without pushing the Boolean.
                     const Instr jump = *ip++;
-                    if (!r) ip = jumpTo(*this, code, ip, jump.b);
+                    if (r == (jump.op == OpCode::JumpIfTrue)) ip = jumpTo(*this, code, ip, jump.b);
                     break;
                 }
                 *sp++ = Value::boolean(r);
@@ -1193,6 +1466,27 @@ Value* Runtime::execute(Frame& f, const Instr* ip, Value* sp) {
             break;
         case OpCode::Return:
             return sp;
+        case OpCode::MemberGetLocal: {
+            const Value& local = (in.n & VarFlags::kByRef) ? locals[in.a].deref() : locals[in.a];
+            if (Value* field = I::siteField(local, fn->sites[in.b])) {
+                *sp++ = *field;
+                break;
+            }
+            sp = I::memberLocal(*this, f, in, sp);
+            break;
+        }
+        case OpCode::MemberPutLocal: {
+            Value& v = sp[-1];
+            Value* field;
+            if (!v.isRef() && !v.isObject() &&
+                (field = I::siteField(locals[in.a], fn->sites[in.b]))) {
+                *field = std::move(v);
+                --sp;
+                break;
+            }
+            sp = I::memberLocal(*this, f, in, sp);
+            break;
+        }
         case OpCode::LoadElement: {
             const Value& t = (in.n & ElementFlags::kArrayRef) ? locals[in.a].deref() : locals[in.a];
             const Value& sub =

@@ -345,11 +345,13 @@ private:
         bool longSuffix = pos_ < s_.size() && s_[pos_] == u'&';
         if (longSuffix) ++pos_;
         Token& t = push(Tok::Literal, start, pos_ - start, space);
-        // The subtype follows the value: up to 16 bits is an Integer (so &HFFFF is -1).
-        if (!longSuffix && n <= 0xFFFF)
-            t.value = Value::integer(int16_t(uint16_t(n)));
+        // Up to 16 digits' worth without the suffix is 16 bits (so &HFFFF is -1); else 32 bits.
+        // The subtype follows the value, suffix or not: &HFFFFFFFF& is -1, an Integer.
+        int32_t v = !longSuffix && n <= 0xFFFF ? int16_t(uint16_t(n)) : int32_t(uint32_t(n));
+        if (v >= -32768 && v <= 32767)
+            t.value = Value::integer(int16_t(v));
         else
-            t.value = Value::lng(int32_t(uint32_t(n)));
+            t.value = Value::lng(v);
     }
 
     void lexNumber(bool space) {

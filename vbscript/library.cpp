@@ -541,7 +541,9 @@ Value fnFilter(CallContext&, Args a) {
     if (a[1].isNull()) throw ScriptError(errc::InvalidUseOfNull);
     std::u16string find = toString(a[1]);
     bool include = !given(a, 2) || toBool(a[2]);
-    bool text = given(a, 3) && toLong(a[3]) == 1;
+    int32_t mode = given(a, 3) ? toLong(a[3]) : 0;
+    if (mode != 0 && mode != 1) invalidCall();
+    bool text = mode == 1;
     if (text)
         for (char16_t& c : find)
             c = foldChar(c);

@@ -2,6 +2,7 @@
 
 #include "vbscript/text.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace vbs {
@@ -51,62 +52,106 @@ Value negateLiteral(const Value& v) {
     }
 }
 
+// The end (exclusive) of the declaration starting at token i, of `kind`: after its End Sub, End
+// Function, End Property or End Class at a statement's start, or the text's end without one.
+size_t declarationEnd(const std::vector<Token>& t, size_t i, UnitSpan::Kind kind, bool* found) {
+    bool start = false;
+    *found = false;
+    for (size_t j = i; t[j].kind != Tok::End; ++j) {
+        if (start && t[j].kind == Tok::End_) {
+            Tok next = t[j + 1].kind;
+            bool match = kind == UnitSpan::Kind::Class
+                             ? next == Tok::Class
+                             : (next == Tok::Sub || next == Tok::Function || next == Tok::Property);
+            if (match) {
+                *found = true;
+                return j + 2;
+            }
+        }
+        start = isSeparator(t[j].kind);
+    }
+    return t.size() - 1;
+}
+
+// How a script-level statement starting at token i changes the depth of blocks: +1 for a block
+// opened (If ... Then at a line's end, For, Do, While, Select, With), -1 for one closed. Only
+// decides whether a declaration cuts the code around it, so an odd case counted wrong costs a
+// cache entry, never the meaning.
+int blockDelta(const std::vector<Token>& t, size_t i) {
+    switch (t[i].kind) {
+    case Tok::If:
+        for (size_t j = i + 1; t[j].kind != Tok::End && t[j].kind != Tok::Newline; ++j)
+            if (t[j].kind == Tok::Then)
+                return t[j + 1].kind == Tok::Newline || t[j + 1].kind == Tok::End ? 1 : 0;
+        return 0;
+    case Tok::For:
+    case Tok::Do:
+    case Tok::While:
+    case Tok::Select:
+    case Tok::With:
+        return 1;
+    case Tok::Next:
+    case Tok::Loop:
+    case Tok::Wend:
+        return -1;
+    case Tok::End_: {
+        Tok next = t[i + 1].kind;
+        return next == Tok::If || next == Tok::Select || next == Tok::With ? -1 : 0;
+    }
+    default:
+        return 0;
+    }
+}
+
 } // namespace
 
 std::vector<UnitSpan> splitUnits(const std::vector<Token>& t, bool* unterminated) {
     std::vector<UnitSpan> units;
     if (unterminated) *unterminated = false;
-    // Script-level code made only of line breaks and colons is no unit at all.
+    // Script-level code made only of line breaks and colons is no unit at all. Its unit goes
+    // before the declarations nested in it, so that units stay in the order of their first token.
+    size_t nestedFrom = 0;
     auto addCode = [&](size_t begin, size_t end) {
         for (size_t k = begin; k < end; ++k)
             if (!isSeparator(t[k].kind)) {
-                units.push_back({UnitSpan::Kind::Code, begin, end});
-                return;
+                units.insert(units.begin() + std::ptrdiff_t(nestedFrom),
+                             {UnitSpan::Kind::Code, begin, end});
+                break;
             }
+        nestedFrom = units.size();
     };
     size_t codeStart = 0;
     size_t i = 0;
     bool statementStart = true;
+    int depth = 0;
     while (t[i].kind != Tok::End) {
         UnitSpan::Kind kind;
         if (statementStart && !isSeparator(t[i].kind) && isDeclStart(t, i, kind)) {
-            addCode(codeStart, i);
-            // The declaration runs to its End Sub / End Function / End Property / End Class.
-            size_t j = i;
-            bool start = false;
-            size_t end = t.size() - 1;
-            if (unterminated) *unterminated = true;
-            while (t[j].kind != Tok::End) {
-                if (start && t[j].kind == Tok::End_) {
-                    Tok next = t[j + 1].kind;
-                    bool match =
-                        kind == UnitSpan::Kind::Class
-                            ? next == Tok::Class
-                            : (next == Tok::Sub || next == Tok::Function || next == Tok::Property);
-                    if (match) {
-                        if (unterminated) *unterminated = false;
-                        end = j + 2;
-                        break;
-                    }
-                }
-                start = isSeparator(t[j].kind);
-                ++j;
-            }
-            units.push_back({kind, i, end});
+            const bool nested = depth > 0;
+            if (!nested) addCode(codeStart, i);
+            bool found = false;
+            size_t end = declarationEnd(t, i, kind, &found);
+            if (unterminated) *unterminated = !found;
+            units.push_back({kind, i, end, nested});
+            if (!nested) nestedFrom = units.size();
             i = end;
             if (t[i].kind != Tok::End && !isSeparator(t[i].kind)) {
                 ScriptError e(errc::ExpectedEndOfStatement);
                 e.setPosition(int(t[i].line), int(t[i].column));
                 throw e;
             }
-            codeStart = i;
+            if (!nested) codeStart = i;
             statementStart = true;
             continue;
         }
+        if (statementStart && !isSeparator(t[i].kind))
+            depth = std::max(0, depth + blockDelta(t, i));
         statementStart = isSeparator(t[i].kind);
         ++i;
     }
     addCode(codeStart, i);
+    // A text ending inside a block would cut what follows it differently too.
+    if (unterminated && depth > 0) *unterminated = true;
     return units;
 }
 
@@ -410,6 +455,15 @@ Block Parser::parseLineStatements() {
 
 StmtPtr Parser::parseStatement() {
     const Token& t = peek();
+    UnitSpan::Kind declKind;
+    if (!inProc_ && pos_ > 0 && pos_ < end_ && isSeparator(tokens_[pos_ - 1].kind) &&
+        isDeclStart(tokens_, pos_, declKind)) {
+        // A declaration inside a block of script-level code: splitUnits made it a unit of its
+        // own.
+        bool found = false;
+        pos_ = std::min(end_, declarationEnd(tokens_, pos_, declKind, &found));
+        return makeStmt(StmtKind::Declaration, t);
+    }
     switch (t.kind) {
     case Tok::Dim:
         ++pos_;

@@ -16,10 +16,16 @@ struct UnitSpan {
     Kind kind;
     size_t begin; // token indices, end exclusive
     size_t end;
+    // A declaration inside a block of script-level statements (If ... End If): the code unit
+    // around it spans it too, and skips it when parsed.
+    bool nested = false;
 };
 
-// Throws ScriptError for text after a declaration's End on the same line. `unterminated`, when
-// given, tells whether the last declaration runs to the end of the text without its End.
+// Throws ScriptError for text after a declaration's End on the same line. Declarations inside a
+// block of script-level statements are units of their own (the classic engine hoists them), but do
+// not cut the code around them, which is then one unit that covers them. `unterminated`, when
+// given, tells whether the last declaration runs to the end of the text without its End, or the
+// text ends inside a block of script-level statements.
 std::vector<UnitSpan> splitUnits(const std::vector<Token>& tokens, bool* unterminated = nullptr);
 
 class Parser {

@@ -377,7 +377,7 @@ private:
             } else {
                 out += c;
             }
-            if (out.size() > kMaxStringLength) fail(errc::OutOfStringSpace);
+            if (out.size() > maxStringLength()) fail(errc::OutOfStringSpace);
         }
     }
 
@@ -388,7 +388,7 @@ private:
             out.append(subject, done, whole.begin - done);
             expand(out, with, subject, whole);
             done = whole.end;
-            if (out.size() > kMaxStringLength) fail(errc::OutOfStringSpace);
+            if (out.size() > maxStringLength()) fail(errc::OutOfStringSpace);
         });
         out.append(subject, done, std::u16string::npos);
         return out;

@@ -170,6 +170,7 @@ public:
     HostServices defaultHost;
     std::function<int64_t()> clock;
     int timeoutMs = -1;
+    EngineLimits limits;
     ErrState err;
     uint32_t rndSeed = 0x50000; // the classic generator's state
     float lastRnd = 0;
@@ -202,6 +203,7 @@ public:
 
     private:
         Runtime& rt_;
+        ValueLimits outer_; // the value limits in force before the outermost entry
     };
     int running() const { return entered_; }
     void interrupt() { interrupted_ = true; }
@@ -234,6 +236,13 @@ private:
     friend class Interpreter;
     void checkTime();
     void checkStack();
+    // One script call deeper (a FrameGuard leaves it); "Out of stack space" past the limit.
+    void enterDepth() {
+        if (depth_ >= maxDepth_) [[unlikely]]
+            tooDeep();
+        ++depth_;
+    }
+    [[noreturn, gnu::noinline]] static void tooDeep();
     // Both return the end of the operand stack at Return.
     [[gnu::always_inline]] inline Value* runFrame(Frame& f);
     // On Error Resume Next after `e`, placed at `pc`: Err is set, the frame's stack emptied, and
@@ -257,7 +266,10 @@ private:
     ValueStack stack_;
     Frame* current_ = nullptr;
     int entered_ = 0;
-    int budget_ = 1024;
+    int budget_ = 1024;      // steps until the next check
+    uint64_t stepsLeft_ = 0; // with a step limit: steps not yet handed to budget_
+    uint32_t depth_ = 0;     // script calls nested
+    uint32_t maxDepth_ = UINT32_MAX;
     int64_t deadline_ = 0;
     bool interrupted_ = false;
     uintptr_t stackBase_ = 0;

@@ -14,15 +14,37 @@ struct ElemBox {
 };
 } // namespace detail
 
+constinit thread_local detail::ValueBudget detail::valueBudget;
+
+void detail::chargeBytes(size_t bytes) {
+    ValueBudget& b = valueBudget;
+    if (b.limits.maxBytes && (bytes > b.limits.maxBytes || b.live > b.limits.maxBytes - bytes))
+        throw ScriptError(errc::OutOfMemory);
+    b.live += bytes;
+}
+
+ValueLimits setValueLimits(const ValueLimits& limits) {
+    ValueLimits old = detail::valueBudget.limits;
+    detail::valueBudget.limits = limits;
+    return old;
+}
+
 Value Value::string(std::u16string text) {
-    if (text.size() > kMaxStringLength) throw ScriptError(errc::OutOfStringSpace);
+    const size_t n = text.size();
+    if (n > maxStringLength()) throw ScriptError(errc::OutOfStringSpace);
+    detail::chargeBytes(detail::stringBytes(n));
     Value r = make(Type::String);
-    r.u_.str = new detail::StrRep{1, std::move(text)};
+    try {
+        r.u_.str = new detail::StrRep{1, std::move(text)};
+    } catch (...) {
+        detail::creditBytes(detail::stringBytes(n));
+        throw;
+    }
     return r;
 }
 
 Value Value::concat(std::u16string_view a, std::u16string_view b) {
-    if (a.size() + b.size() > kMaxStringLength) throw ScriptError(errc::OutOfStringSpace);
+    if (a.size() + b.size() > maxStringLength()) throw ScriptError(errc::OutOfStringSpace);
     std::u16string s;
     s.reserve(a.size() + b.size());
     s.append(a);
@@ -118,7 +140,10 @@ void Value::retainSlow() {
 void Value::releaseSlow() noexcept {
     switch (type_) {
     case Type::String:
-        if (--u_.str->refs == 0) delete u_.str;
+        if (--u_.str->refs == 0) {
+            detail::creditBytes(detail::stringBytes(u_.str->text.size()));
+            delete u_.str;
+        }
         break;
     case Type::Object:
         if (u_.obj) u_.obj->release();
@@ -143,32 +168,54 @@ void Value::releaseSlow() noexcept {
 size_t Array::checkedSize(const std::vector<Bound>& bounds) {
     if (bounds.empty()) return 0;
     size_t total = 1;
+    const size_t most = std::min(kMaxElements, valueLimits().maxArrayElements);
     for (const Bound& b : bounds) {
         if (b.count < 0) throw ScriptError(errc::SubscriptOutOfRange);
         total *= size_t(b.count);
-        if (total > kMaxElements) throw ScriptError(errc::OutOfMemory);
+        if (total > most) throw ScriptError(errc::OutOfMemory);
     }
     return total;
 }
 
+// Every change of an array's element count goes through the byte count: charged before the
+// memory is taken, given back when it goes.
+Array::~Array() {
+    detail::creditBytes(detail::arrayBytes(data_.size()));
+}
+
 Array* Array::create(std::vector<Bound> bounds) {
     size_t n = checkedSize(bounds);
-    auto* a = new Array;
+    detail::chargeBytes(detail::arrayBytes(0));
+    auto* a = new Array; // counted as empty from here on
     try {
-        a->data_.resize(n);
-    } catch (const std::bad_alloc&) {
+        a->resize(n);
+    } catch (...) {
         delete a;
-        throw ScriptError(errc::OutOfMemory);
+        throw;
     }
     a->bounds_ = std::move(bounds);
     return a;
 }
 
 Array* Array::fromValues(std::vector<Value> values) {
+    detail::chargeBytes(detail::arrayBytes(values.size()));
     auto* a = new Array;
     a->bounds_ = {Bound{0, int32_t(values.size())}};
     a->data_ = std::move(values);
     return a;
+}
+
+// data_ to n elements, the new ones Empty; "Out of memory" when over a limit.
+void Array::resize(size_t n) {
+    const size_t old = data_.size();
+    if (n > old) detail::chargeBytes(16 * (n - old));
+    try {
+        data_.resize(n);
+    } catch (const std::bad_alloc&) {
+        if (n > old) detail::creditBytes(16 * (n - old));
+        throw ScriptError(errc::OutOfMemory);
+    }
+    if (n < old) detail::creditBytes(16 * (old - n));
 }
 
 Value& Array::at(std::span<const int32_t> subscripts) {
@@ -192,39 +239,54 @@ void Array::redim(std::vector<Bound> bounds, bool preserve) {
         for (size_t i = 0; i + 1 < bounds.size(); ++i)
             if (bounds[i].count != bounds_[i].count || bounds[i].lower != bounds_[i].lower)
                 throw ScriptError(errc::SubscriptOutOfRange);
-        try {
-            data_.resize(n);
-        } catch (const std::bad_alloc&) {
-            throw ScriptError(errc::OutOfMemory);
+        // Elements dropped from the end may run Class_Terminate, which may read this array:
+        // take them out first, so that bounds and elements agree while they go.
+        std::vector<Value> dropped;
+        if (n < data_.size()) {
+            dropped.assign(std::make_move_iterator(data_.begin() + std::ptrdiff_t(n)),
+                           std::make_move_iterator(data_.end()));
         }
-    } else {
-        std::vector<Value> fresh;
-        try {
-            fresh.resize(n);
-        } catch (const std::bad_alloc&) {
-            throw ScriptError(errc::OutOfMemory);
-        }
-        data_.swap(fresh);
+        resize(n);
+        bounds_ = std::move(bounds);
+        return;
     }
+    detail::chargeBytes(16 * n);
+    std::vector<Value> fresh;
+    try {
+        fresh.resize(n);
+    } catch (const std::bad_alloc&) {
+        detail::creditBytes(16 * n);
+        throw ScriptError(errc::OutOfMemory);
+    }
+    // The old elements go after the new ones and their bounds are in place (see above).
+    data_.swap(fresh);
+    detail::creditBytes(16 * fresh.size());
     bounds_ = std::move(bounds);
 }
 
 void Array::erase() {
     if (fixed_) {
-        for (Value& v : data_)
-            v.clear();
+        // Clearing may run Class_Terminate: by copy-and-clear each element is Empty before its
+        // old value goes.
+        for (size_t i = 0; i < data_.size(); ++i) {
+            Value old = std::move(data_[i]);
+        }
     } else {
         bounds_.clear();
-        std::vector<Value>().swap(data_);
+        std::vector<Value> old;
+        old.swap(data_);
+        detail::creditBytes(16 * old.size());
     }
 }
 
 Array* Array::clone() const {
+    detail::chargeBytes(detail::arrayBytes(data_.size()));
     auto* a = new Array;
     a->bounds_ = bounds_;
     try {
         a->data_ = data_;
     } catch (const std::bad_alloc&) {
+        detail::creditBytes(16 * data_.size()); // the empty array's share goes with it
         delete a;
         throw ScriptError(errc::OutOfMemory);
     }

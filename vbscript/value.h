@@ -68,6 +68,48 @@ public:
 // memory is taken (the system would rather kill the process than refuse a huge allocation).
 constexpr size_t kMaxStringLength = size_t(1) << 24;
 
+// What script values may take on this thread. The defaults hold outside a run; an engine puts its
+// own limits in place while its scripts run (EngineLimits) and restores the previous ones after.
+struct ValueLimits {
+    size_t maxStringLength = kMaxStringLength; // characters; longer: "Out of string space"
+    size_t maxArrayElements = size_t(1) << 24; // elements of one array; more: "Out of memory"
+    size_t maxBytes = 0; // of all strings and arrays alive on the thread; 0: no limit
+};
+
+namespace detail {
+struct ValueBudget {
+    ValueLimits limits;
+    size_t live = 0; // bytes of the strings and arrays alive on this thread
+};
+extern constinit thread_local ValueBudget valueBudget;
+// Counts `bytes` more alive; "Out of memory" (nothing counted) when over the byte limit.
+void chargeBytes(size_t bytes);
+inline void creditBytes(size_t bytes) noexcept {
+    valueBudget.live -= bytes;
+}
+// What a string of n characters and an array of n elements count.
+constexpr size_t stringBytes(size_t n) {
+    return 32 + 2 * n;
+}
+constexpr size_t arrayBytes(size_t n) {
+    return 64 + 16 * n;
+}
+} // namespace detail
+
+// The limits in force on this thread, and their replacement (returns the previous ones).
+inline const ValueLimits& valueLimits() {
+    return detail::valueBudget.limits;
+}
+ValueLimits setValueLimits(const ValueLimits& limits);
+// Bytes of the strings and arrays alive on this thread, as counted against maxBytes.
+inline size_t liveValueBytes() {
+    return detail::valueBudget.live;
+}
+// The longest string allowed now.
+inline size_t maxStringLength() {
+    return detail::valueBudget.limits.maxStringLength;
+}
+
 class Value {
 public:
     Value() noexcept : type_(Type::Empty) { u_.bits = 0; }
@@ -117,6 +159,9 @@ public:
         if (type_ >= Type::String) releaseSlow();
         type_ = Type::Empty;
     }
+    // Replaces a value known to hold an object reference (Nothing included), the release inline:
+    // for the interpreter's member fast paths, where the object leaves the stack.
+    inline void replaceObject(Value&& v) noexcept;
     // Replace the value by a number in place. Assigning a factory's result instead goes through
     // a temporary that the compiler often keeps in memory, which the interpreter's fast paths pay.
     [[gnu::always_inline]] void setInteger(int16_t v) { setBits(Type::Integer, uint16_t(v)); }
@@ -158,7 +203,7 @@ public:
     static Value string(std::u16string_view text) { return string(std::u16string(text)); }
     static Value string(const char16_t* text) { return string(std::u16string(text)); }
     static Value fromUtf8(std::string_view text);
-    // a & b, within kMaxStringLength.
+    // a & b, within maxStringLength().
     static Value concat(std::u16string_view a, std::u16string_view b);
     // The string's text when this value is its only holder, so it may change in place.
     std::u16string* uniqueString() {
@@ -278,7 +323,8 @@ public:
         int32_t lower = 0;
         int32_t count = 0;
     };
-    // Most elements one array may hold; larger requests fail with "Out of memory".
+    // Most elements one array may hold (ValueLimits::maxArrayElements by default); larger
+    // requests fail with "Out of memory".
     static constexpr size_t kMaxElements = size_t(1) << 24;
 
     // A new array with one reference. No bounds: a dynamic array not yet dimensioned.
@@ -314,7 +360,9 @@ public:
 
 private:
     Array() = default;
+    ~Array();
     static size_t checkedSize(const std::vector<Bound>& bounds);
+    void resize(size_t n);
 
     uint32_t refs_ = 1;
     uint32_t locks_ = 0;
@@ -377,6 +425,14 @@ protected:
 private:
     uint32_t refs_ = 0;
 };
+
+inline void Value::replaceObject(Value&& v) noexcept {
+    Object* o = u_.obj;
+    type_ = v.type_;
+    u_ = v.u_;
+    v.type_ = Type::Empty;
+    if (o) o->release();
+}
 
 // Indexes an array or calls an object's default member with `args`: what `value(args)` means.
 Value applyArguments(const Value& value, std::span<Value> args);

@@ -420,6 +420,96 @@ TEST(EngineLimits, RunawayRecursionAndHugeAllocationsAreScriptErrors) {
     EXPECT_EQ(vbs::toLong(engine.run("Trapped")), vbs::errc::OutOfStackSpace);
 }
 
+TEST(EngineLimits, AStepLimitEndsEndlessScriptsTheSameWayEveryRun) {
+    Engine engine;
+    engine.setTimeout(Engine::kNoTimeout);
+    vbs::EngineLimits limits;
+    limits.maxSteps = 5000;
+    engine.setLimits(limits);
+    engine.addCode(u"Sub Spin()\n On Error Resume Next\n Do\n n = n + 1\n Loop\nEnd Sub\n"
+                   u"Function Count(k) : For i = 1 To k : Next : Count = k : End Function\n"
+                   u"Function Calls(k) : If k > 0 Then Calls = Calls(k - 1) + 1 Else Calls = 0\n"
+                   u"End Function\nDim n");
+    EXPECT_EQ(errorNumber([&] { engine.run("Spin"); }), vbs::errc::ScriptTimedOut);
+    const int32_t first = vbs::toLong(engine.eval(u"n"));
+    // The handler did not trap it, and the next run stops at the same count: steps, not time.
+    EXPECT_GT(first, 3000);
+    EXPECT_LE(first, 5000);
+    engine.executeStatement(u"n = 0");
+    EXPECT_EQ(errorNumber([&] { engine.run("Spin"); }), vbs::errc::ScriptTimedOut);
+    EXPECT_EQ(vbs::toLong(engine.eval(u"n")), first);
+    // Each run has the whole budget; calls count as loops do.
+    const Value k[] = {Value::lng(4000)};
+    EXPECT_EQ(vbs::toLong(engine.run("Count", k)), 4000);
+    EXPECT_EQ(vbs::toLong(engine.run("Count", k)), 4000);
+    const Value many[] = {Value::lng(6000)};
+    EXPECT_EQ(errorNumber([&] { engine.run("Count", many); }), vbs::errc::ScriptTimedOut);
+    EXPECT_EQ(errorNumber([&] { engine.run("Calls", many); }), vbs::errc::ScriptTimedOut);
+    limits.maxSteps = 0;
+    engine.setLimits(limits);
+    EXPECT_EQ(vbs::toLong(engine.run("Count", many)), 6000);
+}
+
+TEST(EngineLimits, CallDepthLimitIsOutOfStackSpaceAndCanBeTrapped) {
+    Engine engine;
+    vbs::EngineLimits limits;
+    limits.maxCallDepth = 50;
+    engine.setLimits(limits);
+    engine.addCode(u"Function Depth(k) : If k = 0 Then Depth = 0 Else Depth = 1 + Depth(k - 1)\n"
+                   u"End Function\n"
+                   u"Function Trapped()\n On Error Resume Next\n x = Depth(100)\n"
+                   u" Trapped = Err.Number & \" \" & Depth(10)\nEnd Function");
+    // Depth(49) is 50 calls, one inside the other.
+    EXPECT_EQ(vbs::toLong(engine.run("Depth", std::vector<Value>{Value::integer(49)})), 49);
+    EXPECT_EQ(errorNumber([&] { engine.run("Depth", std::vector<Value>{Value::integer(50)}); }),
+              vbs::errc::OutOfStackSpace);
+    EXPECT_EQ(text(engine.run("Trapped")), "28 10");
+    // Failed calls left no depth behind.
+    EXPECT_EQ(vbs::toLong(engine.run("Depth", std::vector<Value>{Value::integer(49)})), 49);
+}
+
+TEST(EngineLimits, ValueLimitsHoldWhileTheEnginesScriptsRunAndBytesAreGivenBack) {
+    const size_t before = vbs::liveValueBytes();
+    const vbs::ValueLimits outside = vbs::valueLimits();
+    {
+        Engine engine;
+        vbs::EngineLimits limits;
+        limits.values.maxStringLength = 1000;
+        limits.values.maxArrayElements = 100;
+        limits.values.maxBytes = 64 * 1024;
+        engine.setLimits(limits);
+        engine.addCode(u"Function Try(code)\n On Error Resume Next\n Execute code\n"
+                       u" Try = Err.Number\nEnd Function\nDim keep(), s");
+        auto attempt = [&](const char16_t* code) {
+            const Value arg[] = {Value::string(std::u16string_view(code))};
+            return vbs::toLong(engine.run("Try", arg));
+        };
+        EXPECT_EQ(attempt(u"s = String(1000, \"x\")"), 0);
+        EXPECT_EQ(attempt(u"s = String(1001, \"x\")"), vbs::errc::OutOfStringSpace);
+        EXPECT_EQ(attempt(u"s = s & \"y\""), vbs::errc::OutOfStringSpace);
+        EXPECT_EQ(attempt(u"ReDim a(99)"), 0);
+        EXPECT_EQ(attempt(u"ReDim a(100)"), vbs::errc::OutOfMemory);
+        EXPECT_EQ(attempt(u"ReDim a(9, 9)"), 0);
+        EXPECT_EQ(attempt(u"ReDim a(10, 9)"), vbs::errc::OutOfMemory);
+        // Many values each within the limits, together over the byte limit; then giving them
+        // up makes room again.
+        EXPECT_EQ(attempt(u"ReDim keep(99) : For i = 0 To 99 : keep(i) = Space(900) : Next"),
+                  vbs::errc::OutOfMemory);
+        EXPECT_EQ(attempt(u"Erase keep : ReDim keep(99) : For i = 0 To 20 : keep(i) = Space(900) :"
+                          u" Next"),
+                  0);
+        EXPECT_EQ(attempt(u"ReDim Preserve keep(99) : keep = Empty : s = Space(1000) : "
+                          u"ReDim keep(50)"),
+                  0);
+        // Outside a run the thread's own limits are back.
+        EXPECT_EQ(vbs::valueLimits().maxStringLength, outside.maxStringLength);
+        EXPECT_EQ(vbs::valueLimits().maxBytes, outside.maxBytes);
+        EXPECT_GT(vbs::liveValueBytes(), before);
+    }
+    // Every string and array of the engine is gone, and counted as gone.
+    EXPECT_EQ(vbs::liveValueBytes(), before);
+}
+
 // ---- Host objects and script objects -----------------------------------------------------
 
 TEST(EngineObjects, HostObjectsFromScripts) {
@@ -682,6 +772,38 @@ TEST(EngineCache, ATextThatChangesOnlyAtItsStartBehavesAsIfCutAfresh) {
     }
     // The procedures were compiled once.
     EXPECT_EQ(cache->misses(), 1u + 2u + 1u);
+}
+
+TEST(EngineCache, DeclarationsInsideBlocksAreNoPlaceToReuseFrom) {
+    // B sits inside an If: the code around it is one unit, so a new start must not be joined to
+    // the units compiled after B last time.
+    const std::u16string tail = u"Dim r\nIf n > 0 Then\nSub B()\n r = \"B\" & n\nEnd Sub\nEnd If\n"
+                                u"Sub C()\n r = r & \"C\"\nEnd Sub\n";
+    auto outcome = [](Engine& engine, const std::u16string& code) {
+        try {
+            engine.addCode(code);
+            engine.run("B");
+            engine.run("C");
+            return vbs::toUtf8(vbs::toString(engine.eval(u"r")));
+        } catch (const ScriptError& e) {
+            return "error " + std::to_string(e.number()) + " at " + std::to_string(e.line());
+        }
+    };
+    auto cache = std::make_shared<vbs::CompileCache>();
+    Engine engine;
+    engine.setCompileCache(cache);
+    engine.addCode(u"n = 1\n" + tail);
+    const std::u16string starts[] = {u"n = 2\n", u"If True Then\n", u"n = 3 : If n Then\n",
+                                     u"\n\nn = 4\n", u"Sub W\n"};
+    for (const std::u16string& start : starts) {
+        engine.reset();
+        Engine fresh;
+        fresh.setCompileCache(std::make_shared<vbs::CompileCache>());
+        EXPECT_EQ(outcome(engine, start + tail), outcome(fresh, start + tail))
+            << vbs::toUtf8(start);
+    }
+    engine.reset();
+    EXPECT_EQ(outcome(engine, u"n = 5\n" + tail), "B5C");
 }
 
 // ---- Re-entrancy and odd hosts -----------------------------------------------------------

@@ -15,6 +15,16 @@ Function Scale(ByRef a, o, list)
     Scale = a * (o + 1) + i * (o + 1)
 End Function
 
+Function Halve(n, p)
+    Dim q
+    Set q = p
+    Do While n > 1
+        n = n \ 2
+        q.Steps = q.Steps + p.Steps
+    Loop
+    Halve = n
+End Function
+
 On Error Resume Next
 Dim c
 Set c = New Counter
