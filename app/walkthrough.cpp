@@ -8,6 +8,7 @@
 #include "platform/core/dialogs.h"
 #include "platform/core/event_log.h"
 #include "platform/event_loop.h"
+#include "platform/menu.h"
 #include "shell/welcome.h"
 
 #include <QRegularExpression>
@@ -213,6 +214,10 @@ QString WalkthroughRunner::execute(const WalkCommand& c) {
         }
         return {};
     }
+    if (n == "menu") {
+        if (!game) return "menu: no game is running";
+        return chooseMenu(*game, c.rest);
+    }
     if (n == "drag-item" || n == "drag-item-onto") {
         if (!game) return n + ": no game is running";
         Inventory& inventory = game->inventory;
@@ -231,6 +236,23 @@ QString WalkthroughRunner::execute(const WalkCommand& c) {
         return {};
     }
     return "unsupported: " + n;
+}
+
+QString WalkthroughRunner::chooseMenu(Game& game, const QString& caption) {
+    MainWindowShell& shell = game.shell;
+    MenuItem* found = nullptr;
+    for (MenuItem* m : shell.menuItems())
+        if (m->caption().remove('&') == caption) found = m;
+    if (!found) return "menu: there is no menu item " + caption;
+    // As a player would: bring up the menus first, and open the menu that holds the item.
+    if (!shell.menusShown()) shell.ShowMenus();
+    MenuItem* menu = found->parentItem();
+    const bool reachable = found->isVisible() && (!menu || menu->isVisible());
+    if (!reachable) return "menu: " + caption + " is not shown";
+    if (menu) menu->choose();
+    found->choose();
+    if (menu) menu->close();
+    return {};
 }
 
 QPoint WalkthroughRunner::itemCentre(Game& game, int item) {

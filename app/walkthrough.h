@@ -48,6 +48,8 @@ private:
     // Returns an empty text when the command held, else what went wrong.
     QString execute(const WalkCommand& c);
     QString expect(const WalkCommand& c);
+    // Chooses the menu item with that caption (a menu with items of its own is opened).
+    static QString chooseMenu(Game& game, const QString& caption);
     // Where item N of the inventory lies, in pixels of the frame display.
     static QPoint itemCentre(Game& game, int item);
     // Brings item N within reach of the pointer (opening the strip as a player would) and says

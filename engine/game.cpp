@@ -79,12 +79,17 @@ Game::Game()
     TimerAudioFade.setInterval(Audio::kFadeTickMs);
     connect(&TimerAudioFade, &TimerControl::Timer, this, [this] { audio.TimerAudioFadeTick(); });
     window_->Move(0, 0);
-    // Any key stops a one-time video and cuts a transition short, as a click does.
-    connect(window_, &Form::KeyDown, this, [](int, int) {
+    // Any key stops a one-time video and cuts a transition short, as a click does; the shell
+    // has the keys' own meanings, and the presses on the window around the frame.
+    shell.createMenus();
+    connect(window_, &Form::KeyDown, this, [this](int key, int shift) {
         RunFlags& f = runFlags();
         f.stopMovie = true;
         f.skipTransition = true;
+        shell.keyDown(key, shift);
     });
+    connect(window_, &Control::MouseDown, this,
+            [this](int button, int, double, double) { shell.windowMouseDown(button); });
     // Closing the window by hand unloads it like the exit menu does, without the question.
     connect(window_, &Form::Unload, this, [this](int&) { shell.unload(); });
 }

@@ -116,8 +116,8 @@ public:
     void setTransitionDestination(QObject* pictureBox) override;
     bool transitionsEnabled() const override { return !transitions.disabled; }
     bool effectsEnabled() const override { return !water.effectsDisabled; }
-    void toggleTransitions() override { transitions.EnableOrDisableTransitions(); }
-    void toggleEffects() override { water.EnableOrDisableEffects(); }
+    void toggleTransitions() override;
+    void toggleEffects() override;
     void endDialogue() override { dialogues.endDialogue(); }
     void showMenus(bool shown) override;
     void changeDisplayResolution(int code) override { shell.ChangeDisplayResolution(code); }
@@ -146,6 +146,9 @@ public:
 
     // What the shell asks of the game.
     void stopEffects() override { TimerRipplingWater.setEnabled(false); }
+    bool transitionRunning() const override { return false; }
+    void showLoadGameWindow() override { savedGames.ShowLoadGameWindow(true); }
+    void showSaveGameWindow() override { savedGames.ShowSaveGameWindow(); }
     void finishUnloading() override;
 
 private:

@@ -2,6 +2,7 @@
 // forwards to the part of the player that owns it.
 
 #include "engine/game.h"
+#include "platform/menu.h"
 
 namespace tv {
 
@@ -33,6 +34,13 @@ QObject* Game::presentationObject(const QString& scriptName) {
     if (scriptName == "MessageTimerObject") return &texts.TimerMessageBox();
     if (scriptName == "DialogueObject") return &dialogues.lblDialogue();
     if (scriptName == "DialogueCanvasObject") return &dialogues.fmeDialogue();
+    if (scriptName == "ExitMenuObject") return shell.mnuExit();
+    if (scriptName == "SaveMenuObject") return shell.mnuSaveGame();
+    if (scriptName == "LoadMenuObject") return shell.mnuLoadGame();
+    if (scriptName == "OptionsMenuObject") return shell.mnuOptions();
+    if (scriptName == "DebugMenuObject") return shell.mnuDebug();
+    if (scriptName == "DisableEffectsMenuObject") return shell.mnuDisableEffects();
+    if (scriptName == "TransitionsMenuObject") return shell.mnuDisableTransitions();
     if (scriptName == "InventoryItemObject") return &inventory.PickedObject();
     if (scriptName == "InventoryButtonObject") return &inventory.Inventory2();
     if (scriptName == "InventoryCanvasObject") return &inventory.Inventory1();
@@ -83,6 +91,16 @@ void Game::stopPresentation() {
     video.StopOneTimeVideoPlayer();
     for (int i = 1; i <= Audio::kChannels; ++i)
         audio.MPlayer(i).Stop();
+}
+
+void Game::toggleTransitions() {
+    transitions.EnableOrDisableTransitions();
+    shell.syncChecks();
+}
+
+void Game::toggleEffects() {
+    water.EnableOrDisableEffects();
+    shell.syncChecks();
 }
 
 void Game::addInventoryItem(const QString& name, bool silently) {

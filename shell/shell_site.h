@@ -15,6 +15,16 @@ public:
     // The last step of unloading: timers, timed events, media and components stop, and whoever
     // started the game is told.
     virtual void finishUnloading() = 0;
+    // Keys and presses leave a one-time video and a transition alone.
+    virtual bool oneTimeVideoPlaying() const = 0;
+    virtual bool transitionRunning() const = 0;
+    // The options behind the menus.
+    virtual void toggleTransitions() = 0;
+    virtual void toggleEffects() = 0;
+    virtual bool transitionsEnabled() const = 0;
+    virtual bool effectsEnabled() const = 0;
+    virtual void showLoadGameWindow() = 0;
+    virtual void showSaveGameWindow() = 0;
 
 protected:
     ~ShellSite() = default;

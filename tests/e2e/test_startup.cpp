@@ -75,9 +75,13 @@ TEST(Startup, WalkthroughFailuresAndMalformedFilesHaveTheirStatus) {
     r = p.play("wait 10\nfly away\n");
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_TRUE(r.errors.contains("walkthrough:2: unknown command: fly")) << show(r);
-    r = p.play("menu Exit\n");
+    r = p.play("button Start\n");
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(r.errors.contains("walkthrough:1: unsupported: menu")) << show(r);
+    EXPECT_TRUE(r.errors.contains("walkthrough:1: unsupported: button")) << show(r);
+    r = p.play("menu Fly away\n");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.errors.contains("walkthrough:1: menu: there is no menu item Fly away"))
+        << show(r);
 }
 
 TEST(Startup, TheGameTitleNamesTheWindowAndAScreenshotIsWritten) {
