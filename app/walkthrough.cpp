@@ -202,6 +202,12 @@ QString WalkthroughRunner::execute(const WalkCommand& c) {
                         c.args.contains("alt"));
         return {};
     }
+    if (n == "screenshot" && (!game || !game->window().isVisible())) {
+        // Before the game, the welcome window is what the player sees.
+        if (!automation::saveScreenshot(welcome_.window(), c.rest))
+            return "screenshot: cannot write " + c.rest;
+        return {};
+    }
     if (n == "click" || n == "move" || n == "screenshot") {
         if (!game) return n + ": no game is running";
         PictureBox& display = game->pictureBox();
@@ -212,6 +218,14 @@ QString WalkthroughRunner::execute(const WalkCommand& c) {
         } else if (!automation::saveScreenshot(display, c.rest)) {
             return "screenshot: cannot write " + c.rest;
         }
+        return {};
+    }
+    if (n == "button") {
+        Control& window = game && game->window().isVisible()
+                              ? static_cast<Control&>(game->window())
+                              : static_cast<Control&>(welcome_.window());
+        if (!automation::pressButton(window, c.rest))
+            return "button: there is no button " + c.rest + " in " + window.name();
         return {};
     }
     if (n == "menu") {
@@ -318,9 +332,10 @@ QString WalkthroughRunner::expect(const WalkCommand& c) {
         return {};
     }
     if (n == "expect pixel") {
-        if (!game) return "expected pixel " + c.args[2] + ", got no game";
-        const qint64 got =
-            automation::pixel(game->pictureBox(), c.args[0].toInt(), c.args[1].toInt());
+        Control& surface = game && game->window().isVisible()
+                               ? static_cast<Control&>(game->pictureBox())
+                               : static_cast<Control&>(welcome_.window());
+        const qint64 got = automation::pixel(surface, c.args[0].toInt(), c.args[1].toInt());
         const qint64 wanted = c.args[2].toLongLong(nullptr, 16);
         // Decoded pictures (videos, JPEG) may differ by a step or two in each colour.
         const int tolerance = c.args.size() == 4 ? c.args[3].toInt() : 0;

@@ -19,6 +19,7 @@ Game::Game()
     : frameOpening_(std::make_unique<FrameOpening>(*this)),
       frameTimer_(std::make_unique<FrameTimer>(*this)) {
     window_ = new Form("Game");
+    window_->setLoggedWhenShown(false); // the log has the frames it shows instead
     window_->setBackColor(0);
     pictureBox_ = new PictureBox(window_, "PictureBox");
     pictureBox_->setBackColor(0);

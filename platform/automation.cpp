@@ -75,6 +75,18 @@ void drag(Control& surface, QPoint from, QPoint to) {
     if (target) sendMouse(target, QEvent::MouseButtonRelease, pos, Qt::LeftButton, Qt::NoButton);
 }
 
+bool pressButton(Control& window, const QString& caption) {
+    for (Control* c : window.findChildren<Control*>()) {
+        if (c->isDisposed() || !c->widget() || !c->widget()->isVisible()) continue;
+        const QVariant text = c->property("Caption");
+        if (!text.isValid() || QString(text.toString()).remove('&') != caption) continue;
+        const QPoint at = centreOf(window, *c);
+        click(window, at.x(), at.y(), false);
+        return true;
+    }
+    return false;
+}
+
 QPoint centreOf(Control& surface, Control& control) {
     const QWidget* from = control.widget();
     const QWidget* window = from->window();

@@ -23,6 +23,10 @@ void drag(Control& surface, QPoint from, QPoint to);
 bool key(Control& window, const QString& name, bool ctrl, bool shift, bool alt);
 bool isKeyName(const QString& name);
 
+// Clicks the shown control of `window` whose caption is `caption` (a button, or a label that acts
+// as one; "&" marks are ignored). False when there is none.
+bool pressButton(Control& window, const QString& caption);
+
 // The centre of `control` in pixels of `surface` (both in one window).
 QPoint centreOf(Control& surface, Control& control);
 // Whether `control` is what the pointer would be over at `at` (pixels of `surface`).

@@ -480,6 +480,10 @@ public:
     // the form's scale units.
     void setInnerSize(double width, double height);
 
+    // Whether opening the window writes "window NAME|CAPTION" to the event log (windows of the
+    // player that a walkthrough may wait for: the welcome window, dialogs).
+    void setLoggedWhenShown(bool logged) { loggedWhenShown_ = logged; }
+
     // A menu bar along the top of the window; the inner area (ScaleHeight) is what it leaves.
     void setMenuBar(QMenuBar* menuBar);
     QMenuBar* menuBar() const;
@@ -519,6 +523,7 @@ private:
 
     bool keyPreview_ = false;
     bool loaded_ = false;
+    bool loggedWhenShown_ = true;
     int borderStyle_ = 2;
     QPointer<QObject> menuBar_;                      // a QMenuBar
     QHash<QString, QPointer<QObject>> namedMembers_; // by lower-cased name

@@ -4,6 +4,7 @@
 #include "platform/control_widget.h"
 #include "platform/controls.h"
 #include "platform/core/errors.h"
+#include "platform/core/event_log.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -99,8 +100,11 @@ bool Form::unload(int mode) {
 void Form::Show(int modal) {
     load();
     QWidget* window = widget();
-    if (modal != 0 && !window->isVisible()) window->setWindowModality(Qt::ApplicationModal);
+    const bool opening = !window->isVisible();
+    if (modal != 0 && opening) window->setWindowModality(Qt::ApplicationModal);
     window->show();
+    if (opening && loggedWhenShown_)
+        EventLog::instance().write(QStringLiteral("window %1|%2").arg(name(), caption()));
     // The headless platform cannot raise windows and says so each time.
     if (QGuiApplication::platformName() != QLatin1String("offscreen")) window->raise();
     window->activateWindow();

@@ -31,7 +31,8 @@ TEST(Menus, TheBarShowsWhileAMenuIsVisibleAndChecksAreTheProgramsToSet) {
 
     // Choosing an item gives its Click and leaves its mark alone; the program sets it.
     test::SignalSpy fastClicks(fast, &MenuItem::Click);
-    QObject::connect(fast, &MenuItem::Click, fast, [fast] { fast->setChecked(!fast->isChecked()); });
+    QObject::connect(fast, &MenuItem::Click, fast,
+                     [fast] { fast->setChecked(!fast->isChecked()); });
     fast->choose();
     EXPECT_EQ(fastClicks.count(), 1);
     EXPECT_TRUE(fast->isChecked());

@@ -41,7 +41,8 @@ TEST(MainWindow, TheExitQuestionAsksAndOnlyYesEndsTheGame) {
 TEST(MainWindow, InAWindowTheMenusStayWhateverTheClicksAndKeys) {
     TestProject p; // windowed
     p.writeFrame("Start", colourFrame(0x808080));
-    const RunResult r = p.play(kMenusShown + "expect log |True,True,False|\n"
+    const RunResult r = p.play(kMenusShown +
+                               "expect log |True,True,False|\n"
                                "click 300 190 right\n"
                                "key Escape\n" +
                                kMenusShown + "expect log |True,True,False|\n");
@@ -50,25 +51,32 @@ TEST(MainWindow, InAWindowTheMenusStayWhateverTheClicksAndKeys) {
 
 TEST(MainWindow, FullScreenMenusFollowRightClicksEscapeAndAnOpenMenu) {
     TestProject p = fullScreenGame();
-    const RunResult r = p.play(kMenusShown + "expect log |False,False,False|\n"
+    const RunResult r = p.play(kMenusShown +
+                               "expect log |False,False,False|\n"
                                "click 300 190 right\n" +
-                               kMenusShown + "expect log |True,True,False|\n"
+                               kMenusShown +
+                               "expect log |True,True,False|\n"
                                "click 300 190 right\n" +
-                               kMenusShown + "expect log |False,False,False|\n"
+                               kMenusShown +
+                               "expect log |False,False,False|\n"
                                "key Escape\n" +
-                               kMenusShown + "expect log |True,True,False|\n"
+                               kMenusShown +
+                               "expect log |True,True,False|\n"
                                // An open Options menu keeps the menus up against a right click;
                                // a left click on a hotspot closes them.
                                "menu Options\n"
                                "click 300 190 right\n" +
-                               kMenusShown + "expect log |True,True,False|\n"
+                               kMenusShown +
+                               "expect log |True,True,False|\n"
                                "click 20 120\n" +
-                               kMenusShown + "expect log |False,False,False|\n"
+                               kMenusShown +
+                               "expect log |False,False,False|\n"
                                // The four keys in turn show the debug menu; another key in
                                // between starts them again.
                                "key Escape\n"
                                "key F5\nkey F9\nkey A\nkey F3\nkey F7\n" +
-                               kMenusShown + "expect log |True,True,False|\n"
+                               kMenusShown +
+                               "expect log |True,True,False|\n"
                                "key F5\nkey F9\nkey F3\nkey F7\n" +
                                kMenusShown + "expect log |True,True,True|\n");
     EXPECT_EQ(r.exitCode, 0) << show(r);
@@ -96,4 +104,30 @@ TEST(MainWindow, OptionsTickTheirMarksAndHiddenOptionsHideTheirMenu) {
                                "key Escape\n" +
                                kMenusShown + "expect log |False,False,False|\n");
     EXPECT_EQ(s.exitCode, 0) << show(s);
+}
+
+TEST(WelcomeWindow, ItsButtonsStartAGameAndEndTheProgramAndTheGameComesBackToIt) {
+    TestProject p;
+    p.settings().SkipWelcomeScreen = false;
+    p.writeFrame("Start", colourFrame(0x808080));
+    // Start; quitting the game brings the welcome window back; its Exit ends the program.
+    RunResult r = p.play("expect log window frmWelcome|Test Game\n"
+                         "expect nolog frame Start\n"
+                         "button Start\n"
+                         "expect frame Start\n"
+                         "answer Yes\n"
+                         "key Q ctrl\n"
+                         "wait 1000\n"
+                         "expect log window frmWelcome|Test Game\n"
+                         "expect nolog quit\n"
+                         "button Exit\n"
+                         "expect log quit\n");
+    EXPECT_EQ(r.exitCode, 0) << show(r);
+    // Escape closes the welcome window, which ends the program.
+    r = p.play("key Escape\n"
+               "expect log quit\n");
+    EXPECT_EQ(r.exitCode, 0) << show(r);
+    r = p.play("button Fly\n");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.errors.contains("button: there is no button Fly in frmWelcome")) << show(r);
 }
