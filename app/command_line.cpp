@@ -2,6 +2,8 @@
 
 #include "platform/core/files.h"
 
+#include <QDir>
+
 namespace tv {
 
 std::optional<CommandLine> CommandLine::parse(const QStringList& args, QString& error) {
@@ -45,8 +47,9 @@ std::optional<CommandLine> CommandLine::parse(const QStringList& args, QString& 
     return c;
 }
 
-QString CommandLine::usage() {
-    return "Usage: run [PROJECT_FOLDER] [--headless] [--virtual-time] [--walkthrough FILE] "
+QString CommandLine::usage(const QString& program) {
+    return "Usage: " + program +
+           " [PROJECT_FOLDER] [--headless] [--virtual-time] [--walkthrough FILE] "
            "[--log FILE] [--audio-out FILE.wav] [--sound] [--help] [--version]\n"
            "\n"
            "Plays a Torvane game project folder.\n"
@@ -69,6 +72,9 @@ QString CommandLine::usage() {
 
 QString defaultProjectFolder(const QString& programFolder, const QString& demoFolder) {
     if (files::fileExists(programFolder + "/Config/General")) return programFolder;
+    // Installed: the demo lies in the shared data beside the program's folder.
+    const QString installed = programFolder + "/../share/torvane-player/demo";
+    if (files::fileExists(installed + "/Config/General")) return QDir(installed).absolutePath();
     return demoFolder;
 }
 

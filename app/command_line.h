@@ -21,7 +21,9 @@ struct CommandLine {
     // Parses the arguments after the program name; on a bad command line returns nullopt and
     // sets `error`.
     static std::optional<CommandLine> parse(const QStringList& args, QString& error);
-    static QString usage();
+    // The help text, for the program under the name it was started by ("run" in a game's
+    // folder, "torvane-player" when installed).
+    static QString usage(const QString& program = QStringLiteral("run"));
 };
 
 // The project to play when none is named: the program's own folder when it holds a game (the

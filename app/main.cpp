@@ -39,6 +39,11 @@ QString programFolder(const char* argv0) {
     if (!self.isEmpty()) return QFileInfo(self).absolutePath();
     return QFileInfo(QString::fromLocal8Bit(argv0)).absolutePath();
 }
+
+QString programName(const char* argv0) {
+    const QString name = QFileInfo(QString::fromLocal8Bit(argv0)).fileName();
+    return name.isEmpty() ? QStringLiteral("run") : name;
+}
 } // namespace
 
 int main(int argc, char** argv) {
@@ -47,17 +52,18 @@ int main(int argc, char** argv) {
         args << QString::fromLocal8Bit(argv[i]);
     QString error;
     const auto cl = tv::CommandLine::parse(args, error);
+    const QString program = programName(argv[0]);
     if (!cl) {
-        printErr("run: " + error);
-        printErr(tv::CommandLine::usage());
+        printErr(program + ": " + error);
+        printErr(tv::CommandLine::usage(program));
         return 2;
     }
     if (cl->help) {
-        std::fputs(tv::CommandLine::usage().toLocal8Bit().constData(), stdout);
+        std::fputs(tv::CommandLine::usage(program).toLocal8Bit().constData(), stdout);
         return 0;
     }
     if (cl->version) {
-        std::printf("run (Torvane Player) %s\n", TV_VERSION);
+        std::printf("%s (Torvane Player) %s\n", program.toLocal8Bit().constData(), TV_VERSION);
         return 0;
     }
 
@@ -82,7 +88,7 @@ int main(int argc, char** argv) {
     if (root.isEmpty())
         root = tv::defaultProjectFolder(programFolder(argv[0]), TV_DEMO_PROJECT_DIR);
     if (!QFileInfo(root).isDir()) {
-        printErr("run: no such project folder: " + root);
+        printErr(program + ": no such project folder: " + root);
         return 2;
     }
     root = QDir(root).absolutePath();

@@ -50,4 +50,14 @@ TEST(CommandLine, DefaultProjectIsTheProgramFolderWhenItHoldsAGame) {
     general.close();
     EXPECT_EQ(defaultProjectFolder(dir.path(), "/demo"), dir.path())
         << "found whatever the letter case of the shipped layout";
+
+    // Installed: bin/torvane-player finds share/torvane-player/demo.
+    QTemporaryDir prefix;
+    QDir(prefix.path()).mkpath("bin");
+    QDir(prefix.path()).mkpath("share/torvane-player/demo/Config");
+    QFile installed(prefix.filePath("share/torvane-player/demo/Config/General"));
+    ASSERT_TRUE(installed.open(QIODevice::WriteOnly));
+    installed.close();
+    EXPECT_EQ(defaultProjectFolder(prefix.filePath("bin"), "/demo"),
+              prefix.filePath("share/torvane-player/demo"));
 }
