@@ -2,12 +2,20 @@
 
 #include "data/project.h"
 #include "data/ui_texts.h"
+#include "platform/automation.h"
 #include "platform/controls.h"
 #include "platform/core/dialogs.h"
+#include "platform/core/event_log.h"
 #include "platform/core/run_flags.h"
 #include "platform/menu.h"
 #include "platform/screen.h"
 #include "shell/shell_site.h"
+
+#include <QDateTime>
+#include <QRegularExpression>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 namespace tv {
 
@@ -126,6 +134,8 @@ void MainWindowShell::keyDown(int key, int shift) {
         f.skipTransition = true;
     }
     if (!site_.window().isEnabled()) return;
+    if (key == kPictureKey) savePicture();
+    if (key == keyCode::Return && (shift & shiftMask::Alt)) toggleFullScreen();
     const ProjectSettings& s = project().settings;
     if (shift & shiftMask::Ctrl) {
         if (key == 'L' && !s.DisableLoadGame) site_.showLoadGameWindow();
@@ -141,6 +151,26 @@ void MainWindowShell::keyDown(int key, int shift) {
     } else {
         sequenceAt_ = key == kDebugSequence[0] ? 1 : 0;
     }
+}
+
+void MainWindowShell::savePicture() {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    QString title = project().settings.GameTitle.trimmed();
+    title.replace(QRegularExpression(R"([/\\:*?"<>|])"), "_");
+    if (title.isEmpty()) title = QStringLiteral("Torvane");
+    const QString stamp = QDateTime::currentDateTime().toString("yyyy-MM-dd hh-mm-ss");
+    QString path = folder + "/" + title + " " + stamp + ".png";
+    for (int n = 2; QFileInfo::exists(path); ++n)
+        path = QStringLiteral("%1/%2 %3 (%4).png").arg(folder, title, stamp).arg(n);
+    if (QDir().mkpath(folder) && automation::saveScreenshot(site_.pictureBox(), path))
+        EventLog::instance().write("picture " + path);
+}
+
+void MainWindowShell::toggleFullScreen() {
+    ProjectSettings& s = project().settings;
+    s.MenusAlwaysVisible = !s.MenusAlwaysVisible;
+    if (!s.MenusAlwaysVisible) menuOpen_ = false;
+    CenterWindowAndPictureBox();
 }
 
 void MainWindowShell::windowMouseDown(int button) {

@@ -17,6 +17,8 @@ class MainWindowShell {
 public:
     // The four function keys that, pressed in turn, reveal the debug menu.
     static constexpr int kDebugSequence[4] = {116, 120, 114, 118}; // F5, F9, F3, F7
+    // Saves a picture of the frame into the user's pictures folder.
+    static constexpr int kPictureKey = 123; // F12
 
     explicit MainWindowShell(ShellSite& site);
     ~MainWindowShell();
@@ -38,6 +40,11 @@ public:
     // Key-down and mouse presses on the main window.
     void keyDown(int key, int shift);
     void windowMouseDown(int button);
+    // F12: the frame as a PNG in the user's pictures folder, named after the game, the date and
+    // the time (logged "picture PATH").
+    void savePicture();
+    // Alt+Enter: full screen becomes a window and the other way round.
+    void toggleFullScreen();
     // The exit menu's question; Yes unloads the game.
     void mnuExit_Click();
 

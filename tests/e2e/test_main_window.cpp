@@ -3,6 +3,10 @@
 
 #include "e2e_harness.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
 #include <gtest/gtest.h>
 
 using namespace e2e;
@@ -130,4 +134,33 @@ TEST(WelcomeWindow, ItsButtonsStartAGameAndEndTheProgramAndTheGameComesBackToIt)
     r = p.play("button Fly\n");
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.errors.contains("button: there is no button Fly in frmWelcome")) << show(r);
+}
+
+TEST(MainWindow, F12SavesAPictureAndAltEnterSwitchesBetweenWindowAndFullScreen) {
+    TestProject p;
+    p.writeFrame("Start", colourFrame(0x0000FF)); // red
+    const QDir base = QFileInfo(p.root()).dir();
+    ASSERT_TRUE(base.mkpath("config"));
+    QFile dirs(base.filePath("config/user-dirs.dirs"));
+    ASSERT_TRUE(dirs.open(QIODevice::WriteOnly));
+    dirs.write("XDG_PICTURES_DIR=\"" + base.filePath("pictures").toUtf8() + "\"\n");
+    dirs.close();
+    const RunResult r = p.play("key F12\n"
+                               "expect log picture " +
+                               base.filePath("pictures/Test Game ") +
+                               "\n"
+                               "exec MsgBox \"[\" & WindowObject.Caption & \"]\"\n"
+                               "expect log |[Test Game ]|\n"
+                               "key Return alt\n"
+                               "exec MsgBox \"[\" & WindowObject.Caption & \"]\"\n"
+                               "expect log |[]|\n"
+                               "key Return alt\n"
+                               "exec MsgBox \"[\" & WindowObject.Caption & \"]\"\n"
+                               "expect log |[Test Game ]|\n");
+    ASSERT_EQ(r.exitCode, 0) << show(r);
+    const QStringList saved = QDir(base.filePath("pictures")).entryList({"*.png"});
+    ASSERT_EQ(saved.size(), 1);
+    const QImage picture(base.filePath("pictures/" + saved[0]));
+    EXPECT_EQ(picture.size(), QSize(320, 200));
+    EXPECT_EQ(picture.pixel(10, 10) & 0xFFFFFF, 0xFF0000u);
 }
