@@ -9,6 +9,7 @@
 #include "data/inventory_files.h"
 #include "data/procedures_file.h"
 #include "data/project.h"
+#include "data/scheme_file.h"
 #include "data/sound_channel_file.h"
 #include "data/variables_file.h"
 #include "platform/core/ini.h"
@@ -465,6 +466,52 @@ void inventorySeeds(const QTemporaryDir& tmp) {
          "      - {hotspot: 2, item: x, gives_item: false, raw: {after_item: [~, 5]}}\n");
 }
 
+// Scheme files with every part, ending after their colours, refused, and cut inside the colours.
+void schemeSeeds() {
+    auto bytesOf = [](const SchemeFile& s) {
+        RecordWriter out;
+        s.write(out);
+        return out.bytes();
+    };
+    SchemeFile s;
+    s.PictureCount = 4;
+    s.Pictures = {"start.png", "[none]", "exit.png", "tile.png"};
+    s.ColourFormat = 4;
+    s.WindowColour = 0x302010;
+    s.TitleColour = 0xFFFFFF;
+    s.TextColour = 0x808080;
+    s.ButtonColour = 0xFF;
+    s.hasTail = true;
+    s.HideTitle = RecordValue::ofNumber(1);
+    s.hasLogo = true;
+    s.LogoStyle = 1;
+    s.LogoFlag = true;
+    const QByteArray full = bytesOf(s);
+    seed("scheme_file", "full", full);
+    seed("scheme_file", "cut-in-colours", full.left(full.indexOf(",16777215")));
+    s.ColourFormat = 3;
+    s.hasTail = false;
+    seed("scheme_file", "three-colours", bytesOf(s));
+    s.ColourFormat = 0;
+    s.hasTail = true;
+    s.hasLogo = false;
+    s.TailSkipped[1] = RecordValue::ofString("x");
+    seed("scheme_file", "no-colours-tail", bytesOf(s));
+    seed("scheme_file", "refused", bytesOf(SchemeFile()));
+
+    seed("description", "schemes",
+         "project: {name: P, scheme: Blue}\n"
+         "schemes:\n"
+         "  - name: Blue\n"
+         "    pictures: [start.png, \"[none]\", exit.png]\n"
+         "    colours: {window: \"#102030\", title: 255, text: \"#000000\", button: 1}\n"
+         "    hide_title: true\n"
+         "    logo: {style: 1, flag: true}\n"
+         "  - {name: Refused, pictures: []}\n"
+         "  - {name: Raw, raw: {picture_count: -1, colour_format: 7, tail: [a, ~, 1],\n"
+         "     hide_title: x, logo_field: 2, leading: [1, 2, 3]}}\n");
+}
+
 // A format 0 tune with a tempo change and running status, and a format 1 file of two tracks.
 void midiSeeds() {
     auto track = [](const QByteArray& events) {
@@ -509,6 +556,7 @@ int main(int argc, char** argv) {
     frameTextSeeds(tmp);
     dialogueSeeds(tmp);
     inventorySeeds(tmp);
+    schemeSeeds();
     midiSeeds();
     return 0;
 }

@@ -40,6 +40,7 @@ private:
     void writeConfig();
     void writeFrame(const FrameFiles& frame);
     void writeInventory();
+    void writeSchemes();
     void copyMedia();
     QString mediaFolder() const;
     // The source of a media file named `name` in the project folder `folder`, and the name it
@@ -63,6 +64,7 @@ BuildResult ProjectWriter::build() {
     for (const FrameFiles& frame : d_.frames)
         writeFrame(frame);
     writeInventory();
+    writeSchemes();
     copyMedia();
     return result_;
 }
@@ -153,6 +155,14 @@ void ProjectWriter::writeInventory() {
               [&](const QString& p) { writeItemCombination(p, c.combination); });
 }
 
+void ProjectWriter::writeSchemes() {
+    for (const SchemeFolder& s : d_.schemes) {
+        const QString folder = "Schemes/" + s.name;
+        if (!QDir().mkpath(path(folder))) throw BuildError(path(folder) + ": cannot be created");
+        write(folder + "/Scheme.txt", [&](const QString& p) { writeSchemeFile(p, s.scheme); });
+    }
+}
+
 QString ProjectWriter::mediaFolder() const {
     if (!options_.mediaFolder.isEmpty()) return QDir(options_.mediaFolder).absolutePath();
     return QDir(QDir(d_.baseFolder).filePath(d_.mediaFolder)).absolutePath();
@@ -240,7 +250,8 @@ void ProjectWriter::copyMedia() {
             continue;
         }
         byDestination.insert(to.toLower(), plans.size());
-        plans.append({found->first, found->second, ref.where, d_.disguise, false});
+        plans.append({found->first, found->second, ref.where,
+                      ref.disguisable ? d_.disguise : Disguise::None, false});
     }
     for (const Plan& plan : plans) {
         const QString to = disguised(plan.to, plan.disguise);

@@ -15,6 +15,7 @@
 #include "data/inventory_files.h"
 #include "data/procedures_file.h"
 #include "data/project.h"
+#include "data/scheme_file.h"
 #include "data/sound_channel_file.h"
 #include "data/ui_texts.h"
 #include "data/variables_file.h"
@@ -95,6 +96,13 @@ struct CombinationFile {
     bool operator==(const CombinationFile&) const = default;
 };
 
+// A welcome-window scheme: Schemes/NAME/Scheme.txt; its pictures are media of that folder.
+struct SchemeFolder {
+    QString name;
+    SchemeFile scheme;
+    bool operator==(const SchemeFolder&) const = default;
+};
+
 // A file copied into the project. `to` is relative to the project folder ("Areas/key.png");
 // `from` is relative to the description's folder, or empty to look the file up in the media
 // folder as a named media file is.
@@ -116,6 +124,7 @@ struct ProjectDescription {
     QList<FrameFiles> frames;
     QList<ItemDefinition> items;         // Areas/NAME.obj
     QList<CombinationFile> combinations; // Areas/A_on_B.drg
+    QList<SchemeFolder> schemes;         // Schemes/NAME/Scheme.txt
     QList<MediaFile> files;
 
     // Where named media are looked up (relative to baseFolder): FOLDER/Areas/NAME (a project's
@@ -131,9 +140,11 @@ struct ProjectDescription {
 
 // A media file that the project's data names: its project folder and the name as stored.
 struct MediaReference {
-    QString folder; // "Frames", "Areas" or "Icons"
+    QString folder; // "Frames", "Areas", "Icons" or "Schemes/NAME"
     QString name;   // as the record holds it (Windows separators allowed)
     QString where;  // what names it, for messages ("frame Hall: sound")
+    // Scheme pictures are loaded from their folder as they are named, never under a disguise.
+    bool disguisable = true;
 };
 QList<MediaReference> mediaReferences(const ProjectDescription& description);
 

@@ -43,6 +43,7 @@ ProjectDescription parseDescription(const QByteArray& yaml, const QString& fileN
     }
     if (YAML::Node n = top["items"]; n.IsDefined()) d.items = readItems(r, n);
     if (YAML::Node n = top["combinations"]; n.IsDefined()) d.combinations = readCombinations(r, n);
+    if (YAML::Node n = top["schemes"]; n.IsDefined()) d.schemes = readSchemes(r, n);
     top.finish();
     return d;
 }
@@ -72,6 +73,7 @@ QByteArray writeDescription(const ProjectDescription& d, const QString& comment)
     }
     if (!d.items.isEmpty()) root.add("items", describeItems(d.items));
     if (!d.combinations.isEmpty()) root.add("combinations", describeCombinations(d.combinations));
+    if (!d.schemes.isEmpty()) root.add("schemes", describeSchemes(d.schemes));
     return root.document(comment);
 }
 
@@ -151,6 +153,14 @@ QList<MediaReference> mediaReferences(const ProjectDescription& d) {
         if (frame.soundChannels) {
             for (const SoundChannelRow& row : frame.soundChannels->rows)
                 addName(refs, "Areas", row.file, where + ": sound channel");
+        }
+    }
+    for (const SchemeFolder& s : d.schemes) {
+        for (int i = 0; i < s.scheme.Pictures.size(); ++i) {
+            const QString& picture = s.scheme.Pictures[i];
+            if (picture.isEmpty() || isNoPicture(picture)) continue;
+            refs.append({"Schemes/" + s.name, picture,
+                         QString("scheme '%1': picture %2").arg(s.name).arg(i + 1), false});
         }
     }
     return refs;

@@ -205,6 +205,21 @@ void readInventory(const ProjectFolders& folders, ProjectDescription& d, Reading
     }
 }
 
+// Each folder of Schemes/ that holds a Scheme.txt (found without case) whose name the
+// description can give.
+void readSchemes(const ProjectFolders& folders, ProjectDescription& d, Reading& reading) {
+    for (const QString& name :
+         files::listFolder(folders.SchemesFolder, {}, files::ListKind::Folders)) {
+        if (!schemeNameProblem(name).isEmpty()) continue;
+        const QString p = existing(folders.SchemesFolder + name + "/Scheme.txt");
+        if (p.isEmpty()) continue;
+        auto scheme = reading.readExactly(
+            p, [](const QString& f) { return readSchemeFile(f); },
+            [](RecordWriter& out, const SchemeFile& s) { s.write(out); });
+        if (scheme) d.schemes.append({name, *scheme});
+    }
+}
+
 MoreFile readMore(const IniDocument& doc) {
     MoreFile more;
     for (const QString& section : doc.sections()) {
@@ -239,8 +254,11 @@ void readMediaStorage(const QString& root, ProjectDescription& d, Reading& readi
         const QString path = root + "/" + to;
         std::optional<Disguise> how;
         QString stored = path;
+        const QList<Disguise> ways =
+            ref.disguisable ? QList<Disguise>{Disguise::None, Disguise::Mixed, Disguise::Plain}
+                            : QList<Disguise>{Disguise::None};
         try {
-            for (Disguise d : {Disguise::None, Disguise::Mixed, Disguise::Plain}) {
+            for (Disguise d : ways) {
                 stored = d == Disguise::None ? path : DisguisedFileName(path, d == Disguise::Plain);
                 if (files::fileExists(stored)) {
                     how = d;
@@ -256,7 +274,8 @@ void readMediaStorage(const QString& root, ProjectDescription& d, Reading& readi
             d.missingMedia = MissingMedia::Warn;
             continue;
         }
-        found.append({to, *how});
+        // Media that are never disguised do not tell how the project stores its media.
+        if (ref.disguisable) found.append({to, *how});
     }
     QMap<Disguise, int> counts;
     for (const auto& [to, how] : found)
@@ -342,6 +361,7 @@ DumpResult readProject(const QString& projectFolder) {
     for (const QString& name : frameNames(folders))
         d.frames.append(readFrame(folders, name, reading));
     readInventory(folders, d, reading);
+    readSchemes(folders, d, reading);
     d.mediaFolder = root;
     readMediaStorage(root, d, reading);
     readOtherFiles(root, d, reading);

@@ -38,6 +38,11 @@ YamlNode describeCombinations(const QList<CombinationFile>& combinations);
 QList<PickUpRecord> readPickUps(const Reader& r, const YAML::Node& node);
 YamlNode describePickUps(const QList<PickUpRecord>& pickUps);
 
+// Welcome-window schemes. Why `name` cannot name a scheme's folder (empty when it can).
+QString schemeNameProblem(const QString& name);
+QList<SchemeFolder> readSchemes(const Reader& r, const YAML::Node& node);
+YamlNode describeSchemes(const QList<SchemeFolder>& schemes);
+
 // A frame and the files of its family.
 FrameFiles readFrame(const Reader& r, const YAML::Node& node);
 YamlNode describeFrame(const FrameFiles& frame);

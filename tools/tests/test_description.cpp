@@ -355,6 +355,106 @@ TEST(Description, InventoryEntriesThatNoFileCanHoldAreRefused) {
               "game.yaml:1:56: gives_item must be true or false");
 }
 
+TEST(Description, SchemesAreStoredAsTheirFilesHoldThem) {
+    const ProjectDescription d = parse(R"(
+schemes:
+  - name: Blue
+    pictures: [start.png, "[none]", exit.png, tile.png]
+    colours: {window: "#102030", title: "#FFFFFF", text: "#000080", button: "#FF0000"}
+    hide_title: true
+    logo: {style: 1, flag: true}
+  - {name: Plain, pictures: [a.png], colours: {window: "#FF0000"}, hide_title: false}
+  - {name: Short, pictures: [a.png]}
+  - {name: Refused, pictures: []}
+  - name: Raw
+    logo: {style: 0}
+    raw: {picture_count: -2, colour_format: 7, leading: [x, ~, 1], tail: [a, b, c],
+          hide_title: "2", logo_field: z}
+)");
+    ASSERT_EQ(d.schemes.size(), 5);
+    const SchemeFile& blue = d.schemes[0].scheme;
+    EXPECT_EQ(blue.PictureCount, 4);
+    EXPECT_EQ(blue.Pictures, (QStringList{"start.png", "[none]", "exit.png", "tile.png"}));
+    EXPECT_EQ(blue.ColourFormat, 4) << "a button colour needs format 4";
+    EXPECT_EQ(blue.WindowColour, 0x302010) << "stored 0x00BBGGRR";
+    EXPECT_EQ(blue.ButtonColour, 0xFF);
+    EXPECT_EQ(blue.HideTitle, RecordValue::ofNumber(1));
+    EXPECT_TRUE(blue.hasTail && blue.hasLogo && blue.LogoFlag);
+    EXPECT_EQ(blue.LogoStyle, 1);
+    const SchemeFile& plain = d.schemes[1].scheme;
+    EXPECT_EQ(plain.ColourFormat, 3);
+    EXPECT_EQ(plain.WindowColour, 0xFF);
+    EXPECT_EQ(plain.TitleColour, 0) << "colours not given are black";
+    EXPECT_TRUE(plain.hasTail) << "hide_title: false still stores the tail";
+    EXPECT_EQ(plain.HideTitle, RecordValue::ofNumber(0));
+    EXPECT_FALSE(plain.hasLogo);
+    const SchemeFile& shortOne = d.schemes[2].scheme;
+    EXPECT_EQ(shortOne.ColourFormat, 0);
+    EXPECT_FALSE(shortOne.hasTail) << "the file ends after its colour format";
+    EXPECT_TRUE(d.schemes[3].scheme.refused());
+    const SchemeFile& raw = d.schemes[4].scheme;
+    EXPECT_EQ(raw.PictureCount, -2);
+    EXPECT_TRUE(raw.hasColours());
+    EXPECT_EQ(raw.ColourFormat, 7);
+    EXPECT_EQ(raw.Leading[0], RecordValue::ofString("x"));
+    EXPECT_EQ(raw.TailSkipped[2], RecordValue::ofString("c"));
+    EXPECT_EQ(raw.HideTitle, RecordValue::ofString("2"));
+    EXPECT_TRUE(raw.hasLogo);
+    EXPECT_EQ(raw.LogoSkipped, RecordValue::ofString("z"));
+
+    // The pictures are media of the scheme's folder, never disguised; "[none]" is no file.
+    QStringList refs;
+    for (const MediaReference& ref : mediaReferences(d)) {
+        EXPECT_FALSE(ref.disguisable) << ref.name.toStdString();
+        refs.append(ref.folder + "/" + ref.name);
+    }
+    EXPECT_EQ(refs,
+              (QStringList{"Schemes/Blue/start.png", "Schemes/Blue/exit.png",
+                           "Schemes/Blue/tile.png", "Schemes/Plain/a.png", "Schemes/Short/a.png"}));
+
+    // Described and read back: the same model, described the same.
+    const QByteArray described = writeDescription(d);
+    const ProjectDescription again = parseDescription(described, "again.yaml", ".");
+    EXPECT_EQ(again.schemes, d.schemes);
+    EXPECT_EQ(writeDescription(again), described);
+}
+
+TEST(Description, SchemesThatNoFileCanHoldAreRefused) {
+    EXPECT_EQ(errorOf("schemes: [{pictures: [a]}]\n"), "game.yaml:1:11: scheme 1 needs its name");
+    EXPECT_EQ(errorOf("schemes: [{name: a/b, pictures: []}]\n"),
+              "game.yaml:1:18: a scheme name cannot hold \\ / : * ? \" < > |");
+    EXPECT_EQ(errorOf("schemes: [{name: .., pictures: []}]\n"),
+              "game.yaml:1:18: a scheme cannot be named ..");
+    EXPECT_EQ(errorOf("schemes: [{name: A, pictures: []}, {name: a, pictures: []}]\n"),
+              "game.yaml:1:36: a second scheme named 'a'");
+    EXPECT_EQ(errorOf("schemes: [{name: A}]\n"),
+              "game.yaml:1:11: scheme 'A' lists its pictures (pictures: [] for a refused scheme)");
+    EXPECT_EQ(errorOf("schemes: [{name: A, pictures: [], hide_title: true}]\n"),
+              "game.yaml:1:47: a scheme without pictures is refused: nothing follows its count");
+    EXPECT_TRUE(contains(errorOf("schemes: [{name: A, pictures: [], raw: {tail: [1, 2, 3]}}]\n"),
+                         "nothing follows its count"));
+    EXPECT_TRUE(contains(errorOf("schemes: [{name: A, pictures: [a], colours: {button: 1}, "
+                                 "raw: {colour_format: 3}}]\n"),
+                         "a button colour needs colour format 4 or more"));
+    EXPECT_TRUE(contains(errorOf("schemes: [{name: A, pictures: [a], colours: {}, "
+                                 "raw: {colour_format: 0}}]\n"),
+                         "colour format 0 stores no colours"));
+    EXPECT_TRUE(contains(errorOf("schemes: [{name: A, pictures: [a], colours: {back: 1}}]\n"),
+                         "unknown key 'back' in colours (known: window, title, text, button)"));
+    EXPECT_TRUE(contains(errorOf("schemes: [{name: A, pictures: [a], colours: {text: red}}]\n"),
+                         "colour (\"#RRGGBB\" or the stored number)"));
+    EXPECT_TRUE(contains(errorOf("schemes: [{name: A, pictures: [a], raw: {picture_count: -1}}]\n"),
+                         "give either pictures or raw picture_count, not both"));
+    EXPECT_TRUE(contains(errorOf("schemes: [{name: A, raw: {picture_count: 2}}]\n"),
+                         "raw picture_count is for counts below 1"));
+    EXPECT_TRUE(contains(errorOf("schemes: [{name: A, pictures: [a], hide_title: true, "
+                                 "raw: {hide_title: 2}}]\n"),
+                         "give either hide_title or raw hide_title, not both"));
+    EXPECT_TRUE(contains(errorOf("schemes: [{name: A, pictures: [a], logo: {style: 70000}}]\n"),
+                         "style must lie between -32768 and 32767"));
+    EXPECT_TRUE(contains(errorOf("schemes: [{name: A, pictures: ['a\"b']}]\n"), "quote"));
+}
+
 TEST(Description, ProjectSettingsByReadableNames) {
     const ProjectDescription d = parse(R"(
 project:

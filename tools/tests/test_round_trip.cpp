@@ -5,6 +5,7 @@
 #include "data/cipher.h"
 #include "data/file_locator.h"
 #include "data/inventory_files.h"
+#include "data/scheme_file.h"
 #include "platform/core/ini.h"
 #include "tools/builder/description.h"
 
@@ -293,6 +294,14 @@ combinations:
   - {dragged: Oil, target: Lamp}
   - {dragged: Rope, target: Hook, script: "", run_script: false,
      raw: {field_1: 2, field_4: Knot, fields_5_7: [a, ~, 1.5]}}
+schemes:
+  - name: Stone
+    pictures: [start.png, "[None]", exit.bmp, stone.png]
+    colours: {window: "#102030", title: "#FFFFFF", text: "#C0C0C0", button: "#FFFF00"}
+    hide_title: true
+    logo: {style: 1, flag: true}
+  - {name: Plain, pictures: [start.png], raw: {leading: [x, ~, 2], colour_format: 2}}
+  - {name: Refused, pictures: []}
 )";
 
 class RoundTrip : public ::testing::Test {
@@ -302,7 +311,7 @@ protected:
         for (const char* name :
              {"Hall.jpg", "bell.wav", "theme.mid", "intro.avi", "chan.wav", "key.png", "hand.cur",
               "knock.wav", "clip.avi", "door.avi", "garden.mid", "sign.bmp", "Grass.bmp",
-              "notes.txt", "lamp.png", "oil.bmp"})
+              "notes.txt", "lamp.png", "oil.bmp", "start.png", "exit.bmp", "stone.png"})
             writeBytes(path("src/media/") + name, QByteArray("media ") + name);
         writeBytes(path("src/game.yaml"), kRichDescription);
     }
@@ -318,19 +327,56 @@ TEST_F(RoundTrip, ARichDescriptionBuildsDumpsAndRebuildsToTheSameBytes) {
     EXPECT_TRUE(built.warnings.isEmpty()) << built.warnings.join('\n').toStdString();
 
     // The formats are where the player looks for them, the media under their disguised names.
-    for (const char* file :
-         {"Config/General",        "Config/More",           "Config/Variables",
-          "Config/Procedures",     "Config/Texts",          "Frames/Title.fme",
-          "Frames/Hall.fme",       "Frames/Hall.lks",       "Frames/Hall.chn",
-          "FramesData/Hall.fm2",   "FramesData/Hall.fm3",   "FramesData/Hall.fm0",
-          "FramesData/Hall.fm5",   "FramesData/Garden.mr2", "FramesData/Garden.mr3",
-          "FramesData/Orphan.fm3", "Frames/Short.fme",      "FramesData/Short.fm2",
-          "Areas/key.png",         "Areas/knock.wav",       "External/notes.txt",
-          "FramesData/Hall.fm1",   "FramesData/Hall.mr1",   "FramesData/Hall.dlg",
-          "FramesData/Hall.fm4",   "FramesData/Shed.fm4",   "Areas/Lamp.obj",
-          "Areas/Oil.obj",         "Areas/Rope.obj",        "Areas/Lamp_on_Oil.drg",
-          "Areas/Oil_on_Lamp.drg", "Areas/Rope_on_Hook.drg"})
+    for (const char* file : {"Config/General",
+                             "Config/More",
+                             "Config/Variables",
+                             "Config/Procedures",
+                             "Config/Texts",
+                             "Frames/Title.fme",
+                             "Frames/Hall.fme",
+                             "Frames/Hall.lks",
+                             "Frames/Hall.chn",
+                             "FramesData/Hall.fm2",
+                             "FramesData/Hall.fm3",
+                             "FramesData/Hall.fm0",
+                             "FramesData/Hall.fm5",
+                             "FramesData/Garden.mr2",
+                             "FramesData/Garden.mr3",
+                             "FramesData/Orphan.fm3",
+                             "Frames/Short.fme",
+                             "FramesData/Short.fm2",
+                             "Areas/key.png",
+                             "Areas/knock.wav",
+                             "External/notes.txt",
+                             "FramesData/Hall.fm1",
+                             "FramesData/Hall.mr1",
+                             "FramesData/Hall.dlg",
+                             "FramesData/Hall.fm4",
+                             "FramesData/Shed.fm4",
+                             "Areas/Lamp.obj",
+                             "Areas/Oil.obj",
+                             "Areas/Rope.obj",
+                             "Areas/Lamp_on_Oil.drg",
+                             "Areas/Oil_on_Lamp.drg",
+                             "Areas/Rope_on_Hook.drg",
+                             "Schemes/Stone/Scheme.txt",
+                             "Schemes/Plain/Scheme.txt",
+                             "Schemes/Refused/Scheme.txt"})
         EXPECT_TRUE(QFile::exists(path("a/") + file)) << file;
+    // Scheme pictures sit in their scheme's folder under their own names: the welcome window
+    // loads them as they are named.
+    for (const char* file : {"Schemes/Stone/start.png", "Schemes/Stone/exit.bmp",
+                             "Schemes/Stone/stone.png", "Schemes/Plain/start.png"})
+        EXPECT_EQ(readBytes(path("a/") + file),
+                  "media " + QByteArray(file).mid(QByteArray(file).lastIndexOf('/') + 1))
+            << file;
+    EXPECT_EQ(readBytes(path("a/Schemes/Stone/Scheme.txt")),
+              "0,0,0\r\n4\r\n\"start.png\"\r\n\"[None]\"\r\n\"exit.bmp\"\r\n\"stone.png\"\r\n4\r\n"
+              "3153936,16777215,12632256,65535\r\n0,0,0,1\r\n0,1,#TRUE#\r\n");
+    EXPECT_EQ(readBytes(path("a/Schemes/Plain/Scheme.txt")),
+              "\"x\",,2\r\n1\r\n\"start.png\"\r\n2\r\n0,0,0\r\n")
+        << "no tail: the file ends after its colours";
+    EXPECT_EQ(readBytes(path("a/Schemes/Refused/Scheme.txt")), "0,0,0\r\n0\r\n");
     // Item icons are Areas media like any other.
     EXPECT_TRUE(QFile::exists(path("a/") + DisguisedFileName("Areas/lamp.png", false)));
     EXPECT_EQ(readBytes(path("a/Areas/Rope.obj")), "\"\"\r\n");
@@ -515,7 +561,31 @@ TEST_F(RoundTrip, AProjectMadeElsewhereKeepsEveryValueItsFilesHold) {
     writePickUpFile(root + "/FramesData/Odd.fm4", {ghost, key});
     writePickUpFile(root + "/FramesData/Attic.fm4", {key});
     writeBytes(root + "/FramesData/Bare.fm4", "0,1,0,0,0,0,0,0,0,0,1,Key\r\n");
-    writeBytes(root + "/Schemes/Stone/Scheme.txt", "scheme");
+    // Schemes with values in the fields the window steps over, a negative picture count, and one
+    // broken file.
+    SchemeFile stone;
+    stone.Leading[1] = RecordValue::ofString("kept");
+    stone.PictureCount = 3;
+    stone.Pictures = {"Start.PNG", "[DEFAULT]", ""};
+    stone.ColourFormat = 6;
+    stone.WindowColour = qint32(0x80000005);
+    stone.ButtonColour = 12;
+    stone.hasTail = true;
+    stone.TailSkipped[2] = RecordValue::null();
+    stone.HideTitle = RecordValue::ofBool(true);
+    stone.hasLogo = true;
+    stone.LogoSkipped = RecordValue::ofString("z");
+    stone.LogoStyle = 1;
+    QDir().mkpath(root + "/Schemes/Stone");
+    writeSchemeFile(root + "/Schemes/Stone/Scheme.txt", stone);
+    writeBytes(root + "/Schemes/Stone/Start.PNG", "start");
+    SchemeFile negative;
+    negative.PictureCount = -1;
+    negative.ColourFormat = 3;
+    QDir().mkpath(root + "/Schemes/odd");
+    writeSchemeFile(root + "/Schemes/odd/Scheme.txt", negative);
+    writeBytes(root + "/Schemes/Broken/Scheme.txt", "scheme");
+    writeBytes(root + "/Schemes/Broken/tile.png", "tile");
     writeBytes(root + "/Config/Plugins", "plugins");
 
     QString outText, errText;
@@ -544,6 +614,10 @@ TEST_F(RoundTrip, AProjectMadeElsewhereKeepsEveryValueItsFilesHold) {
     EXPECT_TRUE(yaml.contains("after_flag: [3, z]")) << yaml.toStdString();
     EXPECT_TRUE(yaml.contains("- {dragged: a, target: b}")) << yaml.toStdString();
     EXPECT_TRUE(yaml.contains("icon: icons\\oil.bmp")) << yaml.toStdString();
+    EXPECT_TRUE(yaml.contains("colour_format: 6")) << yaml.toStdString();
+    EXPECT_TRUE(yaml.contains("picture_count: -1")) << yaml.toStdString();
+    EXPECT_TRUE(errText.contains("Broken/Scheme.txt: cannot be read (Input past end of file)"))
+        << errText.toStdString();
 
     ASSERT_EQ(runCommandLine({path("made.yaml"), path("rebuilt")}, o, e), 0)
         << errText.toStdString();
