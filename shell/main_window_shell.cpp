@@ -12,9 +12,9 @@
 #include "shell/shell_site.h"
 
 #include <QDateTime>
-#include <QRegularExpression>
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStandardPaths>
 
 namespace tv {
