@@ -30,10 +30,7 @@ void Actions::AreaClick(int k, int button) {
         return;
     MainWindowShell& shell = game_.shell;
     if (button == mouseButton::Right) {
-        if (!shell.menusShown())
-            shell.ShowMenus();
-        else if (!shell.menuOpening())
-            shell.HideMenus();
+        shell.menusForPress(button);
         return;
     }
     if (shell.menuOpening()) {

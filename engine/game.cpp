@@ -41,7 +41,7 @@ Game::Game()
         RunFlags& f = runFlags();
         f.stopMovie = true;
         f.skipTransition = true;
-        if (!video.IsVideoPlaying()) menusForPress(button);
+        if (!video.IsVideoPlaying()) shell.menusForPress(button);
     });
     connect(&texts, &FrameTexts::pointerOverWords, this,
             [this] { inventory.mouseMovedOverFrame(); });
@@ -97,15 +97,6 @@ Game::Game()
 
 Game::~Game() {
     delete window_;
-}
-
-void Game::menusForPress(int button) {
-    if (button != mouseButton::Right)
-        shell.HideMenus();
-    else if (!shell.menusShown())
-        shell.ShowMenus();
-    else if (!shell.menuOpening())
-        shell.HideMenus();
 }
 
 void Game::show() {

@@ -137,12 +137,8 @@ public:
 
     // What the inventory asks of the game.
     void runCombinationScript(const QString& code) override;
-    void itemMouseDown(int button) override { menusForPress(button); }
+    void itemMouseDown(int button) override { shell.menusForPress(button); }
     bool oneTimeVideoPlaying() const override { return video.IsVideoPlaying(); }
-
-    // A press on a surface of the frame that is no hotspot: the right button shows the menus,
-    // or hides them unless one is being opened; any other button hides them.
-    void menusForPress(int button);
 
     // What the shell asks of the game.
     void stopEffects() override { TimerRipplingWater.setEnabled(false); }

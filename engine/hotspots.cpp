@@ -238,11 +238,8 @@ void Hotspots::onBackgroundMouseDown(int button) {
     RunFlags& f = runFlags();
     f.stopMovie = true;
     f.skipTransition = true;
-    if (game_.video.IsVideoPlaying() || button != 2) return;
-    if (!game_.shell.menusShown())
-        game_.shell.ShowMenus();
-    else if (!game_.shell.menuOpening())
-        game_.shell.HideMenus();
+    if (!game_.video.IsVideoPlaying() && button == mouseButton::Right)
+        game_.shell.menusForPress(button);
 }
 
 void Hotspots::ApplyDefaultPointer(Control& control) {

@@ -177,7 +177,10 @@ void MainWindowShell::windowMouseDown(int button) {
     RunFlags& f = runFlags();
     f.stopMovie = true;
     f.skipTransition = true;
-    if (site_.oneTimeVideoPlaying()) return;
+    if (!site_.oneTimeVideoPlaying()) menusForPress(button);
+}
+
+void MainWindowShell::menusForPress(int button) {
     if (button != mouseButton::Right)
         HideMenus();
     else if (!menusShown())

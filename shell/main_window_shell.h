@@ -40,6 +40,9 @@ public:
     // Key-down and mouse presses on the main window.
     void keyDown(int key, int shift);
     void windowMouseDown(int button);
+    // A press on any surface of the frame: the right button shows the menus, or hides them
+    // unless one is being opened; any other button hides them.
+    void menusForPress(int button);
     // F12: the frame as a PNG in the user's pictures folder, named after the game, the date and
     // the time (logged "picture PATH").
     void savePicture();
