@@ -27,10 +27,10 @@ const Shape kShapes[] = {
     {"wait", 1, 1}, {"click", 2, 3}, {"move", 2, 2}, {"key", 1, 4},
     {"drag-item", 3, 3}, {"drag-item-onto", 2, 2}, {"answer", 1, 1}, {"input", 0, -1},
     {"button", 1, -1}, {"select", 1, -1}, {"type", 0, -1}, {"menu", 1, -1}, {"exec", 1, -1},
-    {"screenshot", 1, -1}, {"quit", 0, 0},
+    {"screenshot", 1, -1}, {"quit", 0, 0}, {"click-window", 2, 3}, {"screenshot-window", 1, -1},
     {"expect frame", 1, -1}, {"expect variable", 2, -1}, {"expect log", 1, -1},
     {"expect nolog", 1, -1}, {"expect items", 0, -1}, {"expect visible", 1, 1},
-    {"expect hidden", 1, 1}, {"expect pixel", 3, 4},
+    {"expect hidden", 1, 1}, {"expect pixel", 3, 4}, {"expect window-pixel", 3, 4},
 };
 // clang-format on
 
@@ -44,10 +44,11 @@ bool isInt(const QString& s, int min = INT_MIN) {
 QString checkArgs(const WalkCommand& c) {
     const QString& n = c.name;
     if (n == "wait" && !isInt(c.args[0], 0)) return "wait needs milliseconds";
-    if ((n == "click" || n == "move") && (!isInt(c.args[0], 0) || !isInt(c.args[1], 0)))
+    if ((n == "click" || n == "move" || n == "click-window") &&
+        (!isInt(c.args[0], 0) || !isInt(c.args[1], 0)))
         return n + " needs X Y in pixels";
-    if (n == "click" && c.args.size() == 3 && c.args[2] != "right")
-        return "click takes only `right` after X Y";
+    if ((n == "click" || n == "click-window") && c.args.size() == 3 && c.args[2] != "right")
+        return n + " takes only `right` after X Y";
     if (n == "key") {
         if (!automation::isKeyName(c.args[0])) return "unknown key " + c.args[0];
         for (int i = 1; i < c.args.size(); ++i)
@@ -56,12 +57,12 @@ QString checkArgs(const WalkCommand& c) {
     }
     if (n == "answer" && DialogService::resultForCaption(c.args[0]) == 0)
         return "unknown button " + c.args[0];
-    if (n == "expect pixel") {
-        if (!isInt(c.args[0], 0) || !isInt(c.args[1], 0)) return "expect pixel needs X Y";
+    if (n == "expect pixel" || n == "expect window-pixel") {
+        if (!isInt(c.args[0], 0) || !isInt(c.args[1], 0)) return n + " needs X Y";
         static const QRegularExpression hex("^[0-9A-Fa-f]{6}$");
-        if (!hex.match(c.args[2]).hasMatch()) return "expect pixel needs a colour RRGGBB";
+        if (!hex.match(c.args[2]).hasMatch()) return n + " needs a colour RRGGBB";
         if (c.args.size() == 4 && !isInt(c.args[3], 0))
-            return "expect pixel takes a tolerance from 0 to 255 after the colour";
+            return n + " takes a tolerance from 0 to 255 after the colour";
     }
     if ((n == "expect visible" || n == "expect hidden") && !isInt(c.args[0], 1))
         return n + " needs a hotspot number";
@@ -196,36 +197,50 @@ QString WalkthroughRunner::execute(const WalkCommand& c) {
         return {};
     }
     if (n == "key") {
-        Control& target = game && game->window().isVisible() ? static_cast<Control&>(game->window())
-                                                             : welcome_.window();
-        automation::key(target, c.args[0], c.args.contains("ctrl"), c.args.contains("shift"),
-                        c.args.contains("alt"));
+        automation::key(activeWindow(), c.args[0], c.args.contains("ctrl"),
+                        c.args.contains("shift"), c.args.contains("alt"));
         return {};
     }
-    if (n == "screenshot" && (!game || !game->window().isVisible())) {
-        // Before the game, the welcome window is what the player sees.
-        if (!automation::saveScreenshot(welcome_.window(), c.rest))
+    if (n == "screenshot") {
+        if (!automation::saveScreenshot(pictureSurface(), c.rest))
             return "screenshot: cannot write " + c.rest;
         return {};
     }
-    if (n == "click" || n == "move" || n == "screenshot") {
+    if (n == "click" || n == "move") {
         if (!game) return n + ": no game is running";
         PictureBox& display = game->pictureBox();
-        if (n == "click") {
+        if (n == "click")
             automation::click(display, c.args[0].toInt(), c.args[1].toInt(), c.args.size() == 3);
-        } else if (n == "move") {
+        else
             automation::move(display, c.args[0].toInt(), c.args[1].toInt());
-        } else if (!automation::saveScreenshot(display, c.rest)) {
-            return "screenshot: cannot write " + c.rest;
-        }
+        return {};
+    }
+    if (n == "click-window" || n == "screenshot-window") {
+        // The game's window as the window system has it: scaled, with its bars and menus.
+        if (!game || !game->window().isVisible()) return n + ": the game's window is not shown";
+        if (n == "click-window")
+            automation::click(game->window(), c.args[0].toInt(), c.args[1].toInt(),
+                              c.args.size() == 3);
+        else if (!automation::saveScreenshot(game->window(), c.rest))
+            return "screenshot-window: cannot write " + c.rest;
         return {};
     }
     if (n == "button") {
-        Control& window = game && game->window().isVisible()
-                              ? static_cast<Control&>(game->window())
-                              : static_cast<Control&>(welcome_.window());
+        Control& window = activeWindow();
         if (!automation::pressButton(window, c.rest))
             return "button: there is no button " + c.rest + " in " + window.name();
+        return {};
+    }
+    if (n == "select") {
+        Control& window = activeWindow();
+        if (!automation::selectEntry(window, c.rest))
+            return "select: there is no list entry " + c.rest + " in " + window.name();
+        return {};
+    }
+    if (n == "type") {
+        Control& window = activeWindow();
+        if (!automation::typeText(window, c.rest))
+            return "type: no text field has the focus in " + window.name();
         return {};
     }
     if (n == "menu") {
@@ -250,6 +265,20 @@ QString WalkthroughRunner::execute(const WalkCommand& c) {
         return {};
     }
     return "unsupported: " + n;
+}
+
+Control& WalkthroughRunner::activeWindow() {
+    if (Control* modal = automation::modalWindow()) return *modal;
+    Game* game = dynamic_cast<Game*>(welcome_.game());
+    if (game && game->window().isVisible()) return game->window();
+    return welcome_.window();
+}
+
+Control& WalkthroughRunner::pictureSurface() {
+    Control& window = activeWindow();
+    Game* game = dynamic_cast<Game*>(welcome_.game());
+    if (game && &window == &game->window()) return game->pictureBox();
+    return window;
 }
 
 QString WalkthroughRunner::chooseMenu(Game& game, const QString& caption) {
@@ -331,10 +360,11 @@ QString WalkthroughRunner::expect(const WalkCommand& c) {
         if (current != c.rest) return "expected frame " + c.rest + ", got " + current;
         return {};
     }
-    if (n == "expect pixel") {
-        Control& surface = game && game->window().isVisible()
-                               ? static_cast<Control&>(game->pictureBox())
-                               : static_cast<Control&>(welcome_.window());
+    if (n == "expect pixel" || n == "expect window-pixel") {
+        const bool whole = n == "expect window-pixel";
+        if (whole && (!game || !game->window().isVisible()))
+            return "expect window-pixel: the game's window is not shown";
+        Control& surface = whole ? game->window() : pictureSurface();
         const qint64 got = automation::pixel(surface, c.args[0].toInt(), c.args[1].toInt());
         const qint64 wanted = c.args[2].toLongLong(nullptr, 16);
         // Decoded pictures (videos, JPEG) may differ by a step or two in each colour.

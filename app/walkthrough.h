@@ -13,6 +13,7 @@ namespace tv {
 
 class Welcome;
 class Game;
+class Control;
 
 struct WalkCommand {
     int line = 0;
@@ -48,6 +49,12 @@ private:
     // Returns an empty text when the command held, else what went wrong.
     QString execute(const WalkCommand& c);
     QString expect(const WalkCommand& c);
+    // The window in front: an open modal window, else the game's window while it shows, else
+    // the welcome window.
+    Control& activeWindow();
+    // What `screenshot` and `expect pixel` look at: the frame display while the game's window is
+    // in front, else the window in front.
+    Control& pictureSurface();
     // Chooses the menu item with that caption (a menu with items of its own is opened).
     static QString chooseMenu(Game& game, const QString& caption);
     // Where item N of the inventory lies, in pixels of the frame display.

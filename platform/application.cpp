@@ -12,7 +12,9 @@
 namespace tv {
 
 Application::Application(int& argc, char** argv, bool headless) {
-    if (headless) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A headless run keeps offscreen options given by the caller (a screen of another size).
+    if (headless && !qgetenv("QT_QPA_PLATFORM").startsWith("offscreen"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     // Without a desktop session there is no runtime folder; give Qt a private one instead of a
     // warning on every start.
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {

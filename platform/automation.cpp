@@ -1,8 +1,11 @@
 #include "platform/automation.h"
 
+#include "platform/control_widget.h"
 #include "platform/controls.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -85,6 +88,91 @@ bool pressButton(Control& window, const QString& caption) {
         return true;
     }
     return false;
+}
+
+namespace {
+// The widgets of a window and of its picture, when the window shows its inner area scaled.
+template <typename T> QList<T*> widgetsOf(Control& window) {
+    QList<T*> found = window.widget()->findChildren<T*>();
+    if (auto* container = qobject_cast<ContainerControl*>(&window))
+        if (QWidget* client = container->clientWidget(); client && client->window() == client)
+            found += client->findChildren<T*>();
+    return found;
+}
+} // namespace
+
+bool selectEntry(Control& window, const QString& text) {
+    for (QAbstractItemView* list : widgetsOf<QAbstractItemView>(window)) {
+        if (!list->isVisible() || !list->model()) continue;
+        const QModelIndexList found =
+            list->model()->match(list->model()->index(0, 0, list->rootIndex()), Qt::DisplayRole,
+                                 text, 1, Qt::MatchExactly);
+        if (found.isEmpty()) continue;
+        list->scrollTo(found.first());
+        // A click on the entry, so that the list does what it does for a player's click.
+        const QRect at = list->visualRect(found.first());
+        if (at.isValid() && list->viewport()->rect().contains(at.center())) {
+            QPointer<QWidget> viewport = list->viewport();
+            sendMouse(viewport, QEvent::MouseButtonPress, at.center(), Qt::LeftButton,
+                      Qt::LeftButton);
+            if (viewport)
+                sendMouse(viewport, QEvent::MouseButtonRelease, at.center(), Qt::LeftButton,
+                          Qt::NoButton);
+        } else {
+            list->setCurrentIndex(found.first());
+        }
+        return true;
+    }
+    for (QComboBox* box : widgetsOf<QComboBox>(window)) {
+        if (!box->isVisible()) continue;
+        const int at = box->findText(text, Qt::MatchExactly);
+        if (at < 0) continue;
+        box->setCurrentIndex(at);
+        emit box->activated(at);
+        return true;
+    }
+    return false;
+}
+
+bool typeText(Control& window, const QString& text) {
+    QWidget* field = QApplication::focusWidget();
+    auto isField = [](QWidget* w) {
+        return w && w->isVisible() && w->isEnabled() && w->testAttribute(Qt::WA_InputMethodEnabled);
+    };
+    const QList<QWidget*> widgets = widgetsOf<QWidget>(window);
+    if (!isField(field) || !widgets.contains(field)) {
+        field = nullptr;
+        for (QWidget* w : widgets) {
+            if (!isField(w)) continue;
+            if (field) return false; // more than one: which one is not clear
+            field = w;
+        }
+        if (!field) return false;
+        field->setFocus();
+    }
+    QPointer<QWidget> target = field;
+    for (const QChar c : text) {
+        if (!target) return false;
+        int code = Qt::Key_unknown;
+        if (c.toUpper() >= QChar('A') && c.toUpper() <= QChar('Z'))
+            code = Qt::Key_A + (c.toUpper().unicode() - 'A');
+        else if (c.unicode() < 128)
+            code = c.unicode();
+        const Qt::KeyboardModifiers mods = c.isUpper() ? Qt::ShiftModifier : Qt::NoModifier;
+        QKeyEvent press(QEvent::KeyPress, code, mods, QString(c));
+        QApplication::sendEvent(target, &press);
+        if (!target) return false;
+        QKeyEvent release(QEvent::KeyRelease, code, mods, QString(c));
+        QApplication::sendEvent(target, &release);
+    }
+    return true;
+}
+
+Control* modalWindow() {
+    for (QWidget* w = QApplication::activeModalWidget(); w; w = w->parentWidget())
+        if (auto* widget = dynamic_cast<detail::ControlWidget*>(w))
+            if (widget->owner()) return widget->owner();
+    return nullptr;
 }
 
 QPoint centreOf(Control& surface, Control& control) {

@@ -27,6 +27,15 @@ bool isKeyName(const QString& name);
 // as one; "&" marks are ignored). False when there is none.
 bool pressButton(Control& window, const QString& caption);
 
+// Selects the entry `text` of a list (or drop-down list) shown in `window`, as a click on it
+// would. False when no shown list has that entry.
+bool selectEntry(Control& window, const QString& text);
+// Types `text` into the text field of `window` that has the focus (or the only shown one), one
+// key press a character. False when there is no such field.
+bool typeText(Control& window, const QString& text);
+// The modal window in front, when one of the player's forms is open modally; null otherwise.
+Control* modalWindow();
+
 // The centre of `control` in pixels of `surface` (both in one window).
 QPoint centreOf(Control& surface, Control& control);
 // Whether `control` is what the pointer would be over at `at` (pixels of `surface`).

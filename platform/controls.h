@@ -480,6 +480,23 @@ public:
     // the form's scale units.
     void setInnerSize(double width, double height);
 
+    // Shows the inner area as a picture of `pixels` scaled to fit the window, keeping its aspect
+    // ratio with black bars, sharp when the factor is whole and smooth otherwise. Controls keep
+    // their coordinates in the picture and the pointer is mapped back through the scale. Once
+    // staged a form stays staged; a new size replaces the old one.
+    void setStageSize(QSize pixels);
+    // Empty when the form is not staged.
+    QSize stageSize() const;
+    // Window pixels per picture pixel (1 when not staged).
+    double stageScale() const;
+    // Where the picture lies in the window, in the window's pixels.
+    QRect stageRect() const;
+    // Full screen: a borderless window over the whole screen it is on. Off: a normal window.
+    void setFullScreen(bool on);
+    bool isFullScreen() const;
+    // The screen the window is on (the primary screen before it is shown), in pixels.
+    QRect screenGeometry() const;
+
     // Whether opening the window writes "window NAME|CAPTION" to the event log (windows of the
     // player that a walkthrough may wait for: the welcome window, dialogs).
     void setLoggedWhenShown(bool logged) { loggedWhenShown_ = logged; }
@@ -520,12 +537,15 @@ protected:
 private:
     void handleKey(QKeyEvent* event);
     int menuHeight() const;
+    // Whether a key offered to `target` is one for this form, and whether it is the first offer.
+    bool ownsKeyTarget(const QWidget* target) const;
 
     bool keyPreview_ = false;
     bool loaded_ = false;
     bool loggedWhenShown_ = true;
     int borderStyle_ = 2;
     QPointer<QObject> menuBar_;                      // a QMenuBar
+    QPointer<QWidget> stage_;                        // a detail::Stage, once staged
     QHash<QString, QPointer<QObject>> namedMembers_; // by lower-cased name
 };
 

@@ -178,7 +178,11 @@ void Form::layoutClient() {
     if (!window || !client) return;
     const int menu = menuHeight();
     if (menu > 0) menuBar()->setGeometry(0, 0, window->width(), menu);
-    client->setGeometry(0, menu, window->width(), std::max(0, window->height() - menu));
+    const QRect inner(0, menu, window->width(), std::max(0, window->height() - menu));
+    if (stage_)
+        stage_->setGeometry(inner);
+    else
+        client->setGeometry(inner);
 }
 
 bool Form::widgetEvent(QWidget* widget, QEvent* event) {
@@ -211,11 +215,12 @@ bool Form::eventFilter(QObject* watched, QEvent* event) {
         if (target && target->window() == widget()) {
             // Qt offers a key to the focus widget first, then to its parents; the form takes it
             // once, at that first offer: always with KeyPreview, otherwise when no other kind of
-            // widget (a text box, say) has the focus.
+            // widget (a text box, say) has the focus. A staged form's picture passes keys on to
+            // its own focus widget afterwards; that second offer is not the form's.
             QWidget* focus = QApplication::focusWidget();
             const bool first =
                 (focus && focus->window() == widget()) ? target == focus : target == widget();
-            const bool ours = dynamic_cast<detail::ControlWidget*>(target) != nullptr;
+            const bool ours = ownsKeyTarget(target);
             if (first && (keyPreview_ || ours) && !isDisposed())
                 handleKey(static_cast<QKeyEvent*>(event));
         }

@@ -22,6 +22,26 @@ QRect Screen::geometry() {
     return screen ? screen->geometry() : QRect(0, 0, 800, 600);
 }
 
+namespace {
+QSize& modeSet() {
+    static QSize size;
+    return size;
+}
+} // namespace
+
+QSize DisplayMode::current() {
+    return modeSet().isEmpty() ? Screen::geometry().size() : modeSet();
+}
+
+void DisplayMode::set(QSize size) {
+    modeSet() = size;
+}
+
+double DisplayMode::logicalDpi() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->logicalDotsPerInchY() : 96.0;
+}
+
 void Screen::setMousePointer(int number) {
     checkMousePointer(number);
     pointer_ = number;
@@ -50,11 +70,11 @@ void Screen::apply() {
 }
 
 double Screen::width() const {
-    return geometry().width() * double(kTwipsPerPixel);
+    return DisplayMode::current().width() * double(kTwipsPerPixel);
 }
 
 double Screen::height() const {
-    return geometry().height() * double(kTwipsPerPixel);
+    return DisplayMode::current().height() * double(kTwipsPerPixel);
 }
 
 int Screen::twipsPerPixel() const {

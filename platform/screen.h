@@ -8,6 +8,7 @@
 
 #include <QObject>
 #include <QRect>
+#include <QSize>
 #include <QString>
 
 namespace tv {
@@ -51,6 +52,18 @@ private:
     int pointer_ = pointer::Default;
     Picture icon_;
     bool overriding_ = false;
+};
+
+// The display mode as games see it. The monitor's own mode is never changed: the mode a game
+// sets is the size of the picture that a full-screen window scales to the monitor.
+class DisplayMode {
+public:
+    // The mode set, or the screen's own size when none is.
+    static QSize current();
+    // An empty size goes back to the screen's own.
+    static void set(QSize size);
+    // The screen's logical dots per inch (96 when there is no screen).
+    static double logicalDpi();
 };
 
 // Screen.MousePointer = number (and Screen.MouseIcon = icon for the custom pointer 99).

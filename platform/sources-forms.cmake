@@ -7,6 +7,7 @@ list(APPEND TV_PLATFORM_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/control_basic.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/control_canvas.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/form.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/form_stage.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/menu.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/control_set.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/animated_picture.cpp

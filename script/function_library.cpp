@@ -438,10 +438,10 @@ void VBScriptActionModule::ChangeDisplayResolutionOnLoadGame(int iResolution) {
 }
 
 int VBScriptActionModule::GetDisplayResolutionX() const {
-    return Screen::geometry().width();
+    return DisplayMode::current().width();
 }
 int VBScriptActionModule::GetDisplayResolutionY() const {
-    return Screen::geometry().height();
+    return DisplayMode::current().height();
 }
 
 void VBScriptActionModule::ChangeDefaultCursor(const QString& sFileName) {

@@ -9,6 +9,7 @@
 #include "platform/core/run_flags.h"
 #include "platform/menu.h"
 #include "platform/screen.h"
+#include "shell/display.h"
 #include "shell/shell_site.h"
 
 #include <QDateTime>
@@ -195,25 +196,36 @@ void MainWindowShell::CenterWindowAndPictureBox() {
     PictureBox& display = site_.pictureBox();
     const int displayWidth = s.ProjectWidth * kTwipsPerPixel;
     const int displayHeight = s.ProjectHeight * kTwipsPerPixel;
-    const QRect screen = Screen::geometry();
+    const QRect screen = window.screenGeometry();
     window.setWindowState(windowState::Normal);
     if (s.MenusAlwaysVisible) {
+        window.setFullScreen(false);
         ShowMenus();
         window.setCaption(s.GameTitle + " ");
+        // The window starts at one window pixel per frame pixel; the player may resize it and
+        // the frame scales with it.
+        window.setStageSize(QSize(s.ProjectWidth, s.ProjectHeight));
         window.setInnerSize(displayWidth, displayHeight);
         display.Move(0, 0, displayWidth, displayHeight);
         const int w = qRound(window.width()), h = qRound(window.height());
-        window.Move(screen.width() * kTwipsPerPixel / 2 - w / 2,
-                    screen.height() * kTwipsPerPixel / 2 - h / 2);
+        window.Move((screen.x() + screen.width() / 2) * kTwipsPerPixel - w / 2,
+                    (screen.y() + screen.height() / 2) * kTwipsPerPixel - h / 2);
     } else {
         window.setCaption(QString());
         HideMenus();
-        window.Move(0, 0, screen.width() * kTwipsPerPixel, screen.height() * kTwipsPerPixel);
-        window.setWindowState(windowState::Maximized);
-        const int left = (screen.width() * kTwipsPerPixel) / 2 - displayWidth / 2;
-        const int top = (screen.height() * kTwipsPerPixel) / 2 - displayHeight / 2;
+        // The display mode is the picture that fills the screen, scaled.
+        const QSize mode = DisplayMode::current();
+        window.setStageSize(mode);
+        window.setPixelGeometry(screen);
+        window.setFullScreen(true);
+        const int left = (mode.width() * kTwipsPerPixel) / 2 - displayWidth / 2;
+        const int top = (mode.height() * kTwipsPerPixel) / 2 - displayHeight / 2;
         display.Move(left, top, displayWidth, displayHeight);
     }
+}
+
+void MainWindowShell::ChangeDisplayResolution(int code) {
+    SetDisplayResolution(code, [this] { CenterWindowAndPictureBox(); });
 }
 
 void MainWindowShell::StartUnloading() {
@@ -234,6 +246,7 @@ void MainWindowShell::unload() {
     f.stopMovie = true;
     f.skipTransition = true;
     site_.finishUnloading();
+    RestoreDisplayMode();
 }
 
 } // namespace tv

@@ -31,8 +31,8 @@ public:
     void CenterWindowAndPictureBox();
     void ShowMenus();
     void HideMenus();
-    // Display modes come with the display work; the request is accepted and nothing changes.
-    void ChangeDisplayResolution(int /*code*/) {}
+    // The script's change of display mode (1 to 3); the windows are laid out again after it.
+    void ChangeDisplayResolution(int code);
     // Whether the menus are shown ("Exit" visible), and whether a menu is being opened.
     bool menusShown() const;
     bool menuOpening() const { return menuOpen_; }

@@ -10,6 +10,7 @@
 #include "platform/core/run_flags.h"
 #include "platform/core/settings_store.h"
 #include "platform/screen.h"
+#include "shell/display.h"
 
 namespace tv {
 
@@ -80,6 +81,7 @@ void Welcome::load() {
 }
 
 bool Welcome::InitialiseProject() {
+    SaveDisplayMode();
     Project& p = project();
     p.folders.setRoot(rootFolder_);
     // Control libraries of "CPData" are registered here once components exist.

@@ -138,6 +138,19 @@ RunResult TestProject::play(const QString& walkthrough, const QStringList& extra
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("XDG_CONFIG_HOME", dir_.path() + "/config");
     env.insert("XDG_DOCUMENTS_DIR", dir_.path() + "/documents");
+    if (screen_.isValid()) {
+        // The offscreen platform takes its screens from a file.
+        const QString config = dir_.path() + "/screen.json";
+        QFile file(config);
+        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        file.write(QStringLiteral(R"({"screens": [{"name": "Screen", "x": 0, "y": 0, )"
+                                  R"("width": %1, "height": %2, "logicalDpi": 96, "dpr": 1}]})")
+                       .arg(screen_.width())
+                       .arg(screen_.height())
+                       .toUtf8());
+        file.close();
+        env.insert("QT_QPA_PLATFORM", "offscreen:configfile=" + config);
+    }
     run.setProcessEnvironment(env);
     run.start(TV_RUN_BINARY, QStringList{root_, "--headless", "--virtual-time", "--walkthrough",
                                          walkPath, "--log", logPath} +

@@ -14,6 +14,7 @@
 #include "tools/builder/description.h"
 
 #include <QImage>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -58,6 +59,9 @@ public:
     void writeProcedures(const QString& code);
     void writeImage(const QString& relativePath, const QImage& image, const char* format);
 
+    // The headless screen's size in pixels (800 x 600 unless this is called).
+    void setScreenSize(int width, int height) { screen_ = {width, height}; }
+
     // Plays the project with the walkthrough text.
     RunResult play(const QString& walkthrough, const QStringList& extraArgs = {});
 
@@ -74,6 +78,7 @@ private:
     QString root_;
     tv::ProjectSettings settings_;
     bool writeSettings_ = true;
+    QSize screen_;
     tv::builder::ProjectDescription description_;
 };
 

@@ -75,9 +75,14 @@ TEST(Startup, WalkthroughFailuresAndMalformedFilesHaveTheirStatus) {
     r = p.play("wait 10\nfly away\n");
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_TRUE(r.errors.contains("walkthrough:2: unknown command: fly")) << show(r);
-    r = p.play("select Slot 1\n");
+    r = p.play("select Slot 1\ntype hello\n");
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(r.errors.contains("walkthrough:1: unsupported: select")) << show(r);
+    EXPECT_TRUE(r.errors.contains("walkthrough:1: select: there is no list entry Slot 1 in Game"))
+        << show(r);
+    r = p.play("type hello\n");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.errors.contains("walkthrough:1: type: no text field has the focus in Game"))
+        << show(r);
     r = p.play("menu Fly away\n");
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.errors.contains("walkthrough:1: menu: there is no menu item Fly away"))
