@@ -119,7 +119,10 @@ bool selectEntry(Control& window, const QString& text) {
                 sendMouse(viewport, QEvent::MouseButtonRelease, at.center(), Qt::LeftButton,
                           Qt::NoButton);
         } else {
+            // Not laid out where a pointer could reach it yet: the same outcome without the
+            // pointer.
             list->setCurrentIndex(found.first());
+            emit list->clicked(found.first());
         }
         return true;
     }
@@ -177,8 +180,11 @@ Control* modalWindow() {
 
 QPoint centreOf(Control& surface, Control& control) {
     const QWidget* from = control.widget();
+    const QWidget* to = surface.widget();
     const QWidget* window = from->window();
-    return surface.widget()->mapFrom(window, from->mapTo(window, from->rect().center()));
+    if (to->window() != window) // one of them inside a staged form's picture
+        return to->mapFromGlobal(from->mapToGlobal(from->rect().center()));
+    return to->mapFrom(window, from->mapTo(window, from->rect().center()));
 }
 
 bool isTopmostAt(Control& surface, QPoint at, Control& control) {

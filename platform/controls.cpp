@@ -473,7 +473,11 @@ bool Control::widgetEvent(QWidget* widget, QEvent* event) {
 QPointF Control::eventPosition(const QWidget* widget, QPointF pos) const {
     if (const QWidget* origin = coordinateOrigin(); origin && origin != widget) {
         const QWidget* window = widget->window();
-        pos = origin->mapFrom(window, widget->mapTo(window, pos));
+        // A staged form's picture is a window of its own; the screen links the two.
+        if (origin->window() == window)
+            pos = origin->mapFrom(window, widget->mapTo(window, pos));
+        else
+            pos = origin->mapFromGlobal(widget->mapToGlobal(pos));
     }
     return {pos.x() * kTwipsPerPixel / eventTwipsPerUnitX(),
             pos.y() * kTwipsPerPixel / eventTwipsPerUnitY()};

@@ -5,10 +5,10 @@
 #include "platform/screen.h"
 
 #include <QGraphicsProxyWidget>
-#include <QMenuBar>
-#include <QScreen>
 #include <QGraphicsScene>
+#include <QMenuBar>
 #include <QResizeEvent>
+#include <QScreen>
 
 #include <cmath>
 
@@ -66,8 +66,8 @@ void Stage::resizeEvent(QResizeEvent* event) {
 
 void Stage::fit() {
     const QSize area = viewport()->size();
-    double scale = std::min(double(area.width()) / size_.width(),
-                            double(area.height()) / size_.height());
+    double scale =
+        std::min(double(area.width()) / size_.width(), double(area.height()) / size_.height());
     if (!(scale > 0)) scale = 1.0;
     scale_ = scale;
     // Whole factors stay sharp: each pixel of the picture becomes a square block.

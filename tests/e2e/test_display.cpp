@@ -35,12 +35,13 @@ TEST(Display, FullScreenScalesTheChosenModeToTheScreenAndMapsClicksBack) {
     // Before any change of mode the frame lies in the middle of the screen, one to one. After
     // 800 x 600 is chosen, that picture fills the height: a factor of 1.8, bars of 240 pixels at
     // the sides, and the frame at 80, 60 of the picture, i.e. at 384, 108 of the screen.
-    const RunResult r = p.play(kReportMode + "expect log |1920x1080|\n"
-                                             "expect window-pixel 641 301 FF0000\n"
-                                             "expect window-pixel 638 298 000000\n"
-                                             "expect window-pixel 1279 779 FF0000\n"
-                                             "expect window-pixel 1281 781 000000\n"
-                                             "exec ChangeDisplayResolution 2\n" +
+    const RunResult r = p.play(kReportMode +
+                               "expect log |1920x1080|\n"
+                               "expect window-pixel 641 301 FF0000\n"
+                               "expect window-pixel 638 298 000000\n"
+                               "expect window-pixel 1279 779 FF0000\n"
+                               "expect window-pixel 1281 781 000000\n"
+                               "exec ChangeDisplayResolution 2\n" +
                                kReportMode +
                                "expect log |800x600|\n"
                                "expect window-pixel 387 111 FF0000\n"
@@ -64,8 +65,8 @@ TEST(Display, FullScreenScalesTheChosenModeToTheScreenAndMapsClicksBack) {
 TEST(Display, ModeChangesKeepTheirContracts) {
     // Already 640 wide: nothing changes, whatever the height.
     TestProject narrow = scaledGame(640, 500);
-    RunResult r = narrow.play("exec ChangeDisplayResolution 1\n" + kReportMode +
-                              "expect log |640x500|\n");
+    RunResult r =
+        narrow.play("exec ChangeDisplayResolution 1\n" + kReportMode + "expect log |640x500|\n");
     EXPECT_EQ(r.exitCode, 0) << show(r);
 
     // Larger than the screen: reported once, and the mode stays.
