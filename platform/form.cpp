@@ -179,10 +179,15 @@ void Form::layoutClient() {
     const int menu = menuHeight();
     if (menu > 0) menuBar()->setGeometry(0, 0, window->width(), menu);
     const QRect inner(0, menu, window->width(), std::max(0, window->height() - menu));
-    if (stage_)
-        stage_->setGeometry(inner);
-    else
+    if (!stage_) {
         client->setGeometry(inner);
+    } else if (isFullScreen()) {
+        // Menus that come and go over a full screen lie over the picture rather than shrink it.
+        stage_->setGeometry(window->rect());
+        if (menu > 0) menuBar()->raise();
+    } else {
+        stage_->setGeometry(inner);
+    }
 }
 
 bool Form::widgetEvent(QWidget* widget, QEvent* event) {
