@@ -123,7 +123,8 @@ int main(int argc, char** argv) {
         tv::Welcome welcome(
             root, [] { return std::make_unique<tv::Game>(); }, endProgram);
         welcome.load();
-        if (!cl->walkthrough.isEmpty()) {
+        // A program that ended while starting (no "General", say) has nothing to walk through.
+        if (!cl->walkthrough.isEmpty() && !ended) {
             tv::WalkthroughRunner runner(welcome);
             status = runner.run(walk, printErr);
         } else if (!ended) {

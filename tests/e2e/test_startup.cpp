@@ -57,13 +57,14 @@ TEST(Startup, ATiledFrameRepeatsItsPictureFromTheTopLeftCorner) {
 TEST(Startup, AMissingGeneralFileIsReportedAndEndsTheProgram) {
     TestProject p;
     p.withoutSettingsFile();
+    // The program ends during start-up, as it would without a walkthrough, which never runs.
     const RunResult r = p.play("expect frame Start\n");
-    EXPECT_EQ(r.exitCode, 1) << "no game ever started";
-    ASSERT_GE(r.log.size(), 2) << show(r);
+    EXPECT_EQ(r.exitCode, 0) << show(r);
+    ASSERT_EQ(r.log.size(), 2) << show(r);
     EXPECT_EQ(r.log[0],
               "msgbox Error|The following file is missing: " + p.root() + "/Config/General|OK");
     EXPECT_EQ(r.log[1], "quit");
-    EXPECT_TRUE(r.errors.contains("walkthrough:1: expected frame Start, got")) << show(r);
+    EXPECT_FALSE(r.errors.contains("walkthrough:")) << show(r);
 }
 
 TEST(Startup, WalkthroughFailuresAndMalformedFilesHaveTheirStatus) {
