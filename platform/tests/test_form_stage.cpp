@@ -3,9 +3,11 @@
 
 #include "platform/automation.h"
 #include "platform/controls.h"
+#include "platform/mouse_pointer.h"
 #include "platform/tests/qt_app.h"
 
 #include <QApplication>
+#include <QGraphicsView>
 #include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
@@ -107,6 +109,17 @@ TEST_F(FormStageTest, ClicksOnTheWindowReachControlsInTheirOwnCoordinates) {
     automation::click(*box_, 5, 6, false);
     EXPECT_NEAR(pressedAt_.x(), 5, 0.5);
     EXPECT_NEAR(pressedAt_.y(), 6, 0.5);
+}
+
+TEST_F(FormStageTest, ThePointerOverAControlInThePictureTakesItsShape) {
+    resizeWindow(80, 60);
+    box_->setMousePointer(pointer::Cross);
+    auto* view = form_->widget()->findChild<QGraphicsView*>();
+    ASSERT_NE(view, nullptr);
+    automation::move(*form_, 50, 30); // over the box
+    EXPECT_EQ(view->viewport()->cursor().shape(), Qt::CrossCursor);
+    automation::move(*form_, 5, 5); // over the form
+    EXPECT_NE(view->viewport()->cursor().shape(), Qt::CrossCursor);
 }
 
 TEST_F(FormStageTest, KeysReachTheFormOnceAndTextFieldsInThePicture) {
