@@ -202,11 +202,22 @@ QString WalkthroughRunner::execute(const WalkCommand& c) {
                         c.args.contains("alt"));
         return {};
     }
-    if (n == "screenshot" && (!game || !game->window().isVisible())) {
-        // Before the game, the welcome window is what the player sees.
-        if (!automation::saveScreenshot(welcome_.window(), c.rest))
-            return "screenshot: cannot write " + c.rest;
-        return {};
+    if (!game || !game->window().isVisible()) {
+        // Before the game, the welcome window is what the player sees and points at.
+        Control& window = welcome_.window();
+        if (n == "screenshot") {
+            if (!automation::saveScreenshot(window, c.rest))
+                return "screenshot: cannot write " + c.rest;
+            return {};
+        }
+        if (n == "click" && window.isVisible()) {
+            automation::click(window, c.args[0].toInt(), c.args[1].toInt(), c.args.size() == 3);
+            return {};
+        }
+        if (n == "move" && window.isVisible()) {
+            automation::move(window, c.args[0].toInt(), c.args[1].toInt());
+            return {};
+        }
     }
     if (n == "click" || n == "move" || n == "screenshot") {
         if (!game) return n + ": no game is running";

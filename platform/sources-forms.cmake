@@ -7,6 +7,9 @@ list(APPEND TV_PLATFORM_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/control_basic.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/control_canvas.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/form.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/form_window.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/control_check.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/product_logo.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/menu.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/control_set.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/animated_picture.cpp
