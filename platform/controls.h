@@ -508,8 +508,9 @@ public:
     bool isTopmost() const;
     void setTopmost(bool on);
     // Lets the user move the window with the left button, which has just been pressed at
-    // `grabbed` (pixels of the window): as a press on a title bar does, when the window system
-    // moves windows itself, otherwise the window follows the pointer until the button is let go.
+    // `grabbed` (pixels of the inner area): as a press on a title bar does, when the window
+    // system moves windows itself, otherwise the window follows the pointer until the button is
+    // let go.
     void startMove(QPoint grabbed);
 
 signals:

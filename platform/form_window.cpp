@@ -37,7 +37,9 @@ protected:
             finish();
             return false;
         }
-        window_->move(mouse->globalPosition().toPoint() - grabbed_);
+        // move() places the frame, whose edge and title lie outside the grabbed area.
+        const QPoint frame = window_->geometry().topLeft() - window_->pos();
+        window_->move(mouse->globalPosition().toPoint() - grabbed_ - frame);
         return false;
     }
 
@@ -75,7 +77,7 @@ void Form::setTopmost(bool on) {
 void Form::startMove(QPoint grabbed) {
     QWidget* window = widget();
     if (QWindow* handle = window->windowHandle(); handle && handle->startSystemMove()) return;
-    new PointerMove(window, grabbed);
+    new PointerMove(window, clientWidget()->mapTo(window, grabbed));
 }
 
 } // namespace tv

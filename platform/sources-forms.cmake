@@ -18,6 +18,7 @@ list(APPEND TV_PLATFORM_TESTS
   ${CMAKE_CURRENT_SOURCE_DIR}/tests/test_picture.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/tests/test_mouse_pointer.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/tests/test_controls.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/tests/test_check_box_form_window.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/tests/test_control_set.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/tests/test_menu.cpp
 )
