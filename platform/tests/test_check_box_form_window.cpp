@@ -78,12 +78,6 @@ TEST_F(CheckBoxTest, TheTickIsBlackGreyWhenGreyedAndAbsentWhenClear) {
     EXPECT_THROW(box_->setAlignment(2), VbError);
 }
 
-TEST_F(CheckBoxTest, ScriptsReachItsClassicProperties) {
-    EXPECT_TRUE(box_->setProperty("Value", 1));
-    EXPECT_EQ(box_->property("Value").toInt(), 1);
-    EXPECT_EQ(box_->property("Caption").toString(), "Sound");
-}
-
 TEST_F(CheckBoxTest, AFormStaysOnTopWithoutLeavingTheScreen) {
     EXPECT_FALSE(form_->isTopmost());
     form_->setTopmost(true);
