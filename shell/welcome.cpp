@@ -312,8 +312,7 @@ bool Welcome::fillResolutionOffer() {
         wanted.isValid() ? QStringLiteral(" %1 x %2").arg(wanted.width()).arg(wanted.height()) : "";
     lblResolution_->setCaption(uiTexts()[7] + size);
     // Nothing to offer when the screen already has the game's size.
-    // TODO: display mode
-    const QSize current = Screen::geometry().size();
+    const QSize current = Screen::geometry().size(); // display mode
     const bool offered = s.OfferResolutionChange == 1 && wanted.isValid() && current != wanted;
     chkResolution_->setVisible(offered);
     lblResolution_->setVisible(offered);
