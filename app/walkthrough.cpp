@@ -207,6 +207,18 @@ QString WalkthroughRunner::execute(const WalkCommand& c) {
         return {};
     }
     if (n == "click" || n == "move") {
+        // Before the game and after it, the welcome window (or a dialog) is what the player
+        // points at, in its own pixels.
+        Control& front = activeWindow();
+        if ((!game || &front != &game->window()) && front.isVisible()) {
+            if (n == "click")
+                automation::click(front, c.args[0].toInt(), c.args[1].toInt(), c.args.size() == 3);
+            else
+                automation::move(front, c.args[0].toInt(), c.args[1].toInt());
+            return {};
+        }
+    }
+    if (n == "click" || n == "move") {
         if (!game) return n + ": no game is running";
         PictureBox& display = game->pictureBox();
         if (n == "click")

@@ -199,6 +199,65 @@ QImage signPicture(const QString& word, QColor colour) {
     return image;
 }
 
+// The welcome window's scheme: a night sea tiled behind everything, and three brass plaques as
+// its buttons.
+constexpr QSize kTileSize(80, 80);
+constexpr QSize kPlaqueSize(208, 36);
+
+QImage welcomeTile() {
+    QImage image(kTileSize, QImage::Format_RGB32);
+    QPainter p(&image);
+    QLinearGradient deep(0, 0, 0, kTileSize.height());
+    deep.setColorAt(0, QColor(14, 28, 62));
+    deep.setColorAt(0.5, QColor(18, 34, 72));
+    deep.setColorAt(1, QColor(14, 28, 62));
+    p.fillRect(image.rect(), deep);
+    p.setRenderHint(QPainter::Antialiasing);
+    // Two swells, one wave length across the tile so that neighbours join.
+    for (int row = 0; row < 2; ++row) {
+        QPainterPath wave;
+        const double base = 22 + 40 * row;
+        wave.moveTo(-1, base);
+        for (int x = 0; x <= kTileSize.width(); ++x)
+            wave.lineTo(x, base + 3 * std::sin(2 * M_PI * (x + 20 * row) / kTileSize.width()));
+        p.setPen(QPen(QColor(32, 54, 100), 1.4));
+        p.drawPath(wave);
+    }
+    // A few stars, clear of the edges.
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(220, 226, 255, 160));
+    for (const QPointF star : {QPointF(12, 9), QPointF(57, 47), QPointF(33, 71)})
+        p.drawEllipse(star, 0.9, 0.9);
+    return image;
+}
+
+QImage plaque(const QString& word) {
+    QImage image(kPlaqueSize, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF body = QRectF(image.rect()).adjusted(1, 1, -1, -1);
+    QLinearGradient brass(0, 0, 0, kPlaqueSize.height());
+    brass.setColorAt(0, QColor(250, 222, 140));
+    brass.setColorAt(0.5, QColor(222, 176, 84));
+    brass.setColorAt(1, QColor(170, 122, 44));
+    p.setPen(QPen(QColor(92, 60, 20), 2));
+    p.setBrush(brass);
+    p.drawRoundedRect(body, 10, 10);
+    p.setPen(QPen(QColor(255, 240, 200, 150), 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawRoundedRect(body.adjusted(3, 3, -3, -3), 7, 7);
+    QFont font("Liberation Serif");
+    font.setPixelSize(19);
+    font.setBold(true);
+    p.setFont(font);
+    p.setPen(QColor(255, 244, 214, 140));
+    p.drawText(image.rect().translated(0, 1), Qt::AlignCenter, word);
+    p.setPen(QColor(70, 40, 10));
+    p.drawText(image.rect(), Qt::AlignCenter, word);
+    return image;
+}
+
 // The title music: a short rising tune on a piano, then a chord.
 QByteArray themeMidi() {
     QList<tv::mediagen::MidiNote> notes;
@@ -270,6 +329,10 @@ int main(int argc, char** argv) {
     ok = ok && bouquetIcon().save(folder + "bouquet.png", "PNG");
     ok = ok && signPicture("Back", QColor(60, 60, 160)).save(folder + "back.bmp", "BMP");
     ok = ok && signPicture("Exit", QColor(160, 40, 40)).save(folder + "exit.bmp", "BMP");
+    ok = ok && welcomeTile().save(folder + "welcome-tile.png", "PNG");
+    ok = ok && plaque("New Game").save(folder + "welcome-start.png", "PNG");
+    ok = ok && plaque("Load Game").save(folder + "welcome-load.png", "PNG");
+    ok = ok && plaque("Quit").save(folder + "welcome-exit.png", "PNG");
     namespace gen = tv::mediagen;
     ok = ok && writeFile(folder + "theme.mid", themeMidi());
     ok = ok && writeFile(folder + "wind.wav", gen::wavTone(196, 4000, 22050, 1, 16, 0.25));

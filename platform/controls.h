@@ -21,6 +21,7 @@
 #include <QImage>
 #include <QList>
 #include <QObject>
+#include <QPoint>
 #include <QPointer>
 #include <QRect>
 #include <QString>
@@ -519,6 +520,16 @@ public:
     using ModalWaiter = std::function<void(const std::function<bool()>& done)>;
     static void setModalWaiter(ModalWaiter waiter);
 
+    // Stays above the windows of every program while on. BorderStyle rebuilds the window's
+    // frame without it: set it afterwards.
+    bool isTopmost() const;
+    void setTopmost(bool on);
+    // Lets the user move the window with the left button, which has just been pressed at
+    // `grabbed` (pixels of the inner area): as a press on a title bar does, when the window
+    // system moves windows itself, otherwise the window follows the pointer until the button is
+    // let go.
+    void startMove(QPoint grabbed);
+
 signals:
     void Load();
     void Activate();
@@ -757,6 +768,60 @@ public:
 
 private:
     QPointer<QObject> inner_; // a QWidget
+};
+
+// The classic CheckBox: a box with a caption beside it. Value 0 unticked, 1 ticked, 2 greyed (a
+// tick drawn in grey). A left click on it ticks an unticked or greyed box and clears a ticked one;
+// Click follows every change of Value, made by the user or by code.
+class CheckBox : public Control {
+    Q_OBJECT
+    Q_PROPERTY(QString Caption READ caption WRITE setCaption)
+    Q_PROPERTY(int Value READ value WRITE setValue)
+    Q_PROPERTY(int Alignment READ alignment WRITE setAlignment)
+    Q_PROPERTY(quint32 BackColor READ backColor WRITE setBackColor)
+    Q_PROPERTY(quint32 ForeColor READ foreColor WRITE setForeColor)
+    Q_PROPERTY(QString FontName READ fontName WRITE setFontName)
+    Q_PROPERTY(double FontSize READ fontSize WRITE setFontSize)
+    Q_PROPERTY(bool FontBold READ fontBold WRITE setFontBold)
+    Q_PROPERTY(bool FontItalic READ fontItalic WRITE setFontItalic)
+
+public:
+    explicit CheckBox(Control* container, const QString& name = {});
+
+    // The box's side in pixels; it stands vertically centred at one end of the control.
+    static constexpr int kBoxSize = 13;
+
+    QString caption() const { return caption_; }
+    void setCaption(const QString& caption);
+    int value() const { return value_; }
+    void setValue(int value); // outside 0 ... 2: VbError 380
+    int alignment() const { return alignment_; }
+    void setAlignment(int alignment); // 0 box on the left, 1 box on the right
+    quint32 backColor() const { return backColor_; }
+    void setBackColor(quint32 color);
+    quint32 foreColor() const { return foreColor_; }
+    void setForeColor(quint32 color);
+    QString fontName() const { return font_.name; }
+    void setFontName(const QString& name);
+    double fontSize() const { return font_.size; }
+    void setFontSize(double size); // not positive: VbError 380
+    bool fontBold() const { return font_.bold; }
+    void setFontBold(bool on);
+    bool fontItalic() const { return font_.italic; }
+    void setFontItalic(bool on);
+
+protected:
+    bool widgetEvent(QWidget* widget, QEvent* event) override;
+    void paint(QWidget* widget, QPainter& painter) override;
+
+private:
+    QString caption_;
+    int value_ = 0;
+    int alignment_ = 0;
+    quint32 backColor_ = color::ButtonFace;
+    quint32 foreColor_ = color::ButtonText;
+    ClassicFont font_;
+    bool pressed_ = false;
 };
 
 } // namespace tv
