@@ -91,3 +91,30 @@ TEST(Display, UnloadingTheGameRestoresTheModeItFound) {
                                kReportMode + "expect log |1920x1080|\n");
     EXPECT_EQ(r.exitCode, 0) << show(r);
 }
+
+TEST(Display, TheWelcomeWindowsOfferSwitchesTheModeBeforeTheGameStarts) {
+    TestProject p = scaledGame(1920, 1080);
+    p.settings().SkipWelcomeScreen = false;
+    p.settings().OfferResolutionChange = 1;
+    p.settings().DisplayResolution = 1; // 800 x 600
+    // Ticked by default: the game starts in the chosen mode, scaled to the screen.
+    RunResult r = p.play("button Start\n" + kReportMode +
+                         "expect log |800x600|\n"
+                         "expect window-pixel 387 111 FF0000\n");
+    EXPECT_EQ(r.exitCode, 0) << show(r);
+    // Cleared (the choice is kept for the next run): the screen keeps its size.
+    r = p.play("button Change display resolution to 800 x 600\n"
+               "button Start\n" +
+               kReportMode + "expect log |1920x1080|\n");
+    EXPECT_EQ(r.exitCode, 0) << show(r);
+
+    // A screen that already has the game's size is offered nothing.
+    TestProject q = scaledGame(800, 600);
+    q.settings().SkipWelcomeScreen = false;
+    q.settings().OfferResolutionChange = 1;
+    q.settings().DisplayResolution = 1;
+    r = q.play("button Change display resolution to 800 x 600\n");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.errors.contains("button: there is no button Change display resolution"))
+        << show(r);
+}
