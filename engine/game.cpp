@@ -154,6 +154,7 @@ void Game::ResetAll() {
         texts.hideMessage();
         hotspots.ResetDefaultPointer();
         inventory.layout();
+        shell.restoreOptions();
 
         components.LoadPlugins();
         variables.LoadVariables(files::resolve(project().folders.ConfigFolder + "Variables"),

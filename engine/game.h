@@ -118,6 +118,7 @@ public:
     bool effectsEnabled() const override { return !water.effectsDisabled; }
     void toggleTransitions() override;
     void toggleEffects() override;
+    void setOptionsDisabled(bool transitionsOff, bool effectsOff) override;
     void endDialogue() override { dialogues.endDialogue(); }
     void showMenus(bool shown) override;
     void changeDisplayResolution(int code) override { shell.ChangeDisplayResolution(code); }

@@ -96,11 +96,18 @@ void Game::stopPresentation() {
 void Game::toggleTransitions() {
     transitions.EnableOrDisableTransitions();
     shell.syncChecks();
+    shell.rememberOption("DisableTransitions", transitions.disabled);
 }
 
 void Game::toggleEffects() {
     water.EnableOrDisableEffects();
     shell.syncChecks();
+    shell.rememberOption("DisableEffects", water.effectsDisabled);
+}
+
+void Game::setOptionsDisabled(bool transitionsOff, bool effectsOff) {
+    transitions.disabled = transitionsOff;
+    water.effectsDisabled = effectsOff;
 }
 
 void Game::addInventoryItem(const QString& name, bool silently) {

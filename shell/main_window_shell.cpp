@@ -5,8 +5,10 @@
 #include "platform/automation.h"
 #include "platform/controls.h"
 #include "platform/core/dialogs.h"
+#include "platform/core/errors.h"
 #include "platform/core/event_log.h"
 #include "platform/core/run_flags.h"
+#include "platform/core/settings_store.h"
 #include "platform/menu.h"
 #include "platform/screen.h"
 #include "shell/display.h"
@@ -82,6 +84,29 @@ void MainWindowShell::syncChecks() {
     if (!transitions_) return;
     transitions_->setChecked(!site_.transitionsEnabled());
     effects_->setChecked(!site_.effectsEnabled());
+}
+
+void MainWindowShell::rememberOption(const QString& key, bool disabled) {
+    try {
+        SettingsStore().save("Software", project().settings.ProjectName, key,
+                             disabled ? "True" : "False");
+    } catch (const VbError&) {
+        // A setting that cannot be stored only costs the next game the player's choice.
+    }
+}
+
+void MainWindowShell::restoreOptions() {
+    auto ticked = [](const char* key) {
+        try {
+            return SettingsStore()
+                       .get("Software", project().settings.ProjectName, key, "False")
+                       .toLower() == QLatin1String("true");
+        } catch (const VbError&) {
+            return false;
+        }
+    };
+    site_.setOptionsDisabled(ticked("DisableTransitions"), ticked("DisableEffects"));
+    syncChecks();
 }
 
 bool MainWindowShell::menusShown() const {

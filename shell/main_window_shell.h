@@ -69,6 +69,10 @@ public:
     QList<MenuItem*> menuItems() const;
     // The options' check marks show what the options are now.
     void syncChecks();
+    // The options outlive a game: a switch stores its new state per user ("DisableTransitions",
+    // "DisableEffects"), and a new game starts with the stored ticks.
+    void rememberOption(const QString& key, bool disabled);
+    void restoreOptions();
 
     TimerControl TimerUnloadMe{"TimerUnloadMe"};
 

@@ -23,6 +23,8 @@ public:
     virtual void toggleEffects() = 0;
     virtual bool transitionsEnabled() const = 0;
     virtual bool effectsEnabled() const = 0;
+    // Sets both options at once, as a new game finds them (without the switches' side effects).
+    virtual void setOptionsDisabled(bool transitions, bool effects) = 0;
     virtual void showLoadGameWindow() = 0;
     virtual void showSaveGameWindow() = 0;
 

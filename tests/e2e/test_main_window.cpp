@@ -164,3 +164,21 @@ TEST(MainWindow, F12SavesAPictureAndAltEnterSwitchesBetweenWindowAndFullScreen) 
     EXPECT_EQ(picture.size(), QSize(320, 200));
     EXPECT_EQ(picture.pixel(10, 10) & 0xFFFFFF, 0xFF0000u);
 }
+
+TEST(MainWindow, TheOptionsAreKeptForTheNextGame) {
+    TestProject p = fullScreenGame();
+    const QString ticks = "exec MsgBox \"[\" & GetTransitionsStatus() & \",\" & "
+                          "GetEffectsStatus() & \",\" & TransitionsMenuObject.Checked & \"]\"\n";
+    RunResult r = p.play(ticks +
+                         "expect log |[True,True,False]|\n"
+                         "menu Disable Transitions\n"
+                         "exec InvertEffectsStatus\n" +
+                         ticks + "expect log |[False,False,True]|\n");
+    ASSERT_EQ(r.exitCode, 0) << show(r);
+    // The next run starts with both switched off, and a switch back is kept as well.
+    r = p.play(ticks + "expect log |[False,False,True]|\n"
+                       "menu Disable Transitions\n");
+    ASSERT_EQ(r.exitCode, 0) << show(r);
+    r = p.play(ticks + "expect log |[True,False,False]|\n");
+    EXPECT_EQ(r.exitCode, 0) << show(r);
+}
