@@ -208,23 +208,19 @@ QString WalkthroughRunner::execute(const WalkCommand& c) {
     }
     if (n == "click" || n == "move") {
         // Before the game and after it, the welcome window (or a dialog) is what the player
-        // points at, in its own pixels.
+        // points at, in its own pixels; during the game, the frame display.
         Control& front = activeWindow();
-        if ((!game || &front != &game->window()) && front.isVisible()) {
-            if (n == "click")
-                automation::click(front, c.args[0].toInt(), c.args[1].toInt(), c.args.size() == 3);
-            else
-                automation::move(front, c.args[0].toInt(), c.args[1].toInt());
-            return {};
-        }
-    }
-    if (n == "click" || n == "move") {
-        if (!game) return n + ": no game is running";
-        PictureBox& display = game->pictureBox();
-        if (n == "click")
-            automation::click(display, c.args[0].toInt(), c.args[1].toInt(), c.args.size() == 3);
+        Control* surface = nullptr;
+        if ((!game || &front != &game->window()) && front.isVisible())
+            surface = &front;
+        else if (game)
+            surface = &game->pictureBox();
         else
-            automation::move(display, c.args[0].toInt(), c.args[1].toInt());
+            return n + ": no game is running";
+        if (n == "click")
+            automation::click(*surface, c.args[0].toInt(), c.args[1].toInt(), c.args.size() == 3);
+        else
+            automation::move(*surface, c.args[0].toInt(), c.args[1].toInt());
         return {};
     }
     if (n == "click-window" || n == "screenshot-window") {
