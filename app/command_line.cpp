@@ -28,6 +28,16 @@ std::optional<CommandLine> CommandLine::parse(const QStringList& args, QString& 
             if (!value(c.log)) return std::nullopt;
         } else if (a == "--audio-out") {
             if (!value(c.audioOut)) return std::nullopt;
+        } else if (a == "--drive") {
+            QString mapping;
+            if (!value(mapping)) return std::nullopt;
+            const qsizetype eq = mapping.indexOf(u'=');
+            const auto letter = drives::parseLetter(mapping.left(eq));
+            if (eq < 0 || !letter || eq + 1 == mapping.size()) {
+                error = "--drive needs LETTER=FOLDER, not " + mapping;
+                return std::nullopt;
+            }
+            c.drives.insert(*letter, mapping.mid(eq + 1));
         } else if (a == "--sound") {
             c.sound = true;
         } else if (a == "--help" || a == "-h") {
@@ -50,7 +60,8 @@ std::optional<CommandLine> CommandLine::parse(const QStringList& args, QString& 
 QString CommandLine::usage(const QString& program) {
     return "Usage: " + program +
            " [PROJECT_FOLDER] [--headless] [--virtual-time] [--walkthrough FILE] "
-           "[--log FILE] [--audio-out FILE.wav] [--sound] [--help] [--version]\n"
+           "[--log FILE] [--audio-out FILE.wav] [--sound] [--drive LETTER=FOLDER]... [--help] "
+           "[--version]\n"
            "\n"
            "Plays a Torvane game project folder.\n"
            "\n"
@@ -66,6 +77,8 @@ QString CommandLine::usage(const QString& program) {
            "  --audio-out FILE    write what would be heard into FILE, a WAV file (16-bit\n"
            "                      stereo, 44.1 kHz), when the program ends\n"
            "  --sound             play sound on the desktop's output even when headless\n"
+           "  --drive E=FOLDER    the drive letter E stands for FOLDER (a copied or mounted\n"
+           "                      disc) in this run; may be given for several letters\n"
            "  --help              show this text\n"
            "  --version           show the version\n";
 }

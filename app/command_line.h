@@ -1,6 +1,8 @@
 #pragma once
 // The command line of `run`.
 
+#include "platform/core/drives.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -15,6 +17,8 @@ struct CommandLine {
     QString log;
     QString audioOut;   // a WAV file that receives what is heard
     bool sound = false; // sound on the desktop's output even when headless
+    // --drive LETTER=FOLDER, for this run only: over the letters of the settings and the mounts.
+    drives::Mappings drives;
     bool help = false;
     bool version = false;
 

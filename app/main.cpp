@@ -6,7 +6,9 @@
 #include "platform/application.h"
 #include "platform/clock.h"
 #include "platform/core/dialogs.h"
+#include "platform/core/drives.h"
 #include "platform/core/event_log.h"
+#include "platform/core/settings_store.h"
 #include "platform/event_loop.h"
 #include "platform/media_player.h"
 #include "platform/sound_recorder.h"
@@ -92,6 +94,12 @@ int main(int argc, char** argv) {
         return 2;
     }
     root = QDir(root).absolutePath();
+
+    // Drive letters of multi-CD games: the player's own mappings, with this run's over them.
+    tv::drives::Mappings mapped = tv::drives::mappingsFromSettings(tv::SettingsStore());
+    for (auto it = cl->drives.cbegin(); it != cl->drives.cend(); ++it)
+        mapped.insert(it.key(), QDir(it.value()).absolutePath());
+    tv::drives::setMappings(mapped);
 
     bool headless = cl->headless;
     if (!headless && !tv::Application::displayAvailable()) {

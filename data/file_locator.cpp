@@ -1,5 +1,6 @@
 #include "data/file_locator.h"
 
+#include "data/multi_cd.h"
 #include "data/project.h"
 #include "data/ui_texts.h"
 #include "platform/core/cp1252.h"
@@ -7,6 +8,7 @@
 #include "platform/core/errors.h"
 #include "platform/core/files.h"
 #include "platform/core/run_flags.h"
+#include "platform/core/settings_store.h"
 
 #include <QHash>
 #include <algorithm>
@@ -54,7 +56,15 @@ QString DisguisedFileName(const QString& path, bool plain) {
 }
 
 QString locateOnCd(const QString& path) {
-    return path;
+    const MultiCd& cd = multiCd();
+    if (!cd.active()) return path;
+    const Project& p = project();
+    SettingsStore store;
+    const QString letter = driveLetterForLookup(store, p.settings.ProjectName, drives::current());
+    const CdLookup found = lookUpOnCd(path, letter, p.settings.GameTitle, p.folders, cd.table());
+    if (found.outcome != CdLookup::Outcome::OnCd) return found.path;
+    // Until the player is asked for the disc, the file is looked for on the drive as it is.
+    return letter + found.relative;
 }
 
 QString GetEncryptedFileName(const QString& sUnencryptedFileName) {

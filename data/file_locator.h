@@ -24,7 +24,8 @@ QString ResolveMediaFile(const QString& path);
 // callers that skip a missing file silently).
 QString FindMediaFile(const QString& path);
 
-// Hook for finding files on other CDs of a multi-CD game; returns the path unchanged for now.
+// The last try for a file of a multi-CD game: where the CD index says it lies on the CD drive
+// (see multi_cd.h). The path unchanged when the game is on one disc.
 QString locateOnCd(const QString& path);
 
 } // namespace tv

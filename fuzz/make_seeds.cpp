@@ -7,6 +7,7 @@
 #include "data/frame_texts.h"
 #include "data/hotspot_record.h"
 #include "data/inventory_files.h"
+#include "data/multi_cd.h"
 #include "data/procedures_file.h"
 #include "data/project.h"
 #include "data/scheme_file.h"
@@ -512,6 +513,26 @@ void schemeSeeds() {
          "     hide_title: x, logo_field: 2, leading: [1, 2, 3]}}\n");
 }
 
+// A CD index with records kept and left out, one with nothing after its header, and one cut
+// inside a record.
+void cdIndexSeeds() {
+    CdIndexFile index;
+    index.Leading = {RecordValue::ofString("Isle"), RecordValue::ofNumber(1),
+                     RecordValue::ofBool(true)};
+    index.CdCount = 3;
+    index.Entries = {{"hall.jpg", 1, 1}, {"sea.wav", 2, 2},  {"Sub\\deep.avi", 3, 2},
+                     {"none.jpg", 0, 1}, {"far.jpg", 4, 1},  {"zero.jpg", 2, 0},
+                     {"", 1, 1},         {"odd.jpg", 2, -3}, {"late.jpg", 1, 1}};
+    RecordWriter out;
+    index.write(out);
+    const QByteArray full = out.bytes();
+    seed("cd_index", "records", full);
+    seed("cd_index", "cut-in-record", full.left(full.indexOf(",2,2")));
+    RecordWriter empty;
+    CdIndexFile().write(empty);
+    seed("cd_index", "header-only", empty.bytes());
+}
+
 // A format 0 tune with a tempo change and running status, and a format 1 file of two tracks.
 void midiSeeds() {
     auto track = [](const QByteArray& events) {
@@ -557,6 +578,7 @@ int main(int argc, char** argv) {
     dialogueSeeds(tmp);
     inventorySeeds(tmp);
     schemeSeeds();
+    cdIndexSeeds();
     midiSeeds();
     return 0;
 }

@@ -30,6 +30,19 @@ TEST(CommandLine, OptionsAndTheProjectFolder) {
     EXPECT_FALSE(c->headless);
 }
 
+TEST(CommandLine, DriveLettersMapToFoldersForTheRun) {
+    QString error;
+    auto c = CommandLine::parse(
+        {"--drive", "e=/discs/one", "--drive", "F:=disc two", "--drive", "E=/discs/1=a"}, error);
+    ASSERT_TRUE(c);
+    EXPECT_EQ(c->drives, (drives::Mappings{{'E', "/discs/1=a"}, {'F', "disc two"}}));
+    for (const char* bad : {"E", "E=", "=x", "EF=x", "1=x"}) {
+        EXPECT_FALSE(CommandLine::parse({"--drive", bad}, error)) << bad;
+        EXPECT_EQ(error, QString("--drive needs LETTER=FOLDER, not ") + bad);
+    }
+    EXPECT_FALSE(CommandLine::parse({"--drive"}, error));
+}
+
 TEST(CommandLine, MistakesAreRefusedWithAReason) {
     QString error;
     EXPECT_FALSE(CommandLine::parse({"--fast"}, error));

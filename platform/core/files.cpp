@@ -1,5 +1,7 @@
 #include "platform/core/files.h"
 
+#include "platform/core/drives.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -242,7 +244,10 @@ bool matchPlain(QStringView name, QStringView pattern) {
 
 QString resolve(const QString& path) {
     if (path.isEmpty()) return path;
-    QString normal = path;
+    // "E:\Data\..." names a drive: its folder stands for the letter (an unknown letter is left
+    // as it is, and so is found nowhere).
+    const std::optional<QString> onDrive = drives::mapDrivePath(path);
+    QString normal = onDrive && !onDrive->isEmpty() ? *onDrive : path;
     normal.replace(u'\\', u'/');
     if (QFileInfo::exists(normal)) return normal;
 

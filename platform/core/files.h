@@ -10,9 +10,11 @@
 
 namespace tv::files {
 
-// Accepts '\' and '/' separators, mixed. Returns the real path when the file or folder exists;
-// otherwise the path with '/' separators, its leading components that do exist spelled as on
-// disk (so a new file lands in the folder that is meant, e.g. "temp\new.txt" -> "Temp/new.txt").
+// Accepts '\' and '/' separators, mixed. A path that starts with a drive letter ("E:\Data")
+// is looked up in the folder of that drive (see drives.h). Returns the real path when the file or
+// folder exists; otherwise the path with '/' separators, its leading components that do exist
+// spelled as on disk (so a new file lands in the folder that is meant, e.g. "temp\new.txt" ->
+// "Temp/new.txt").
 QString resolve(const QString& path);
 
 bool fileExists(const QString& path);   // a regular file (or a link to one), after resolve

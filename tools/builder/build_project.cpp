@@ -95,6 +95,9 @@ void ProjectWriter::writeConfig() {
               [&](const QString& p) { writeProceduresFile(p, *d_.procedures, offset); });
     }
     if (d_.texts) write("Config/Texts", [&](const QString& p) { writeTextsFile(p, *d_.texts); });
+    if (d_.cdIndex)
+        write("Config/CDContents", [&](const QString& p) { writeCdIndexFile(p, *d_.cdIndex); });
+    if (d_.runFromCd) write("RunFromCD.dat", [](const QString& p) { RecordWriter().saveTo(p); });
 }
 
 void ProjectWriter::writeFrame(const FrameFiles& frame) {

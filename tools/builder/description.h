@@ -13,6 +13,7 @@
 #include "data/frame_texts.h"
 #include "data/hotspot_record.h"
 #include "data/inventory_files.h"
+#include "data/multi_cd.h"
 #include "data/procedures_file.h"
 #include "data/project.h"
 #include "data/scheme_file.h"
@@ -125,6 +126,8 @@ struct ProjectDescription {
     QList<ItemDefinition> items;         // Areas/NAME.obj
     QList<CombinationFile> combinations; // Areas/A_on_B.drg
     QList<SchemeFolder> schemes;         // Schemes/NAME/Scheme.txt
+    std::optional<CdIndexFile> cdIndex;  // Config/CDContents
+    bool runFromCd = false;              // an empty RunFromCD.dat in the root
     QList<MediaFile> files;
 
     // Where named media are looked up (relative to baseFolder): FOLDER/Areas/NAME (a project's

@@ -44,6 +44,8 @@ ProjectDescription parseDescription(const QByteArray& yaml, const QString& fileN
     if (YAML::Node n = top["items"]; n.IsDefined()) d.items = readItems(r, n);
     if (YAML::Node n = top["combinations"]; n.IsDefined()) d.combinations = readCombinations(r, n);
     if (YAML::Node n = top["schemes"]; n.IsDefined()) d.schemes = readSchemes(r, n);
+    if (YAML::Node n = top["run_from_cd"]; n.IsDefined()) d.runFromCd = r.boolean(n, "run_from_cd");
+    if (YAML::Node n = top["cd_index"]; n.IsDefined()) d.cdIndex = readCdIndex(r, n);
     top.finish();
     return d;
 }
@@ -74,6 +76,8 @@ QByteArray writeDescription(const ProjectDescription& d, const QString& comment)
     if (!d.items.isEmpty()) root.add("items", describeItems(d.items));
     if (!d.combinations.isEmpty()) root.add("combinations", describeCombinations(d.combinations));
     if (!d.schemes.isEmpty()) root.add("schemes", describeSchemes(d.schemes));
+    if (d.runFromCd) root.add("run_from_cd", YamlNode::boolean(true));
+    if (d.cdIndex) root.add("cd_index", describeCdIndex(*d.cdIndex));
     return root.document(comment);
 }
 

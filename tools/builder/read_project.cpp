@@ -358,6 +358,18 @@ DumpResult readProject(const QString& projectFolder) {
     }
     if (const QString p = existing(config + "Texts"); !p.isEmpty())
         d.texts = reading.read(p, [](const QString& f) { return readTextsFile(f); });
+    if (const QString p = existing(cdIndexPath(folders)); !p.isEmpty()) {
+        d.cdIndex = reading.readExactly(
+            p, [](const QString& f) { return readCdIndexFile(f); },
+            [](RecordWriter& out, const CdIndexFile& index) { index.write(out); });
+    }
+    // The marker counts by being there; one with contents is copied as it is.
+    if (const QString p = existing(cdMarkerPath(folders)); !p.isEmpty()) {
+        if (QFileInfo(p).size() == 0)
+            d.runFromCd = true;
+        else
+            d.files.append({QDir(root).relativeFilePath(p), {}, {}, false});
+    }
     for (const QString& name : frameNames(folders))
         d.frames.append(readFrame(folders, name, reading));
     readInventory(folders, d, reading);

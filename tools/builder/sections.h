@@ -43,6 +43,10 @@ QString schemeNameProblem(const QString& name);
 QList<SchemeFolder> readSchemes(const Reader& r, const YAML::Node& node);
 YamlNode describeSchemes(const QList<SchemeFolder>& schemes);
 
+// Games on several CDs: the CD index (Config/CDContents).
+CdIndexFile readCdIndex(const Reader& r, const YAML::Node& node);
+YamlNode describeCdIndex(const CdIndexFile& index);
+
 // A frame and the files of its family.
 FrameFiles readFrame(const Reader& r, const YAML::Node& node);
 YamlNode describeFrame(const FrameFiles& frame);

@@ -5,6 +5,7 @@
 #include "data/cipher.h"
 #include "data/file_locator.h"
 #include "data/inventory_files.h"
+#include "data/multi_cd.h"
 #include "data/scheme_file.h"
 #include "platform/core/ini.h"
 #include "tools/builder/description.h"
@@ -627,6 +628,53 @@ TEST_F(RoundTrip, AProjectMadeElsewhereKeepsEveryValueItsFilesHold) {
     EXPECT_EQ(iniRead(rebuiltMore, "General", "ProcEncr"), "1");
     EXPECT_EQ(iniRead(rebuiltMore, "General", "ScriptTimeOut"), "abc");
     EXPECT_EQ(iniRead(rebuiltMore, "Other", "Key"), "value");
+}
+
+TEST_F(RoundTrip, TheCdIndexAndItsMarkerAreDescribedOrCopiedAsTheyAre) {
+    writeBytes(path("src/cds.yaml"), R"(run_from_cd: true
+cd_index:
+  count: 2
+  files:
+    - {name: tower.jpg, cd: 2, folder: frames}
+    - {name: "Sub\\sea.wav", cd: 1, folder: Areas}
+    - {name: "", cd: 0, kind: -4}
+  raw: {leading: [Isle, 1, true], skipped: [~, x]}
+)");
+    const BuildResult built = buildProject(loadDescription(path("src/cds.yaml")), path("a"));
+    EXPECT_TRUE(built.warnings.isEmpty()) << built.warnings.join('\n').toStdString();
+    EXPECT_EQ(readBytes(path("a/Config/CDContents")),
+              "\"Isle\",1,#TRUE#\r\n2\r\n,\"x\"\r\n\"tower.jpg\",2,1\r\n\"Sub\\sea.wav\",1,2\r\n"
+              "\"\",0,-4\r\n");
+    EXPECT_TRUE(QFile::exists(path("a/RunFromCD.dat")));
+    EXPECT_EQ(readBytes(path("a/RunFromCD.dat")), "");
+    EXPECT_TRUE(dumpTo(path("a"), path("dumpA/game.yaml")).isEmpty());
+    const QString yaml = QString::fromUtf8(readBytes(path("dumpA/game.yaml")));
+    EXPECT_TRUE(yaml.contains("- {name: tower.jpg, cd: 2, folder: frames}")) << yaml.toStdString();
+    EXPECT_TRUE(yaml.contains("run_from_cd: true")) << yaml.toStdString();
+    buildProject(loadDescription(path("dumpA/game.yaml")), path("b"));
+    expectSameFiles(path("a"), path("b"));
+
+    // An index laid out on other lines, and a marker with contents, are copied as they are.
+    const QString root = path("made");
+    writeBytes(root + "/Config/CDContents", "0,0,0,2,0,0,\"tower.jpg\",2,1\r\n");
+    writeBytes(root + "/RunFromCD.dat", "disc 1");
+    const QString warnings = dumpTo(root, path("dumpM/game.yaml"));
+    EXPECT_TRUE(warnings.contains("CDContents: holds values or a layout"))
+        << warnings.toStdString();
+    EXPECT_FALSE(QString::fromUtf8(readBytes(path("dumpM/game.yaml"))).contains("cd_index"));
+    buildProject(loadDescription(path("dumpM/game.yaml")), path("m"));
+    EXPECT_EQ(readBytes(path("m/Config/CDContents")), readBytes(root + "/Config/CDContents"));
+    EXPECT_EQ(readBytes(path("m/RunFromCD.dat")), "disc 1");
+
+    // Mistakes name the record.
+    writeBytes(path("src/bad.yaml"), "cd_index: {count: 1, files: [{name: a.jpg, cd: 1}]}\n");
+    try {
+        loadDescription(path("src/bad.yaml"));
+        ADD_FAILURE() << "a record without its folder was taken";
+    } catch (const BuildError& e) {
+        EXPECT_TRUE(e.message().contains("CD index file 1 needs either its folder"))
+            << e.message().toStdString();
+    }
 }
 
 TEST_F(RoundTrip, MediaAreFoundCopiedOrReportedAndFilesAreNotOverwrittenUnasked) {
