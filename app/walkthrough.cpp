@@ -142,30 +142,60 @@ WalkthroughRunner::~WalkthroughRunner() {
 int WalkthroughRunner::run(const std::vector<WalkCommand>& commands,
                            const std::function<void(const QString&)>& report) {
     auto& loop = EventLoop::instance();
+    commands_ = &commands;
+    cursor_ = 0;
+    // A window opened modally waits for its answer inside the command that opened it: the
+    // commands that follow run from that wait, as a player's clicks would, until it closes.
+    // When they fail or run out first, the program ends (and so does the wait).
+    const Form::ModalWaiter previous = Form::modalWaiter();
+    Form::setModalWaiter([this, &loop](const std::function<bool()>& done) {
+        while (!done() && !loop.quitRequested()) {
+            const bool more = problem_.isEmpty() && commands_ && cursor_ < commands_->size();
+            if (!more || !step()) {
+                loop.quit(0);
+                break;
+            }
+            loop.doEvents();
+        }
+    });
     loop.drain();
-    for (const WalkCommand& c : commands) {
-        // Once the program has ended, only what it left behind can still be checked.
-        if (loop.quitRequested() && !c.name.startsWith("expect")) continue;
-        if (c.laterMs >= 0) {
-            later_.push_back(loop.schedule(Clock::instance().nowMs() + c.laterMs, [this, c] {
-                const QString problem = execute(c);
-                if (laterProblem_.isEmpty() && !problem.isEmpty())
-                    laterProblem_ = QStringLiteral("walkthrough:%1: %2").arg(c.line).arg(problem);
-            }));
-            continue;
-        }
-        const QString problem = laterProblem_.isEmpty() ? execute(c) : QString();
-        if (!laterProblem_.isEmpty()) {
-            report(laterProblem_);
-            return 1;
-        }
-        if (!problem.isEmpty()) {
-            report(QStringLiteral("walkthrough:%1: %2").arg(c.line).arg(problem));
-            return 1;
-        }
-        if (!loop.quitRequested()) loop.drain();
+    while (problem_.isEmpty() && cursor_ < commands.size())
+        step();
+    if (!laterProblem_.isEmpty() && problem_.isEmpty()) problem_ = laterProblem_;
+    commands_ = nullptr;
+    Form::setModalWaiter(previous);
+    if (!problem_.isEmpty()) {
+        report(problem_);
+        return 1;
     }
     return 0;
+}
+
+bool WalkthroughRunner::step() {
+    auto& loop = EventLoop::instance();
+    const WalkCommand& c = (*commands_)[cursor_++];
+    // Once the program has ended, only what it left behind can still be checked.
+    if (loop.quitRequested() && !c.name.startsWith("expect")) return true;
+    if (c.laterMs >= 0) {
+        later_.push_back(loop.schedule(Clock::instance().nowMs() + c.laterMs, [this, c] {
+            const QString problem = execute(c);
+            if (laterProblem_.isEmpty() && !problem.isEmpty())
+                laterProblem_ = QStringLiteral("walkthrough:%1: %2").arg(c.line).arg(problem);
+        }));
+        return true;
+    }
+    const QString problem = laterProblem_.isEmpty() ? execute(c) : QString();
+    if (!laterProblem_.isEmpty()) {
+        if (problem_.isEmpty()) problem_ = laterProblem_;
+        return false;
+    }
+    if (!problem.isEmpty()) {
+        if (problem_.isEmpty())
+            problem_ = QStringLiteral("walkthrough:%1: %2").arg(c.line).arg(problem);
+        return false;
+    }
+    if (!loop.quitRequested()) loop.drain();
+    return true;
 }
 
 QString WalkthroughRunner::execute(const WalkCommand& c) {

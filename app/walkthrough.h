@@ -46,6 +46,9 @@ public:
             const std::function<void(const QString&)>& report);
 
 private:
+    // Runs the command at the cursor and moves on; false when the walkthrough must stop (a
+    // command failed, or the program has ended and the command is not an expectation).
+    bool step();
     // Returns an empty text when the command held, else what went wrong.
     QString execute(const WalkCommand& c);
     QString expect(const WalkCommand& c);
@@ -64,6 +67,9 @@ private:
     static QString itemInReach(Game& game, int item, QPoint& centre);
 
     Welcome& welcome_;
+    const std::vector<WalkCommand>* commands_ = nullptr;
+    size_t cursor_ = 0;
+    QString problem_; // the first failure, "walkthrough:LINE: ..."
     qsizetype logMark_ = 0;
     QString laterProblem_; // what went wrong in a command that ran later
     std::vector<quint64> later_;

@@ -519,6 +519,7 @@ public:
     // How a modal Show waits; the default runs the Qt event loop until done() is true.
     using ModalWaiter = std::function<void(const std::function<bool()>& done)>;
     static void setModalWaiter(ModalWaiter waiter);
+    static ModalWaiter modalWaiter();
 
     // Stays above the windows of every program while on. BorderStyle rebuilds the window's
     // frame without it: set it afterwards.

@@ -15,7 +15,7 @@ namespace tv {
 
 namespace {
 
-Form::ModalWaiter& modalWaiter() {
+Form::ModalWaiter& currentModalWaiter() {
     static Form::ModalWaiter waiter = [](const std::function<bool()>& done) {
         while (!done())
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
@@ -41,7 +41,11 @@ Form::~Form() {
 }
 
 void Form::setModalWaiter(ModalWaiter waiter) {
-    modalWaiter() = std::move(waiter);
+    currentModalWaiter() = std::move(waiter);
+}
+
+Form::ModalWaiter Form::modalWaiter() {
+    return currentModalWaiter();
 }
 
 QString Form::caption() const {
@@ -110,7 +114,7 @@ void Form::Show(int modal) {
     window->activateWindow();
     if (modal != 0) {
         const QPointer<QWidget> guard(window);
-        modalWaiter()([guard] { return !guard || !guard->isVisible(); });
+        currentModalWaiter()([guard] { return !guard || !guard->isVisible(); });
         if (guard) guard->setWindowModality(Qt::NonModal);
     }
 }
