@@ -63,8 +63,32 @@ QString locateOnCd(const QString& path) {
     const QString letter = driveLetterForLookup(store, p.settings.ProjectName, drives::current());
     const CdLookup found = lookUpOnCd(path, letter, p.settings.GameTitle, p.folders, cd.table());
     if (found.outcome != CdLookup::Outcome::OnCd) return found.path;
-    // Until the player is asked for the disc, the file is looked for on the drive as it is.
-    return letter + found.relative;
+    CdPromptSite* site = cdPromptSite();
+    QString drive = letter;
+    bool paused = false;
+    while (site && !files::fileExists(drive + found.relative) && !runFlags().quitting) {
+        // The timers are remembered once: a second pass would find them already stopped.
+        if (!paused) site->pauseForCd();
+        paused = true;
+        const UiTexts& t = uiTexts();
+        const bool answered =
+            site->askForCd(t[47] + QString::number(found.cd) + " " + t[48], drive + ":\\");
+        if (!answered) break;
+        if (runFlags().quitting) {
+            site->stopForCd();
+            break;
+        }
+        const QString chosen = storedDriveLetter(store, p.settings.ProjectName);
+        if (!chosen.isEmpty()) drive = chosen;
+        if (files::fileExists(drive + found.relative)) {
+            site->resumeAfterCd();
+            break;
+        }
+        DialogService::instance().msgBox(t[45] + "\r\n\r\n" + drive + found.relative + "\r\n\r\n" +
+                                             t[46],
+                                         mb::Exclamation, p.settings.GameTitle);
+    }
+    return drive + found.relative;
 }
 
 QString GetEncryptedFileName(const QString& sUnencryptedFileName) {

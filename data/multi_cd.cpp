@@ -87,6 +87,21 @@ void MultiCd::load(const ProjectFolders& folders) {
     table_ = cdTable(index);
 }
 
+namespace {
+CdPromptSite*& promptSite() {
+    static CdPromptSite* site = nullptr;
+    return site;
+}
+} // namespace
+
+void setCdPromptSite(CdPromptSite* site) {
+    promptSite() = site;
+}
+
+CdPromptSite* cdPromptSite() {
+    return promptSite();
+}
+
 MultiCd& multiCd() {
     static MultiCd instance;
     return instance;

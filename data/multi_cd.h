@@ -76,6 +76,26 @@ private:
 };
 MultiCd& multiCd();
 
+// What the CD lookup asks of the running game while it waits for a disc.
+class CdPromptSite {
+public:
+    // Remembers the frame and message timers and stops media, timers and timed events.
+    virtual void pauseForCd() = 0;
+    // The remembered timers run again and timed events start.
+    virtual void resumeAfterCd() = 0;
+    // The player cancelled: the game stops, as with the script function StopEverything.
+    virtual void stopForCd() = 0;
+    // The drive dialog, modal, with `message` and the drive box preset to `drive` ("E:\").
+    // False when it closed unanswered because the program is ending.
+    virtual bool askForCd(const QString& message, const QString& drive) = 0;
+
+protected:
+    ~CdPromptSite() = default;
+};
+// The game that answers for the lookup; none (null) while no game runs.
+void setCdPromptSite(CdPromptSite* site);
+CdPromptSite* cdPromptSite();
+
 // --- the drive letter --------------------------------------------------------------------------
 
 // The letter kept under the project's name (key "DriveLetter"); "" when none is kept.

@@ -18,6 +18,7 @@ namespace tv {
 Game::Game()
     : frameOpening_(std::make_unique<FrameOpening>(*this)),
       frameTimer_(std::make_unique<FrameTimer>(*this)) {
+    setCdPromptSite(this);
     window_ = new Form("Game");
     window_->setLoggedWhenShown(false); // the log has the frames it shows instead
     window_->setBackColor(0);
@@ -96,6 +97,7 @@ Game::Game()
 }
 
 Game::~Game() {
+    if (cdPromptSite() == this) setCdPromptSite(nullptr);
     delete window_;
 }
 

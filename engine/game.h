@@ -7,6 +7,7 @@
 
 #include "components/components.h"
 #include "data/frame_record.h"
+#include "data/multi_cd.h"
 #include "engine/actions.h"
 #include "engine/frame_history.h"
 #include "engine/frame_state.h"
@@ -27,6 +28,8 @@
 #include "shell/main_window_shell.h"
 #include "shell/shell_site.h"
 
+#include "shell/run_from_cd.h"
+
 #include <QObject>
 #include <memory>
 
@@ -43,7 +46,8 @@ class Game : public QObject,
              public ScriptSite,
              public ShellSite,
              public DialogueSite,
-             public InventorySite {
+             public InventorySite,
+             public CdPromptSite {
     Q_OBJECT
 public:
     // The main window's load event: window, frame display, timers, players.
@@ -148,6 +152,12 @@ public:
     void showSaveGameWindow() override { savedGames.ShowSaveGameWindow(); }
     void finishUnloading() override;
 
+    // What the CD lookup asks of the game while a disc is missing.
+    void pauseForCd() override;
+    void resumeAfterCd() override;
+    void stopForCd() override;
+    bool askForCd(const QString& message, const QString& drive) override;
+
 private:
     Form* window_ = nullptr;
     PictureBox* pictureBox_ = nullptr;
@@ -156,6 +166,9 @@ private:
     std::unique_ptr<FrameOpening> frameOpening_;
     std::unique_ptr<FrameTimer> frameTimer_;
     std::function<void()> unloadedHandler_;
+    std::unique_ptr<RunFromCd> runFromCd_;
+    bool cdFrameTimer_ = false;   // Timer1 was running when the disc was asked for
+    bool cdMessageTimer_ = false; // and the message timer
 };
 
 } // namespace tv

@@ -2,7 +2,9 @@
 // forwards to the part of the player that owns it.
 
 #include "engine/game.h"
+#include "platform/core/run_flags.h"
 #include "platform/menu.h"
+#include "script/function_library.h"
 
 namespace tv {
 
@@ -108,6 +110,32 @@ void Game::toggleEffects() {
 void Game::setOptionsDisabled(bool transitionsOff, bool effectsOff) {
     transitions.disabled = transitionsOff;
     water.effectsDisabled = effectsOff;
+}
+
+void Game::pauseForCd() {
+    cdFrameTimer_ = Timer1.enabled();
+    cdMessageTimer_ = texts.TimerMessageBox().enabled();
+    RunFlags& f = runFlags();
+    f.stopMovie = true;
+    f.skipTransition = true;
+    Timer1.setEnabled(false);
+    timedEvents.PauseTimedEvents();
+    stopPresentation();
+}
+
+void Game::resumeAfterCd() {
+    Timer1.setEnabled(cdFrameTimer_);
+    texts.TimerMessageBox().setEnabled(cdMessageTimer_);
+    timedEvents.StartTimedEvents();
+}
+
+void Game::stopForCd() {
+    scripts.VBScriptAction().StopEverything();
+}
+
+bool Game::askForCd(const QString& message, const QString& drive) {
+    if (!runFromCd_) runFromCd_ = std::make_unique<RunFromCd>();
+    return runFromCd_->ask(message, drive);
 }
 
 void Game::addInventoryItem(const QString& name, bool silently) {

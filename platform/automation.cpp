@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QImage>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QWidget>
@@ -138,9 +139,15 @@ bool selectEntry(Control& window, const QString& text) {
 }
 
 bool typeText(Control& window, const QString& text) {
-    QWidget* field = QApplication::focusWidget();
+    // An editable drop-down list takes its text in its own field.
+    auto fieldOf = [](QWidget* w) -> QWidget* {
+        auto* box = qobject_cast<QComboBox*>(w);
+        return box && box->lineEdit() ? box->lineEdit() : w;
+    };
+    QWidget* field = fieldOf(QApplication::focusWidget());
     auto isField = [](QWidget* w) {
-        return w && w->isVisible() && w->isEnabled() && w->testAttribute(Qt::WA_InputMethodEnabled);
+        return w && w->isVisible() && w->isEnabled() && !qobject_cast<QComboBox*>(w) &&
+               w->testAttribute(Qt::WA_InputMethodEnabled);
     };
     const QList<QWidget*> widgets = widgetsOf<QWidget>(window);
     if (!isField(field) || !widgets.contains(field)) {

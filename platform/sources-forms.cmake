@@ -8,6 +8,7 @@ list(APPEND TV_PLATFORM_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/control_canvas.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/form.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/form_stage.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/control_inputs.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/form_window.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/control_check.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/product_logo.cpp

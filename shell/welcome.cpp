@@ -1,5 +1,6 @@
 #include "shell/welcome.h"
 
+#include "data/multi_cd.h"
 #include "data/project.h"
 #include "data/reports.h"
 #include "data/ui_texts.h"
@@ -254,6 +255,7 @@ bool Welcome::InitialiseProject() {
         standardErrorReport(" Error loading project information.");
     }
     setGameTitle(p.settings.GameTitle);
+    multiCd().load(p.folders);
     return true;
 }
 
