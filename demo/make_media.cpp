@@ -80,6 +80,17 @@ QImage harbourPicture() {
     return image;
 }
 
+// The harbour's water mask, for the sea below the pier (from y 372 of the frame): white water
+// ripples, the black feet of the pier's posts stay as they are.
+QImage harbourMask() {
+    QImage image(kWidth, 108, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    for (int x = 20; x < 300; x += 60)
+        p.fillRect(x, 0, 10, 384 - 372, Qt::black);
+    return image;
+}
+
 // A small garden tile: grass with a flower, repeated over the frame.
 QImage gardenTile() {
     QImage image(64, 48, QImage::Format_RGB32);
@@ -321,6 +332,7 @@ int main(int argc, char** argv) {
     ok = ok && hallPicture().save(folder + "Hall.jpg", "JPG", 92);
     ok = ok && gardenTile().save(folder + "Grass.bmp", "BMP");
     ok = ok && harbourPicture().save(folder + "Harbour.jpg", "JPG", 92);
+    ok = ok && harbourMask().save(folder + "harbour-mask.bmp", "BMP");
     ok = ok && writeFile(folder + "bell.wav", bellWav());
     ok = ok && keyPicture().save(folder + "key.png", "PNG");
     ok = ok && keyIcon().save(folder + "key-icon.png", "PNG");

@@ -43,6 +43,10 @@ QString schemeNameProblem(const QString& name);
 QList<SchemeFolder> readSchemes(const Reader& r, const YAML::Node& node);
 YamlNode describeSchemes(const QList<SchemeFolder>& schemes);
 
+// A frame's rippling water.
+WaterFrame readWater(const Reader& r, const YAML::Node& node, const QString& frame);
+YamlNode describeWater(const WaterFrame& water);
+
 // A frame and the files of its family.
 FrameFiles readFrame(const Reader& r, const YAML::Node& node);
 YamlNode describeFrame(const FrameFiles& frame);
