@@ -63,6 +63,10 @@ QImage harbourPicture() {
     p.setBrush(QColor(250, 210, 120));
     p.drawEllipse(QPoint(470, 250), 40, 40);
     p.fillRect(0, 260, kWidth, 6, QColor(40, 70, 110));
+    // Light on the waves, which the rippling water sets moving.
+    for (int y = 338; y < 392; y += 9)
+        for (int x = (y * 37) % 120; x < kWidth; x += 120)
+            p.fillRect(x, y, 34, 2, QColor(90, 130, 175));
     p.setBrush(QColor(90, 60, 35));
     p.drawRect(0, 300, 300, 24);
     for (int x = 20; x < 300; x += 60)
@@ -77,6 +81,26 @@ QImage harbourPicture() {
     p.drawPath(hull);
     p.setBrush(QColor(70, 50, 30));
     p.drawRect(455, 200, 6, 130);
+    return image;
+}
+
+// The harbour's water mask, for the sea between the pier and the dialogue (y 334 to 394 of the
+// frame): white water ripples; the pier's posts and the boat's hull, black, stay as they are.
+QImage harbourMask() {
+    constexpr int top = 334;
+    QImage image(kWidth, 60, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    for (int x = 20; x < 300; x += 60)
+        p.fillRect(x - 1, 0, 12, 384 - top + 1, Qt::black);
+    QPainterPath hull;
+    hull.moveTo(358, 330 - top);
+    hull.lineTo(562, 330 - top);
+    hull.lineTo(531, 371 - top);
+    hull.lineTo(389, 371 - top);
+    hull.closeSubpath();
+    p.fillPath(hull, Qt::black);
     return image;
 }
 
@@ -321,6 +345,7 @@ int main(int argc, char** argv) {
     ok = ok && hallPicture().save(folder + "Hall.jpg", "JPG", 92);
     ok = ok && gardenTile().save(folder + "Grass.bmp", "BMP");
     ok = ok && harbourPicture().save(folder + "Harbour.jpg", "JPG", 92);
+    ok = ok && harbourMask().save(folder + "harbour-mask.bmp", "BMP");
     ok = ok && writeFile(folder + "bell.wav", bellWav());
     ok = ok && keyPicture().save(folder + "key.png", "PNG");
     ok = ok && keyIcon().save(folder + "key-icon.png", "PNG");

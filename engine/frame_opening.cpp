@@ -97,8 +97,9 @@ void FrameOpening::build(const QString& frame, bool withTransition, int transiti
     const FrameRecord& r = g.frameRecord;
     g.audio.applyFrameChannelRows(r.ChannelRows, r.FadeDuration);
 
-    // 9: a running water effect finishes its step before the frame changes.
-    if (g.water.timerRunning()) g.water.stopForFrameChange();
+    // 9: a running water effect finishes its step before the frame changes; water loaded but
+    // not yet started (a frame left during its own opening) goes too.
+    g.water.stopForFrameChange();
 
     const bool videoFirst = !r.VideoFile.isEmpty() && r.VideoFirst && !withTransition;
     checkQuitting();

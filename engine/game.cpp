@@ -30,6 +30,9 @@ Game::Game()
     imageTile_->setVisible(false);
     backImage_ = new ImageBox(pictureBox_, "BackImage");
     backImage_->setStretch(true);
+    // The water lies lowest of the frame's windowed controls: dialogues, videos and the
+    // inventory show above it.
+    water.createControls(*window_, *pictureBox_);
     video.createControls(*window_, *pictureBox_);
     hotspots.createControls(*pictureBox_);
     texts.createControls(*pictureBox_);
@@ -80,6 +83,8 @@ Game::Game()
         window_->addNamedMember(timer->objectName(), timer);
     TimerAudioFade.setInterval(Audio::kFadeTickMs);
     connect(&TimerAudioFade, &TimerControl::Timer, this, [this] { audio.TimerAudioFadeTick(); });
+    connect(&TimerRipplingWater, &TimerControl::Timer, this,
+            [this] { water.TimerRipplingWaterTick(); });
     window_->Move(0, 0);
     // Any key stops a one-time video and cuts a transition short, as a click does; the shell
     // has the keys' own meanings, and the presses on the window around the frame.

@@ -18,6 +18,7 @@
 #include "present/frame_texts.h"
 #include "present/inventory.h"
 #include "present/presentation_hooks.h"
+#include "present/rippling_water.h"
 #include "present/video.h"
 #include "script/saved_games.h"
 #include "script/script_host.h"
@@ -82,7 +83,7 @@ public:
     Video video;
     FrameTexts texts;
     Transitions transitions;
-    RipplingWater water;
+    RipplingWater water{TimerRipplingWater};
     Dialogues dialogues{*this, texts};
     Inventory inventory{*this};
     GameVariables variables;

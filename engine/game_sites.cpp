@@ -48,6 +48,7 @@ QObject* Game::presentationObject(const QString& scriptName) {
     if (scriptName == "InventoryCanvasObject") return &inventory.Inventory1();
     if (scriptName == "InventoryBackgroundObject") return &inventory.Inventory_Background();
     if (scriptName == "InventoryTimerObject") return &inventory.TimerInventory();
+    if (scriptName == "RipplingWaterObject") return &water.PicRipplingWater();
     return nullptr;
 }
 
@@ -102,7 +103,8 @@ void Game::toggleTransitions() {
 }
 
 void Game::toggleEffects() {
-    water.EnableOrDisableEffects();
+    const bool pictureFrame = CurrentFrame.BackgroundMode == 1 && !CurrentFrame.BackgroundTiled;
+    water.EnableOrDisableEffects(CurrentFrame.FrameName, pictureFrame);
     shell.syncChecks();
     shell.rememberOption("DisableEffects", water.effectsDisabled);
 }

@@ -297,6 +297,7 @@ void Hotspots::ResetDefaultPointer() {
     const ApplyPointer applyDefault = [this](Control& control) { ApplyDefaultPointer(control); };
     game_.texts.applyDefaultPointer(applyDefault);
     game_.inventory.applyDefaultPointer(applyDefault);
+    ApplyDefaultPointer(game_.water.PicRipplingWater());
     SetScreenPointerDefault();
 }
 

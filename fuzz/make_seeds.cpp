@@ -13,6 +13,7 @@
 #include "data/scheme_file.h"
 #include "data/sound_channel_file.h"
 #include "data/variables_file.h"
+#include "data/water_file.h"
 #include "platform/core/ini.h"
 #include "platform/core/records.h"
 
@@ -531,6 +532,34 @@ void cdIndexSeeds() {
     RecordWriter empty;
     CdIndexFile().write(empty);
     seed("cd_index", "header-only", empty.bytes());
+// Water settings with and without the direction, with odd leading values, and cut short.
+void waterSeeds() {
+    auto bytesOf = [](const WaterFile& w) {
+        RecordWriter out;
+        w.write(out);
+        return out.bytes();
+    };
+    WaterFile w;
+    w.Left = 0;
+    w.Top = 372;
+    w.Width = 640;
+    w.Height = 108;
+    w.Wave = 3;
+    w.Speed = 6;
+    seed("water_file", "forwards", bytesOf(w));
+    w.hasReverse = true;
+    w.Reverse = true;
+    w.Leading[0] = RecordValue::ofString("x");
+    w.Leading[3] = RecordValue::ofBool(true);
+    const QByteArray reverse = bytesOf(w);
+    seed("water_file", "reverse", reverse);
+    seed("water_file", "cut", reverse.left(reverse.indexOf(",640")));
+    seed("description", "water",
+         "frames:\n"
+         "  - name: Lake\n"
+         "    picture: lake.jpg\n"
+         "    water: {rectangle: [0, 300, 640, 180], wave: 4, speed: 8, reverse: true,\n"
+         "            mask: lake.bmp, raw: {leading: [a, ~, 1, 2, 3, 4]}}\n");
 }
 
 // A format 0 tune with a tempo change and running status, and a format 1 file of two tracks.
@@ -579,6 +608,7 @@ int main(int argc, char** argv) {
     inventorySeeds(tmp);
     schemeSeeds();
     cdIndexSeeds();
+    waterSeeds();
     midiSeeds();
     return 0;
 }

@@ -1,7 +1,6 @@
 #pragma once
 // Presentation pieces that frame opening and clicks call at fixed points. Each is filled by the
-// work that brings its feature (transitions, water); until
-// then a frame simply has none of them.
+// work that brings its feature (transitions); until then a frame simply has none of them.
 
 #include <QList>
 #include <QPointer>
@@ -33,19 +32,6 @@ public:
     void TransitionStep1(int /*number*/) {}
     void TransitionStep2(int /*number*/, double /*seconds*/) {}
     void reset() {}
-};
-
-class RipplingWater {
-public:
-    // The check mark of the "disable effects" menu item.
-    bool effectsDisabled = false;
-    void EnableOrDisableEffects() { effectsDisabled = !effectsDisabled; }
-    bool timerRunning() const { return false; }
-    void stopForFrameChange() {}
-    void LoadWaveEffectIfAny(const QString& /*frame*/) {}
-    bool effectActive() const { return false; }
-    void start() {}
-    void disable() {}
 };
 
 } // namespace tv

@@ -60,6 +60,12 @@ void TestProject::writePickUps(const QString& name, const QList<tv::PickUpRecord
     frame(name).pickUps = records;
 }
 
+void TestProject::writeWater(const QString& name, const tv::WaterFile& water, const QImage& mask) {
+    const QString file = name + "_mask.bmp";
+    mask.save(dir_.path() + "/" + file, "BMP");
+    frame(name).water = tv::builder::WaterFrame{water, file};
+}
+
 void TestProject::addItem(const QString& name, QRgb colour) {
     QImage icon(32, 32, QImage::Format_RGB32);
     icon.fill(colour);

@@ -49,6 +49,8 @@ public:
     void writeItemActions(const QString& frame, const QList<tv::ActionRecord>& records);
     // The items the frame's hotspots give when clicked (".fm4").
     void writePickUps(const QString& frame, const QList<tv::PickUpRecord>& records);
+    // Rippling water on the frame, limited by `mask` (stored as the frame's ".rwm" file).
+    void writeWater(const QString& frame, const tv::WaterFile& water, const QImage& mask);
     // An inventory item whose icon is a 32 x 32 square of one colour (0xRRGGBB).
     void addItem(const QString& name, QRgb colour);
     void addCombination(const QString& dragged, const QString& target,

@@ -147,6 +147,9 @@ void ProjectWriter::writeFrame(const FrameFiles& frame) {
     if (frame.pickUps)
         write("FramesData/" + name + ".fm4",
               [&](const QString& p) { writePickUpFile(p, *frame.pickUps); });
+    if (frame.water)
+        write("Frames/" + name + ".rwe",
+              [&](const QString& p) { writeWaterFile(p, frame.water->settings); });
 }
 
 void ProjectWriter::writeInventory() {
@@ -244,7 +247,7 @@ void ProjectWriter::copyMedia() {
         plans.append(plan);
     }
     for (const MediaReference& ref : mediaReferences(d_)) {
-        const QString to = ref.folder + "/" + QString(ref.name).replace(u'\\', u'/');
+        const QString to = ref.storedPath();
         if (byDestination.contains(to.toLower())) continue;
         auto found = findMedia(ref.folder, ref.name);
         if (!found) {
@@ -253,7 +256,7 @@ void ProjectWriter::copyMedia() {
             continue;
         }
         byDestination.insert(to.toLower(), plans.size());
-        plans.append({found->first, found->second, ref.where,
+        plans.append({found->first, ref.storedAs.isEmpty() ? found->second : to, ref.where,
                       ref.disguisable ? d_.disguise : Disguise::None, false});
     }
     for (const Plan& plan : plans) {

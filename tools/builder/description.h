@@ -20,6 +20,7 @@
 #include "data/sound_channel_file.h"
 #include "data/ui_texts.h"
 #include "data/variables_file.h"
+#include "data/water_file.h"
 
 #include <QList>
 #include <QString>
@@ -64,6 +65,13 @@ struct HotspotCountFile {
     qint16 count = 0;
 };
 
+// A frame's rippling water: its settings (F.rwe) and the media file copied as its mask (F.rwm).
+struct WaterFrame {
+    WaterFile settings;
+    QString mask; // a media file of the Frames folder; empty: no mask file
+    bool operator==(const WaterFrame&) const = default;
+};
+
 struct FrameFiles {
     QString name;
     std::optional<FrameRecord> record;            // F.fme
@@ -80,6 +88,7 @@ struct FrameFiles {
     std::optional<QList<FrameTextRecord>> mergedTexts;          // F.mr1
     std::optional<DialogueFile> dialogue;                       // F.dlg
     std::optional<QList<PickUpRecord>> pickUps;                 // F.fm4
+    std::optional<WaterFrame> water;                            // F.rwe, F.rwm
 };
 
 // An inventory item: Areas/NAME.obj names its icon (relative to the Areas folder).
@@ -148,6 +157,13 @@ struct MediaReference {
     QString where;  // what names it, for messages ("frame Hall: sound")
     // Scheme pictures are loaded from their folder as they are named, never under a disguise.
     bool disguisable = true;
+    // The name the file gets in the project when it is not `name` (a water mask is F.rwm).
+    QString storedAs = {};
+
+    // Project-relative, as the project stores it.
+    QString storedPath() const {
+        return folder + "/" + QString(storedAs.isEmpty() ? name : storedAs).replace(u'\\', u'/');
+    }
 };
 QList<MediaReference> mediaReferences(const ProjectDescription& description);
 

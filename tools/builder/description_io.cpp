@@ -136,6 +136,9 @@ QList<MediaReference> mediaReferences(const ProjectDescription& d) {
             addName(refs, "Frames", rec->VideoFile, where + ": video");
             addRows(refs, rec->ChannelRows, where);
         }
+        if (frame.water && !frame.water->mask.isEmpty())
+            refs.append(
+                {"Frames", frame.water->mask, where + ": water mask", false, frame.name + ".rwm"});
         const QList<HotspotRecord> hotspots = frame.hotspots.value_or(QList<HotspotRecord>());
         for (int i = 0; i < hotspots.size(); ++i) {
             const HotspotRecord& h = hotspots[i];

@@ -97,7 +97,7 @@ QStringList frameNames(const ProjectFolders& folders) {
         }
     };
     collect(folders.FramesFolder, {".fme"});
-    collect(folders.FramesFolder, {".lks", ".chn"});
+    collect(folders.FramesFolder, {".lks", ".chn", ".rwe"});
     collect(folders.FramesDataFolder,
             {".fm2", ".mr2", ".fm3", ".mr3", ".fm0", ".fm5", ".fm1", ".mr1", ".dlg", ".fm4"});
     return names.values();
@@ -166,6 +166,17 @@ FrameFiles readFrame(const ProjectFolders& folders, const QString& name, Reading
                 for (const PickUpRecord& r : records)
                     r.write(out);
             });
+    }
+    if (const QString p = existing(waterSettingsPath(folders, name)); !p.isEmpty()) {
+        auto settings = reading.readExactly(
+            p, [](const QString& f) { return readWaterFile(f); },
+            [](RecordWriter& out, const WaterFile& w) { w.write(out); });
+        if (settings) {
+            frame.water = WaterFrame{*settings, {}};
+            // The mask is described as a media file of its own name, found where it lies.
+            if (const QString mask = existing(waterMaskPath(folders, name)); !mask.isEmpty())
+                frame.water->mask = QFileInfo(mask).fileName();
+        }
     }
     return frame;
 }
@@ -248,7 +259,7 @@ void readMediaStorage(const QString& root, ProjectDescription& d, Reading& readi
     QList<std::pair<QString, Disguise>> found;
     QHash<QString, bool> seen;
     for (const MediaReference& ref : mediaReferences(d)) {
-        const QString to = ref.folder + "/" + QString(ref.name).replace(u'\\', u'/');
+        const QString to = ref.storedPath();
         if (seen.contains(to.toLower())) continue;
         seen.insert(to.toLower(), true);
         const QString path = root + "/" + to;

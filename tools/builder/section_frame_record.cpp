@@ -239,6 +239,7 @@ FrameFiles readFrame(const Reader& r, const YAML::Node& node) {
         frame.mergedTexts = readFrameTexts(r, n, "merged_texts");
     if (YAML::Node n = f["dialogue"]; n.IsDefined()) frame.dialogue = readDialogue(r, n);
     if (YAML::Node n = f["pick_ups"]; n.IsDefined()) frame.pickUps = readPickUps(r, n);
+    if (YAML::Node n = f["water"]; n.IsDefined()) frame.water = readWater(r, n, frame.name);
     if (raw) {
         if (YAML::Node v = (*raw)["empty_actions_file"]; v.IsDefined())
             emptyActionsFile = r.boolean(v, "empty_actions_file");
@@ -303,6 +304,7 @@ YamlNode describeFrame(const FrameFiles& frame) {
     if (frame.mergedTexts) m.add("merged_texts", describeFrameTexts(*frame.mergedTexts));
     if (frame.dialogue) m.add("dialogue", describeDialogue(*frame.dialogue));
     if (frame.pickUps) m.add("pick_ups", describePickUps(*frame.pickUps));
+    if (frame.water) m.add("water", describeWater(*frame.water));
     if (!extraRaw.isEmpty()) m.add("raw", std::move(extraRaw));
     return m;
 }

@@ -47,6 +47,10 @@ YamlNode describeSchemes(const QList<SchemeFolder>& schemes);
 CdIndexFile readCdIndex(const Reader& r, const YAML::Node& node);
 YamlNode describeCdIndex(const CdIndexFile& index);
 
+// A frame's rippling water.
+WaterFrame readWater(const Reader& r, const YAML::Node& node, const QString& frame);
+YamlNode describeWater(const WaterFrame& water);
+
 // A frame and the files of its family.
 FrameFiles readFrame(const Reader& r, const YAML::Node& node);
 YamlNode describeFrame(const FrameFiles& frame);

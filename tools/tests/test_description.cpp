@@ -41,7 +41,7 @@ TEST(Description, ErrorsNameTheFileLineAndColumn) {
               "music, timer, video, procedure_call, startup_script, startup_script_stored, "
               "channels, hotspots, merged_hotspots, hotspot_count, extra_actions, merged_actions, "
               "item_actions, sound_selections, sound_channels, texts, merged_texts, dialogue, "
-              "pick_ups)");
+              "pick_ups, water)");
     EXPECT_EQ(errorOf("project:\n  name: X\n  skip_welcome_screen: maybe\n"),
               "game.yaml:3:24: skip_welcome_screen must be true or false");
     EXPECT_EQ(errorOf("frames: [\n  name: x\n"), "game.yaml:3:1: end of sequence flow not found");

@@ -257,6 +257,7 @@ frames:
   - name: Garden
     picture: Grass.bmp
     tiled: true
+    water: {rectangle: [0, 300, 640, 180], wave: 4, speed: 8, mask: pond.bmp}
     merged_hotspots: true
     merged_actions: true
     hotspot_count: 3
@@ -268,6 +269,7 @@ frames:
         action: {quit: 1}
   - name: Short
     colour: 255
+    water: {rectangle: [-1, 2, 3, 4], wave: -5, speed: -2, reverse: true, raw: {leading: [a, ~, 1.5, 0, 0, 7]}}
     raw: {ends_after_field: 10}
     hotspot_count: none
     hotspots: []
@@ -309,10 +311,10 @@ class RoundTrip : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
-        for (const char* name :
-             {"Hall.jpg", "bell.wav", "theme.mid", "intro.avi", "chan.wav", "key.png", "hand.cur",
-              "knock.wav", "clip.avi", "door.avi", "garden.mid", "sign.bmp", "Grass.bmp",
-              "notes.txt", "lamp.png", "oil.bmp", "start.png", "exit.bmp", "stone.png"})
+        for (const char* name : {"Hall.jpg",   "bell.wav",  "theme.mid", "intro.avi", "chan.wav",
+                                 "key.png",    "hand.cur",  "knock.wav", "clip.avi",  "door.avi",
+                                 "garden.mid", "sign.bmp",  "Grass.bmp", "notes.txt", "lamp.png",
+                                 "oil.bmp",    "start.png", "exit.bmp",  "stone.png", "pond.bmp"})
             writeBytes(path("src/media/") + name, QByteArray("media ") + name);
         writeBytes(path("src/game.yaml"), kRichDescription);
     }
@@ -354,6 +356,9 @@ TEST_F(RoundTrip, ARichDescriptionBuildsDumpsAndRebuildsToTheSameBytes) {
                              "FramesData/Hall.dlg",
                              "FramesData/Hall.fm4",
                              "FramesData/Shed.fm4",
+                             "Frames/Garden.rwe",
+                             "Frames/Garden.rwm",
+                             "Frames/Short.rwe",
                              "Areas/Lamp.obj",
                              "Areas/Oil.obj",
                              "Areas/Rope.obj",
@@ -395,6 +400,10 @@ TEST_F(RoundTrip, ARichDescriptionBuildsDumpsAndRebuildsToTheSameBytes) {
     EXPECT_TRUE(QFile::exists(path("a/") + DisguisedFileName("Areas/bell.wav", false)));
     EXPECT_TRUE(QFile::exists(path("a/Frames/Grass.004"))) << "the plain disguise";
     EXPECT_EQ(readBytes(path("a/Frames/Garden.lks")), "3\r\n");
+    // Water: the mask is the media file under the frame's name, never disguised.
+    EXPECT_EQ(readBytes(path("a/Frames/Garden.rwe")), "0,0,0,0,0,0,0,300,640,180,4,8\r\n");
+    EXPECT_EQ(readBytes(path("a/Frames/Garden.rwm")), "media pond.bmp");
+    EXPECT_EQ(readBytes(path("a/Frames/Short.rwe")), "\"a\",,1.5,0,0,7,-1,2,3,4,-5,-2,#TRUE#\r\n");
 
     // Procedures are scrambled with the project's offset, line by line.
     const QByteArray procedures = readBytes(path("a/Config/Procedures"));

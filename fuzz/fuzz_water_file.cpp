@@ -1,0 +1,61 @@
+// FRAME.rwe on arbitrary bytes: reading never fails otherwise than with a classic error, and what
+// reads in full survives its writer (read back as the same values, numbers as stored, and
+// written the same).
+
+#include "data/water_file.h"
+#include "fuzz/fuzz_support.h"
+#include "fuzz/stored_values.h"
+#include "platform/core/errors.h"
+
+using namespace tv;
+using tv::fuzz::fail;
+using tv::fuzz::stored;
+using tv::fuzz::unwritable;
+
+namespace {
+
+QByteArray written(const WaterFile& w) {
+    RecordWriter out;
+    w.write(out);
+    return out.bytes();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const QByteArray bytes = fuzz::bytesOf(data, size);
+    const QString path = fuzz::writeInputFile(data, size, "Frame.rwe");
+
+    WaterFile read;
+    int error = 0;
+    try {
+        RecordReader in(bytes);
+        readWater(in, read);
+    } catch (const VbError& e) {
+        error = e.number();
+    }
+    // The whole-file reading agrees with the reading from bytes.
+    try {
+        const WaterFile whole = readWaterFile(path);
+        if (error != 0) fail("the file reads where its bytes did not");
+        if (!(whole == read)) fail("the file reads otherwise than its bytes");
+    } catch (const VbError& e) {
+        if (e.number() != error) fail("the file fails otherwise than its bytes");
+    }
+    if (error != 0 || unwritable(read.Leading)) return 0;
+
+    const QByteArray once = written(read);
+    WaterFile back;
+    try {
+        RecordReader in(once);
+        readWater(in, back);
+    } catch (const VbError&) {
+        fail("written water settings do not read back");
+    }
+    WaterFile expected = read;
+    for (RecordValue& v : expected.Leading)
+        v = stored(v);
+    if (!(back == expected)) fail("written water settings read back as others");
+    if (written(back) != once) fail("written water settings read back different");
+    return 0;
+}
