@@ -110,7 +110,8 @@ void RunFromCd::fillDrives(const QString& drive) {
         if (words.isEmpty()) continue;
         Combo1_->AddItem(QStringLiteral("%1:\\ %2").arg(QChar(c), words));
         // The last CD-ROM drive is the one offered.
-        if (kind == drives::DriveKind::CdRom) Combo1_->setText(QStringLiteral("%1:\\").arg(QChar(c)));
+        if (kind == drives::DriveKind::CdRom)
+            Combo1_->setText(QStringLiteral("%1:\\").arg(QChar(c)));
     }
     if (!drive.isEmpty()) Combo1_->setText(drive);
 }
@@ -123,8 +124,7 @@ void RunFromCd::ok() {
         window_->Hide();
         return;
     }
-    DialogService::instance().msgBox(uiTexts()[38], mb::Exclamation,
-                                     project().settings.GameTitle);
+    DialogService::instance().msgBox(uiTexts()[38], mb::Exclamation, project().settings.GameTitle);
 }
 
 void RunFromCd::cancel() {

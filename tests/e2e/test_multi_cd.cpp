@@ -46,7 +46,9 @@ struct TwoDiscs {
     // V is the last letter looked at for a CD drive: it is the one the game finds first.
     RunResult play(const QString& walkthrough, const QString& v, const QString& u = {}) {
         QStringList args{"--drive", "V=" + v};
-        if (!u.isEmpty()) args << "--drive" << "U=" + u;
+        if (!u.isEmpty())
+            args << "--drive"
+                 << "U=" + u;
         return p.play(walkthrough, args);
     }
 };
