@@ -90,9 +90,7 @@ DialogueFile readDialogueFile(const QString& path) {
 }
 
 void writeDialogueFile(const QString& path, const DialogueFile& dialogue) {
-    RecordWriter out;
-    dialogue.write(out);
-    out.saveTo(path);
+    writeRecordFile(path, dialogue);
 }
 
 QString dialogueFilePath(const ProjectFolders& folders, const QString& frame) {

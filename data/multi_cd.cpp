@@ -1,6 +1,7 @@
 #include "data/multi_cd.h"
 
 #include "data/file_locator.h"
+#include "data/record_helpers.h"
 #include "data/reports.h"
 #include "platform/core/errors.h"
 #include "platform/core/files.h"
@@ -46,16 +47,12 @@ void readCdIndex(RecordReader& in, CdIndexFile& into) {
 }
 
 CdIndexFile readCdIndexFile(const QString& path) {
-    RecordReader in = RecordReader::open(files::resolve(path));
-    CdIndexFile index;
-    readCdIndex(in, index);
-    return index;
+    return readRecordFile<CdIndexFile>(
+        path, [](RecordReader& in, CdIndexFile& into) { readCdIndex(in, into); });
 }
 
 void writeCdIndexFile(const QString& path, const CdIndexFile& index) {
-    RecordWriter out;
-    index.write(out);
-    out.saveTo(path);
+    writeRecordFile(path, index);
 }
 
 QList<CdTableEntry> cdTable(const CdIndexFile& index) {

@@ -2,6 +2,7 @@
 // Records of multi-record files end with a separator value. A record may stop early (older
 // editors wrote fewer fields), so readers test for the separator before each optional group.
 
+#include "platform/core/files.h"
 #include "platform/core/records.h"
 
 #include <QList>
@@ -27,6 +28,20 @@ QList<RecordValue> readValues(RecordReader& in, int count);
 // bare number too large for a number is kept as its text.
 RecordValue readKeptValue(RecordReader& in);
 QList<RecordValue> readKeptValues(RecordReader& in, int count);
+
+// A whole file of one layout: `read(reader, into)` fills a default value from the file's records
+// (a failure throws VbError), and the value's own `write` lays it out.
+template <typename T, typename Read> T readRecordFile(const QString& path, Read read) {
+    RecordReader in = RecordReader::open(files::resolve(path));
+    T value;
+    read(in, value);
+    return value;
+}
+template <typename T> void writeRecordFile(const QString& path, const T& value) {
+    RecordWriter out;
+    value.write(out);
+    out.saveTo(path);
+}
 
 // Writes exactly `count` values on the current line: those given, then 0 for any missing, so
 // that the layout holds whatever the list.

@@ -108,16 +108,12 @@ void readScheme(RecordReader& in, SchemeFile& into, SchemeField* reached) {
 }
 
 SchemeFile readSchemeFile(const QString& path) {
-    RecordReader in = RecordReader::open(files::resolve(path));
-    SchemeFile scheme;
-    readScheme(in, scheme);
-    return scheme;
+    return readRecordFile<SchemeFile>(
+        path, [](RecordReader& in, SchemeFile& into) { readScheme(in, into); });
 }
 
 void writeSchemeFile(const QString& path, const SchemeFile& scheme) {
-    RecordWriter out;
-    scheme.write(out);
-    out.saveTo(path);
+    writeRecordFile(path, scheme);
 }
 
 SchemeReading readSchemeForWelcome(const QString& path) {

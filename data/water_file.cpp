@@ -33,16 +33,12 @@ void readWater(RecordReader& in, WaterFile& into) {
 }
 
 WaterFile readWaterFile(const QString& path) {
-    RecordReader in = RecordReader::open(files::resolve(path));
-    WaterFile water;
-    readWater(in, water);
-    return water;
+    return readRecordFile<WaterFile>(
+        path, [](RecordReader& in, WaterFile& into) { readWater(in, into); });
 }
 
 void writeWaterFile(const QString& path, const WaterFile& water) {
-    RecordWriter out;
-    water.write(out);
-    out.saveTo(path);
+    writeRecordFile(path, water);
 }
 
 } // namespace tv
