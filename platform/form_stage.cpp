@@ -23,8 +23,9 @@ Stage::Stage(QWidget* window, QWidget* client, QSize size)
     setAlignment(Qt::AlignCenter);
     setTransformationAnchor(QGraphicsView::NoAnchor);
     setResizeAnchor(QGraphicsView::NoAnchor);
-    // The controls paint their own backgrounds; the view only adds the bars.
+    // Only what a control repaints is scaled and painted again.
     setViewportUpdateMode(QGraphicsView::MinimalViewportUpdate);
+    // The scene goes with the view, and the client with the scene's proxy.
     auto* scene = new QGraphicsScene(this);
     scene->setBackgroundBrush(Qt::black);
     setScene(scene);
@@ -37,10 +38,6 @@ Stage::Stage(QWidget* window, QWidget* client, QSize size)
     proxy_->setFlag(QGraphicsItem::ItemIsFocusable);
     scene->setFocusItem(proxy_);
     fit();
-}
-
-Stage::~Stage() {
-    // The scene goes with the view and takes the client along; the form deletes it first.
 }
 
 void Stage::setPictureSize(QSize size) {

@@ -15,14 +15,12 @@ namespace tv::detail {
 class Stage : public QGraphicsView {
 public:
     Stage(QWidget* window, QWidget* client, QSize size);
-    ~Stage() override;
 
     QSize pictureSize() const { return size_; }
     void setPictureSize(QSize size);
     double scale() const { return scale_; }
     // Where the picture lies in the view, in the view's pixels.
     QRect pictureRect() const;
-    QWidget* client() const { return client_; }
     // The widget inside the picture that keys go to.
     QWidget* innerFocus() const;
 
