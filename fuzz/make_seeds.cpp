@@ -532,56 +532,57 @@ void cdIndexSeeds() {
     RecordWriter empty;
     CdIndexFile().write(empty);
     seed("cd_index", "header-only", empty.bytes());
-    // Water settings with and without the direction, with odd leading values, and cut short.
-    void waterSeeds() {
-        auto bytesOf = [](const WaterFile& w) {
-            RecordWriter out;
-            w.write(out);
-            return out.bytes();
-        };
-        WaterFile w;
-        w.Left = 0;
-        w.Top = 372;
-        w.Width = 640;
-        w.Height = 108;
-        w.Wave = 3;
-        w.Speed = 6;
-        seed("water_file", "forwards", bytesOf(w));
-        w.hasReverse = true;
-        w.Reverse = true;
-        w.Leading[0] = RecordValue::ofString("x");
-        w.Leading[3] = RecordValue::ofBool(true);
-        const QByteArray reverse = bytesOf(w);
-        seed("water_file", "reverse", reverse);
-        seed("water_file", "cut", reverse.left(reverse.indexOf(",640")));
-        seed("description", "water",
-             "frames:\n"
-             "  - name: Lake\n"
-             "    picture: lake.jpg\n"
-             "    water: {rectangle: [0, 300, 640, 180], wave: 4, speed: 8, reverse: true,\n"
-             "            mask: lake.bmp, raw: {leading: [a, ~, 1, 2, 3, 4]}}\n");
-    }
+}
 
-    // A format 0 tune with a tempo change and running status, and a format 1 file of two tracks.
-    void midiSeeds() {
-        auto track = [](const QByteArray& events) {
-            const auto n = quint32(events.size());
-            return QByteArray("MTrk") + char(n >> 24) + char(n >> 16) + char(n >> 8) + char(n) +
-                   events;
-        };
-        auto header = [](int format, int tracks) {
-            return QByteArray("MThd\0\0\0\6", 8) + char(0) + char(format) + char(0) + char(tracks) +
-                   QByteArray("\x01\xE0", 2);
-        };
-        const QByteArray end("\x00\xFF\x2F\x00", 4);
-        const QByteArray tune = QByteArray("\x00\xC0\x05\x00\x90\x3C\x64\x83\x60\x3C\x00"
-                                           "\x00\xFF\x51\x03\x0F\x42\x40\x83\x60\x80\x3C\x00",
-                                           23) +
-                                end;
-        seed("midi_timing", "tune", header(0, 1) + track(tune));
-        const QByteArray tempo = QByteArray("\x00\xFF\x51\x03\x07\xA1\x20", 7) + end;
-        seed("midi_timing", "two-tracks", header(1, 2) + track(tempo) + track(tune));
-    }
+// Water settings with and without the direction, with odd leading values, and cut short.
+void waterSeeds() {
+    auto bytesOf = [](const WaterFile& w) {
+        RecordWriter out;
+        w.write(out);
+        return out.bytes();
+    };
+    WaterFile w;
+    w.Left = 0;
+    w.Top = 372;
+    w.Width = 640;
+    w.Height = 108;
+    w.Wave = 3;
+    w.Speed = 6;
+    seed("water_file", "forwards", bytesOf(w));
+    w.hasReverse = true;
+    w.Reverse = true;
+    w.Leading[0] = RecordValue::ofString("x");
+    w.Leading[3] = RecordValue::ofBool(true);
+    const QByteArray reverse = bytesOf(w);
+    seed("water_file", "reverse", reverse);
+    seed("water_file", "cut", reverse.left(reverse.indexOf(",640")));
+    seed("description", "water",
+         "frames:\n"
+         "  - name: Lake\n"
+         "    picture: lake.jpg\n"
+         "    water: {rectangle: [0, 300, 640, 180], wave: 4, speed: 8, reverse: true,\n"
+         "            mask: lake.bmp, raw: {leading: [a, ~, 1, 2, 3, 4]}}\n");
+}
+
+// A format 0 tune with a tempo change and running status, and a format 1 file of two tracks.
+void midiSeeds() {
+    auto track = [](const QByteArray& events) {
+        const auto n = quint32(events.size());
+        return QByteArray("MTrk") + char(n >> 24) + char(n >> 16) + char(n >> 8) + char(n) + events;
+    };
+    auto header = [](int format, int tracks) {
+        return QByteArray("MThd\0\0\0\6", 8) + char(0) + char(format) + char(0) + char(tracks) +
+               QByteArray("\x01\xE0", 2);
+    };
+    const QByteArray end("\x00\xFF\x2F\x00", 4);
+    const QByteArray tune = QByteArray("\x00\xC0\x05\x00\x90\x3C\x64\x83\x60\x3C\x00"
+                                       "\x00\xFF\x51\x03\x0F\x42\x40\x83\x60\x80\x3C\x00",
+                                       23) +
+                            end;
+    seed("midi_timing", "tune", header(0, 1) + track(tune));
+    const QByteArray tempo = QByteArray("\x00\xFF\x51\x03\x07\xA1\x20", 7) + end;
+    seed("midi_timing", "two-tracks", header(1, 2) + track(tempo) + track(tune));
+}
 
 } // namespace
 
