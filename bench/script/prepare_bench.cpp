@@ -11,6 +11,7 @@
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
+#include <memory>
 
 namespace {
 
@@ -56,9 +57,15 @@ struct Fixture {
     }
 };
 
-Fixture& fixture() {
-    static Fixture f;
+// Made on first use and gone before the application: windows outliving it cannot be deleted.
+std::unique_ptr<Fixture>& fixtureSlot() {
+    static std::unique_ptr<Fixture> f;
     return f;
+}
+
+Fixture& fixture() {
+    if (!fixtureSlot()) fixtureSlot() = std::make_unique<Fixture>();
+    return *fixtureSlot();
 }
 
 void BM_PrepareRun(benchmark::State& state) {
@@ -86,5 +93,6 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    fixtureSlot().reset();
     return 0;
 }
