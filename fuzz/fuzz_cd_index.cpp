@@ -15,14 +15,9 @@ using namespace tv;
 using tv::fuzz::fail;
 using tv::fuzz::stored;
 using tv::fuzz::unwritable;
+using tv::fuzz::written;
 
 namespace {
-
-QByteArray written(const CdIndexFile& index) {
-    RecordWriter out;
-    index.write(out);
-    return out.bytes();
-}
 
 CdIndexFile asStored(CdIndexFile index) {
     for (QList<RecordValue>* values : {&index.Leading, &index.Skipped}) {

@@ -13,6 +13,7 @@ using tv::fuzz::hasQuote;
 using tv::fuzz::storable;
 using tv::fuzz::stored;
 using tv::fuzz::unwritable;
+using tv::fuzz::written;
 
 namespace {
 
@@ -42,12 +43,6 @@ DialogueFile asStored(DialogueFile d) {
         q.Field19 = stored(q.Field19);
     }
     return d;
-}
-
-QByteArray written(const DialogueFile& d) {
-    RecordWriter out;
-    d.write(out);
-    return out.bytes();
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 using namespace tv;
 using tv::fuzz::fail;
 using tv::fuzz::hasQuote;
+using tv::fuzz::written;
 
 namespace {
 
@@ -36,12 +37,6 @@ bool writable(const FrameRecord& r) {
         }
     }
     return true;
-}
-
-QByteArray written(const FrameRecord& r) {
-    RecordWriter out;
-    r.write(out);
-    return out.bytes();
 }
 
 } // namespace

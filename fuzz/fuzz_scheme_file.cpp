@@ -12,14 +12,9 @@ using namespace tv;
 using tv::fuzz::fail;
 using tv::fuzz::stored;
 using tv::fuzz::unwritable;
+using tv::fuzz::written;
 
 namespace {
-
-QByteArray written(const SchemeFile& s) {
-    RecordWriter out;
-    s.write(out);
-    return out.bytes();
-}
 
 SchemeFile asStored(SchemeFile s) {
     for (QList<RecordValue>* values : {&s.Leading, &s.TailSkipped}) {

@@ -1,6 +1,8 @@
 #pragma once
 // Helpers shared by the fuzz targets.
 
+#include "platform/core/records.h"
+
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
@@ -14,6 +16,13 @@
 #include <cstdlib>
 
 namespace tv::fuzz {
+
+// The bytes a value's own writer lays out (a whole file of one layout).
+template <typename T> QByteArray written(const T& value) {
+    RecordWriter out;
+    value.write(out);
+    return out.bytes();
+}
 
 inline QByteArray bytesOf(const uint8_t* data, size_t size) {
     return QByteArray(reinterpret_cast<const char*>(data), qsizetype(size));

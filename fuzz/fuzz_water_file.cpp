@@ -11,16 +11,7 @@ using namespace tv;
 using tv::fuzz::fail;
 using tv::fuzz::stored;
 using tv::fuzz::unwritable;
-
-namespace {
-
-QByteArray written(const WaterFile& w) {
-    RecordWriter out;
-    w.write(out);
-    return out.bytes();
-}
-
-} // namespace
+using tv::fuzz::written;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes = fuzz::bytesOf(data, size);
