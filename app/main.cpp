@@ -99,6 +99,12 @@ int main(int argc, char** argv) {
     tv::drives::Mappings mapped = tv::drives::mappingsFromSettings(tv::SettingsStore());
     for (auto it = cl->drives.cbegin(); it != cl->drives.cend(); ++it)
         mapped.insert(it.key(), QDir(it.value()).absolutePath());
+    // The bundled demo carries its second disc as a folder among its files. It gets V, the
+    // letter a CD drive is looked for at first, unless the player gave V a folder.
+    const QString demoDisc = root + "/Disc2";
+    if (cl->projectFolder.isEmpty() && root != QDir(programFolder(argv[0])).absolutePath() &&
+        !mapped.contains(QChar('V')) && QFileInfo(demoDisc).isDir())
+        mapped.insert(QChar('V'), demoDisc);
     tv::drives::setMappings(mapped);
 
     bool headless = cl->headless;

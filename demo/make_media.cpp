@@ -81,6 +81,47 @@ QImage harbourPicture() {
     p.drawPath(hull);
     p.setBrush(QColor(70, 50, 30));
     p.drawRect(455, 200, 6, 130);
+    // A lighthouse far out on its rock, on the horizon: the way to the game's second disc.
+    p.setBrush(QColor(50, 45, 45));
+    p.drawEllipse(QRect(572, 250, 52, 20));
+    for (int band = 0; band < 4; ++band) {
+        p.setBrush(band % 2 ? QColor(190, 40, 40) : QColor(240, 240, 235));
+        p.drawRect(591, 200 + band * 14, 14, 14);
+    }
+    p.setBrush(QColor(255, 230, 140));
+    p.drawRect(589, 188, 18, 12);
+    return image;
+}
+
+// The lighthouse close up at night, its lamp lit and its beam over the sea. The picture lies on
+// the demo's second disc only, so that the game finds it there.
+QImage lighthousePicture() {
+    QImage image(kWidth, kHeight, QImage::Format_RGB32);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient sky(0, 0, 0, 300);
+    sky.setColorAt(0, QColor(5, 10, 35));
+    sky.setColorAt(1, QColor(30, 50, 90));
+    p.fillRect(0, 0, kWidth, 300, sky);
+    p.fillRect(0, 300, kWidth, kHeight - 300, QColor(10, 30, 55));
+    p.setPen(Qt::NoPen);
+    QPainterPath beam;
+    beam.moveTo(330, 110);
+    beam.lineTo(kWidth, 40);
+    beam.lineTo(kWidth, 180);
+    beam.closeSubpath();
+    p.setBrush(QColor(255, 240, 170, 90));
+    p.drawPath(beam);
+    p.setBrush(QColor(60, 55, 50));
+    p.drawEllipse(QRect(180, 380, 280, 80));
+    for (int band = 0; band < 5; ++band) {
+        p.setBrush(band % 2 ? QColor(190, 40, 40) : QColor(240, 240, 235));
+        p.drawRect(290, 150 + band * 48, 60, 48);
+    }
+    p.setBrush(QColor(255, 230, 140));
+    p.drawRect(285, 90, 70, 60);
+    p.setBrush(QColor(40, 40, 40));
+    p.drawRect(280, 80, 80, 10);
     return image;
 }
 
@@ -346,6 +387,10 @@ int main(int argc, char** argv) {
     ok = ok && gardenTile().save(folder + "Grass.bmp", "BMP");
     ok = ok && harbourPicture().save(folder + "Harbour.jpg", "JPG", 92);
     ok = ok && harbourMask().save(folder + "harbour-mask.bmp", "BMP");
+    // The second disc's folders as the editor lays a disc out: Data/<game title>/Frames.
+    const QString disc2 = folder + "Disc2/Data/The Torvane Demo/Frames/";
+    ok =
+        ok && QDir().mkpath(disc2) && lighthousePicture().save(disc2 + "Lighthouse.jpg", "JPG", 92);
     ok = ok && writeFile(folder + "bell.wav", bellWav());
     ok = ok && keyPicture().save(folder + "key.png", "PNG");
     ok = ok && keyIcon().save(folder + "key-icon.png", "PNG");

@@ -675,6 +675,22 @@ cd_index:
     EXPECT_EQ(readBytes(path("m/Config/CDContents")), readBytes(root + "/Config/CDContents"));
     EXPECT_EQ(readBytes(path("m/RunFromCD.dat")), "disc 1");
 
+    // A picture the index puts on a disc need not be in the media folder; one on no disc must.
+    writeBytes(path("src/disc.yaml"), R"(run_from_cd: true
+cd_index: {count: 2, files: [{name: Tower.JPG, cd: 2, folder: frames},
+                             {name: gone.jpg, cd: 3, folder: frames}]}
+frames: [{name: A, picture: tower.jpg}]
+)");
+    const BuildResult onDisc = buildProject(loadDescription(path("src/disc.yaml")), path("d"));
+    EXPECT_TRUE(onDisc.warnings.isEmpty()) << onDisc.warnings.join('\n').toStdString();
+    EXPECT_FALSE(QFile::exists(path("d/Frames/tower.jpg")));
+    writeBytes(path("src/disc.yaml"), R"(run_from_cd: true
+cd_index: {count: 2, files: [{name: gone.jpg, cd: 3, folder: frames}]}
+frames: [{name: A, picture: gone.jpg}]
+)");
+    EXPECT_THROW(buildProject(loadDescription(path("src/disc.yaml")), path("e")), BuildError)
+        << "a record above the CD count puts the file on no disc";
+
     // Mistakes name the record.
     writeBytes(path("src/bad.yaml"), "cd_index: {count: 1, files: [{name: a.jpg, cd: 1}]}\n");
     try {
