@@ -48,7 +48,6 @@ private:
     std::optional<std::pair<QString, QString>> findMedia(const QString& folder,
                                                          const QString& name) const;
     QString disguised(const QString& relative, Disguise disguise) const;
-    bool onDisc(const MediaReference& ref) const;
 
     const ProjectDescription& d_;
     QString root_;
@@ -201,16 +200,6 @@ std::optional<std::pair<QString, QString>> ProjectWriter::findMedia(const QStrin
     return std::nullopt;
 }
 
-bool ProjectWriter::onDisc(const MediaReference& ref) const {
-    if (!d_.runFromCd || !d_.cdIndex) return false;
-    const int kind = ref.folder == "Frames" ? 1 : ref.folder == "Areas" ? 2 : 0;
-    for (const CdIndexEntry& e : d_.cdIndex->Entries)
-        if (e.Kind == kind && e.Cd >= 1 && e.Cd <= d_.cdIndex->CdCount &&
-            e.Name.compare(ref.name, Qt::CaseInsensitive) == 0)
-            return true;
-    return false;
-}
-
 QString ProjectWriter::disguised(const QString& relative, Disguise disguise) const {
     if (disguise == Disguise::None) return relative;
     try {
@@ -263,7 +252,7 @@ void ProjectWriter::copyMedia() {
         auto found = findMedia(ref.folder, ref.name);
         if (!found) {
             // A file the CD index puts on a disc is looked for there, not in the project.
-            if (!onDisc(ref)) missing(ref.where + " " + ref.name);
+            if (!onDisc(d_, ref)) missing(ref.where + " " + ref.name);
             byDestination.insert(to.toLower(), -1);
             continue;
         }

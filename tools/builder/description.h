@@ -166,6 +166,9 @@ struct MediaReference {
     }
 };
 QList<MediaReference> mediaReferences(const ProjectDescription& description);
+// Whether the CD index puts the file on one of the game's discs, where the player looks for it
+// instead of in the project.
+bool onDisc(const ProjectDescription& description, const MediaReference& ref);
 
 // --- building ----------------------------------------------------------------------------------
 

@@ -119,6 +119,16 @@ void addAction(QList<MediaReference>& refs, const ActionRecord& a, const QString
 
 } // namespace
 
+bool onDisc(const ProjectDescription& d, const MediaReference& ref) {
+    if (!d.runFromCd || !d.cdIndex) return false;
+    const int kind = ref.folder == "Frames" ? 1 : ref.folder == "Areas" ? 2 : 0;
+    for (const CdIndexEntry& e : d.cdIndex->Entries)
+        if (e.Kind == kind && e.Cd >= 1 && e.Cd <= d.cdIndex->CdCount &&
+            e.Name.compare(ref.name, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
 QList<MediaReference> mediaReferences(const ProjectDescription& d) {
     QList<MediaReference> refs;
     for (const ItemDefinition& item : d.items)

@@ -280,6 +280,7 @@ void readMediaStorage(const QString& root, ProjectDescription& d, Reading& readi
             // A name the disguise cannot be computed for is stored under its own name or not.
         }
         if (how) reading.consumed.insert(files::resolve(stored));
+        if (!how && onDisc(d, ref)) continue;
         if (!how) {
             reading.warnings.append(ref.where + ": " + to + " is missing from the project");
             d.missingMedia = MissingMedia::Warn;

@@ -684,6 +684,7 @@ frames: [{name: A, picture: tower.jpg}]
     const BuildResult onDisc = buildProject(loadDescription(path("src/disc.yaml")), path("d"));
     EXPECT_TRUE(onDisc.warnings.isEmpty()) << onDisc.warnings.join('\n').toStdString();
     EXPECT_FALSE(QFile::exists(path("d/Frames/tower.jpg")));
+    EXPECT_TRUE(dumpTo(path("d"), path("dumpD/game.yaml")).isEmpty()) << "not missing: on disc 2";
     writeBytes(path("src/disc.yaml"), R"(run_from_cd: true
 cd_index: {count: 2, files: [{name: gone.jpg, cd: 3, folder: frames}]}
 frames: [{name: A, picture: gone.jpg}]
