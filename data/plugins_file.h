@@ -97,8 +97,8 @@ QString restorePluginQuotes(const QString& stored);
 // A stored code text in plain form: deciphered as `form` says, then quote-restored. The
 // cipher's "Overflow" (6) on an absurdly long text.
 QString decodePluginCode(const QString& stored, PluginCodeForm form);
-// The editor's side: quotes escaped as character 254, then scrambled as `form` says. A plain text that
-// holds "~" or character 254 cannot be stored (it would come back as a quote): it raises
+// The editor's side: quotes escaped as character 254, then scrambled as `form` says. A plain text
+// that holds "~" or character 254 cannot be stored (it would come back as a quote): it raises
 // "Invalid procedure call or argument" (5).
 QString encodePluginCode(const QString& plain, PluginCodeForm form);
 // Quotes escaped as character 254; the same refusal.

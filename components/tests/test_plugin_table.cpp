@@ -75,8 +75,7 @@ TEST_F(PluginTable, LoadsTheListedPluginsInOrderWithTheirCodeAndVariables) {
     EXPECT_EQ(c.pluginStartupTexts(), QStringList({"StartFog", "StartPano"}));
     EXPECT_EQ(c.firstFrameStartTexts(), QStringList({"FrameFog \"x\"", "FramePano \"x\""}));
     EXPECT_EQ(c.secondFrameStartTexts(), QStringList({"AfterFog", "AfterPano"}));
-    EXPECT_EQ(c.pluginProcedures(),
-              QStringList({"Sub Fog()\r\nEnd Sub", "Sub Pano()\r\nEnd Sub"}));
+    EXPECT_EQ(c.pluginProcedures(), QStringList({"Sub Fog()\r\nEnd Sub", "Sub Pano()\r\nEnd Sub"}));
     const auto variables = c.pluginVariables();
     ASSERT_EQ(variables.size(), 2);
     EXPECT_EQ(variables[1].integers, QStringList({"PanoCount"}));
@@ -105,13 +104,13 @@ TEST_F(PluginTable, ABrokenFileEndsTheLoadWithItsMessageAndKeepsWhatWasReadWhole
     // the variables they use.
     RecordWriter out;
     plugin("Cut").write(out);
-    writeRaw(folders.ComponentsFolder + "Cut.cp", out.bytes().left(out.bytes().indexOf("CutCount")));
+    writeRaw(folders.ComponentsFolder + "Cut.cp",
+             out.bytes().left(out.bytes().indexOf("CutCount")));
     c.LoadPlugins(folders);
     EXPECT_EQ(names(), QStringList({"Good"}));
     ASSERT_FALSE(EventLog::instance().lines().isEmpty());
     EXPECT_TRUE(EventLog::instance().lines().last().startsWith("msgbox Error|"));
-    EXPECT_TRUE(
-        EventLog::instance().lines().last().endsWith(kReport + "Input past end of file|OK"))
+    EXPECT_TRUE(EventLog::instance().lines().last().endsWith(kReport + "Input past end of file|OK"))
         << EventLog::instance().lines().last().toStdString();
 
     // A list shorter than its ten leading values, and a data file with a word for its version.

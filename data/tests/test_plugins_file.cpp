@@ -33,8 +33,7 @@ const QByteArray kHead = "2,0,0,0,0,0,0,0\r\n#FALSE#,#FALSE#\r\n\"T\",\"D\",\"x~
 TEST(PluginsFile, ReadsEveryFieldOfEachVersion) {
     const QByteArray tail = "2,\"Angle\",\"Seen\"\r\n1,\"Where\"\r\n#TRUE#,#FALSE#\r\n"
                             "\"a\",\"b\",\"PanoFrame\",\"d\",\"PanoHotspot\"\r\n";
-    const PluginDataFile v2 =
-        readBytes(kHead + tail + "1,\"n~\",5,\"x\",#TRUE#\r\n2,1,\"z\"\r\n");
+    const PluginDataFile v2 = readBytes(kHead + tail + "1,\"n~\",5,\"x\",#TRUE#\r\n2,1,\"z\"\r\n");
     EXPECT_EQ(v2.Version, 2);
     EXPECT_EQ(v2.Description, "x~y") << "kept as stored";
     EXPECT_EQ(v2.InternalName, "Pano");
@@ -91,11 +90,10 @@ TEST(PluginsFile, CodeIsDecodedAsTheFlagsSayAndQuotesAreRestored) {
     EXPECT_FALSE(storablePluginText(code));
     const QString plain = "Sub Go(a)\r\n  MsgBox \"Hi \" & a\r\nEnd Sub";
     PluginDataFile p;
-    for (auto [compiled, isProtected, form] :
-         {std::tuple{false, false, PluginCodeForm::AsIs},
-          std::tuple{false, true, PluginCodeForm::Protected},
-          std::tuple{true, false, PluginCodeForm::Compiled},
-          std::tuple{true, true, PluginCodeForm::AsIs}}) {
+    for (auto [compiled, isProtected, form] : {std::tuple{false, false, PluginCodeForm::AsIs},
+                                               std::tuple{false, true, PluginCodeForm::Protected},
+                                               std::tuple{true, false, PluginCodeForm::Compiled},
+                                               std::tuple{true, true, PluginCodeForm::AsIs}}) {
         p.Compiled = compiled;
         p.Protected = isProtected;
         EXPECT_EQ(p.codeForm(), form);
