@@ -18,9 +18,8 @@ namespace {
 
 bool writable(const PluginDataFile& p) {
     if (unwritable(p.Skipped) || unwritable(p.Extra)) return false;
-    QStringList texts = {p.Title,         p.DisplayName,    p.Description,
-                         p.InternalName,  p.StartupCode,    p.FrameOpenCode,
-                         p.ProceduresCode, p.SecondFrameOpenCode};
+    QStringList texts = {p.Title,       p.DisplayName,   p.Description,    p.InternalName,
+                         p.StartupCode, p.FrameOpenCode, p.ProceduresCode, p.SecondFrameOpenCode};
     texts += p.IntegerVariables + p.VariantVariables + p.Strings;
     for (const PluginParameter& parameter : p.Parameters) {
         texts.append(parameter.Name);

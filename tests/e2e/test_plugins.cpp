@@ -56,14 +56,16 @@ TEST(Plugins, CodeRunsInItsOrderAndActionsCallThePluginsProcedures) {
     writeMark(p);
     // Version 3 compiled, version 2 protected, version 1 with both flags (stored as it is); "a"
     // repeats A in other letters and is left out; Gone has no data file.
-    addPlugins(p, {"A", "B", "a", "C", "Gone"},
-               {tracer("A", 3, true, false), tracer("B", 2, false, true),
-                tracer("C", 1, true, true)});
+    addPlugins(
+        p, {"A", "B", "a", "C", "Gone"},
+        {tracer("A", 3, true, false), tracer("B", 2, false, true), tracer("C", 1, true, true)});
     p.settings().GameStartScriptEnabled = true;
     p.settings().GameStartScript = "Mark \"G\"";
     tv::FrameRecord start = colourFrame(0);
-    // Bracketed actions: arguments in quotes, spaces kept; an unknown plugin adds nothing.
-    start.StartupScript = RecordValue::ofString("{A}x y}z{Nobody}q");
+    // Bracketed actions: each argument in quotes, spaces kept, its own quotes doubled; an unknown
+    // plugin adds nothing.
+    start.StartupScript =
+        RecordValue::ofString(QString("{A}x ") + QChar(254) + "y" + QChar(254) + "}z{Nobody}q");
     start.CallProcedure = true;
     start.ProcedureCall = RecordValue::ofString("Mark |P|");
     p.writeFrame("Start", start);
@@ -77,11 +79,11 @@ TEST(Plugins, CodeRunsInItsOrderAndActionsCallThePluginsProcedures) {
         // Start-up code of the plugins, in list order, then the game's start script; then the
         // frame: the plugins' frame-open code, the frame's actions, its procedure call, and the
         // second frame-open code of the plugins that have one.
-        "expect variable Trace 0-As-Bs-Cs-G-Af-Bf-Cf-Fx yz-P-Az\n"
+        "expect variable Trace 0-As-Bs-Cs-G-Af-Bf-Cf-Fx \"y\"z-P-Az\n"
         "expect variable ACount 0\n"
         "expect variable CCount 0\n"
         "click 20 20\n"
-        "expect variable Trace 0-As-Bs-Cs-G-Af-Bf-Cf-Fx yz-P-Az-click-Hh12\n"
+        "expect variable Trace 0-As-Bs-Cs-G-Af-Bf-Cf-Fx \"y\"z-P-Az-click-Hh12\n"
         "expect variable BCount 5\n"
         "expect nolog msgbox Error\n");
     EXPECT_EQ(r.exitCode, 0) << show(r);

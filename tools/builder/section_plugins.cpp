@@ -75,8 +75,7 @@ QString readText(const Reader& r, Fields& f, const char* key, const TextCodec& c
     }
 }
 
-void describeText(YamlNode& m, const QString& key, const QString& stored,
-                  const TextCodec& codec) {
+void describeText(YamlNode& m, const QString& key, const QString& stored, const TextCodec& codec) {
     if (stored.isEmpty()) return;
     QString plain;
     bool canonical = false;
@@ -130,8 +129,7 @@ PluginFile readPlugin(const Reader& r, const YAML::Node& node, int position) {
     f.setWhat("plugin '" + p.InternalName + "'");
     if (const YAML::Node n = f["version"]; n.IsDefined()) p.Version = r.int16(n, "version");
     if (const YAML::Node n = f["compiled"]; n.IsDefined()) p.Compiled = r.boolean(n, "compiled");
-    if (const YAML::Node n = f["protected"]; n.IsDefined())
-        p.Protected = r.boolean(n, "protected");
+    if (const YAML::Node n = f["protected"]; n.IsDefined()) p.Protected = r.boolean(n, "protected");
     if (const YAML::Node n = f["title"]; n.IsDefined()) p.Title = r.text(n, "title");
     if (const YAML::Node n = f["display_name"]; n.IsDefined())
         p.DisplayName = r.text(n, "display_name");
