@@ -72,7 +72,8 @@ TEST(Plugins, CodeRunsInItsOrderAndActionsCallThePluginsProcedures) {
     p.writeHotspots("Start", {hotspotAt(1, 0, 0, 50, 50)});
     ActionRecord click;
     click.CallProcedure = true;
-    click.ProcedureCall = RecordValue::ofString("Mark |click|");
+    // The hotspot's own code calls a plugin's procedure by name.
+    click.ProcedureCall = RecordValue::ofString("AFrame |cl|, |ick|");
     click.Script = RecordValue::ofString(QString("{B}h1") + QChar(165) + "2");
     p.writeActions("Start", {click});
     const RunResult r = p.play(
@@ -83,7 +84,7 @@ TEST(Plugins, CodeRunsInItsOrderAndActionsCallThePluginsProcedures) {
         "expect variable ACount 0\n"
         "expect variable CCount 0\n"
         "click 20 20\n"
-        "expect variable Trace 0-As-Bs-Cs-G-Af-Bf-Cf-Fx \"y\"z-P-Az-click-Hh12\n"
+        "expect variable Trace 0-As-Bs-Cs-G-Af-Bf-Cf-Fx \"y\"z-P-Az-Fclick-Hh12\n"
         "expect variable BCount 5\n"
         "expect nolog msgbox Error\n");
     EXPECT_EQ(r.exitCode, 0) << show(r);
