@@ -8,6 +8,7 @@
 #include "data/hotspot_record.h"
 #include "data/inventory_files.h"
 #include "data/multi_cd.h"
+#include "data/plugins_file.h"
 #include "data/procedures_file.h"
 #include "data/project.h"
 #include "data/scheme_file.h"
@@ -23,6 +24,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <tuple>
 
 using namespace tv;
 
@@ -564,6 +566,54 @@ void waterSeeds() {
          "            mask: lake.bmp, raw: {leading: [a, ~, 1, 2, 3, 4]}}\n");
 }
 
+// Plugin lists with a repeat and a name that leads elsewhere; data files of each version and code
+// form, one with a huge count, and cut ones.
+void pluginSeeds() {
+    PluginListFile list;
+    list.Leading[2] = RecordValue::ofString("x");
+    list.Names = {"Pano", "Fog", "PANO", "../Config/General"};
+    RecordWriter listOut;
+    list.write(listOut);
+    seed("plugin_list", "names", listOut.bytes());
+    seed("plugin_list", "cut", listOut.bytes().left(9));
+
+    PluginDataFile p;
+    p.InternalName = "Pano";
+    p.Description = "a ~view~";
+    p.IntegerVariables = {"PanoAngle"};
+    p.VariantVariables = {"PanoFile", "PanoSeen"};
+    p.Strings = {"a", "", "PanoFrame", "d", "PanoShow"};
+    p.Parameters = {
+        {"Angle", RecordValue::ofNumber(90), RecordValue::ofString("x"), RecordValue::null()}};
+    p.Extra = {RecordValue::ofNumber(1), RecordValue::ofString("two")};
+    const QString code = "Sub PanoShow(f, a)\r\n  MsgBox \"at \" & a\r\nEnd Sub";
+    for (auto [name, version, compiled, isProtected] :
+         {std::tuple{"v3-compiled", 3, true, false}, std::tuple{"v2-protected", 2, false, true},
+          std::tuple{"v1-plain", 1, false, false}, std::tuple{"v3-both", 3, true, true}}) {
+        p.Version = qint16(version);
+        p.Compiled = compiled;
+        p.Protected = isProtected;
+        p.StartupCode = encodePluginCode("PanoAngle.Value = 90", p.codeForm());
+        p.FrameOpenCode = encodePluginCode("PanoFile.Value = \"room.jpg\"", p.codeForm());
+        p.ProceduresCode = encodePluginCode(code, p.codeForm());
+        p.SecondFrameOpenCode = version >= 3 ? encodePluginCode("x = 1", p.codeForm()) : "";
+        RecordWriter out;
+        p.write(out);
+        seed("plugin_data", name, out.bytes());
+        if (version == 2)
+            seed("plugin_data", "cut", out.bytes().left(out.bytes().indexOf("Pano\"")));
+    }
+    seed("plugin_data", "huge-count",
+         "3,0,0,0,0,0,0,0\r\n#FALSE#,#FALSE#\r\n\"\",\"\",\"\",\"P\",\"\",\"\",\"\"\r\n"
+         "32767\r\n\"a\"\r\n");
+    seed("description", "plugins",
+         "plugins:\n"
+         "  list: [Pano]\n"
+         "  files:\n"
+         "    - {name: Pano, version: 2, compiled: true, procedures: Sub A() End Sub,\n"
+         "       integers: [A], hotspot_action: A, parameters: [{name: x, value: 1, third: 2}]}\n");
+}
+
 // A format 0 tune with a tempo change and running status, and a format 1 file of two tracks.
 void midiSeeds() {
     auto track = [](const QByteArray& events) {
@@ -611,6 +661,7 @@ int main(int argc, char** argv) {
     schemeSeeds();
     cdIndexSeeds();
     waterSeeds();
+    pluginSeeds();
     midiSeeds();
     return 0;
 }

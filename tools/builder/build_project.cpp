@@ -98,6 +98,13 @@ void ProjectWriter::writeConfig() {
     if (d_.cdIndex)
         write("Config/CDContents", [&](const QString& p) { writeCdIndexFile(p, *d_.cdIndex); });
     if (d_.runFromCd) write("RunFromCD.dat", [](const QString& p) { RecordWriter().saveTo(p); });
+    if (d_.pluginList)
+        write("Config/Plugins", [&](const QString& p) { writePluginListFile(p, *d_.pluginList); });
+    if (!d_.plugins.isEmpty() && !QDir().mkpath(path("CPData")))
+        throw BuildError(path("CPData") + ": cannot be created");
+    for (const PluginFile& plugin : d_.plugins)
+        write("CPData/" + plugin.fileName + ".cp",
+              [&](const QString& p) { writePluginDataFile(p, plugin.data); });
 }
 
 void ProjectWriter::writeFrame(const FrameFiles& frame) {

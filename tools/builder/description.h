@@ -14,6 +14,7 @@
 #include "data/hotspot_record.h"
 #include "data/inventory_files.h"
 #include "data/multi_cd.h"
+#include "data/plugins_file.h"
 #include "data/procedures_file.h"
 #include "data/project.h"
 #include "data/scheme_file.h"
@@ -123,6 +124,14 @@ struct MediaFile {
     bool replaces = false; // may replace a file the builder writes (tests of broken files)
 };
 
+// A plugin's data file: CPData/FILENAME.cp (the file name is the internal name unless a project
+// made elsewhere names it otherwise).
+struct PluginFile {
+    QString fileName;
+    PluginDataFile data;
+    bool operator==(const PluginFile&) const = default;
+};
+
 enum class MissingMedia { Error, Warn };
 
 struct ProjectDescription {
@@ -132,11 +141,13 @@ struct ProjectDescription {
     std::optional<ProceduresFile> procedures; // Config/Procedures
     std::optional<TextsFile> texts;           // Config/Texts
     QList<FrameFiles> frames;
-    QList<ItemDefinition> items;         // Areas/NAME.obj
-    QList<CombinationFile> combinations; // Areas/A_on_B.drg
-    QList<SchemeFolder> schemes;         // Schemes/NAME/Scheme.txt
-    std::optional<CdIndexFile> cdIndex;  // Config/CDContents
-    bool runFromCd = false;              // an empty RunFromCD.dat in the root
+    QList<ItemDefinition> items;              // Areas/NAME.obj
+    QList<CombinationFile> combinations;      // Areas/A_on_B.drg
+    QList<SchemeFolder> schemes;              // Schemes/NAME/Scheme.txt
+    std::optional<CdIndexFile> cdIndex;       // Config/CDContents
+    bool runFromCd = false;                   // an empty RunFromCD.dat in the root
+    std::optional<PluginListFile> pluginList; // Config/Plugins
+    QList<PluginFile> plugins;                // CPData/NAME.cp
     QList<MediaFile> files;
 
     // Where named media are looked up (relative to baseFolder): FOLDER/Areas/NAME (a project's

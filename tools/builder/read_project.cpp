@@ -231,6 +231,26 @@ void readSchemes(const ProjectFolders& folders, ProjectDescription& d, Reading& 
     }
 }
 
+// The plugin list and every CPData/NAME.cp whose name the description can give.
+void readPlugins(const ProjectFolders& folders, ProjectDescription& d, Reading& reading) {
+    if (const QString p = existing(pluginListPath(folders)); !p.isEmpty()) {
+        d.pluginList = reading.readExactly(
+            p, [](const QString& f) { return readPluginListFile(f); },
+            [](RecordWriter& out, const PluginListFile& list) { list.write(out); });
+    }
+    const QString ext = ".cp";
+    for (const QString& file : files::listFolder(folders.ComponentsFolder, "*" + ext)) {
+        if (!file.endsWith(ext)) continue;
+        const QString name = file.chopped(ext.size());
+        if (!usablePluginName(name)) continue;
+        auto plugin = reading.readExactly(
+            existing(folders.ComponentsFolder + file),
+            [](const QString& f) { return readPluginDataFile(f); },
+            [](RecordWriter& out, const PluginDataFile& p) { p.write(out); });
+        if (plugin) d.plugins.append({name, *plugin});
+    }
+}
+
 MoreFile readMore(const IniDocument& doc) {
     MoreFile more;
     for (const QString& section : doc.sections()) {
@@ -382,6 +402,7 @@ DumpResult readProject(const QString& projectFolder) {
         else
             d.files.append({QDir(root).relativeFilePath(p), {}, {}, false});
     }
+    readPlugins(folders, d, reading);
     for (const QString& name : frameNames(folders))
         d.frames.append(readFrame(folders, name, reading));
     readInventory(folders, d, reading);

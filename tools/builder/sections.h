@@ -47,6 +47,10 @@ YamlNode describeSchemes(const QList<SchemeFolder>& schemes);
 CdIndexFile readCdIndex(const Reader& r, const YAML::Node& node);
 YamlNode describeCdIndex(const CdIndexFile& index);
 
+// Plugins: the list (Config/Plugins) and the data files (CPData/NAME.cp).
+void readPlugins(const Reader& r, const YAML::Node& node, ProjectDescription& d);
+YamlNode describePlugins(const ProjectDescription& d);
+
 // A frame's rippling water.
 WaterFrame readWater(const Reader& r, const YAML::Node& node, const QString& frame);
 YamlNode describeWater(const WaterFrame& water);

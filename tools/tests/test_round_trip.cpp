@@ -6,7 +6,9 @@
 #include "data/file_locator.h"
 #include "data/inventory_files.h"
 #include "data/multi_cd.h"
+#include "data/plugins_file.h"
 #include "data/scheme_file.h"
+#include "platform/core/cp1252.h"
 #include "platform/core/ini.h"
 #include "tools/builder/description.h"
 
@@ -751,4 +753,113 @@ TEST_F(RoundTrip, MediaAreFoundCopiedOrReportedAndFilesAreNotOverwrittenUnasked)
     other.mediaFolder = path("src/layout");
     build("build: {media_folder: nowhere}\nframes: [{name: A, sound: step.wav}]\n", "p6", other);
     EXPECT_EQ(readBytes(path("p6/Areas/step.wav")), "layout");
+}
+
+TEST_F(RoundTrip, PluginsAreDescribedInPlainFormAndComeBackByteForByte) {
+    writeBytes(path("src/plugins.yaml"), R"(plugins:
+  list: [Pano, Fog, pano]
+  raw: {leading: [Isle, 1, true, ~, 0, 0, 0, 0, 0, x]}
+  files:
+    - name: Pano
+      version: 3
+      compiled: true
+      title: Panorama
+      display_name: Panorama view
+      description: Shows a "view"
+      startup: PanoAngle.Value = 90
+      frame_open: PanoFile.Value = "room.jpg"
+      procedures: |
+        Sub PanoShow(file, angle)
+            MsgBox "Showing " & file
+        End Sub
+      second_frame_open: PanoAngle.Value = 0
+      integers: [PanoAngle]
+      variants: [PanoFile]
+      flags: [true, false]
+      frame_action: PanoFrame
+      hotspot_action: PanoShow
+      other_strings: [a, "b \"c\"", d]
+      parameters: [{name: Angle, value: 90, third: x, fourth: !null}]
+      extra: [1, two]
+      raw: {skipped: [a, ~, 1.5, 0, 0, 0, true]}
+    - {name: Fog, version: 2, protected: true, procedures: Sub Fog() End Sub,
+       parameters: [{name: "a \"q\""}]}
+    - {name: Old, version: 1, compiled: true, protected: true, startup: MsgBox "as is",
+       parameters: [{name: Speed, value: 3}]}
+)");
+    buildProject(loadDescription(path("src/plugins.yaml")), path("a"));
+    EXPECT_EQ(readBytes(path("a/Config/Plugins")),
+              "\"Isle\",1,#TRUE#,,0,0,0,0,0,\"x\"\r\n\"Pano\"\r\n\"Fog\"\r\n\"pano\"\r\n");
+    // Compiled code is scrambled; the flags that select nothing leave it as it is, quotes stored
+    // as character 254.
+    const QByteArray pano = readBytes(path("a/CPData/Pano.cp"));
+    EXPECT_FALSE(pano.contains("PanoShow(")) << pano.toStdString();
+    EXPECT_TRUE(pano.contains("\"Shows a \xFEview\xFE\""));
+    EXPECT_TRUE(pano.endsWith(
+        "1\r\n\"two\"\r\n\"" +
+        toCp1252(encodePluginCode("PanoAngle.Value = 0", PluginCodeForm::Compiled)) + "\"\r\n"));
+    EXPECT_TRUE(readBytes(path("a/CPData/Old.cp"))
+                    .contains("\"MsgBox \xFE"
+                              "as is\xFE\""));
+    EXPECT_TRUE(readBytes(path("a/CPData/Old.cp")).endsWith("1\r\n\"Speed\",3\r\n0\r\n"));
+    const PluginDataFile read = readPluginDataFile(path("a/CPData/Pano.cp"));
+    EXPECT_EQ(decodePluginCode(read.ProceduresCode, read.codeForm()),
+              "Sub PanoShow(file, angle)\r\n    MsgBox \"Showing \" & file\r\nEnd Sub\r\n");
+    EXPECT_EQ(restorePluginQuotes(read.Strings[1]), "b \"c\"");
+    EXPECT_EQ(read.Parameters[0].Fourth, RecordValue::null());
+
+    EXPECT_TRUE(dumpTo(path("a"), path("dumpA/game.yaml")).isEmpty());
+    const QString yaml = QString::fromUtf8(readBytes(path("dumpA/game.yaml")));
+    EXPECT_TRUE(yaml.contains("startup: PanoAngle.Value = 90")) << yaml.toStdString();
+    EXPECT_TRUE(yaml.contains("list: [Pano, Fog, pano]")) << yaml.toStdString();
+    buildProject(loadDescription(path("dumpA/game.yaml")), path("b"));
+    expectSameFiles(path("a"), path("b"));
+
+    // Made elsewhere: quotes stored as "~", another seed, a text the cipher would not have
+    // written, a file named otherwise than its plugin, and one laid out on other lines.
+    const QString root = path("made");
+    for (const char* sub : {"Config", "CPData"})
+        QDir().mkpath(root + "/" + sub);
+    PluginDataFile odd;
+    odd.Protected = true;
+    odd.InternalName = "Odd";
+    odd.Description = "a ~tilde~";
+    odd.StartupCode = EncodeTextB("MsgBox ~x~", 100, QChar('!'));
+    odd.FrameOpenCode = "x";
+    odd.Strings = {"~", "", "F~", "", QString("H") + QChar(254)};
+    odd.Parameters = {{"p~", RecordValue::ofString("v")}};
+    writePluginDataFile(root + "/CPData/Renamed.cp", odd);
+    writeBytes(root + "/CPData/Lines.cp", "1,0,0,0,0,0,0,0,#FALSE#,#FALSE#,\"\",\"\",\"\",\"L\","
+                                          "\"\",\"\",\"\",0,0,#FALSE#,#FALSE#,\"\",\"\",\"\",\"\","
+                                          "\"\",0,0\r\n");
+    writeBytes(root + "/CPData/Cut.cp", "3,0");
+    const QString warnings = dumpTo(root, path("dumpM/game.yaml"));
+    EXPECT_TRUE(warnings.contains("Lines.cp: holds values or a layout")) << warnings.toStdString();
+    EXPECT_TRUE(warnings.contains("Cut.cp: cannot be read (Input past end of file)"))
+        << warnings.toStdString();
+    const QString made = QString::fromUtf8(readBytes(path("dumpM/game.yaml")));
+    EXPECT_TRUE(made.contains("startup_stored:")) << made.toStdString();
+    EXPECT_TRUE(made.contains("file: Renamed")) << made.toStdString();
+    buildProject(loadDescription(path("dumpM/game.yaml")), path("m"));
+    expectSameFiles(root, path("m"));
+
+    // Mistakes name the plugin.
+    auto failure = [&](const QByteArray& yaml) {
+        writeBytes(path("src/bad.yaml"), yaml);
+        try {
+            loadDescription(path("src/bad.yaml"));
+        } catch (const BuildError& e) {
+            return e.message();
+        }
+        return QString("accepted");
+    };
+    EXPECT_TRUE(failure("plugins: {files: [{name: P, version: 2, second_frame_open: x}]}\n")
+                    .contains("plugin 'P': only version 3 and later have a second frame-open"));
+    EXPECT_TRUE(failure("plugins: {files: [{name: P, version: 1, parameters: [{third: 1}]}]}\n")
+                    .contains("third: a version 1 parameter has no such value"));
+    EXPECT_TRUE(failure("plugins: {files: [{name: P, startup: \"a ~ b\"}]}\n")
+                    .contains("startup: \"~\" and character 254 cannot be stored"));
+    EXPECT_TRUE(failure("plugins: {files: [{name: ../P}]}\n").contains("cannot name a file"));
+    EXPECT_TRUE(failure("plugins: {files: [{name: P}, {name: p}]}\n")
+                    .contains("a second plugin file named 'p'"));
 }

@@ -1,0 +1,73 @@
+// Config/Plugins on arbitrary bytes: reading throws only VbError; the whole-file reading agrees
+// with the reading from bytes; the distinct names are the first of each name without regard to
+// case, in order; and what reads in full survives its writer.
+
+#include "data/plugins_file.h"
+#include "fuzz/fuzz_support.h"
+#include "fuzz/stored_values.h"
+#include "platform/core/errors.h"
+
+#include <QSet>
+
+using namespace tv;
+using tv::fuzz::fail;
+using tv::fuzz::stored;
+using tv::fuzz::unwritable;
+using tv::fuzz::written;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const QByteArray bytes = fuzz::bytesOf(data, size);
+    const QString path = fuzz::writeInputFile(data, size, "Plugins");
+
+    PluginListFile read;
+    int error = 0;
+    try {
+        RecordReader in(bytes);
+        readPluginList(in, read);
+    } catch (const VbError& e) {
+        error = e.number();
+    }
+    try {
+        const PluginListFile whole = readPluginListFile(path);
+        if (error != 0) fail("the file reads where its bytes did not");
+        if (!(whole == read)) fail("the file reads otherwise than its bytes");
+    } catch (const VbError& e) {
+        if (e.number() != error) fail("the file fails otherwise than its bytes");
+    }
+
+    const QStringList distinct = distinctPluginNames(read.Names);
+    QSet<QString> seen;
+    qsizetype at = 0;
+    for (const QString& name : distinct) {
+        if (seen.contains(name.toLower())) fail("a name is kept twice");
+        seen.insert(name.toLower());
+        while (at < read.Names.size() && read.Names[at] != name)
+            ++at;
+        if (at == read.Names.size()) fail("the distinct names are out of order");
+        // A name with a path separator never names a data file.
+        if (usablePluginName(name) && (name.contains(u'/') || name.contains(u'\\')))
+            fail("a name with a separator names a data file");
+    }
+    for (const QString& name : read.Names) {
+        if (!seen.contains(name.toLower())) fail("a name is left out");
+    }
+    if (error != 0 || unwritable(read.Leading)) return 0;
+    for (const QString& name : read.Names) {
+        if (name.contains(u'"')) return 0;
+    }
+
+    const QByteArray once = written(read);
+    PluginListFile back;
+    try {
+        RecordReader in(once);
+        readPluginList(in, back);
+    } catch (const VbError&) {
+        fail("a written list does not read back");
+    }
+    PluginListFile expected = read;
+    for (RecordValue& v : expected.Leading)
+        v = stored(v);
+    if (!(back == expected)) fail("a written list reads back as another");
+    if (written(back) != once) fail("a written list reads back different");
+    return 0;
+}
