@@ -221,3 +221,27 @@ TEST(Transitions, TheOpenInventoryAndAShownMessageStayOutOfIt) {
                expectPixel(strip, newAt(160, kH - 4)));
     EXPECT_EQ(r.exitCode, 0) << show(r);
 }
+
+TEST(Transitions, AScriptsCaptureBecomesTheNewPictureOfTheNextTransitionOnly) {
+    TestProject p = twoFrames(1, 1000);
+    const QRgb halfBack = blend(newAt(40, 50), oldAt(40, 50), 127);
+    const RunResult r =
+        p.play("exec RipplingWaterObject.Move 0, 0, 4800, 3000\n"
+               // The screen's picture of the old frame is what the fade goes to: half way it still
+               // shows the old frame, and at its end the new frame is there.
+               "exec CaptureFrame RipplingWaterObject, False\n"
+               "exec SetTransitionDestination RipplingWaterObject : GoToFrame \"Next\", 1, 1\n"
+               "wait 500\n" +
+               expectPixel(kA, oldAt(40, 50)) + expectPixel(kB, oldAt(280, 150)) + "wait 600\n" +
+               expectPixel(kA, newAt(40, 50)) +
+               // The frame composed off-screen, the same way.
+               "exec CaptureFrame RipplingWaterObject, True\n"
+               "exec SetTransitionDestination RipplingWaterObject : GoToFrame \"Start\", 1, 1\n"
+               "wait 500\n" +
+               expectPixel(kA, newAt(40, 50)) + "wait 600\n" + expectPixel(kA, oldAt(40, 50)) +
+               // Used once: the next transition composes its new frame again.
+               "exec GoToFrame \"Next\", 1, 1\nwait 500\n" +
+               expectPixel(kA, blend(oldAt(40, 50), newAt(40, 50), 127), 3) + "wait 600\n" +
+               "exec GoToFrame \"Start\", 1, 1\nwait 500\n" + expectPixel(kA, halfBack, 3));
+    EXPECT_EQ(r.exitCode, 0) << show(r);
+}
