@@ -3,6 +3,7 @@
 // the options switch turns transitions off for this and later games.
 
 #include "e2e_harness.h"
+#include "mediagen/mediagen.h"
 
 #include <QFile>
 #include <QImage>
@@ -243,5 +244,31 @@ TEST(Transitions, AScriptsCaptureBecomesTheNewPictureOfTheNextTransitionOnly) {
                "exec GoToFrame \"Next\", 1, 1\nwait 500\n" +
                expectPixel(kA, blend(oldAt(40, 50), newAt(40, 50), 127), 3) + "wait 600\n" +
                "exec GoToFrame \"Start\", 1, 1\nwait 500\n" + expectPixel(kA, halfBack, 3));
+    EXPECT_EQ(r.exitCode, 0) << show(r);
+}
+
+TEST(Transitions, TheAudioFadeGoesWithTheTransitionOrOnItsOwnTimerWhenThereIsNone) {
+    // Channel 1 plays a.wav on Start; Next cross-fades it into b.wav with a fade time of half a
+    // second, and the transition to Next lasts two seconds.
+    auto project = [] {
+        TestProject p = twoFrames(1, 2000);
+        for (const char* name : {"a.wav", "b.wav"})
+            p.writeFile(QString("Areas/") + name, tv::mediagen::wavSilence(60000, 8000, 1, 8));
+        p.writeFrame("Start", withChannels(pictureFrame("old.bmp"),
+                                           {channelRow(1, false, true, 8, "a.wav")}, 0));
+        p.writeFrame("Next", withChannels(pictureFrame("new.bmp"),
+                                          {channelRow(1, true, true, 10, "b.wav")}, 500));
+        return p;
+    };
+    // The old sound fades out with the transition and stops when it ends.
+    TestProject p = project();
+    RunResult r = p.play("click 160 100\nexpect log play MPlayer(2)\n"
+                         "wait 1000\nexpect nolog stop MPlayer(1)\n"
+                         "wait 1100\nexpect log stop MPlayer(1)\n");
+    EXPECT_EQ(r.exitCode, 0) << show(r);
+    // Without a transition the fade keeps its own time.
+    TestProject q = project();
+    r = q.play("menu Disable Transitions\nclick 160 100\nexpect log play MPlayer(2)\n"
+               "wait 1000\nexpect log stop MPlayer(1)\n");
     EXPECT_EQ(r.exitCode, 0) << show(r);
 }
