@@ -272,3 +272,17 @@ TEST(Transitions, TheAudioFadeGoesWithTheTransitionOrOnItsOwnTimerWhenThereIsNon
                "wait 1000\nexpect log stop MPlayer(1)\n");
     EXPECT_EQ(r.exitCode, 0) << show(r);
 }
+
+TEST(Transitions, InAWindowWiderThanTheScreenWhatLiesOffTheScreenIsBlackInTheOldFrame) {
+    // The 320-pixel frame, centred on a screen 280 pixels wide, reaches 20 pixels beyond it on
+    // each side: those strips of the old frame were never on the screen to be captured.
+    TestProject p = twoFrames(1, 1000);
+    p.setScreenSize(280, 300);
+    const RunResult r =
+        p.play("click 160 100\nwait 500\n" +
+               expectPixel({10, 60}, blend(0x000000, newAt(10, 60), 127), 3) +
+               expectPixel({30, 60}, blend(oldAt(30, 60), newAt(30, 60), 127), 3) +
+               expectPixel({kW - 10, 60}, blend(0x000000, newAt(kW - 10, 60), 127), 3) +
+               expectPixel({kW - 30, 60}, blend(oldAt(kW - 30, 60), newAt(kW - 30, 60), 127), 3));
+    EXPECT_EQ(r.exitCode, 0) << show(r);
+}
