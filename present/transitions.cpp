@@ -14,6 +14,7 @@
 #include "present/video.h"
 
 #include <QFile>
+#include <QScopeGuard>
 
 #include <algorithm>
 #include <cmath>
@@ -220,6 +221,11 @@ void Transitions::RenderTransition(int number, const QImage& from, const QImage&
     render.seconds = seconds;
     render.generation = ++generation_;
     auto& loop = EventLoop::instance();
+    // The pending pass refers to this animation: it goes with it, however the wait ends.
+    const auto dropPass = qScopeGuard([&render, &loop] {
+        if (render.scheduled) loop.cancel(render.next);
+        render.scheduled = false;
+    });
     try {
         composer_.setPictures(from.isNull() ? to : from, to);
         if (composer_.isNull()) throw vbError(err::InvalidPicture);
@@ -236,7 +242,6 @@ void Transitions::RenderTransition(int number, const QImage& from, const QImage&
     } catch (const std::bad_alloc&) {
         failed(render, vbError(err::OutOfMemory));
     }
-    if (render.scheduled) loop.cancel(render.next);
     if (render.generation == generation_) {
         f.skipTransition = false;
         running_ = false;

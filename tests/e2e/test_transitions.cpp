@@ -286,3 +286,16 @@ TEST(Transitions, InAWindowWiderThanTheScreenWhatLiesOffTheScreenIsBlackInTheOld
                expectPixel({kW - 30, 60}, blend(oldAt(kW - 30, 60), newAt(kW - 30, 60), 127), 3));
     EXPECT_EQ(r.exitCode, 0) << show(r);
 }
+
+TEST(Transitions, EscapeEndsATransitionWithoutBringingUpTheMenus) {
+    TestProject p = twoFrames(2, 1000);
+    p.settings().MenusAlwaysVisible = false; // full screen: Escape shows and hides the menus
+    const QString menus = "exec MsgBox \"[\" & ExitMenuObject.Visible & \"]\"\n";
+    const RunResult r =
+        p.play("click 160 100\nwait 300\nkey Escape\n" + expectPixel(kA, newAt(40, 50)) + menus +
+               "expect log [False]\n"
+               // With no transition running, Escape brings them up.
+               "key Escape\n" +
+               menus + "expect log [True]\n");
+    EXPECT_EQ(r.exitCode, 0) << show(r);
+}
