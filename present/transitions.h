@@ -9,7 +9,6 @@
 #include "platform/transition_frames.h"
 
 #include <QPointer>
-#include <QString>
 
 namespace tv {
 
