@@ -144,9 +144,11 @@ int WalkthroughRunner::run(const std::vector<WalkCommand>& commands,
     auto& loop = EventLoop::instance();
     commands_ = &commands;
     cursor_ = 0;
-    // A window opened modally waits for its answer inside the command that opened it: the
-    // commands that follow run from that wait, as a player's clicks would, until it closes.
-    // When they fail or run out first, the program ends (and so does the wait).
+    // A window opened modally, or a transition drawing, waits inside the command that started
+    // it: the commands that follow run from that wait, as a player's clicks would, until it
+    // ends. Time moves there as it does between other commands, only by their own waits, so
+    // that a picture taken after `wait` shows the instant it names. When the commands fail or
+    // run out first, the program ends (and so does the wait).
     const Form::ModalWaiter previous = Form::modalWaiter();
     Form::setModalWaiter([this, &loop](const std::function<bool()>& done) {
         while (!done() && !loop.quitRequested()) {
@@ -155,7 +157,6 @@ int WalkthroughRunner::run(const std::vector<WalkCommand>& commands,
                 loop.quit(0);
                 break;
             }
-            loop.doEvents();
         }
     });
     loop.drain();

@@ -16,6 +16,7 @@
 #include "platform/picture.h"
 
 #include <QPointer>
+#include <QScopeGuard>
 #include <cmath>
 
 namespace tv {
@@ -50,6 +51,10 @@ double leadingNumber(const QString& text) {
 void FrameOpening::OpenFrame(const QString& frame, bool withTransition, int transitionNumber,
                              double transitionSeconds) {
     const ProjectFolders& folders = project().folders;
+    // An opening that stops before its transition ran leaves no cover over the frame.
+    const auto coverDown = qScopeGuard([this, withTransition] {
+        if (withTransition) game_.transitions.abandon();
+    });
     // The name checks come before any work and report even while quitting.
     if (frame.isEmpty()) {
         standardErrorReport(" A program link is broken.");
@@ -162,11 +167,12 @@ void FrameOpening::build(const QString& frame, bool withTransition, int transiti
 
     // 26: the audio fade runs on its own timer, or with the transition.
     g.audio.RunChannelRequests();
-    if (withTransition) {
-        g.transitions.TransitionStep2(transitionNumber, transitionSeconds);
-    } else {
-        g.TimerAudioFade.setEnabled(true);
-    }
+    // A transition that does not animate (switched off, no duration, no such number) leaves the
+    // fade to its timer, as a frame without one does, rather than half done.
+    const bool animated =
+        withTransition && g.transitions.animates(transitionNumber, transitionSeconds);
+    if (withTransition) g.transitions.TransitionStep2(transitionNumber, transitionSeconds);
+    if (!animated) g.TimerAudioFade.setEnabled(true);
     // A script's choice of where the transition draws holds for one frame change only.
     g.transitions.destination = nullptr;
 

@@ -38,6 +38,7 @@ Game::Game()
     texts.createControls(*pictureBox_);
     dialogues.createControls(*pictureBox_);
     inventory.createControls(*window_, *pictureBox_);
+    transitions.createControls(*window_, *pictureBox_);
     connect(&video, &Video::displayRaised, this, [this] { inventory.keepAboveDisplay(); });
     // Captions are no hotspots: a press on one stops a video and cuts a transition short, and
     // looks after the menus.

@@ -19,6 +19,7 @@
 #include "present/inventory.h"
 #include "present/presentation_hooks.h"
 #include "present/rippling_water.h"
+#include "present/transitions.h"
 #include "present/video.h"
 #include "script/saved_games.h"
 #include "script/script_host.h"
@@ -48,7 +49,8 @@ class Game : public QObject,
              public ShellSite,
              public DialogueSite,
              public InventorySite,
-             public CdPromptSite {
+             public CdPromptSite,
+             public TransitionSite {
     Q_OBJECT
 public:
     // The main window's load event: window, frame display, timers, players.
@@ -82,10 +84,10 @@ public:
     Audio audio{TimerAudioFade};
     Video video;
     FrameTexts texts;
-    Transitions transitions;
     RipplingWater water{TimerRipplingWater};
     Dialogues dialogues{*this, texts};
     Inventory inventory{*this};
+    Transitions transitions{*this, Timer1, audio, texts, video, inventory};
     GameVariables variables;
     SavedGames savedGames;
     ScriptHost scripts{*this, variables, timedEvents, savedGames};
@@ -148,10 +150,17 @@ public:
 
     // What the shell asks of the game.
     void stopEffects() override { TimerRipplingWater.setEnabled(false); }
-    bool transitionRunning() const override { return false; }
+    bool transitionRunning() const override { return transitions.running(); }
     void showLoadGameWindow() override { savedGames.ShowLoadGameWindow(true); }
     void showSaveGameWindow() override { savedGames.ShowSaveGameWindow(); }
     void finishUnloading() override;
+
+    // What a transition asks of the game.
+    void coverMouseDown(int button) override;
+    void pauseComponents() override;
+    void resumeComponents() override;
+    void componentsIntoTransition(int number, bool beforeCapture) override;
+    void componentsOutOfTransition(int number) override;
 
     // What the CD lookup asks of the game while a disc is missing.
     void pauseForCd() override;

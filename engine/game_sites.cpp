@@ -114,6 +114,17 @@ void Game::setOptionsDisabled(bool transitionsOff, bool effectsOff) {
     water.effectsDisabled = effectsOff;
 }
 
+void Game::coverMouseDown(int button) {
+    if (!video.IsVideoPlaying()) shell.menusForPress(button);
+}
+
+// Run-time components have no pause, resume or place during transitions yet: these are the
+// points where they will get them.
+void Game::pauseComponents() {}
+void Game::resumeComponents() {}
+void Game::componentsIntoTransition(int /*number*/, bool /*beforeCapture*/) {}
+void Game::componentsOutOfTransition(int /*number*/) {}
+
 void Game::pauseForCd() {
     cdFrameTimer_ = Timer1.enabled();
     cdMessageTimer_ = texts.TimerMessageBox().enabled();

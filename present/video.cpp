@@ -243,7 +243,9 @@ void Video::showAniGif(int pair, bool visible) {
 
 void Video::restartAnimations() {
     for (int i : aniGif_->indices()) {
-        if (i == 0) continue;
+        // Only the pictures on show: a hidden hotspot's animation waits until it is shown.
+        const PictureBox* box = aniGifBox_->find(i);
+        if (i == 0 || !box || !box->isVisible()) continue;
         AnimatedPicture& picture = (*aniGif_)(i);
         picture.Stop();
         picture.Play();

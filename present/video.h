@@ -67,7 +67,7 @@ public:
     // Removes the hotspot videos and animated pictures of the frame.
     void unloadHotspotVideos();
     void applyAniGifPointers(const ApplyHotspotPointer& apply);
-    // Stops and starts every animation again (after a transition redrew the frame).
+    // Stops and starts every animation on show again (after a transition redrew the frame).
     void restartAnimations();
 
     ControlSet<VideoPlayer>& OneTimeVideoPlayer() { return *oneTime_; }

@@ -215,6 +215,7 @@ TEST(Scripts, AFrameAScriptAsksForBeatsTheRecordsOwnDestination) {
     p.writeActions("Start", {toCellar, script("GoToFrame \"Hall\"")});
     const RunResult r = p.play("click 20 20\n"
                                "expect frame Cellar\n"
+                               "wait 1600\n" // the script's slide
                                "exec GoToFrame \"Start\"\n"
                                "expect frame Start\n"
                                "click 80 20\n"
