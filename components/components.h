@@ -2,6 +2,7 @@
 // Plugins and run-time components as the frame engine sees them: the plugins' frame-start code,
 // the expansion of plugin actions in scripts, and the removal of components at a game reset.
 
+#include "components/runtime_components.h"
 #include "script/variables.h"
 
 #include <QList>
@@ -35,19 +36,26 @@ public:
     // The variables that loaded plugins declare, in plugin order.
     QList<GameVariables::PluginVariables> pluginVariables() const { return {}; }
 
-    // Run-time components, one row each: name first, then what the component table keeps.
-    QList<QStringList> ComponentsList;
+    // Run-time components and their events.
+    // Mutable: the game's const queries (get a component, test a ProgID) may report or make a
+    // control on the way.
+    mutable RuntimeComponents runtime;
+    const QList<RuntimeComponents::Row>& ComponentsList() const { return runtime.rows(); }
     // Whether a run-time component of that name is in the list (names compare without case).
-    bool exists(const QString& name) const;
-    void AddAdditionalComponent(const QString& /*progId*/, const QString& /*name*/,
-                                bool /*duringTransitions*/, bool /*beforeAlphaBlending*/) {}
-    void RemoveAdditionalComponent(const QString& /*name*/) {}
-    QObject* GetComponentRef(const QString& /*name*/) const { return nullptr; }
-    bool DoesProgIDExist(const QString& /*progId*/) const { return false; }
+    bool exists(const QString& name) const { return runtime.exists(name); }
+    void AddAdditionalComponent(const QString& progId, const QString& name, bool duringTransitions,
+                                bool beforeAlphaBlending) {
+        runtime.AddAdditionalComponent(progId, name, duringTransitions, beforeAlphaBlending);
+    }
+    void RemoveAdditionalComponent(const QString& name) { runtime.RemoveAdditionalComponent(name); }
+    QObject* GetComponentRef(const QString& name) const { return runtime.GetComponentRef(name); }
+    bool DoesProgIDExist(const QString& progId) const { return runtime.DoesProgIDExist(progId); }
+    void PauseComponents() { runtime.PauseComponents(); }
+    void ResumeComponents() { runtime.ResumeComponents(); }
 
-    void ResetComponents() {}
+    void ResetComponents() { runtime.ResetComponents(); }
     void LoadPlugins() {}
-    void BuildAllEventsList() {}
+    void BuildAllEventsList() { runtime.BuildAllEventsList(); }
 };
 
 } // namespace tv
