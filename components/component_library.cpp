@@ -120,6 +120,12 @@ bool ComponentLibraries::isShipped(const QString& path) const {
     return false;
 }
 
+bool ComponentLibraries::insideGame(const QString& path) const {
+    if (gameFolder_.isEmpty()) return false;
+    const QString folder = canonical(gameFolder_) + '/';
+    return canonical(path).startsWith(folder);
+}
+
 bool ComponentLibraries::nativeComponentsAllowed() {
     if (allowedForRun_) return true;
     if (gameFolder_.isEmpty()) return false;
@@ -247,22 +253,28 @@ QString ComponentLibraries::libraryFor(const QString& progId) const {
 }
 
 const TvComponentLibrary* ComponentLibraries::load(const QString& path, QString& problem) {
-    std::shared_ptr<QLibrary>& library = loaded_[path];
-    if (!library) {
-        if (libraryKind(path) != LibraryKind::Elf) {
-            problem = "the library is missing or not a library for this system";
-            loaded_.remove(path);
+    // Asked at every use, so that a library loaded for one game is not used by another.
+    if (!isShipped(path)) {
+        if (!insideGame(path)) {
+            // Registered by another game: that game's permission does not reach this one.
+            logSkipped(path, "not part of this game");
+            problem = "the library belongs to another game";
             return nullptr;
         }
-        if (!isShipped(path) && !nativeComponentsAllowed()) {
+        if (!nativeComponentsAllowed()) {
             logSkipped(path, "native components not allowed");
             problem = "native components are not allowed for this game";
-            loaded_.remove(path);
             return nullptr;
         }
+    }
+    std::shared_ptr<QLibrary>& library = loaded_[path];
+    if (!library) {
         auto made = std::make_shared<QLibrary>(path);
-        if (!made->load()) {
-            problem = made->errorString();
+        if (libraryKind(path) != LibraryKind::Elf || !made->load()) {
+            problem =
+                libraryKind(path) == LibraryKind::Elf
+                    ? made->errorString()
+                    : QStringLiteral("the library is missing or not a library for this system");
             loaded_.remove(path);
             return nullptr;
         }

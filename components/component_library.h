@@ -5,8 +5,9 @@
 // A ProgID is found first among the libraries the player ships (known without registration,
 // under the ProgIDs projects made on Windows use), then in the per-user component registry
 // (ProgID -> library path, an INI file under the XDG data folder). A library that is not shipped
-// is code from a download: it is loaded only for a game whose player allowed native components
-// (asked once per game folder, remembered in the per-user settings).
+// is code from a download: it is loaded only from the folder of the game being played, and only
+// when the player allowed that game native components (asked once per game folder, remembered
+// in the per-user settings).
 
 #include <QHash>
 #include <QString>
@@ -76,6 +77,8 @@ public:
     bool isShipped(const QString& path) const;
 
 private:
+    // Whether the file lies in the game's folder.
+    bool insideGame(const QString& path) const;
     const TvComponentLibrary* load(const QString& path, QString& problem);
 
     QString registryPath_;

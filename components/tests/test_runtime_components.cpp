@@ -357,6 +357,12 @@ TEST_F(Components, ALibraryOfTheGameNeedsThePlayersPermission) {
     libraries.setNativeAllowedForRun(true);
     components.AddAdditionalComponent(kProgId, "Test2", false, false);
     EXPECT_NE(objectOf(components.GetComponentRef("Test2")), nullptr);
+
+    // Another game's library is not loaded for this one, even with permission.
+    QTemporaryDir other;
+    libraries.setGameFolder(other.path());
+    const QStringList refused = logged([&] { EXPECT_FALSE(components.DoesProgIDExist(kProgId)); });
+    EXPECT_EQ(refused, QStringList{"component skipped libgame.so (not part of this game)"});
 }
 
 #include "test_runtime_components.moc"
