@@ -365,4 +365,50 @@ TEST_F(Components, ALibraryOfTheGameNeedsThePlayersPermission) {
     EXPECT_EQ(refused, QStringList{"component skipped libgame.so (not part of this game)"});
 }
 
+namespace {
+// The player at the screen: answers every question the same way, and counts them.
+class Player : public DialogPresenter {
+public:
+    int answer = mb::Yes;
+    int asked = 0;
+    int msgBox(const QString&, int, const QString&) override {
+        ++asked;
+        return answer;
+    }
+    std::optional<QString> inputBox(const QString&, const QString&, const QString&) override {
+        return std::nullopt;
+    }
+};
+} // namespace
+
+TEST_F(Components, ThePlayersAnswerIsRememberedForEachGame) {
+    const QByteArray config = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", (dir.path() + "/config").toUtf8());
+    Player player;
+    DialogService& dialogs = DialogService::instance();
+    dialogs.setAutomated(false);
+    dialogs.setPresenter(&player);
+
+    QDir(dir.path()).mkpath("yes");
+    QDir(dir.path()).mkpath("no");
+    libraries.setGameFolder(dir.path() + "/yes");
+    EXPECT_TRUE(libraries.nativeComponentsAllowed());
+    EXPECT_TRUE(libraries.nativeComponentsAllowed());
+    player.answer = mb::No;
+    libraries.setGameFolder(dir.path() + "/no");
+    EXPECT_FALSE(libraries.nativeComponentsAllowed());
+    EXPECT_FALSE(libraries.nativeComponentsAllowed());
+    // Another run of the player remembers both.
+    ComponentLibraries later;
+    later.setGameFolder(dir.path() + "/yes/");
+    EXPECT_TRUE(later.nativeComponentsAllowed());
+    later.setGameFolder(dir.path() + "/no");
+    EXPECT_FALSE(later.nativeComponentsAllowed());
+    EXPECT_EQ(player.asked, 2);
+
+    dialogs.setPresenter(nullptr);
+    dialogs.setAutomated(true);
+    qputenv("XDG_CONFIG_HOME", config);
+}
+
 #include "test_runtime_components.moc"
