@@ -329,6 +329,13 @@ TEST_F(Components, WindowsLibrariesAreSkippedAndCountWhenShipped) {
     });
     EXPECT_EQ(lines, (QStringList{"component skipped TestControl.ocx (Windows library)",
                                   "component skipped Other.ocx (Windows library)"}));
+    QFile text(dir.path() + "/CPData/notes.so");
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("not a library");
+    text.close();
+    EXPECT_EQ(logged([&] { EXPECT_FALSE(libraries.RegisterControlLibrary(text.fileName())); }),
+              QStringList{"component skipped notes.so (not a library)"});
+    EXPECT_FALSE(libraries.RegisterControlLibrary(dir.path() + "/CPData/missing.ocx"));
     EXPECT_EQ(libraryKind(dir.path() + "/CPData/Other.ocx"), LibraryKind::Windows);
     EXPECT_EQ(libraryKind(kLibrary), LibraryKind::Elf);
 }
