@@ -40,6 +40,8 @@ std::optional<CommandLine> CommandLine::parse(const QStringList& args, QString& 
             c.drives.insert(*letter, mapping.mid(eq + 1));
         } else if (a == "--sound") {
             c.sound = true;
+        } else if (a == "--allow-native-components") {
+            c.allowNativeComponents = true;
         } else if (a == "--help" || a == "-h") {
             c.help = true;
         } else if (a == "--version") {
@@ -60,8 +62,8 @@ std::optional<CommandLine> CommandLine::parse(const QStringList& args, QString& 
 QString CommandLine::usage(const QString& program) {
     return "Usage: " + program +
            " [PROJECT_FOLDER] [--headless] [--virtual-time] [--walkthrough FILE] "
-           "[--log FILE] [--audio-out FILE.wav] [--sound] [--drive LETTER=FOLDER]... [--help] "
-           "[--version]\n"
+           "[--log FILE] [--audio-out FILE.wav] [--sound] [--drive LETTER=FOLDER]... "
+           "[--allow-native-components] [--help] [--version]\n"
            "\n"
            "Plays a Torvane game project folder.\n"
            "\n"
@@ -79,6 +81,9 @@ QString CommandLine::usage(const QString& program) {
            "  --sound             play sound on the desktop's output even when headless\n"
            "  --drive E=FOLDER    the drive letter E stands for FOLDER (a copied or mounted\n"
            "                      disc) in this run; may be given for several letters\n"
+           "  --allow-native-components\n"
+           "                      load the game's own component libraries (program code from\n"
+           "                      the game's folder) without asking\n"
            "  --help              show this text\n"
            "  --version           show the version\n";
 }

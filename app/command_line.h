@@ -17,6 +17,8 @@ struct CommandLine {
     QString log;
     QString audioOut;   // a WAV file that receives what is heard
     bool sound = false; // sound on the desktop's output even when headless
+    // Native component libraries of the game may be loaded without asking (automated runs).
+    bool allowNativeComponents = false;
     // --drive LETTER=FOLDER, for this run only: over the letters of the settings and the mounts.
     drives::Mappings drives;
     bool help = false;

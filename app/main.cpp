@@ -2,6 +2,7 @@
 
 #include "app/command_line.h"
 #include "app/walkthrough.h"
+#include "components/component_library.h"
 #include "engine/game.h"
 #include "platform/application.h"
 #include "platform/clock.h"
@@ -136,6 +137,11 @@ int main(int argc, char** argv) {
     {
         tv::Welcome welcome(
             root, [] { return std::make_unique<tv::Game>(); }, endProgram);
+        tv::ComponentLibraries& libraries = tv::ComponentLibraries::instance();
+        libraries.setGameFolder(root);
+        libraries.setNativeAllowedForRun(cl->allowNativeComponents);
+        welcome.setRegisterControlLibraries(
+            [&libraries](const QString& folder) { libraries.RegisterControlLibraries(folder); });
         welcome.load();
         // A program that ended while starting (no "General", say) has nothing to walk through.
         if (!cl->walkthrough.isEmpty() && !ended) {

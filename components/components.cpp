@@ -117,12 +117,4 @@ QString Components::ExpandPluginActions(const QString& text, bool forHotspot) co
     return out;
 }
 
-bool Components::exists(const QString& name) const {
-    for (qsizetype i = ComponentsList.size() - 1; i >= 0; --i)
-        if (!ComponentsList[i].isEmpty() &&
-            ComponentsList[i][0].compare(name, Qt::CaseInsensitive) == 0)
-            return true;
-    return false;
-}
-
 } // namespace tv

@@ -3,6 +3,7 @@
 // plugins' code and variables, the expansion of plugin actions in scripts, and the removal of
 // components at a game reset.
 
+#include "components/runtime_components.h"
 #include "data/plugins_file.h"
 #include "data/project.h"
 #include "script/variables.h"
@@ -66,24 +67,31 @@ public:
     // The variables that loaded plugins declare, in plugin order.
     QList<GameVariables::PluginVariables> pluginVariables() const;
 
-    // Run-time components, one row each: name first, then what the component table keeps.
-    QList<QStringList> ComponentsList;
+    // Run-time components and their events.
+    // Mutable: the game's const queries (get a component, test a ProgID) may report or make a
+    // control on the way.
+    mutable RuntimeComponents runtime;
+    const QList<RuntimeComponents::Row>& ComponentsList() const { return runtime.rows(); }
     // Whether a run-time component of that name is in the list (names compare without case).
-    bool exists(const QString& name) const;
-    void AddAdditionalComponent(const QString& /*progId*/, const QString& /*name*/,
-                                bool /*duringTransitions*/, bool /*beforeAlphaBlending*/) {}
-    void RemoveAdditionalComponent(const QString& /*name*/) {}
-    QObject* GetComponentRef(const QString& /*name*/) const { return nullptr; }
-    bool DoesProgIDExist(const QString& /*progId*/) const { return false; }
+    bool exists(const QString& name) const { return runtime.exists(name); }
+    void AddAdditionalComponent(const QString& progId, const QString& name, bool duringTransitions,
+                                bool beforeAlphaBlending) {
+        runtime.AddAdditionalComponent(progId, name, duringTransitions, beforeAlphaBlending);
+    }
+    void RemoveAdditionalComponent(const QString& name) { runtime.RemoveAdditionalComponent(name); }
+    QObject* GetComponentRef(const QString& name) const { return runtime.GetComponentRef(name); }
+    bool DoesProgIDExist(const QString& progId) const { return runtime.DoesProgIDExist(progId); }
+    void PauseComponents() { runtime.PauseComponents(); }
+    void ResumeComponents() { runtime.ResumeComponents(); }
 
-    void ResetComponents() {}
+    void ResetComponents() { runtime.ResetComponents(); }
     // Rebuilds the plugin table from the project's list: each distinct name whose data file
     // exists in CPData, in list order; missing files are skipped silently. The first failure
     // ends the load with the standard error report " Error loading plugins. " and the error's
     // description; the plugins read completely before it stay, the one being read does not.
     void LoadPlugins();
     void LoadPlugins(const ProjectFolders& folders);
-    void BuildAllEventsList() {}
+    void BuildAllEventsList() { runtime.BuildAllEventsList(); }
 };
 
 } // namespace tv

@@ -4,6 +4,7 @@
 #include "data/reports.h"
 #include "engine/frame_opening.h"
 #include "engine/frame_timer.h"
+#include "engine/game_components.h"
 #include "platform/controls.h"
 #include "platform/core/errors.h"
 #include "platform/core/files.h"
@@ -39,6 +40,8 @@ Game::Game()
     dialogues.createControls(*pictureBox_);
     inventory.createControls(*window_, *pictureBox_);
     transitions.createControls(*window_, *pictureBox_);
+    componentSite_ = makeComponentSite(*this);
+    components.runtime.setSite(componentSite_.get());
     connect(&video, &Video::displayRaised, this, [this] { inventory.keepAboveDisplay(); });
     // Captions are no hotspots: a press on one stops a video and cuts a transition short, and
     // looks after the menus.
@@ -103,6 +106,7 @@ Game::Game()
 }
 
 Game::~Game() {
+    components.runtime.setSite(nullptr);
     if (cdPromptSite() == this) setCdPromptSite(nullptr);
     delete window_;
 }

@@ -42,6 +42,7 @@ class PictureBox;
 class ImageBox;
 class FrameOpening;
 class FrameTimer;
+class ComponentSite;
 
 class Game : public QObject,
              public GameSession,
@@ -175,6 +176,7 @@ private:
     ImageBox* imageTile_ = nullptr;
     std::unique_ptr<FrameOpening> frameOpening_;
     std::unique_ptr<FrameTimer> frameTimer_;
+    std::unique_ptr<ComponentSite> componentSite_;
     std::function<void()> unloadedHandler_;
     std::unique_ptr<RunFromCd> runFromCd_;
     bool cdFrameTimer_ = false;   // Timer1 was running when the disc was asked for

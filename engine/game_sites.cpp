@@ -118,10 +118,10 @@ void Game::coverMouseDown(int button) {
     if (!video.IsVideoPlaying()) shell.menusForPress(button);
 }
 
-// Run-time components have no pause, resume or place during transitions yet: these are the
-// points where they will get them.
-void Game::pauseComponents() {}
-void Game::resumeComponents() {}
+// Components are paused around a transition. Moving those that appear during transitions into
+// the moving picture is still to come: they stay where they are meanwhile.
+void Game::pauseComponents() { components.PauseComponents(); }
+void Game::resumeComponents() { components.ResumeComponents(); }
 void Game::componentsIntoTransition(int /*number*/, bool /*beforeCapture*/) {}
 void Game::componentsOutOfTransition(int /*number*/) {}
 

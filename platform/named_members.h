@@ -15,4 +15,14 @@ public:
     virtual QObject* namedMember(const QString& name) const = 0;
 };
 
+// Objects that stand for another and lend it every member they lack: the extender of a
+// run-time component (Name, Container, Object) passes the control's own members on to it, so
+// that scripts call them on the component directly.
+class MemberDelegate {
+public:
+    virtual ~MemberDelegate() = default;
+    // The object that answers for members this one does not have, or nullptr.
+    virtual QObject* memberDelegate() const = 0;
+};
+
 } // namespace tv

@@ -114,11 +114,24 @@ public:
                 return static_cast<int>(table_->members.size() + named_.size() - 1);
             }
         }
+        // Members of the object this one stands for get ids of their own range.
+        if (const auto* d = dynamic_cast<const MemberDelegate*>(object_.data())) {
+            if (QObject* target = d->memberDelegate()) {
+                if (bridge::unwrap(delegate_.objectValue()) != target)
+                    delegate_ = vbs::Value::object(wrap(target));
+                const int id = delegate_.objectValue()->memberId(name);
+                if (id > 0) return kDelegatedMembers + id;
+            }
+        }
         return kNoMember;
     }
-    // Ids of named members differ from object to object: call sites must not keep them.
+    // Ids of named and lent members differ from object to object: call sites must not keep
+    // them.
     const void* memberTable() const override {
-        return dynamic_cast<const NamedMembers*>(object_.data()) ? nullptr : table_;
+        const QObject* o = object_.data();
+        return dynamic_cast<const NamedMembers*>(o) || dynamic_cast<const MemberDelegate*>(o)
+                   ? nullptr
+                   : table_;
     }
     const void* identity() const override { return object_.data(); }
     std::string typeName() const override {
@@ -127,6 +140,10 @@ public:
 
     vbs::Value invoke(int id, vbs::Invoke kind, std::span<vbs::Value> args) override {
         QObject* o = live();
+        if (id > kDelegatedMembers) {
+            if (!delegate_.objectValue()) throw vbs::ScriptError(err::NoSuchMember);
+            return delegate_.objectValue()->invoke(id - kDelegatedMembers, kind, args);
+        }
         if (id == kDefaultMember) {
             if (table_->defaultMember < 0) throw vbs::ScriptError(err::NoSuchMember);
             id = table_->defaultMember;
@@ -222,9 +239,12 @@ private:
         throw vbs::ScriptError(err::WrongArgumentCount); // no overload takes this many arguments
     }
 
+    static constexpr int kDelegatedMembers = 1 << 24;
+
     QPointer<QObject> object_;
     std::unique_ptr<QObject> owned_;
     std::vector<QPointer<QObject>> named_;
+    vbs::Value delegate_; // the script object of the MemberDelegate's target
     const ClassTable* table_;
 };
 

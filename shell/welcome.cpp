@@ -229,7 +229,7 @@ bool Welcome::InitialiseProject() {
     SaveDisplayMode();
     Project& p = project();
     p.folders.setRoot(rootFolder_);
-    // Control libraries of "CPData" are registered here once components exist.
+    if (registerControlLibraries_) registerControlLibraries_(p.folders.ComponentsFolder);
     uiTexts().load(p.folders.ConfigFolder + "Texts");
 
     const QString general = p.folders.ConfigFolder + "General";

@@ -42,6 +42,12 @@ public:
     // window: `choice` 1 is 640 x 480, 2 is 800 x 600, 3 is 1024 x 768. Does nothing unless set.
     void setChangeResolution(std::function<void(int choice)> change);
 
+    // Registers the control libraries of the project's components folder at start-up (the
+    // shell knows nothing of control libraries).
+    void setRegisterControlLibraries(std::function<void(const QString& folder)> registerAll) {
+        registerControlLibraries_ = std::move(registerAll);
+    }
+
     // The product's web address, which the logo offers to visit.
     static QString productAddress();
 
@@ -71,6 +77,7 @@ private:
     GameFactory makeGame_;
     std::function<void()> endProgram_;
     std::function<void(int)> changeResolution_;
+    std::function<void(const QString&)> registerControlLibraries_;
 
     Form* window_ = nullptr;
     Label* txtAdventureName_ = nullptr;

@@ -22,7 +22,11 @@ TEST(CommandLine, OptionsAndTheProjectFolder) {
     ASSERT_TRUE(c);
     EXPECT_EQ(c->audioOut, "heard.wav");
     EXPECT_TRUE(c->sound);
+    EXPECT_FALSE(c->allowNativeComponents);
     EXPECT_FALSE(CommandLine::parse({"--audio-out"}, error));
+    c = CommandLine::parse({"--allow-native-components"}, error);
+    ASSERT_TRUE(c);
+    EXPECT_TRUE(c->allowNativeComponents);
 
     c = CommandLine::parse({}, error);
     ASSERT_TRUE(c);

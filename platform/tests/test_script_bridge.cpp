@@ -1,4 +1,5 @@
 #include "platform/core/errors.h"
+#include "platform/named_members.h"
 #include "platform/script_bridge.h"
 #include "platform/vbs_script_engine.h"
 
@@ -48,6 +49,16 @@ class Door : public QObject {
 signals:
     void Knock(int times, const QString& who);
     void QueryClose(int& cancel);
+};
+
+// Stands for another object: its own Name first, the rest lent by the target.
+class StandIn : public QObject, public MemberDelegate {
+    Q_OBJECT
+    Q_PROPERTY(QString Name READ name)
+public:
+    QString name() const { return QStringLiteral("stand-in"); }
+    QObject* memberDelegate() const override { return target; }
+    QObject* target = nullptr;
 };
 
 struct Bridge : ::testing::Test {
@@ -121,6 +132,27 @@ TEST_F(Bridge, AnObjectThatWentAwayIsNotSet) {
     } catch (const VbError& e) {
         EXPECT_EQ(e.number(), 91);
     }
+}
+
+TEST_F(Bridge, AStandInLendsTheMembersOfItsTarget) {
+    StandIn first, second;
+    Door door;
+    first.target = &counter;
+    second.target = &door;
+    counter.setName("Lamp");
+    engine.AddObject("First", &first, false);
+    engine.AddObject("Second", &second, false);
+    // One call site sees stand-ins with different targets: lent ids are never kept.
+    engine.AddCode("Function NameOf(o)\r\n  NameOf = o.Name\r\nEnd Function\r\n"
+                   "Function AddTo(o)\r\n  AddTo = o.Add(5)\r\nEnd Function\r\n");
+    EXPECT_EQ(engine.Run("NameOf", {QVariant::fromValue<QObject*>(&first)}).toString(), "stand-in");
+    EXPECT_EQ(engine.Run("AddTo", {QVariant::fromValue<QObject*>(&first)}).toInt(), 5);
+    EXPECT_THROW(engine.Run("AddTo", {QVariant::fromValue<QObject*>(&second)}), VbError);
+    engine.AddCode("Sub SetIt()\r\n  First.Value = 9\r\nEnd Sub\r\n");
+    engine.Run("SetIt");
+    EXPECT_EQ(counter.value(), 9);
+    first.target = nullptr;
+    EXPECT_THROW(engine.Run("AddTo", {QVariant::fromValue<QObject*>(&first)}), VbError);
 }
 
 TEST(BridgeValues, ConversionsBothWays) {

@@ -143,6 +143,7 @@ RunResult TestProject::play(const QString& walkthrough, const QStringList& extra
     run.setWorkingDirectory(dir_.path());
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("XDG_CONFIG_HOME", dir_.path() + "/config");
+    env.insert("XDG_DATA_HOME", dir_.path() + "/data");
     env.insert("XDG_DOCUMENTS_DIR", dir_.path() + "/documents");
     if (screen_.isValid()) {
         // The offscreen platform takes its screens from a file.
