@@ -120,8 +120,12 @@ void Game::coverMouseDown(int button) {
 
 // Components are paused around a transition. Moving those that appear during transitions into
 // the moving picture is still to come: they stay where they are meanwhile.
-void Game::pauseComponents() { components.PauseComponents(); }
-void Game::resumeComponents() { components.ResumeComponents(); }
+void Game::pauseComponents() {
+    components.PauseComponents();
+}
+void Game::resumeComponents() {
+    components.ResumeComponents();
+}
 void Game::componentsIntoTransition(int /*number*/, bool /*beforeCapture*/) {}
 void Game::componentsOutOfTransition(int /*number*/) {}
 

@@ -108,3 +108,21 @@ TEST(Components, AGameLibraryIsNotLoadedWithoutPermission) {
         "expect log probably not installed properly\n");
     EXPECT_EQ(r.exitCode, 0) << show(r);
 }
+
+TEST(Components, ATransitionPausesComponentsAndResumesThemAfterwards) {
+    TestProject p;
+    componentProject(p);
+    p.writeFrame("Next", colourFrame(0xFFFFFF));
+    const RunResult r =
+        p.play("exec AddComponent \"TorvaneTest.Control\", \"Test1\"\n"
+               "exec GoToFrame \"Next\", 1, 1\n"
+               "wait 500\n"
+               "exec Set o = Component(\"test1\").Object : MsgBox o.Pauses & \" \" & o.Resumes\n"
+               "expect log msgbox Test Game|1 0|OK\n"
+               "wait 1000\n"
+               "expect frame Next\n"
+               "exec Set o = Component(\"test1\").Object : MsgBox o.Pauses & \" \" & o.Resumes\n"
+               "expect log msgbox Test Game|1 1|OK\n",
+               {"--allow-native-components"});
+    EXPECT_EQ(r.exitCode, 0) << show(r);
+}
