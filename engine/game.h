@@ -33,7 +33,10 @@
 #include "shell/run_from_cd.h"
 
 #include <QObject>
+#include <QPoint>
+#include <QPointer>
 #include <memory>
+#include <vector>
 
 namespace tv {
 
@@ -161,6 +164,7 @@ public:
     void pauseComponents() override;
     void resumeComponents() override;
     void componentsIntoTransition(int number, bool beforeCapture) override;
+    void componentsWithNewFrame(QPoint newFrameAt) override;
     void componentsOutOfTransition(int number) override;
 
     // What the CD lookup asks of the game while a disc is missing.
@@ -181,6 +185,12 @@ private:
     std::unique_ptr<RunFromCd> runFromCd_;
     bool cdFrameTimer_ = false;   // Timer1 was running when the disc was asked for
     bool cdMessageTimer_ = false; // and the message timer
+    // Components on the transition's cover, with where they sat in the frame display.
+    struct ComponentInTransition {
+        QPointer<Control> control;
+        QPoint at;
+    };
+    std::vector<ComponentInTransition> componentsInTransition_;
 };
 
 } // namespace tv

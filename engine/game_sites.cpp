@@ -118,16 +118,49 @@ void Game::coverMouseDown(int button) {
     if (!video.IsVideoPlaying()) shell.menusForPress(button);
 }
 
-// Components are paused around a transition. Moving those that appear during transitions into
-// the moving picture is still to come: they stay where they are meanwhile.
 void Game::pauseComponents() {
     components.PauseComponents();
 }
 void Game::resumeComponents() {
     components.ResumeComponents();
 }
-void Game::componentsIntoTransition(int /*number*/, bool /*beforeCapture*/) {}
-void Game::componentsOutOfTransition(int /*number*/) {}
+
+// Components that appear during transitions are drawn over the transition's cover. One that
+// disappears before a cross-fade leaves the frame before the old frame is captured (so the
+// blend has no trace of it); the others after. On the cover a component stays where it was in
+// a cross-fade and moves with the new frame in a slide.
+void Game::componentsIntoTransition(int number, bool beforeCapture) {
+    const bool crossFade = number == Transitions::Unnamed || number == Transitions::AlphaBlending;
+    for (const RuntimeComponents::Row& row : components.ComponentsList()) {
+        if (!row.appearDuringTransitions) continue;
+        if ((crossFade && row.disappearBeforeAlphaBlending) != beforeCapture) continue;
+        const ComponentWithEventsClass* sink = components.runtime.sink(row.sink);
+        WidgetControl* control = sink ? sink->component() : nullptr;
+        if (!control || control->container() == &transitions.picWhere()) continue;
+        componentsInTransition_.push_back({control, control->pixelGeometry().topLeft()});
+        control->setContainer(&transitions.picWhere());
+    }
+}
+
+void Game::componentsWithNewFrame(QPoint newFrameAt) {
+    for (const ComponentInTransition& c : componentsInTransition_) {
+        if (!c.control) continue;
+        QRect r = c.control->pixelGeometry();
+        r.moveTopLeft(c.at + newFrameAt);
+        c.control->setPixelGeometry(r);
+    }
+}
+
+void Game::componentsOutOfTransition(int /*number*/) {
+    for (const ComponentInTransition& c : componentsInTransition_) {
+        if (!c.control) continue;
+        c.control->setContainer(pictureBox_);
+        QRect r = c.control->pixelGeometry();
+        r.moveTopLeft(c.at);
+        c.control->setPixelGeometry(r);
+    }
+    componentsInTransition_.clear();
+}
 
 void Game::pauseForCd() {
     cdFrameTimer_ = Timer1.enabled();

@@ -20,20 +20,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString path = fuzz::writeInputFile(data, size, "Plugins");
 
     PluginListFile read;
-    int error = 0;
-    try {
-        RecordReader in(bytes);
-        readPluginList(in, read);
-    } catch (const VbError& e) {
-        error = e.number();
-    }
-    try {
-        const PluginListFile whole = readPluginListFile(path);
-        if (error != 0) fail("the file reads where its bytes did not");
-        if (!(whole == read)) fail("the file reads otherwise than its bytes");
-    } catch (const VbError& e) {
-        if (e.number() != error) fail("the file fails otherwise than its bytes");
-    }
+    const int error = fuzz::readBothWays(
+        bytes, path, read, [](RecordReader& in, PluginListFile& v) { readPluginList(in, v); },
+        [](const QString& p) { return readPluginListFile(p); });
 
     const QStringList distinct = distinctPluginNames(read.Names);
     QSet<QString> seen;

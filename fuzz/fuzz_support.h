@@ -1,6 +1,7 @@
 #pragma once
 // Helpers shared by the fuzz targets.
 
+#include "platform/core/errors.h"
 #include "platform/core/records.h"
 
 #include <QByteArray>
@@ -56,6 +57,29 @@ inline QString writeInputFile(const uint8_t* data, size_t size, const QString& n
 [[noreturn]] inline void fail(const char* what) {
     std::fprintf(stderr, "fuzz: invariant broken: %s\n", what);
     std::abort();
+}
+
+// Reads the input as bytes (through `fromReader(RecordReader&, T&)`) and as the file at `path`
+// (through `fromFile(path)`): the two must read the same or fail with the same error. What the
+// bytes read comes back in `read`; the result is the error's number, 0 when none.
+template <typename T, typename FromReader, typename FromFile>
+int readBothWays(const QByteArray& bytes, const QString& path, T& read, FromReader fromReader,
+                 FromFile fromFile) {
+    int error = 0;
+    try {
+        RecordReader in(bytes);
+        fromReader(in, read);
+    } catch (const VbError& e) {
+        error = e.number();
+    }
+    try {
+        const T whole = fromFile(path);
+        if (error != 0) fail("the file reads where its bytes did not");
+        if (!(whole == read)) fail("the file reads otherwise than its bytes");
+    } catch (const VbError& e) {
+        if (e.number() != error) fail("the file fails otherwise than its bytes");
+    }
+    return error;
 }
 
 } // namespace tv::fuzz

@@ -18,21 +18,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString path = fuzz::writeInputFile(data, size, "Frame.rwe");
 
     WaterFile read;
-    int error = 0;
-    try {
-        RecordReader in(bytes);
-        readWater(in, read);
-    } catch (const VbError& e) {
-        error = e.number();
-    }
-    // The whole-file reading agrees with the reading from bytes.
-    try {
-        const WaterFile whole = readWaterFile(path);
-        if (error != 0) fail("the file reads where its bytes did not");
-        if (!(whole == read)) fail("the file reads otherwise than its bytes");
-    } catch (const VbError& e) {
-        if (e.number() != error) fail("the file fails otherwise than its bytes");
-    }
+    const int error = fuzz::readBothWays(
+        bytes, path, read, [](RecordReader& in, WaterFile& v) { readWater(in, v); },
+        [](const QString& p) { return readWaterFile(p); });
     if (error != 0 || unwritable(read.Leading)) return 0;
 
     const QByteArray once = written(read);

@@ -113,33 +113,45 @@ int Composer::offsetAt(Slide kind, double progress) const {
     return static_cast<int>(offset);
 }
 
-const QImage& Composer::slide(Slide kind, int offset) {
-    QImage& out = nextBuffer();
-    const int w = from_.width(), h = from_.height();
-    QPainter painter(&out);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
+QPoint newFrameAt(Slide kind, int offset, QSize size) {
+    const int w = size.width(), h = size.height();
     switch (kind) {
     case Slide::FromLeft: // [new | old] moving right
-        offset = std::clamp(offset, 0, w);
-        painter.drawImage(offset - w, 0, to_);
-        painter.drawImage(offset, 0, from_);
-        break;
+        return {std::clamp(offset, 0, w) - w, 0};
     case Slide::FromRight: // [old | new] moving left
-        offset = std::clamp(offset, 0, w);
-        painter.drawImage(-offset, 0, from_);
-        painter.drawImage(w - offset, 0, to_);
-        break;
+        return {w - std::clamp(offset, 0, w), 0};
     case Slide::FromTop: // new over old, moving down
-        offset = std::clamp(offset, 0, h);
-        painter.drawImage(0, offset - h, to_);
-        painter.drawImage(0, offset, from_);
-        break;
+        return {0, std::clamp(offset, 0, h) - h};
     case Slide::FromBottom: // old over new, moving up
-        offset = std::clamp(offset, 0, h);
-        painter.drawImage(0, -offset, from_);
-        painter.drawImage(0, h - offset, to_);
+        return {0, h - std::clamp(offset, 0, h)};
+    }
+    return {};
+}
+
+const QImage& Composer::slide(Slide kind, int offset) {
+    QImage& out = nextBuffer();
+    const QSize size = from_.size();
+    QPainter painter(&out);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    // The old frame lies beside the new one, on the side it leaves by.
+    const QPoint to = newFrameAt(kind, offset, size);
+    QPoint from = to;
+    switch (kind) {
+    case Slide::FromLeft:
+        from.rx() += size.width();
+        break;
+    case Slide::FromRight:
+        from.rx() -= size.width();
+        break;
+    case Slide::FromTop:
+        from.ry() += size.height();
+        break;
+    case Slide::FromBottom:
+        from.ry() -= size.height();
         break;
     }
+    painter.drawImage(to, to_);
+    painter.drawImage(from, from_);
     return out;
 }
 

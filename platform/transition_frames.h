@@ -6,6 +6,7 @@
 
 #include <QImage>
 #include <QMargins>
+#include <QPoint>
 #include <QSize>
 
 namespace tv {
@@ -31,6 +32,11 @@ void blackenMargins(QImage& picture, const QMargins& margins);
 // Where the new frame comes in from. The pair moves as a whole: the new frame pushes the old one
 // out on the other side.
 enum class Slide { FromLeft, FromRight, FromTop, FromBottom };
+
+// Where the new frame's top-left corner lies in a slide of pictures of `size` that has moved
+// `offset` pixels of its way (0: just beyond the edge it comes in from; the width or height: in
+// place).
+QPoint newFrameAt(Slide kind, int offset, QSize size);
 
 // The pictures of one transition. Two buffers take turns, so that the picture on show is never
 // copied when the next one is composed.

@@ -169,6 +169,10 @@ void Transitions::TransitionStep1(int number) {
         site_.componentsIntoTransition(number, true);
         start_ = capture(true);
         site_.componentsIntoTransition(number, false);
+        // Until the slide begins they wait beyond the edge the new frame comes in from.
+        if (animated(number) && !isCrossFade(number) && display_)
+            site_.componentsWithNewFrame(
+                transition::newFrameAt(slideOf(number), 0, display_->pixelGeometry().size()));
         // The old frame stays on the cover while the new one is built under it.
         if (animated(number)) showOnCover(start_);
     } catch (const VbError& e) {
@@ -206,6 +210,8 @@ void Transitions::TransitionStep2(int number, double seconds) {
         site_.resumeComponents();
     } catch (const VbError& e) {
         hideCover();
+        // Components on the cover would go with it.
+        site_.componentsOutOfTransition(number);
         if (!runFlags().quitting) standardErrorReport(" Error in \"TransitionStep2\". ", e);
     }
 }
@@ -260,7 +266,9 @@ void Transitions::pass(Render& render) {
             showOnCover(composer_.crossFade(static_cast<int>(progress * 255)));
         } else {
             const transition::Slide kind = slideOf(render.number);
-            showOnCover(composer_.slide(kind, composer_.offsetAt(kind, progress)));
+            const int offset = composer_.offsetAt(kind, progress);
+            showOnCover(composer_.slide(kind, offset));
+            site_.componentsWithNewFrame(transition::newFrameAt(kind, offset, composer_.size()));
         }
         audio_.UpdateChannelFades(progress);
     } catch (const VbError& e) {
@@ -289,7 +297,9 @@ void Transitions::failed(Render& render, const VbError& error) {
 
 void Transitions::abandon() {
     start_ = QImage();
-    if (!running_) hideCover();
+    if (running_) return;
+    hideCover();
+    site_.componentsOutOfTransition(-1);
 }
 
 void Transitions::reset() {

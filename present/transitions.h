@@ -31,6 +31,9 @@ public:
     // `number` is the transition's; the old frame's before its capture (`beforeCapture`), then
     // the picture that moves. They go back into the frame display once it is over.
     virtual void componentsIntoTransition(int number, bool beforeCapture) = 0;
+    // In a slide they move with the new frame, whose top-left corner is at `newFrameAt` of the
+    // cover.
+    virtual void componentsWithNewFrame(QPoint newFrameAt) = 0;
     virtual void componentsOutOfTransition(int number) = 0;
 };
 

@@ -4,6 +4,7 @@
 
 #include "sdk/torvane_component.h"
 
+#include <QPainter>
 #include <QString>
 #include <QWidget>
 #include <QtGlobal>
@@ -21,6 +22,8 @@ class TestControl : public QWidget {
     Q_PROPERTY(int Resumes MEMBER resumes_)
     Q_PROPERTY(int LastAnswer MEMBER lastAnswer_)
     Q_PROPERTY(QString LastText MEMBER lastText_)
+    // 0xRRGGBB to fill the control with; -1 (the default) paints nothing.
+    Q_PROPERTY(int Fill READ fill WRITE setFill)
 
 public:
     explicit TestControl(QWidget* parent) : QWidget(parent) {}
@@ -41,6 +44,12 @@ public:
     }
     Q_INVOKABLE void Ping() { emit Pinged(); }
 
+    int fill() const { return fill_; }
+    void setFill(int fill) {
+        fill_ = fill;
+        update();
+    }
+
 signals:
     void Changed(const QString& newCaption, int count, int& answer, QString& text);
     void Pinged();
@@ -51,6 +60,12 @@ private:
     int resumes_ = 0;
     int lastAnswer_ = 0;
     QString lastText_;
+    int fill_ = -1;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        if (fill_ >= 0) QPainter(this).fillRect(rect(), QColor::fromRgb(QRgb(fill_)));
+    }
 };
 
 QWidget* create(const char* progId, QWidget* container) {

@@ -126,3 +126,26 @@ TEST(Components, ATransitionPausesComponentsAndResumesThemAfterwards) {
                {"--allow-native-components"});
     EXPECT_EQ(r.exitCode, 0) << show(r);
 }
+
+TEST(Components, OneThatAppearsDuringTransitionsMovesWithTheSlidingFrame) {
+    TestProject p;
+    componentProject(p);
+    p.writeFrame("Next", colourFrame(0xFFFFFF));
+    // A red square at (10, 10) of the black frame; the white frame slides in from the right over
+    // a second, the square with it: half way it is half a frame further right.
+    const RunResult r = p.play(
+        "exec AddComponent \"TorvaneTest.Control\", \"Test1\", True\n"
+        "exec Set c = Component(\"test1\") : c.Move 150, 150, 600, 600 : c.Object.Fill = &HFF0000"
+        " : c.Visible = True\n"
+        "expect pixel 20 20 FF0000\n"
+        "exec GoToFrame \"Next\", 1, 3\n"
+        "wait 500\n"
+        "expect pixel 20 20 000000\n"
+        "expect pixel 180 20 FF0000\n"
+        "wait 1000\n"
+        "expect frame Next\n"
+        "expect pixel 20 20 FF0000\n"
+        "expect pixel 180 20 FFFFFF\n",
+        {"--allow-native-components"});
+    EXPECT_EQ(r.exitCode, 0) << show(r);
+}
