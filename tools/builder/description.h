@@ -16,6 +16,7 @@
 #include "data/multi_cd.h"
 #include "data/procedures_file.h"
 #include "data/project.h"
+#include "data/saved_game_file.h"
 #include "data/scheme_file.h"
 #include "data/sound_channel_file.h"
 #include "data/ui_texts.h"
@@ -137,6 +138,7 @@ struct ProjectDescription {
     QList<SchemeFolder> schemes;         // Schemes/NAME/Scheme.txt
     std::optional<CdIndexFile> cdIndex;  // Config/CDContents
     bool runFromCd = false;              // an empty RunFromCD.dat in the root
+    std::optional<ResumeFile> resume;    // Config/Resume
     QList<MediaFile> files;
 
     // Where named media are looked up (relative to baseFolder): FOLDER/Areas/NAME (a project's

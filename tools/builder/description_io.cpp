@@ -46,6 +46,7 @@ ProjectDescription parseDescription(const QByteArray& yaml, const QString& fileN
     if (YAML::Node n = top["schemes"]; n.IsDefined()) d.schemes = readSchemes(r, n);
     if (YAML::Node n = top["run_from_cd"]; n.IsDefined()) d.runFromCd = r.boolean(n, "run_from_cd");
     if (YAML::Node n = top["cd_index"]; n.IsDefined()) d.cdIndex = readCdIndex(r, n);
+    if (YAML::Node n = top["resume"]; n.IsDefined()) d.resume = readResumeDescription(r, n);
     top.finish();
     return d;
 }
@@ -78,6 +79,7 @@ QByteArray writeDescription(const ProjectDescription& d, const QString& comment)
     if (!d.schemes.isEmpty()) root.add("schemes", describeSchemes(d.schemes));
     if (d.runFromCd) root.add("run_from_cd", YamlNode::boolean(true));
     if (d.cdIndex) root.add("cd_index", describeCdIndex(*d.cdIndex));
+    if (d.resume) root.add("resume", describeResume(*d.resume));
     return root.document(comment);
 }
 

@@ -47,6 +47,10 @@ YamlNode describeSchemes(const QList<SchemeFolder>& schemes);
 CdIndexFile readCdIndex(const Reader& r, const YAML::Node& node);
 YamlNode describeCdIndex(const CdIndexFile& index);
 
+// Where loaded games resume (Config/Resume).
+ResumeFile readResumeDescription(const Reader& r, const YAML::Node& node);
+YamlNode describeResume(const ResumeFile& resume);
+
 // A frame's rippling water.
 WaterFrame readWater(const Reader& r, const YAML::Node& node, const QString& frame);
 YamlNode describeWater(const WaterFrame& water);
