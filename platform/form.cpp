@@ -10,6 +10,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QTimer>
 
 namespace tv {
 
@@ -217,6 +218,15 @@ bool Form::widgetEvent(QWidget* widget, QEvent* event) {
     return CanvasControl::widgetEvent(widget, event);
 }
 
+namespace {
+// The key presses being handled: a handler may open a modal window, after which the focus can be
+// back in a staged form's picture, which offers the same press again.
+QList<const QEvent*>& pressesInHand() {
+    static QList<const QEvent*> presses;
+    return presses;
+}
+} // namespace
+
 bool Form::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
@@ -230,8 +240,15 @@ bool Form::eventFilter(QObject* watched, QEvent* event) {
             const bool first =
                 (focus && focus->window() == widget()) ? target == focus : target == widget();
             const bool ours = ownsKeyTarget(target);
-            if (first && (keyPreview_ || ours) && !isDisposed())
-                handleKey(static_cast<QKeyEvent*>(event));
+            if (first && (keyPreview_ || ours) && !isDisposed()) {
+                auto* key = static_cast<QKeyEvent*>(event);
+                const bool press = type == QEvent::KeyPress && !key->isAutoRepeat();
+                if (press && pressesInHand().contains(key)) return false;
+                if (press) pressesInHand().append(key);
+                handleKey(key);
+                // Once this press has been offered everywhere, a new one may take its place.
+                if (press) QTimer::singleShot(0, qApp, [key] { pressesInHand().removeOne(key); });
+            }
         }
     } else if (watched == menuBar_ && (type == QEvent::Show || type == QEvent::Hide)) {
         layoutClient();
