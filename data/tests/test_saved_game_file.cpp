@@ -134,7 +134,8 @@ TEST(ResumeFile, MapsASavedFrameToWhereTheGameResumes) {
     EXPECT_EQ(resumeLocation(path, "Hall"), "Hall");
 
     // Written as read, byte for byte.
-    const QByteArray bytes = "\"a\"\r\n2\r\n#TRUE#\r\n\"\"\r\n0\r\n\"x\"\r\n\"Hall\"\r\n\"Tower\"\r\n";
+    const QByteArray bytes =
+        "\"a\"\r\n2\r\n#TRUE#\r\n\"\"\r\n0\r\n\"x\"\r\n\"Hall\"\r\n\"Tower\"\r\n";
     RecordReader in(bytes);
     ResumeFile resume;
     readResume(in, resume);

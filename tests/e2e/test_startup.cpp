@@ -1,7 +1,9 @@
 #include "e2e_harness.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -105,10 +107,21 @@ TEST(Demo, TheBundledDemoPlaysItsWalkthrough) {
     QTemporaryDir shots;
     QProcess run;
     run.setWorkingDirectory(shots.path());
+    // The walkthrough saves a game: into a documents folder of its own.
+    QDir().mkpath(shots.filePath("config"));
+    QFile userDirs(shots.filePath("config/user-dirs.dirs"));
+    ASSERT_TRUE(userDirs.open(QIODevice::WriteOnly));
+    userDirs.write("XDG_DOCUMENTS_DIR=\"" + shots.filePath("documents").toUtf8() + "\"\n");
+    userDirs.close();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_CONFIG_HOME", shots.filePath("config"));
+    run.setProcessEnvironment(env);
     run.start(TV_RUN_BINARY, {TV_DEMO_PROJECT_DIR, "--headless", "--virtual-time", "--walkthrough",
                               TV_DEMO_WALKTHROUGH, "--log", "-"});
     ASSERT_TRUE(run.waitForFinished(60000));
     EXPECT_EQ(run.exitCode(), 0) << run.readAllStandardError().toStdString()
                                  << run.readAllStandardOutput().toStdString();
     EXPECT_TRUE(QFile::exists(shots.filePath("garden.png")));
+    EXPECT_TRUE(
+        QFile::exists(shots.filePath("documents/Savegames/The Torvane Demo/In the garden.sav")));
 }
