@@ -10,6 +10,7 @@
 #include "data/multi_cd.h"
 #include "data/procedures_file.h"
 #include "data/project.h"
+#include "data/saved_game_file.h"
 #include "data/scheme_file.h"
 #include "data/sound_channel_file.h"
 #include "data/variables_file.h"
@@ -564,6 +565,46 @@ void waterSeeds() {
          "            mask: lake.bmp, raw: {leading: [a, ~, 1, 2, 3, 4]}}\n");
 }
 
+// Saved games whole, of older versions that end early, and cut inside a part; a resume file.
+void savedGameSeeds() {
+    SavedGameFile f;
+    f.Frame = "Garden";
+    f.Integers = {{"HasKey", 1}, {"Door", -1}};
+    f.Disappeared = {{"Hall", 2}};
+    f.Items = {"Key", "Old map"};
+    f.History = {"Hall", "Garden"};
+    f.ProjectName = "Isle";
+    f.GameTitle = "The Isle";
+    f.Date = "03/07/2005";
+    f.Variants = {{"Name", RecordValue::ofString("Ann")},
+                  {"Brave", RecordValue::ofBool(true)},
+                  {"Gold", RecordValue::ofNumber(12.5)},
+                  {"Met", RecordValue::ofDate(QDateTime(QDate(2005, 3, 7), QTime(9, 30), Qt::UTC))},
+                  {"Nothing", RecordValue::empty()}};
+    auto bytesOf = [](const SavedGameFile& file) {
+        RecordWriter out;
+        file.write(out);
+        return out.bytes();
+    };
+    const QByteArray whole = bytesOf(f);
+    seed("saved_game", "whole", whole);
+    f.hasVariants = false;
+    seed("saved_game", "no-variants", bytesOf(f));
+    f.hasDetails = false;
+    seed("saved_game", "history-only", bytesOf(f));
+    f.hasHistory = false;
+    seed("saved_game", "inventory-only", bytesOf(f));
+    seed("saved_game", "cut-in-pairs", whole.left(whole.indexOf("\"Door\"")));
+
+    ResumeFile resume;
+    resume.Pairs = {{"Hall", "Tower"}, {"HALL", ""}, {"Garden", "Shore"}};
+    RecordWriter out;
+    resume.write(out);
+    seed("resume", "pairs", out.bytes());
+    seed("resume", "leading-only", "1,2,3,4,5,6\r\n");
+    seed("resume", "odd", "1,2,3,4,5,6,\"Hall\"\r\n");
+}
+
 // A format 0 tune with a tempo change and running status, and a format 1 file of two tracks.
 void midiSeeds() {
     auto track = [](const QByteArray& events) {
@@ -611,6 +652,7 @@ int main(int argc, char** argv) {
     schemeSeeds();
     cdIndexSeeds();
     waterSeeds();
+    savedGameSeeds();
     midiSeeds();
     return 0;
 }
