@@ -220,9 +220,16 @@ bool Form::widgetEvent(QWidget* widget, QEvent* event) {
 
 namespace {
 // The key presses being handled: a handler may open a modal window, after which the focus can be
-// back in a staged form's picture, which offers the same press again.
-QList<const QEvent*>& pressesInHand() {
-    static QList<const QEvent*> presses;
+// back in a staged form's picture, which offers the same press again. A press is over once its
+// key is let go, or once everything has been offered it.
+struct PressInHand {
+    const QEvent* event;
+    int key;
+    Qt::KeyboardModifiers modifiers;
+    bool operator==(const PressInHand&) const = default;
+};
+QList<PressInHand>& pressesInHand() {
+    static QList<PressInHand> presses;
     return presses;
 }
 } // namespace
@@ -242,12 +249,16 @@ bool Form::eventFilter(QObject* watched, QEvent* event) {
             const bool ours = ownsKeyTarget(target);
             if (first && (keyPreview_ || ours) && !isDisposed()) {
                 auto* key = static_cast<QKeyEvent*>(event);
+                const PressInHand current{key, key->key(), key->modifiers()};
                 const bool press = type == QEvent::KeyPress && !key->isAutoRepeat();
-                if (press && pressesInHand().contains(key)) return false;
-                if (press) pressesInHand().append(key);
+                if (press && pressesInHand().contains(current)) return false;
+                if (press) pressesInHand().append(current);
+                if (type == QEvent::KeyRelease)
+                    pressesInHand().removeIf(
+                        [&](const PressInHand& p) { return p.key == current.key; });
                 handleKey(key);
-                // Once this press has been offered everywhere, a new one may take its place.
-                if (press) QTimer::singleShot(0, qApp, [key] { pressesInHand().removeOne(key); });
+                if (press)
+                    QTimer::singleShot(0, qApp, [current] { pressesInHand().removeOne(current); });
             }
         }
     } else if (watched == menuBar_ && (type == QEvent::Show || type == QEvent::Hide)) {
