@@ -20,8 +20,8 @@ bool hasQuote(const QString& text) {
 
 // Texts with a double quote, and numbers the writer cannot store, do not survive a rewrite.
 bool unwritableFile(const SavedGameFile& f) {
-    if (hasQuote(f.Frame) || hasQuote(f.ProjectName) || hasQuote(f.GameTitle) ||
-        hasQuote(f.Date) || hasQuote(f.Version) || unwritable(f.Blanks))
+    if (hasQuote(f.Frame) || hasQuote(f.ProjectName) || hasQuote(f.GameTitle) || hasQuote(f.Date) ||
+        hasQuote(f.Version) || unwritable(f.Blanks))
         return true;
     for (const auto& pairs : {f.Integers, f.Disappeared})
         for (const auto& pair : pairs)

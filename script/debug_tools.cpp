@@ -58,7 +58,8 @@ void DebugTools::fillFrameList() {
     frames_.clear();
     const QDir folder(project().folders.FramesFolder);
     // Frame files as the folder lists them; the pattern is case-sensitive.
-    for (const QString& file : folder.entryList({"*.fme"}, QDir::Files | QDir::Hidden, QDir::Name)) {
+    for (const QString& file :
+         folder.entryList({"*.fme"}, QDir::Files | QDir::Hidden, QDir::Name)) {
         if (file.size() <= 4 || !file.endsWith(".fme")) continue;
         const QString frame = file.chopped(4);
         auto* item = new MenuItem(*debug_, "mnuFrameName", frame);

@@ -46,8 +46,7 @@ SavedGameDialog::SavedGameDialog(Kind kind, SavedGames& games) : kind_(kind), ga
     List1_->Move(px(12), px(listTop), px(kWidth - kThumbWidth - 36), px(kHeight - listTop - 52));
     thumbnail_ = new ImageBox(window_, "imgThumbnail");
     thumbnail_->setStretch(true);
-    thumbnail_->Move(px(kWidth - kThumbWidth - 12), px(listTop), px(kThumbWidth),
-                     px(kThumbHeight));
+    thumbnail_->Move(px(kWidth - kThumbWidth - 12), px(listTop), px(kThumbWidth), px(kThumbHeight));
     date_ = new Label(window_, "lblDate");
     date_->setBackStyle(0);
     date_->Move(px(kWidth - kThumbWidth - 12), px(listTop + kThumbHeight + 6), px(kThumbWidth),

@@ -104,7 +104,8 @@ bool writeWhole(const QString& path, const QByteArray& bytes) {
     // flush first and give up the new file when anything went wrong.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) return false;
-    if (file.write(bytes) != bytes.size() || !file.flush() || file.error() != QFileDevice::NoError) {
+    if (file.write(bytes) != bytes.size() || !file.flush() ||
+        file.error() != QFileDevice::NoError) {
         file.cancelWriting();
         return false;
     }
@@ -153,9 +154,8 @@ QStringList SavedGames::listSaves(const QString& folder) {
         QDateTime time;
     };
     QList<Save> saves;
-    const QFileInfoList entries =
-        QDir(folder).entryInfoList({"*.sav"}, QDir::Files | QDir::Hidden | QDir::System,
-                                   QDir::Name);
+    const QFileInfoList entries = QDir(folder).entryInfoList(
+        {"*.sav"}, QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
     for (const QFileInfo& entry : entries) {
         const QString file = entry.fileName();
         // The pattern is case-sensitive, as the classic file list's is.
@@ -352,8 +352,7 @@ void SavedGames::load(SavedGameDialog& dialog, const QString& name) {
     window.Hide();
     if (dialog.property("modeless").toBool()) dialog.deleteLater();
 
-    const QString frame =
-        resumeLocation(project().folders.ConfigFolder + "Resume", file.Frame);
+    const QString frame = resumeLocation(project().folders.ConfigFolder + "Resume", file.Frame);
     site_->setCurrentFrameName(frame);
     pause(200);
     scripts_->ExecuteOnLoadVBScript();

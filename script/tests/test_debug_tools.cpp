@@ -10,10 +10,10 @@ TEST(DebugTools, AProjectWithoutVariablesShowsOnePageWithBothEmptySections) {
     const QStringList lines = DebugTools::variablesLines(none);
     ASSERT_EQ(lines.size(), 8);
     EXPECT_TRUE(lines[0].startsWith("This window allows you"));
-    EXPECT_EQ(lines[3], QString(26, '-') + " INTEGER VARIABLES: " + QString(26, '-') +
-                            QString(13, ' '));
-    EXPECT_EQ(lines[6], QString(26, '-') + " VARIANT VARIABLES: " + QString(26, '-') +
-                            QString(13, ' '));
+    EXPECT_EQ(lines[3],
+              QString(26, '-') + " INTEGER VARIABLES: " + QString(26, '-') + QString(13, ' '));
+    EXPECT_EQ(lines[6],
+              QString(26, '-') + " VARIANT VARIABLES: " + QString(26, '-') + QString(13, ' '));
     const QStringList pages = DebugTools::variablesPages(lines);
     ASSERT_EQ(pages.size(), 1);
     EXPECT_EQ(pages[0], lines.join("\r\n") + "\r\n\r\n");

@@ -50,9 +50,10 @@ TEST(DebugTools, CodeRunsAndIsOfferedAgainNextTime) {
     p.writeVariables({"A"});
     const QString box = "inputbox Execute VBScript Code (for advanced users)|Enter the VBScript "
                         "code that you want to execute and then click OK.";
-    RunResult r = p.play(kReveal + "input A.Value = 4 : GoToFrame \"Hall\"\n"
-                                   "menu Execute VBScript code...\n"
-                                   "expect log " +
+    RunResult r = p.play(kReveal +
+                         "input A.Value = 4 : GoToFrame \"Hall\"\n"
+                         "menu Execute VBScript code...\n"
+                         "expect log " +
                          box +
                          "\n"
                          "expect frame Hall\n"

@@ -66,48 +66,48 @@ QString loadSave(const QString& name) {
 
 TEST(SavedGames, ALoadBringsBackTheFrameVariablesHiddenHotspotsItemsAndHistory) {
     TestProject p = savingGame();
-    const RunResult r = p.play(
-        "click 20 20\n"
-        "expect frame Garden\n"
-        "exec A.Value = 1 : B.Value = 7 : Name.Value = \"Ann\" : Brave.Value = True : "
-        "Gold.Value = 12.5 : When.Value = DateSerial(2005, 3, 7)\n"
-        "exec AddItem \"Key\", True : AddItem \"Map\", True\n"
-        "key S ctrl\n"
-        "expect log window frmSaveGame|Save\n"
-        "type First save\n"
-        "button SAVE\n"
-        "expect frame Garden\n"
-        "exec A.Value = 0 : B.Value = 0 : Name.Value = \"Bob\" : RemoveAllItems : GoToFrame "
-        "\"Hall\"\n"
-        "expect frame Hall\n"
-        "key L ctrl\n"
-        "expect log window frmLoadGame|Load\n"
-        "select First save\n"
-        "button LOAD\n"
-        "expect frame Garden\n"
-        "expect variable A 1\n"
-        "expect variable B 7\n"
-        "expect variable Name Ann\n"
-        "expect items Key,Map\n"
-        "exec MsgBox TypeName(Brave.Value) & \",\" & TypeName(Gold.Value) & \",\" & "
-        "TypeName(When.Value) & \",\" & Gold.Value & \",\" & Year(When.Value)\n"
-        "expect log |Boolean,Double,Date,12.5,2005|\n"
-        // The history came back: one step back is the Start, whose hotspot stays hidden.
-        "exec GoToFrame \"last visited frame\"\n"
-        "expect frame Start\n"
-        "expect hidden 1\n");
+    const RunResult r =
+        p.play("click 20 20\n"
+               "expect frame Garden\n"
+               "exec A.Value = 1 : B.Value = 7 : Name.Value = \"Ann\" : Brave.Value = True : "
+               "Gold.Value = 12.5 : When.Value = DateSerial(2005, 3, 7)\n"
+               "exec AddItem \"Key\", True : AddItem \"Map\", True\n"
+               "key S ctrl\n"
+               "expect log window frmSaveGame|Save\n"
+               "type First save\n"
+               "button SAVE\n"
+               "expect frame Garden\n"
+               "exec A.Value = 0 : B.Value = 0 : Name.Value = \"Bob\" : RemoveAllItems : GoToFrame "
+               "\"Hall\"\n"
+               "expect frame Hall\n"
+               "key L ctrl\n"
+               "expect log window frmLoadGame|Load\n"
+               "select First save\n"
+               "button LOAD\n"
+               "expect frame Garden\n"
+               "expect variable A 1\n"
+               "expect variable B 7\n"
+               "expect variable Name Ann\n"
+               "expect items Key,Map\n"
+               "exec MsgBox TypeName(Brave.Value) & \",\" & TypeName(Gold.Value) & \",\" & "
+               "TypeName(When.Value) & \",\" & Gold.Value & \",\" & Year(When.Value)\n"
+               "expect log |Boolean,Double,Date,12.5,2005|\n"
+               // The history came back: one step back is the Start, whose hotspot stays hidden.
+               "exec GoToFrame \"last visited frame\"\n"
+               "expect frame Start\n"
+               "expect hidden 1\n");
     EXPECT_EQ(r.exitCode, 0) << show(r);
 
     // The file Windows players write, field for field.
     const QString path = saveFolder(p) + "First save.sav";
     EXPECT_EQ(readBytes(path), QByteArray("\"Garden\"\r\n2\r\n\"A\"\r\n1\r\n\"B\"\r\n7\r\n"
-                               "1\r\n\"Start\"\r\n1\r\n"
-                               "2\r\n\"Key\"\r\n\"Map\"\r\n"
-                               "2\r\n\"Start\"\r\n\"Garden\"\r\n"
-                               "\"\"\r\n\"\"\r\n\"\"\r\n\"E2E\"\r\n\"Test Game\"\r\n"
-                               "\"03/07/2005\"\r\n\"Version 4.3.0\"\r\n"
-                               "4\r\n\"Name\"\r\n\"Ann\"\r\n\"Brave\"\r\n#TRUE#\r\n"
-                               "\"Gold\"\r\n12.5\r\n\"When\"\r\n#2005-03-07#\r\n"));
+                                          "1\r\n\"Start\"\r\n1\r\n"
+                                          "2\r\n\"Key\"\r\n\"Map\"\r\n"
+                                          "2\r\n\"Start\"\r\n\"Garden\"\r\n"
+                                          "\"\"\r\n\"\"\r\n\"\"\r\n\"E2E\"\r\n\"Test Game\"\r\n"
+                                          "\"03/07/2005\"\r\n\"Version 4.3.0\"\r\n"
+                                          "4\r\n\"Name\"\r\n\"Ann\"\r\n\"Brave\"\r\n#TRUE#\r\n"
+                                          "\"Gold\"\r\n12.5\r\n\"When\"\r\n#2005-03-07#\r\n"));
     // Beside it, a small picture of the frame for the dialogs.
     EXPECT_TRUE(QFileInfo(path + ".png").isFile());
 }
@@ -136,18 +136,18 @@ TEST(SavedGames, ABrokenFileIsReportedAndTheRunningGameStaysAsItWas) {
     TestProject p = savingGame();
     writeSave(p, "Broken", "\"Garden\"\r\n2\r\n\"A\"\r\n1\r\n");
     const QString path = saveFolder(p) + "Broken.sav";
-    const RunResult r = p.play("exec A.Value = 5 : AddItem \"Key\", True : GoToFrame \"Hall\"\n"
-                               "key L ctrl\n"
-                               "select Broken\n"
-                               "button LOAD\n"
-                               "expect log " +
-                               errorReportLine(" Unable to load '" + path +
-                                               "'.\\n\\nInput past end of file") +
-                               "\n"
-                               "button Cancel\n"
-                               "expect frame Hall\n"
-                               "expect variable A 5\n"
-                               "expect items Key\n");
+    const RunResult r =
+        p.play("exec A.Value = 5 : AddItem \"Key\", True : GoToFrame \"Hall\"\n"
+               "key L ctrl\n"
+               "select Broken\n"
+               "button LOAD\n"
+               "expect log " +
+               errorReportLine(" Unable to load '" + path + "'.\\n\\nInput past end of file") +
+               "\n"
+               "button Cancel\n"
+               "expect frame Hall\n"
+               "expect variable A 5\n"
+               "expect items Key\n");
     EXPECT_EQ(r.exitCode, 0) << show(r);
 }
 
@@ -169,32 +169,32 @@ TEST(SavedGames, NamesWithAnyOfTheTenCharactersAreRefusedAndSpacesAreFine) {
 TEST(SavedGames, ReplacingAndRemovingAskFirst) {
     TestProject p = savingGame();
     const QString path = saveFolder(p) + "Slot.sav";
-    const RunResult r = p.play(
-        saveAs("Slot") +
-        "exec GoToFrame \"Hall\"\n"
-        // Cancel keeps the save made at the Start.
-        "answer Cancel\n" +
-        saveAs("Slot") +
-        "expect log msgbox Save|'Slot' already exists. Do you want to replace it?|Cancel\n"
-        "button Cancel\n"
-        "exec A.Value = 5\n"
-        // Chosen from the list, and replaced this time.
-        "key S ctrl\n"
-        "select Slot\n"
-        "answer OK\n"
-        "button SAVE\n"
-        "expect log msgbox Save|'Slot' already exists. Do you want to replace it?|OK\n"
-        // Removing: nothing chosen, then chosen and kept, then removed.
-        "key S ctrl\n"
-        "button Remove Selected\n"
-        "expect log msgbox Remove Saved File|Please select something.|OK\n"
-        "select Slot\n"
-        "answer Cancel\n"
-        "button Remove Selected\n"
-        "expect log msgbox Remove Saved File|Do you really want to remove '" +
-        path +
-        "'?|Cancel\n"
-        "button Cancel\n");
+    const RunResult r =
+        p.play(saveAs("Slot") +
+               "exec GoToFrame \"Hall\"\n"
+               // Cancel keeps the save made at the Start.
+               "answer Cancel\n" +
+               saveAs("Slot") +
+               "expect log msgbox Save|'Slot' already exists. Do you want to replace it?|Cancel\n"
+               "button Cancel\n"
+               "exec A.Value = 5\n"
+               // Chosen from the list, and replaced this time.
+               "key S ctrl\n"
+               "select Slot\n"
+               "answer OK\n"
+               "button SAVE\n"
+               "expect log msgbox Save|'Slot' already exists. Do you want to replace it?|OK\n"
+               // Removing: nothing chosen, then chosen and kept, then removed.
+               "key S ctrl\n"
+               "button Remove Selected\n"
+               "expect log msgbox Remove Saved File|Please select something.|OK\n"
+               "select Slot\n"
+               "answer Cancel\n"
+               "button Remove Selected\n"
+               "expect log msgbox Remove Saved File|Do you really want to remove '" +
+               path +
+               "'?|Cancel\n"
+               "button Cancel\n");
     EXPECT_EQ(r.exitCode, 0) << show(r);
     EXPECT_TRUE(readBytes(path).startsWith("\"Hall\"\r\n2\r\n\"A\"\r\n5\r\n"));
 
@@ -234,9 +234,9 @@ TEST(SavedGames, AFailedSaveLeavesTheOldOneWholeAndSaysSo) {
     // A folder in the way of the save is no save to replace.
     p.setFileSizeLimit(0);
     QDir().mkpath(saveFolder(p) + "Folder.sav/inside");
-    const RunResult blocked = p.play("answer OK\n" + saveAs("Folder") + "expect log " +
-                                     QString(failed).replace("Slot.sav", "Folder.sav") +
-                                     "\nbutton Cancel\n");
+    const RunResult blocked =
+        p.play("answer OK\n" + saveAs("Folder") + "expect log " +
+               QString(failed).replace("Slot.sav", "Folder.sav") + "\nbutton Cancel\n");
     EXPECT_EQ(blocked.exitCode, 0) << show(blocked);
     EXPECT_TRUE(QFileInfo(saveFolder(p) + "Folder.sav/inside").isDir());
 }
@@ -246,8 +246,8 @@ TEST(SavedGames, TheResumeFileSendsALoadedGameElsewhere) {
     tv::ResumeFile resume;
     resume.Pairs = {{"garden", "Hall"}};
     p.description().resume = resume;
-    const RunResult r = p.play("click 20 20\n" + saveAs("Here") + loadSave("Here") +
-                               "expect frame Hall\n");
+    const RunResult r =
+        p.play("click 20 20\n" + saveAs("Here") + loadSave("Here") + "expect frame Hall\n");
     EXPECT_EQ(r.exitCode, 0) << show(r);
 }
 
@@ -273,10 +273,10 @@ TEST(SavedGames, ASaveDuringADialogueResumesWhereTheDialogueBegan) {
 TEST(SavedGames, AVariableSavedAsMinusOneIsToggledOnLoad) {
     TestProject p = savingGame();
     // -1 is the toggle code of the variables' change: a loaded game finds 0 toggled to 1.
-    const RunResult r = p.play("exec A.Value = -1 : B.Value = 1\n" + saveAs("Toggle") +
-                               loadSave("Toggle") +
-                               "expect variable A 1\n"
-                               "expect variable B 1\n");
+    const RunResult r =
+        p.play("exec A.Value = -1 : B.Value = 1\n" + saveAs("Toggle") + loadSave("Toggle") +
+               "expect variable A 1\n"
+               "expect variable B 1\n");
     EXPECT_EQ(r.exitCode, 0) << show(r);
     EXPECT_TRUE(readBytes(saveFolder(p) + "Toggle.sav").contains("\"A\"\r\n-1\r\n"));
 }
@@ -298,13 +298,13 @@ TEST(SavedGames, TheWelcomeWindowLoadsAGame) {
 TEST(SavedGames, TheLoadKeyWaitsWhileAScriptTimerRunsButAScriptAsksAnyway) {
     TestProject p = savingGame();
     p.writeProcedures("Sub TimerObject1()\r\nEnd Sub\r\n");
-    const RunResult r = p.play(saveAs("Here") +
-                               "exec TimerObject.Load 1 : TimerObject(1).Interval = 1000 : "
-                               "TimerObject(1).Enabled = True\n"
-                               "key L ctrl\n"
-                               "expect nolog window frmLoadGame\n"
-                               "exec PopupLoadGame\n"
-                               "expect log window frmLoadGame\n"
-                               "button Cancel\n");
+    const RunResult r =
+        p.play(saveAs("Here") + "exec TimerObject.Load 1 : TimerObject(1).Interval = 1000 : "
+                                "TimerObject(1).Enabled = True\n"
+                                "key L ctrl\n"
+                                "expect nolog window frmLoadGame\n"
+                                "exec PopupLoadGame\n"
+                                "expect log window frmLoadGame\n"
+                                "button Cancel\n");
     EXPECT_EQ(r.exitCode, 0) << show(r);
 }
