@@ -309,6 +309,9 @@ QString WalkthroughRunner::execute(const WalkCommand& c) {
 Control& WalkthroughRunner::activeWindow() {
     if (Control* modal = automation::modalWindow()) return *modal;
     Game* game = dynamic_cast<Game*>(welcome_.game());
+    // The welcome window's load dialog waits for nobody but is the window in front.
+    if (game)
+        if (Form* dialog = game->savedGames.openDialog()) return *dialog;
     if (game && game->window().isVisible()) return game->window();
     return welcome_.window();
 }
@@ -323,7 +326,7 @@ Control& WalkthroughRunner::pictureSurface() {
 QString WalkthroughRunner::chooseMenu(Game& game, const QString& caption) {
     MainWindowShell& shell = game.shell;
     MenuItem* found = nullptr;
-    for (MenuItem* m : shell.menuItems())
+    for (MenuItem* m : shell.menuItems() + game.debugTools.menuItems())
         if (m->caption().remove('&') == caption) found = m;
     if (!found) return "menu: there is no menu item " + caption;
     // As a player would: bring up the menus first, and open the menu that holds the item.

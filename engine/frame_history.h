@@ -15,6 +15,8 @@ public:
     // Drops the last entry and returns the new last one ("" when fewer than two entries).
     QString goBack();
     void clear() { entries_.clear(); }
+    // A loaded game's history, as it was saved.
+    void setEntries(const QStringList& entries) { entries_ = entries; }
     int count() const { return entries_.size(); }
     const QStringList& entries() const { return entries_; }
 

@@ -20,6 +20,7 @@ Game::Game()
     : frameOpening_(std::make_unique<FrameOpening>(*this)),
       frameTimer_(std::make_unique<FrameTimer>(*this)) {
     setCdPromptSite(this);
+    savedGames.attach(*this, scripts, timedEvents);
     window_ = new Form("Game");
     window_->setLoggedWhenShown(false); // the log has the frames it shows instead
     window_->setBackColor(0);
@@ -93,6 +94,7 @@ Game::Game()
     // Any key stops a one-time video and cuts a transition short, as a click does; the shell
     // has the keys' own meanings, and the presses on the window around the frame.
     shell.createMenus();
+    debugTools.createMenus(*shell.mnuDebug());
     connect(window_, &Form::KeyDown, this, [this](int key, int shift) {
         RunFlags& f = runFlags();
         f.stopMovie = true;
@@ -117,6 +119,24 @@ void Game::show() {
 
 void Game::setUnloadedHandler(std::function<void()> handler) {
     unloadedHandler_ = std::move(handler);
+}
+
+void Game::setWelcomeLink(std::function<bool()> resolutionTicked, std::function<void()> hide) {
+    welcomeResolutionTicked_ = std::move(resolutionTicked);
+    hideWelcome_ = std::move(hide);
+}
+
+bool Game::welcomeResolutionTicked() const {
+    return welcomeResolutionTicked_ && welcomeResolutionTicked_();
+}
+
+void Game::hideWelcome() {
+    if (hideWelcome_) hideWelcome_();
+}
+
+QString Game::frameToSave() const {
+    // A dialogue goes on from where it began.
+    return dialogues.active() ? dialogues.activeFrame() : CurrentFrame.FrameName;
 }
 
 void Game::finishUnloading() {
@@ -153,6 +173,7 @@ void Game::ResetAll() {
 
         audio.resetForNewGame();
         transitions.reset();
+        savedGames.resolutionOnLoad = 0;
         scripts.ControlsReferenceMode = 0;
         video.StopOneTimeVideoPlayer();
         RunFlags& f = runFlags();
@@ -166,6 +187,7 @@ void Game::ResetAll() {
         texts.hideMessage();
         hotspots.ResetDefaultPointer();
         inventory.layout();
+        debugTools.fillFrameList();
         shell.restoreOptions();
 
         components.LoadPlugins();

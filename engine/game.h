@@ -21,6 +21,7 @@
 #include "present/rippling_water.h"
 #include "present/transitions.h"
 #include "present/video.h"
+#include "script/debug_tools.h"
 #include "script/saved_games.h"
 #include "script/script_host.h"
 #include "script/script_site.h"
@@ -54,7 +55,8 @@ class Game : public QObject,
              public DialogueSite,
              public InventorySite,
              public CdPromptSite,
-             public TransitionSite {
+             public TransitionSite,
+             public SavedGameSite {
     Q_OBJECT
 public:
     // The main window's load event: window, frame display, timers, players.
@@ -68,6 +70,9 @@ public:
     void StartUnloading() override { shell.StartUnloading(); }
     void show() override;
     void setUnloadedHandler(std::function<void()> handler) override;
+    void showLoadGameWindowFromWelcome() override { savedGames.showLoadGameWindowFromWelcome(); }
+    void setWelcomeLink(std::function<bool()> resolutionTicked,
+                        std::function<void()> hide) override;
 
     Form& window() override { return *window_; }
     PictureBox& pictureBox() override { return *pictureBox_; }
@@ -96,6 +101,7 @@ public:
     SavedGames savedGames;
     ScriptHost scripts{*this, variables, timedEvents, savedGames};
     TimedEvents timedEvents{*this, scripts};
+    DebugTools debugTools{*this, scripts};
     Components components;
     Hotspots hotspots{*this};
     Actions actions{*this};
@@ -166,6 +172,15 @@ public:
     void componentsIntoTransition(int number, bool beforeCapture) override;
     void componentsWithNewFrame(QPoint newFrameAt) override;
     void componentsOutOfTransition(int number) override;
+    // What saving and loading ask of the game.
+    QString frameToSave() const override;
+    void setCurrentFrameName(const QString& frame) override { CurrentFrame.FrameName = frame; }
+    VariablesCollection& disappearedHotspots() override { return hotspots.Disappear; }
+    QStringList frameHistory() const override { return FramesHistory.entries(); }
+    void setFrameHistory(const QStringList& entries) override { FramesHistory.setEntries(entries); }
+    void showGameWindow() override { show(); }
+    bool welcomeResolutionTicked() const override;
+    void hideWelcome() override;
 
     // What the CD lookup asks of the game while a disc is missing.
     void pauseForCd() override;
@@ -182,6 +197,8 @@ private:
     std::unique_ptr<FrameTimer> frameTimer_;
     std::unique_ptr<ComponentSite> componentSite_;
     std::function<void()> unloadedHandler_;
+    std::function<bool()> welcomeResolutionTicked_;
+    std::function<void()> hideWelcome_;
     std::unique_ptr<RunFromCd> runFromCd_;
     bool cdFrameTimer_ = false;   // Timer1 was running when the disc was asked for
     bool cdMessageTimer_ = false; // and the message timer

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QSaveFile>
 #include <QWidget>
 
 namespace tv::automation {
@@ -83,7 +84,9 @@ bool pressButton(Control& window, const QString& caption) {
     for (Control* c : window.findChildren<Control*>()) {
         if (c->isDisposed() || !c->widget() || !c->widget()->isVisible()) continue;
         const QVariant text = c->property("Caption");
-        if (!text.isValid() || QString(text.toString()).remove('&') != caption) continue;
+        // Captions may be padded with spaces ("  Load..."); the walkthrough's are trimmed.
+        if (!text.isValid() || QString(text.toString()).remove('&').trimmed() != caption.trimmed())
+            continue;
         const QPoint at = centreOf(window, *c);
         click(window, at.x(), at.y(), false);
         return true;
@@ -249,6 +252,20 @@ qint64 pixel(Control& surface, int x, int y) {
 
 bool saveScreenshot(Control& surface, const QString& path) {
     return picture(surface).save(path, "PNG");
+}
+
+bool saveThumbnail(Control& surface, const QString& path, int width) {
+    QImage image = picture(surface);
+    if (image.isNull()) return false;
+    if (image.width() > width) image = image.scaledToWidth(width, Qt::SmoothTransformation);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    // A full disk fails the flush, not the commit.
+    if (!image.save(&file, "PNG") || !file.flush() || file.error() != QFileDevice::NoError) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
 }
 
 } // namespace tv::automation

@@ -45,6 +45,9 @@ bool isTopmostAt(Control& surface, QPoint at, Control& control);
 qint64 pixel(Control& surface, int x, int y);
 // Saves what the control shows (with its child controls) as a PNG.
 bool saveScreenshot(Control& surface, const QString& path);
+// The same picture made small (at most `width` pixels wide, its shape kept), written as a PNG
+// through a temporary file so that a failed write leaves any earlier picture whole.
+bool saveThumbnail(Control& surface, const QString& path, int width);
 
 } // namespace automation
 } // namespace tv

@@ -4,6 +4,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 
 namespace tv {
@@ -87,6 +88,76 @@ void ComboBox::SetFocus() {
 QString ComboBox::List(int index) const {
     if (index < 0 || index >= box()->count()) throw vbError(err::SubscriptOutOfRange);
     return box()->itemText(index);
+}
+
+ListBox::ListBox(Control* container, const QString& name)
+    : WidgetControl(container, name, new QListWidget) {
+    list()->setSelectionMode(QAbstractItemView::SingleSelection);
+    QObject::connect(list(), &QListWidget::currentRowChanged, this, [this] { emit Click(); });
+    QObject::connect(list(), &QListWidget::itemDoubleClicked, this, [this] { emit DblClick(); });
+}
+
+QListWidget* ListBox::list() const {
+    return static_cast<QListWidget*>(inner());
+}
+
+int ListBox::listCount() const {
+    return list()->count();
+}
+
+int ListBox::listIndex() const {
+    return list()->currentRow();
+}
+
+void ListBox::setListIndex(int index) {
+    if (index < -1 || index >= list()->count()) throw vbError(err::InvalidPropertyValue);
+    list()->setCurrentRow(index);
+}
+
+QString ListBox::text() const {
+    const int row = list()->currentRow();
+    return row < 0 ? QString() : list()->item(row)->text();
+}
+
+void ListBox::AddItem(const QString& item, int index) {
+    if (index < -1 || index > list()->count()) throw vbError(err::InvalidCall);
+    list()->insertItem(index < 0 ? list()->count() : index, item);
+}
+
+void ListBox::RemoveItem(int index) {
+    if (index < 0 || index >= list()->count()) throw vbError(err::InvalidCall);
+    delete list()->takeItem(index);
+}
+
+void ListBox::Clear() {
+    list()->clear();
+}
+
+QString ListBox::List(int index) const {
+    if (index < 0 || index >= list()->count()) throw vbError(err::SubscriptOutOfRange);
+    return list()->item(index)->text();
+}
+
+TextBox::TextBox(Control* container, const QString& name)
+    : WidgetControl(container, name, new QLineEdit) {
+    QObject::connect(field(), &QLineEdit::textChanged, this, [this] { emit Change(); });
+}
+
+QLineEdit* TextBox::field() const {
+    return static_cast<QLineEdit*>(inner());
+}
+
+QString TextBox::text() const {
+    return field()->text();
+}
+
+void TextBox::setText(const QString& text) {
+    field()->setText(text);
+}
+
+void TextBox::SetFocus() {
+    field()->setFocus(Qt::TabFocusReason);
+    field()->selectAll();
 }
 
 } // namespace tv

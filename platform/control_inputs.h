@@ -1,10 +1,13 @@
 #pragma once
-// Controls for the player's own dialogs: the classic CommandButton and ComboBox, on Qt's push
-// button and combo box so that they look and behave as the desktop's do.
+// Controls for the player's own dialogs: the classic CommandButton, ComboBox, ListBox and TextBox,
+// on Qt's push button, combo box, list and line edit so that they look and behave as the
+// desktop's do.
 
 #include "platform/controls.h"
 
 class QComboBox;
+class QLineEdit;
+class QListWidget;
 class QPushButton;
 
 namespace tv {
@@ -60,6 +63,55 @@ signals:
 
 private:
     QComboBox* box() const;
+};
+
+// A list of text entries, one selected at most. ListIndex -1: none selected.
+class ListBox : public WidgetControl {
+    Q_OBJECT
+    Q_PROPERTY(int ListCount READ listCount)
+    Q_PROPERTY(int ListIndex READ listIndex WRITE setListIndex)
+    Q_PROPERTY(QString Text READ text)
+
+public:
+    explicit ListBox(Control* container, const QString& name = {});
+
+    int listCount() const;
+    int listIndex() const;
+    void setListIndex(int index); // outside -1 ... ListCount - 1: VbError 380
+    // The selected entry's text ("" when none).
+    QString text() const;
+    // Adds at `index` (-1: at the end); outside 0 ... ListCount: VbError 5.
+    Q_INVOKABLE void AddItem(const QString& item, int index = -1);
+    Q_INVOKABLE void RemoveItem(int index); // outside the list: VbError 5
+    Q_INVOKABLE void Clear();
+    Q_INVOKABLE QString List(int index) const; // outside the list: VbError 381
+
+signals:
+    void Click(); // the selection changed, by the user or by code
+    void DblClick();
+
+private:
+    QListWidget* list() const;
+};
+
+// A one-line text field.
+class TextBox : public WidgetControl {
+    Q_OBJECT
+    Q_PROPERTY(QString Text READ text WRITE setText)
+
+public:
+    explicit TextBox(Control* container, const QString& name = {});
+
+    QString text() const;
+    void setText(const QString& text);
+    // Puts the focus in the field with its text selected, so that typing replaces it.
+    Q_INVOKABLE void SetFocus();
+
+signals:
+    void Change();
+
+private:
+    QLineEdit* field() const;
 };
 
 } // namespace tv

@@ -10,6 +10,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QTimer>
 
 namespace tv {
 
@@ -217,6 +218,22 @@ bool Form::widgetEvent(QWidget* widget, QEvent* event) {
     return CanvasControl::widgetEvent(widget, event);
 }
 
+namespace {
+// The key presses being handled: a handler may open a modal window, after which the focus can be
+// back in a staged form's picture, which offers the same press again. A press is over once its
+// key is let go, or once everything has been offered it.
+struct PressInHand {
+    const QEvent* event;
+    int key;
+    Qt::KeyboardModifiers modifiers;
+    bool operator==(const PressInHand&) const = default;
+};
+QList<PressInHand>& pressesInHand() {
+    static QList<PressInHand> presses;
+    return presses;
+}
+} // namespace
+
 bool Form::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
@@ -230,8 +247,19 @@ bool Form::eventFilter(QObject* watched, QEvent* event) {
             const bool first =
                 (focus && focus->window() == widget()) ? target == focus : target == widget();
             const bool ours = ownsKeyTarget(target);
-            if (first && (keyPreview_ || ours) && !isDisposed())
-                handleKey(static_cast<QKeyEvent*>(event));
+            if (first && (keyPreview_ || ours) && !isDisposed()) {
+                auto* key = static_cast<QKeyEvent*>(event);
+                const PressInHand current{key, key->key(), key->modifiers()};
+                const bool press = type == QEvent::KeyPress && !key->isAutoRepeat();
+                if (press && pressesInHand().contains(current)) return false;
+                if (press) pressesInHand().append(current);
+                if (type == QEvent::KeyRelease)
+                    pressesInHand().removeIf(
+                        [&](const PressInHand& p) { return p.key == current.key; });
+                handleKey(key);
+                if (press)
+                    QTimer::singleShot(0, qApp, [current] { pressesInHand().removeOne(current); });
+            }
         }
     } else if (watched == menuBar_ && (type == QEvent::Show || type == QEvent::Hide)) {
         layoutClient();

@@ -24,4 +24,5 @@ list(APPEND TV_PLATFORM_TESTS
   ${CMAKE_CURRENT_SOURCE_DIR}/tests/test_control_set.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/tests/test_menu.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/tests/test_form_stage.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/tests/test_list_text_boxes.cpp
 )

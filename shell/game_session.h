@@ -17,6 +17,12 @@ public:
     virtual void show() = 0;
     // `handler` runs once the game's window has unloaded.
     virtual void setUnloadedHandler(std::function<void()> handler) = 0;
+    // The load dialog, opened from the welcome window without waiting for it.
+    virtual void showLoadGameWindowFromWelcome() = 0;
+    // What loading a game needs of the welcome window: whether its offer to switch the display
+    // is shown and ticked, and hiding it.
+    virtual void setWelcomeLink(std::function<bool()> resolutionTicked,
+                                std::function<void()> hide) = 0;
 };
 
 using GameFactory = std::function<std::unique_ptr<GameSession>()>;

@@ -396,13 +396,7 @@ void Welcome::ClickButton(int index) {
                 window_->Hide();
                 if (changeResolution_) changeResolution_(s.DisplayResolution + 1);
             }
-            if (!game_) {
-                game_ = makeGame_();
-                // Afterwards: the unloading game is still on the stack.
-                game_->setUnloadedHandler([this] {
-                    QMetaObject::invokeMethod(this, &Welcome::onGameUnloaded, Qt::QueuedConnection);
-                });
-            }
+            makeGame();
             game_->ResetAll();
             window_->Hide();
             game_->StartNewGame();
@@ -410,7 +404,8 @@ void Welcome::ClickButton(int index) {
             break;
         }
         case 1:
-            // Saved games open from here once the load dialog exists.
+            makeGame();
+            game_->showLoadGameWindowFromWelcome();
             break;
         case 2:
             window_->Hide();
@@ -423,6 +418,18 @@ void Welcome::ClickButton(int index) {
         standardErrorReport(" Error loading the main program window. Try restarting the program. ",
                             e);
     }
+}
+
+void Welcome::makeGame() {
+    if (game_) return;
+    game_ = makeGame_();
+    // Afterwards: the unloading game is still on the stack.
+    game_->setUnloadedHandler([this] {
+        QMetaObject::invokeMethod(this, &Welcome::onGameUnloaded, Qt::QueuedConnection);
+    });
+    game_->setWelcomeLink(
+        [this] { return shown_ && chkResolution_->isVisible() && chkResolution_->value() == 1; },
+        [this] { window_->Hide(); });
 }
 
 void Welcome::onGameUnloaded() {

@@ -70,6 +70,8 @@ private:
     // Asks whether to open `address`; the window gives up staying on top while it asks, and
     // keeps it given up when the player goes to the address.
     void offerToOpen(const QString& title, const QString& question, const QString& address);
+    // The game's main window, made the first time a game starts or loads.
+    void makeGame();
     void onGameUnloaded();
     void end();
 

@@ -664,7 +664,10 @@ RecordWriter& RecordWriter::endLine() {
 void RecordWriter::saveTo(const QString& path) const {
     QSaveFile file(path);
     file.setDirectWriteFallback(true);
-    if (file.open(QIODevice::WriteOnly) && file.write(out_) == out_.size() && file.commit()) return;
+    // A full disk fails the flush, not the commit: flush first.
+    if (file.open(QIODevice::WriteOnly) && file.write(out_) == out_.size() && file.flush() &&
+        file.commit())
+        return;
     if (!QFileInfo(path).absoluteDir().exists()) throw vbError(err::PathNotFound);
     throw vbError(err::PathFileAccessError);
 }

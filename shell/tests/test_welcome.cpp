@@ -26,9 +26,20 @@ public:
     void StartNewGame() override { calls_.push_back("StartNewGame"); }
     void show() override { calls_.push_back("show"); }
     void setUnloadedHandler(std::function<void()>) override {}
+    void showLoadGameWindowFromWelcome() override {
+        calls_.push_back(QString("load dialog, offer ticked %1").arg(resolutionTicked_()));
+        hideWelcome_();
+    }
+    void setWelcomeLink(std::function<bool()> resolutionTicked,
+                        std::function<void()> hide) override {
+        resolutionTicked_ = std::move(resolutionTicked);
+        hideWelcome_ = std::move(hide);
+    }
 
 private:
     std::vector<QString>& calls_;
+    std::function<bool()> resolutionTicked_;
+    std::function<void()> hideWelcome_;
 };
 
 class WelcomeTest : public ::testing::Test {
@@ -76,6 +87,20 @@ TEST_F(WelcomeTest, StartSwitchesTheDisplayFirstWhenTheOfferIsTicked) {
     EXPECT_EQ(calls_, (std::vector<QString>{"display 1", "ResetAll", "StartNewGame", "show"}));
     EXPECT_FALSE(w.window().isVisible());
     EXPECT_FALSE(ended_);
+}
+
+TEST_F(WelcomeTest, LoadOpensTheGamesLoadDialogWhichKnowsTheOfferAndCanHideTheWindow) {
+    Welcome& w = start();
+    w.ClickButton(1);
+    EXPECT_EQ(calls_, std::vector<QString>{"load dialog, offer ticked 1"});
+    EXPECT_FALSE(w.window().isVisible());
+    EXPECT_FALSE(ended_);
+
+    calls_.clear();
+    start();
+    offer().setValue(0);
+    welcome_->ClickButton(1);
+    EXPECT_EQ(calls_, std::vector<QString>{"load dialog, offer ticked 0"});
 }
 
 TEST_F(WelcomeTest, NoSwitchWhenTheOfferIsClearedOrNotMade) {

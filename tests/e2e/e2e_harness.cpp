@@ -144,7 +144,19 @@ RunResult TestProject::play(const QString& walkthrough, const QStringList& extra
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("XDG_CONFIG_HOME", dir_.path() + "/config");
     env.insert("XDG_DATA_HOME", dir_.path() + "/data");
-    env.insert("XDG_DOCUMENTS_DIR", dir_.path() + "/documents");
+    env.insert("XDG_DOCUMENTS_DIR", documents());
+    // The documents folder is where the desktop's user folders file says.
+    QDir().mkpath(dir_.path() + "/config");
+    // A test may have named other folders there already.
+    QFile userDirs(dir_.path() + "/config/user-dirs.dirs");
+    QByteArray named;
+    if (userDirs.open(QIODevice::ReadOnly)) named = userDirs.readAll();
+    userDirs.close();
+    if (!named.contains("XDG_DOCUMENTS_DIR") && userDirs.open(QIODevice::Append))
+        userDirs.write("XDG_DOCUMENTS_DIR=\"" + documents().toUtf8() + "\"\n");
+    userDirs.close();
+    // Saved games carry today's date; tests want the same bytes every day.
+    env.insert("TV_SAVE_DATE", "03/07/2005");
     if (screen_.isValid()) {
         // The offscreen platform takes its screens from a file.
         const QString config = dir_.path() + "/screen.json";
@@ -159,9 +171,18 @@ RunResult TestProject::play(const QString& walkthrough, const QStringList& extra
         env.insert("QT_QPA_PLATFORM", "offscreen:configfile=" + config);
     }
     run.setProcessEnvironment(env);
-    run.start(TV_RUN_BINARY, QStringList{root_, "--headless", "--virtual-time", "--walkthrough",
-                                         walkPath, "--log", logPath} +
-                                 extraArgs);
+    const QStringList args = QStringList{root_,    "--headless", "--virtual-time", "--walkthrough",
+                                         walkPath, "--log",      logPath} +
+                             extraArgs;
+    if (fileSizeLimit_ > 0) {
+        // The shell sets the limit (in KiB) and ignores the signal for writes beyond it, so
+        // that they fail instead of ending the run.
+        const QString script = QStringLiteral("trap '' XFSZ; ulimit -f %1; exec \"$0\" \"$@\"")
+                                   .arg(fileSizeLimit_ / 1024);
+        run.start("/bin/bash", QStringList{"-c", script, TV_RUN_BINARY} + args);
+    } else {
+        run.start(TV_RUN_BINARY, args);
+    }
     // A guard against a run that hangs, not a measure of speed.
     if (!run.waitForFinished(60000)) {
         run.kill();

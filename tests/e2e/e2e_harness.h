@@ -33,6 +33,8 @@ public:
     TestProject();
 
     const QString& root() const { return root_; }
+    // The user's documents folder in the runs (saved games go below it).
+    QString documents() const { return dir_.path() + "/documents"; }
     tv::ProjectSettings& settings() { return settings_; }
 
     // "General" is written from settings() when the project is played, unless this is called.
@@ -63,6 +65,9 @@ public:
 
     // The headless screen's size in pixels (800 x 600 unless this is called).
     void setScreenSize(int width, int height) { screen_ = {width, height}; }
+    // The run may write no file beyond `bytes` (a full disk, as far as it can tell): writes past
+    // the limit fail instead of ending the run. 0: no limit.
+    void setFileSizeLimit(qint64 bytes) { fileSizeLimit_ = bytes; }
 
     // Plays the project with the walkthrough text.
     RunResult play(const QString& walkthrough, const QStringList& extraArgs = {});
@@ -81,6 +86,7 @@ private:
     tv::ProjectSettings settings_;
     bool writeSettings_ = true;
     QSize screen_;
+    qint64 fileSizeLimit_ = 0;
     tv::builder::ProjectDescription description_;
 };
 

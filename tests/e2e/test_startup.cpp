@@ -1,7 +1,9 @@
 #include "e2e_harness.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -105,7 +107,13 @@ TEST(Demo, TheBundledDemoPlaysItsWalkthrough) {
     QTemporaryDir shots;
     QProcess run;
     run.setWorkingDirectory(shots.path());
-    // Its own settings, so that a drive letter stored by an earlier game cannot ask for a disc.
+    // Its own settings, so that a drive letter stored by an earlier game cannot ask for a disc,
+    // and its own documents folder, where the walkthrough saves a game.
+    QDir().mkpath(shots.filePath("config"));
+    QFile userDirs(shots.filePath("config/user-dirs.dirs"));
+    ASSERT_TRUE(userDirs.open(QIODevice::WriteOnly));
+    userDirs.write("XDG_DOCUMENTS_DIR=\"" + shots.filePath("documents").toUtf8() + "\"\n");
+    userDirs.close();
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("XDG_CONFIG_HOME", shots.filePath("config"));
     run.setProcessEnvironment(env);
@@ -116,4 +124,6 @@ TEST(Demo, TheBundledDemoPlaysItsWalkthrough) {
     EXPECT_EQ(run.exitCode(), 0) << run.readAllStandardError().toStdString()
                                  << run.readAllStandardOutput().toStdString();
     EXPECT_TRUE(QFile::exists(shots.filePath("garden.png")));
+    EXPECT_TRUE(
+        QFile::exists(shots.filePath("documents/Savegames/The Torvane Demo/In the garden.sav")));
 }

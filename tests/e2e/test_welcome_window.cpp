@@ -73,7 +73,10 @@ TEST(WelcomeWindow, CaptionsComeInEitherWordingAndTheTextsFileOverridesThem) {
     EXPECT_EQ(r.exitCode, 0) << show(r);
 
     p.description().texts = tv::TextsFile{1, {}, {}};
+    // The load button opens the load dialog, which Cancel closes again.
     r = p.play("button Load Game...\n"
+               "expect log window frmLoadGame|Load a previously saved game\n"
+               "button Cancel\n"
                "button Start New Game\n"
                "expect frame Start\n");
     EXPECT_EQ(r.exitCode, 0) << show(r);
@@ -124,6 +127,7 @@ TEST(WelcomeWindow, SchemePicturesAreTheButtonsAndTheTileCoversTheWindow) {
                          "expect pixel 240 310 10E010\n"
                          // The load button has no picture: its label stays.
                          "button Load Game...\n"
+                         "button Cancel\n"
                          "click 240 230\n"
                          "expect frame Start\n");
     EXPECT_EQ(r.exitCode, 0) << show(r);

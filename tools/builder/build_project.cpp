@@ -97,6 +97,12 @@ void ProjectWriter::writeConfig() {
     if (d_.texts) write("Config/Texts", [&](const QString& p) { writeTextsFile(p, *d_.texts); });
     if (d_.cdIndex)
         write("Config/CDContents", [&](const QString& p) { writeCdIndexFile(p, *d_.cdIndex); });
+    if (d_.resume)
+        write("Config/Resume", [&](const QString& p) {
+            RecordWriter out;
+            d_.resume->write(out);
+            out.saveTo(p);
+        });
     if (d_.runFromCd) write("RunFromCD.dat", [](const QString& p) { RecordWriter().saveTo(p); });
     if (d_.pluginList)
         write("Config/Plugins", [&](const QString& p) { writePluginListFile(p, *d_.pluginList); });

@@ -17,6 +17,7 @@
 #include "data/plugins_file.h"
 #include "data/procedures_file.h"
 #include "data/project.h"
+#include "data/saved_game_file.h"
 #include "data/scheme_file.h"
 #include "data/sound_channel_file.h"
 #include "data/ui_texts.h"
@@ -148,6 +149,7 @@ struct ProjectDescription {
     bool runFromCd = false;                   // an empty RunFromCD.dat in the root
     std::optional<PluginListFile> pluginList; // Config/Plugins
     QList<PluginFile> plugins;                // CPData/NAME.cp
+    std::optional<ResumeFile> resume;         // Config/Resume
     QList<MediaFile> files;
 
     // Where named media are looked up (relative to baseFolder): FOLDER/Areas/NAME (a project's

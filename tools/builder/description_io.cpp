@@ -47,6 +47,7 @@ ProjectDescription parseDescription(const QByteArray& yaml, const QString& fileN
     if (YAML::Node n = top["run_from_cd"]; n.IsDefined()) d.runFromCd = r.boolean(n, "run_from_cd");
     if (YAML::Node n = top["cd_index"]; n.IsDefined()) d.cdIndex = readCdIndex(r, n);
     if (YAML::Node n = top["plugins"]; n.IsDefined()) readPlugins(r, n, d);
+    if (YAML::Node n = top["resume"]; n.IsDefined()) d.resume = readResumeDescription(r, n);
     top.finish();
     return d;
 }
@@ -80,6 +81,7 @@ QByteArray writeDescription(const ProjectDescription& d, const QString& comment)
     if (d.runFromCd) root.add("run_from_cd", YamlNode::boolean(true));
     if (d.cdIndex) root.add("cd_index", describeCdIndex(*d.cdIndex));
     if (d.pluginList || !d.plugins.isEmpty()) root.add("plugins", describePlugins(d));
+    if (d.resume) root.add("resume", describeResume(*d.resume));
     return root.document(comment);
 }
 

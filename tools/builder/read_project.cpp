@@ -395,6 +395,11 @@ DumpResult readProject(const QString& projectFolder) {
             p, [](const QString& f) { return readCdIndexFile(f); },
             [](RecordWriter& out, const CdIndexFile& index) { index.write(out); });
     }
+    if (const QString p = existing(config + "Resume"); !p.isEmpty()) {
+        d.resume = reading.readExactly(
+            p, [](const QString& f) { return readResumeFile(f); },
+            [](RecordWriter& out, const ResumeFile& resume) { resume.write(out); });
+    }
     // The marker counts by being there; one with contents is copied as it is.
     if (const QString p = existing(cdMarkerPath(folders)); !p.isEmpty()) {
         if (QFileInfo(p).size() == 0)

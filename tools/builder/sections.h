@@ -50,6 +50,9 @@ YamlNode describeCdIndex(const CdIndexFile& index);
 // Plugins: the list (Config/Plugins) and the data files (CPData/NAME.cp).
 void readPlugins(const Reader& r, const YAML::Node& node, ProjectDescription& d);
 YamlNode describePlugins(const ProjectDescription& d);
+// Where loaded games resume (Config/Resume).
+ResumeFile readResumeDescription(const Reader& r, const YAML::Node& node);
+YamlNode describeResume(const ResumeFile& resume);
 
 // A frame's rippling water.
 WaterFrame readWater(const Reader& r, const YAML::Node& node, const QString& frame);

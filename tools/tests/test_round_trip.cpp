@@ -705,6 +705,41 @@ frames: [{name: A, picture: gone.jpg}]
     }
 }
 
+TEST_F(RoundTrip, TheResumeFileIsDescribedOrCopiedAsItIs) {
+    writeBytes(path("src/resume.yaml"), R"(resume:
+  frames:
+    - {saved: Hall, resumes_at: Tower}
+    - {saved: "Old Mill", resumes_at: ""}
+  raw: {leading: [Isle, 1, true, ~, "", 2.5]}
+)");
+    buildProject(loadDescription(path("src/resume.yaml")), path("a"));
+    EXPECT_EQ(readBytes(path("a/Config/Resume")),
+              "\"Isle\"\r\n1\r\n#TRUE#\r\n\r\n\"\"\r\n2.5\r\n\"Hall\"\r\n\"Tower\"\r\n"
+              "\"Old Mill\"\r\n\"\"\r\n");
+    EXPECT_TRUE(dumpTo(path("a"), path("dumpA/game.yaml")).isEmpty());
+    const QString yaml = QString::fromUtf8(readBytes(path("dumpA/game.yaml")));
+    EXPECT_TRUE(yaml.contains("- {saved: Hall, resumes_at: Tower}")) << yaml.toStdString();
+    buildProject(loadDescription(path("dumpA/game.yaml")), path("b"));
+    expectSameFiles(path("a"), path("b"));
+
+    // A file laid out on other lines is copied as it is.
+    const QString root = path("made");
+    writeBytes(root + "/Config/Resume", "0,0,0,0,0,0,\"Hall\",\"Tower\"\r\n");
+    const QString warnings = dumpTo(root, path("dumpM/game.yaml"));
+    EXPECT_TRUE(warnings.contains("Resume: holds values or a layout")) << warnings.toStdString();
+    buildProject(loadDescription(path("dumpM/game.yaml")), path("m"));
+    EXPECT_EQ(readBytes(path("m/Config/Resume")), readBytes(root + "/Config/Resume"));
+
+    writeBytes(path("src/bad.yaml"), "resume: {frames: [{saved: Hall}]}\n");
+    try {
+        loadDescription(path("src/bad.yaml"));
+        ADD_FAILURE() << "a pair without its second frame was taken";
+    } catch (const BuildError& e) {
+        EXPECT_TRUE(e.message().contains("resume pair 1 needs saved and resumes_at"))
+            << e.message().toStdString();
+    }
+}
+
 TEST_F(RoundTrip, MediaAreFoundCopiedOrReportedAndFilesAreNotOverwrittenUnasked) {
     auto build = [&](const QByteArray& yaml, const QString& out, BuildOptions options = {}) {
         writeBytes(path("src/t.yaml"), yaml);

@@ -9,7 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <csignal>
 #include <ctime>
+#include <sys/resource.h>
 
 using namespace tv;
 using Kind = RecordValue::Kind;
@@ -300,4 +302,29 @@ TEST(RecordFiles, OpenAndSaveReportClassicErrors) {
     EXPECT_EQ(errorOf([&] { RecordReader::open(dir.filePath("missing")); }), 53);
     EXPECT_EQ(errorOf([&] { RecordReader::open(dir.path()); }), 75);
     EXPECT_EQ(errorOf([&] { out.saveTo(dir.filePath("no/such/folder/f")); }), 76);
+}
+
+TEST(RecordFiles, ASaveThatDoesNotFitOnTheDiskLeavesTheOldFileWhole) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("save.sav");
+    RecordWriter small;
+    small.string("old").endLine();
+    small.saveTo(path);
+    RecordWriter big;
+    big.string(QString(8000, 'x')).endLine(); // within the write buffer
+    // The disk is full as far as this process can tell: writes beyond 4 KiB fail.
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit full = saved;
+    full.rlim_cur = 4096;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &full), 0);
+    const int error = errorOf([&] { big.saveTo(path); });
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(error, 75);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), "\"old\"\r\n");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"save.sav"});
 }
