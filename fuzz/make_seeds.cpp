@@ -613,67 +613,67 @@ void pluginSeeds() {
          "  files:\n"
          "    - {name: Pano, version: 2, compiled: true, procedures: Sub A() End Sub,\n"
          "       integers: [A], hotspot_action: A, parameters: [{name: x, value: 1, third: 2}]}\n");
-    // Saved games whole, of older versions that end early, and cut inside a part; a resume file.
-    void savedGameSeeds() {
-        SavedGameFile f;
-        f.Frame = "Garden";
-        f.Integers = {{"HasKey", 1}, {"Door", -1}};
-        f.Disappeared = {{"Hall", 2}};
-        f.Items = {"Key", "Old map"};
-        f.History = {"Hall", "Garden"};
-        f.ProjectName = "Isle";
-        f.GameTitle = "The Isle";
-        f.Date = "03/07/2005";
-        f.Variants = {
-            {"Name", RecordValue::ofString("Ann")},
-            {"Brave", RecordValue::ofBool(true)},
-            {"Gold", RecordValue::ofNumber(12.5)},
-            {"Met", RecordValue::ofDate(QDateTime(QDate(2005, 3, 7), QTime(9, 30), Qt::UTC))},
-            {"Nothing", RecordValue::empty()}};
-        auto bytesOf = [](const SavedGameFile& file) {
-            RecordWriter out;
-            file.write(out);
-            return out.bytes();
-        };
-        const QByteArray whole = bytesOf(f);
-        seed("saved_game", "whole", whole);
-        f.hasVariants = false;
-        seed("saved_game", "no-variants", bytesOf(f));
-        f.hasDetails = false;
-        seed("saved_game", "history-only", bytesOf(f));
-        f.hasHistory = false;
-        seed("saved_game", "inventory-only", bytesOf(f));
-        seed("saved_game", "cut-in-pairs", whole.left(whole.indexOf("\"Door\"")));
+}
 
-        ResumeFile resume;
-        resume.Pairs = {{"Hall", "Tower"}, {"HALL", ""}, {"Garden", "Shore"}};
+// Saved games whole, of older versions that end early, and cut inside a part; a resume file.
+void savedGameSeeds() {
+    SavedGameFile f;
+    f.Frame = "Garden";
+    f.Integers = {{"HasKey", 1}, {"Door", -1}};
+    f.Disappeared = {{"Hall", 2}};
+    f.Items = {"Key", "Old map"};
+    f.History = {"Hall", "Garden"};
+    f.ProjectName = "Isle";
+    f.GameTitle = "The Isle";
+    f.Date = "03/07/2005";
+    f.Variants = {{"Name", RecordValue::ofString("Ann")},
+                  {"Brave", RecordValue::ofBool(true)},
+                  {"Gold", RecordValue::ofNumber(12.5)},
+                  {"Met", RecordValue::ofDate(QDateTime(QDate(2005, 3, 7), QTime(9, 30), Qt::UTC))},
+                  {"Nothing", RecordValue::empty()}};
+    auto bytesOf = [](const SavedGameFile& file) {
         RecordWriter out;
-        resume.write(out);
-        seed("resume", "pairs", out.bytes());
-        seed("resume", "leading-only", "1,2,3,4,5,6\r\n");
-        seed("resume", "odd", "1,2,3,4,5,6,\"Hall\"\r\n");
-    }
+        file.write(out);
+        return out.bytes();
+    };
+    const QByteArray whole = bytesOf(f);
+    seed("saved_game", "whole", whole);
+    f.hasVariants = false;
+    seed("saved_game", "no-variants", bytesOf(f));
+    f.hasDetails = false;
+    seed("saved_game", "history-only", bytesOf(f));
+    f.hasHistory = false;
+    seed("saved_game", "inventory-only", bytesOf(f));
+    seed("saved_game", "cut-in-pairs", whole.left(whole.indexOf("\"Door\"")));
 
-    // A format 0 tune with a tempo change and running status, and a format 1 file of two tracks.
-    void midiSeeds() {
-        auto track = [](const QByteArray& events) {
-            const auto n = quint32(events.size());
-            return QByteArray("MTrk") + char(n >> 24) + char(n >> 16) + char(n >> 8) + char(n) +
-                   events;
-        };
-        auto header = [](int format, int tracks) {
-            return QByteArray("MThd\0\0\0\6", 8) + char(0) + char(format) + char(0) + char(tracks) +
-                   QByteArray("\x01\xE0", 2);
-        };
-        const QByteArray end("\x00\xFF\x2F\x00", 4);
-        const QByteArray tune = QByteArray("\x00\xC0\x05\x00\x90\x3C\x64\x83\x60\x3C\x00"
-                                           "\x00\xFF\x51\x03\x0F\x42\x40\x83\x60\x80\x3C\x00",
-                                           23) +
-                                end;
-        seed("midi_timing", "tune", header(0, 1) + track(tune));
-        const QByteArray tempo = QByteArray("\x00\xFF\x51\x03\x07\xA1\x20", 7) + end;
-        seed("midi_timing", "two-tracks", header(1, 2) + track(tempo) + track(tune));
-    }
+    ResumeFile resume;
+    resume.Pairs = {{"Hall", "Tower"}, {"HALL", ""}, {"Garden", "Shore"}};
+    RecordWriter out;
+    resume.write(out);
+    seed("resume", "pairs", out.bytes());
+    seed("resume", "leading-only", "1,2,3,4,5,6\r\n");
+    seed("resume", "odd", "1,2,3,4,5,6,\"Hall\"\r\n");
+}
+
+// A format 0 tune with a tempo change and running status, and a format 1 file of two tracks.
+void midiSeeds() {
+    auto track = [](const QByteArray& events) {
+        const auto n = quint32(events.size());
+        return QByteArray("MTrk") + char(n >> 24) + char(n >> 16) + char(n >> 8) + char(n) + events;
+    };
+    auto header = [](int format, int tracks) {
+        return QByteArray("MThd\0\0\0\6", 8) + char(0) + char(format) + char(0) + char(tracks) +
+               QByteArray("\x01\xE0", 2);
+    };
+    const QByteArray end("\x00\xFF\x2F\x00", 4);
+    const QByteArray tune = QByteArray("\x00\xC0\x05\x00\x90\x3C\x64\x83\x60\x3C\x00"
+                                       "\x00\xFF\x51\x03\x0F\x42\x40\x83\x60\x80\x3C\x00",
+                                       23) +
+                            end;
+    seed("midi_timing", "tune", header(0, 1) + track(tune));
+    const QByteArray tempo = QByteArray("\x00\xFF\x51\x03\x07\xA1\x20", 7) + end;
+    seed("midi_timing", "two-tracks", header(1, 2) + track(tempo) + track(tune));
+}
 
 } // namespace
 
