@@ -82,4 +82,21 @@ int readBothWays(const QByteArray& bytes, const QString& path, T& read, FromRead
     return error;
 }
 
+// What read in full survives its writer: written, it reads back (through `fromReader`) as
+// `expected` (the value with its numbers as they are stored), and written again it gives the
+// same bytes.
+template <typename T, typename FromReader>
+void survivesWriter(const T& read, const T& expected, FromReader fromReader) {
+    const QByteArray once = written(read);
+    T back;
+    try {
+        RecordReader in(once);
+        fromReader(in, back);
+    } catch (const VbError&) {
+        fail("what was written does not read back");
+    }
+    if (!(back == expected)) fail("what was written reads back as another value");
+    if (written(back) != once) fail("what was written reads back different");
+}
+
 } // namespace tv::fuzz
