@@ -10,19 +10,12 @@ using namespace tv;
 namespace {
 
 PluginDataFile readBytes(const QByteArray& bytes) {
-    RecordReader in(bytes);
-    PluginDataFile plugin;
-    readPluginData(in, plugin);
-    return plugin;
+    return test::readFrom<PluginDataFile>(
+        bytes, [](RecordReader& in, PluginDataFile& v) { readPluginData(in, v); });
 }
 
 int errorOf(const QByteArray& bytes) {
-    try {
-        readBytes(bytes);
-    } catch (const VbError& e) {
-        return e.number();
-    }
-    return 0;
+    return test::errorOf([&] { readBytes(bytes); });
 }
 
 const QByteArray kHead = "2,0,0,0,0,0,0,0\r\n#FALSE#,#FALSE#\r\n\"T\",\"D\",\"x~y\",\"Pano\"\r\n"

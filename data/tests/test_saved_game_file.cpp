@@ -7,29 +7,17 @@
 
 using namespace tv;
 using tv::test::writeAll;
+using tv::test::writtenBytes;
 
 namespace {
 
 SavedGameFile readBytes(const QByteArray& bytes) {
-    RecordReader in(bytes);
-    SavedGameFile file;
-    readSavedGame(in, file);
-    return file;
+    return test::readFrom<SavedGameFile>(
+        bytes, [](RecordReader& in, SavedGameFile& v) { readSavedGame(in, v); });
 }
 
 int errorOf(const QByteArray& bytes) {
-    try {
-        readBytes(bytes);
-    } catch (const VbError& e) {
-        return e.number();
-    }
-    return 0;
-}
-
-QByteArray writtenBytes(const SavedGameFile& file) {
-    RecordWriter out;
-    file.write(out);
-    return out.bytes();
+    return test::errorOf([&] { readBytes(bytes); });
 }
 
 SavedGameFile sample() {

@@ -12,19 +12,12 @@ using tv::test::writeAll;
 namespace {
 
 WaterFile readBytes(const QByteArray& bytes) {
-    RecordReader in(bytes);
-    WaterFile water;
-    readWater(in, water);
-    return water;
+    return test::readFrom<WaterFile>(bytes,
+                                     [](RecordReader& in, WaterFile& v) { readWater(in, v); });
 }
 
 int errorOf(const QByteArray& bytes) {
-    try {
-        readBytes(bytes);
-    } catch (const VbError& e) {
-        return e.number();
-    }
-    return 0;
+    return test::errorOf([&] { readBytes(bytes); });
 }
 
 } // namespace
