@@ -4,9 +4,15 @@
 #include <cmath>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace tv::pano {
 
-int clampCylinderHeight(int height) { return std::clamp(height, kMinHeight, kMaxHeight); }
+int clampCylinderHeight(int height) {
+    return std::clamp(height, kMinHeight, kMaxHeight);
+}
 
 float maximumVerticalAngle(int cylinderHeight) {
     return std::atan((static_cast<float>(cylinderHeight) / 2.0f) / kRadius) - 0.54f;
@@ -36,9 +42,13 @@ CameraAngles rotateCamera(CameraAngles camera, CameraAngles delta, int cylinderH
 
 Texture::Texture(const QImage& picture) {
     if (picture.isNull()) return;
-    const QImage rgb = picture.format() == QImage::Format_RGB32
-                           ? picture
-                           : picture.convertToFormat(QImage::Format_RGB32);
+    QImage rgb = picture.format() == QImage::Format_RGB32
+                     ? picture
+                     : picture.convertToFormat(QImage::Format_RGB32);
+    // Texel positions are 16.16 fixed point.
+    if (rgb.width() > kMaxTextureSide || rgb.height() > kMaxTextureSide)
+        rgb = rgb.scaled(kMaxTextureSide, kMaxTextureSide, Qt::KeepAspectRatio,
+                         Qt::SmoothTransformation);
     width_ = rgb.width();
     height_ = rgb.height();
     stride_ = width_ + 1;
@@ -95,11 +105,62 @@ UV rayUV(float x, RowRay row, float yaw, float height) {
     return {angle / kTwoPi, 0.5f - up / height};
 }
 
-std::uint32_t mix(std::uint32_t a, std::uint32_t b, std::uint32_t w) {
-    const std::uint32_t rb = (((a & 0x00FF00FFu) * (256 - w) + (b & 0x00FF00FFu) * w) >> 8) & 0x00FF00FFu;
-    const std::uint32_t ag = (((a >> 8) & 0x00FF00FFu) * (256 - w) + ((b >> 8) & 0x00FF00FFu) * w) & 0xFF00FF00u;
+// atan2 to about 1e-5 radians (a hundredth of a texel round a 4096-pixel picture), free of
+// branches so that a row's span ends are computed together.
+float fastAtan2(float y, float x) {
+    const float ay = std::fabs(y);
+    const float ax = std::fabs(x);
+    const float big = std::max(ay, ax);
+    const float z = big > 0 ? std::min(ay, ax) / big : 0.0f;
+    const float z2 = z * z;
+    float r =
+        z *
+        (0.99997726f +
+         z2 * (-0.33262347f +
+               z2 * (0.19354346f + z2 * (-0.11643287f + z2 * (0.05265332f - z2 * 0.01172120f)))));
+    r = ay > ax ? 1.5707963f - r : r;
+    r = x < 0 ? 3.1415927f - r : r;
+    return y < 0 ? -r : r;
+}
+
+[[maybe_unused]] std::uint32_t mix(std::uint32_t a, std::uint32_t b, std::uint32_t w) {
+    const std::uint32_t rb =
+        (((a & 0x00FF00FFu) * (256 - w) + (b & 0x00FF00FFu) * w) >> 8) & 0x00FF00FFu;
+    const std::uint32_t ag =
+        (((a >> 8) & 0x00FF00FFu) * (256 - w) + ((b >> 8) & 0x00FF00FFu) * w) & 0xFF00FF00u;
     return rb | ag;
 }
+
+// One smooth sample at 16.16 texture position (fx, fy); the texel to the right and the row below
+// always exist (the texture's extra column and row).
+#if defined(__SSE2__)
+inline std::uint32_t sample(const std::uint32_t* tex, int stride, std::int32_t fx,
+                            std::int32_t fy) {
+    const std::uint32_t* p = tex + static_cast<std::ptrdiff_t>(fy >> 16) * stride + (fx >> 16);
+    const __m128i zero = _mm_setzero_si128();
+    // Weights of 7 bits keep (b − a) × w within 16 signed bits.
+    const __m128i wy = _mm_set1_epi16(static_cast<short>((fy >> 9) & 0x7F));
+    const __m128i wx = _mm_set1_epi16(static_cast<short>((fx >> 9) & 0x7F));
+    const __m128i top =
+        _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), zero);
+    const __m128i bottom =
+        _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p + stride)), zero);
+    const __m128i column =
+        _mm_add_epi16(top, _mm_srai_epi16(_mm_mullo_epi16(_mm_sub_epi16(bottom, top), wy), 7));
+    const __m128i right = _mm_srli_si128(column, 8);
+    const __m128i pixel =
+        _mm_add_epi16(column, _mm_srai_epi16(_mm_mullo_epi16(_mm_sub_epi16(right, column), wx), 7));
+    return static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(pixel, zero)));
+}
+#else
+inline std::uint32_t sample(const std::uint32_t* tex, int stride, std::int32_t fx,
+                            std::int32_t fy) {
+    const std::uint32_t* p = tex + static_cast<std::ptrdiff_t>(fy >> 16) * stride + (fx >> 16);
+    const std::uint32_t ax = (static_cast<std::uint32_t>(fx) >> 8) & 0xFF;
+    const std::uint32_t ay = (static_cast<std::uint32_t>(fy) >> 8) & 0xFF;
+    return mix(mix(p[0], p[1], ax), mix(p[stride], p[stride + 1], ax), ay);
+}
+#endif
 
 bool drawable(const QImage& target) {
     return !target.isNull() &&
@@ -108,12 +169,13 @@ bool drawable(const QImage& target) {
 
 } // namespace
 
-std::optional<QPointF> Renderer::sourcePoint(const CameraAngles& camera, QSize viewport, QPointF screen) const {
+std::optional<QPointF> Renderer::sourcePoint(const CameraAngles& camera, QSize viewport,
+                                             QPointF screen) const {
     const Lens lens;
     const RowRay row = rowRay(lens.y(static_cast<float>(screen.y()) + 0.5f, viewport.height()),
                               std::sin(camera.pitch), std::cos(camera.pitch));
-    const UV uv = rayUV(lens.x(static_cast<float>(screen.x()) + 0.5f, viewport.width()), row, camera.yaw,
-                        static_cast<float>(height_));
+    const UV uv = rayUV(lens.x(static_cast<float>(screen.x()) + 0.5f, viewport.width()), row,
+                        camera.yaw, static_cast<float>(height_));
     if (uv.v < 0 || uv.v > 1) return std::nullopt;
     const float u = uv.u - std::floor(uv.u);
     return QPointF(u * texture_.width(), uv.v * texture_.height());
@@ -171,33 +233,61 @@ void Renderer::render(const CameraAngles& camera, QImage& target) const {
     const std::int32_t lowY = -(1 << 15); // v = 0, half a texel above the first texel centre
     const std::int32_t highY = ((th - 1) << 16) + (1 << 15);
     const std::int32_t lastRow = (th - 1) << 16;
+    const int centre = width / 2;
 
-    std::vector<float> xs(static_cast<std::size_t>(width) + 1);
-    for (int x = 0; x <= width; ++x) xs[x] = lens.x(static_cast<float>(x) + 0.5f, width);
+    // The rays' x at the span ends (the last end is the row's right edge).
+    const int spans = (width + kSpan - 1) / kSpan;
+    std::vector<float> ends(static_cast<std::size_t>(spans) + 1);
+    for (int k = 0; k <= spans; ++k)
+        ends[k] = lens.x(static_cast<float>(std::min(k * kSpan, width)) + 0.5f, width);
+    // Span ends in 16.16 texels: x unwrapped (the seam is handled per span), y limited so that
+    // nearly vertical rays cannot overflow.
+    std::vector<std::int64_t> fxs(ends.size());
+    std::vector<std::int32_t> fys(ends.size());
+    const float yawTurns = camera.yaw / kTwoPi;
+    const float fixedWidth = static_cast<float>(tw) * 65536.0f;
+    const float fixedHeight = static_cast<float>(th) * 65536.0f;
 
     for (int y = 0; y < height; ++y) {
         const RowRay row = rowRay(lens.y(static_cast<float>(y) + 0.5f, height), sinPitch, cosPitch);
+        for (int k = 0; k <= spans; ++k) {
+            const float x = ends[k];
+            const float u = yawTurns + fastAtan2(x, row.forward) / kTwoPi;
+            const float v =
+                0.5f - kRadius * row.up / (std::sqrt(x * x + row.forward * row.forward) * cylinder);
+            fxs[k] = static_cast<std::int64_t>(u * fixedWidth) - (1 << 15);
+            fys[k] =
+                static_cast<std::int32_t>(std::clamp(v, -1.0f, 2.0f) * fixedHeight) - (1 << 15);
+        }
         auto* line = reinterpret_cast<std::uint32_t*>(target.scanLine(y));
-        UV start = rayUV(xs[0], row, camera.yaw, cylinder);
-        for (int x0 = 0; x0 < width; x0 += kSpan) {
+        for (int k = 0, x0 = 0; x0 < width; ++k, x0 += kSpan) {
             const int n = std::min(kSpan, width - x0);
-            const UV end = rayUV(xs[x0 + n], row, camera.yaw, cylinder);
-            const double sx = start.u * tw - 0.5;
-            const double wrapped = sx - std::floor(sx / tw) * tw;
-            std::int32_t fx = static_cast<std::int32_t>(wrapped * 65536.0);
-            std::int32_t fy = static_cast<std::int32_t>((start.v * th - 0.5f) * 65536.0f);
-            const std::int32_t dx = static_cast<std::int32_t>((end.u - start.u) * tw * 65536.0f / n);
-            const std::int32_t dy = static_cast<std::int32_t>((end.v - start.v) * th * 65536.0f / n);
-            for (int i = 0; i < n; ++i, fx += dx, fy += dy) {
-                if (fx >= wrapX) fx -= wrapX;
-                if (fy < lowY || fy > highY) continue;
-                const std::int32_t cy = std::clamp(fy, 0, lastRow);
-                const std::uint32_t* p = tex + static_cast<std::size_t>(cy >> 16) * stride + (fx >> 16);
-                const std::uint32_t ax = (static_cast<std::uint32_t>(fx) >> 8) & 0xFF;
-                const std::uint32_t ay = (static_cast<std::uint32_t>(cy) >> 8) & 0xFF;
-                line[x0 + i] = mix(mix(p[0], p[1], ax), mix(p[stride], p[stride + 1], ax), ay);
+            std::int64_t startX = fxs[k];
+            while (startX < 0)
+                startX += wrapX;
+            while (startX >= wrapX)
+                startX -= wrapX;
+            std::int32_t fx = static_cast<std::int32_t>(startX);
+            std::int32_t fy = fys[k];
+            const auto dx = static_cast<std::int32_t>((fxs[k + 1] - fxs[k]) / n);
+            const std::int32_t dy = (fys[k + 1] - fys[k]) / n;
+            const std::int32_t lastFx = fx + dx * (n - 1);
+            const std::int32_t lastFy = fy + dy * (n - 1);
+            // The height on the cylinder peaks at the centre column, so a span holding it is
+            // checked pixel by pixel, as is the one span of a row that crosses the seam.
+            const bool inside = fy >= lowY && fy <= highY && lastFy >= lowY && lastFy <= highY &&
+                                (x0 > centre || x0 + n <= centre);
+            std::uint32_t* out = line + x0;
+            if (inside && lastFx < wrapX) {
+                for (int i = 0; i < n; ++i, fx += dx, fy += dy)
+                    out[i] = sample(tex, stride, fx, std::clamp(fy, 0, lastRow));
+            } else {
+                for (int i = 0; i < n; ++i, fx += dx, fy += dy) {
+                    if (fx >= wrapX) fx -= wrapX;
+                    if (fy < lowY || fy > highY) continue;
+                    out[i] = sample(tex, stride, fx, std::clamp(fy, 0, lastRow));
+                }
             }
-            start = end;
         }
     }
 }

@@ -27,6 +27,9 @@ inline constexpr int kDefaultHeight = 700;
 inline constexpr int kMinHeight = 10;
 inline constexpr int kMaxHeight = 12000;
 
+// Larger pictures are scaled down to fit this on both sides.
+inline constexpr int kMaxTextureSide = 16000;
+
 // Projection: π/3 field of view, the horizontal scale corrected by 480/640, near and far planes.
 inline constexpr float kFieldOfView = 1.0471973f;
 inline constexpr float kAspectCorrection = 0.75f;
@@ -94,7 +97,8 @@ public:
 
     // The point of the picture (in texture pixels, x in 0 to width) seen through the centre of
     // screen pixel (x, y) of a viewport; nothing when the ray misses the cylinder.
-    std::optional<QPointF> sourcePoint(const CameraAngles& camera, QSize viewport, QPointF screen) const;
+    std::optional<QPointF> sourcePoint(const CameraAngles& camera, QSize viewport,
+                                       QPointF screen) const;
 
 private:
     Texture texture_;

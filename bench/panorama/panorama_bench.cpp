@@ -16,7 +16,8 @@ QImage picture() {
     QImage image(4096, 1024, QImage::Format_RGB32);
     for (int y = 0; y < image.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x) line[x] = qRgb((x * 37) % 256, (y * 53) % 256, ((x + y) * 11) % 256);
+        for (int x = 0; x < image.width(); ++x)
+            line[x] = qRgb((x * 37) % 256, (y * 53) % 256, ((x + y) * 11) % 256);
     }
     return image;
 }
@@ -31,7 +32,8 @@ void BM_PanoramaFrame(benchmark::State& state, bool exact) {
         benchmark::DoNotOptimize(view.constBits());
         camera = tv::pano::rotateCamera(camera, {0.001f, 0.01f, 0}, renderer.cylinderHeight());
     }
-    state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["fps"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK_CAPTURE(BM_PanoramaFrame, fast, false)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_PanoramaFrame, exact, true)->Unit(benchmark::kMillisecond);

@@ -10,12 +10,14 @@ using tv::pano::Renderer;
 
 namespace {
 
-constexpr QRgb kBands[4] = {qRgb(220, 30, 30), qRgb(30, 200, 40), qRgb(20, 40, 210), qRgb(230, 220, 20)};
+constexpr QRgb kBands[4] = {qRgb(220, 30, 30), qRgb(30, 200, 40), qRgb(20, 40, 210),
+                            qRgb(230, 220, 20)};
 
 QImage bands(int width = 400, int height = 100) {
     QImage image(width, height, QImage::Format_RGB32);
     for (int x = 0; x < width; ++x)
-        for (int y = 0; y < height; ++y) image.setPixel(x, y, kBands[x * 4 / width]);
+        for (int y = 0; y < height; ++y)
+            image.setPixel(x, y, kBands[x * 4 / width]);
     return image;
 }
 
@@ -23,7 +25,8 @@ QImage bands(int width = 400, int height = 100) {
 QImage coordinates() {
     QImage image(256, 256, QImage::Format_RGB32);
     for (int y = 0; y < 256; ++y)
-        for (int x = 0; x < 256; ++x) image.setPixel(x, y, qRgb(x, y, 0));
+        for (int x = 0; x < 256; ++x)
+            image.setPixel(x, y, qRgb(x, y, 0));
     return image;
 }
 
@@ -44,13 +47,20 @@ Matrix product(const Matrix& a, const Matrix& b) {
     Matrix m{};
     for (int i = 0; i < 3; ++i)
         for (int j = 0; j < 3; ++j)
-            for (int k = 0; k < 3; ++k) m[i][j] += a[i][k] * b[k][j];
+            for (int k = 0; k < 3; ++k)
+                m[i][j] += a[i][k] * b[k][j];
     return m;
 }
 
-Matrix rotationY(double a) { return {{{cos(a), 0, -sin(a)}, {0, 1, 0}, {sin(a), 0, cos(a)}}}; }
-Matrix rotationX(double a) { return {{{1, 0, 0}, {0, cos(a), sin(a)}, {0, -sin(a), cos(a)}}}; }
-Matrix rotationZ(double a) { return {{{cos(a), sin(a), 0}, {-sin(a), cos(a), 0}, {0, 0, 1}}}; }
+Matrix rotationY(double a) {
+    return {{{cos(a), 0, -sin(a)}, {0, 1, 0}, {sin(a), 0, cos(a)}}};
+}
+Matrix rotationX(double a) {
+    return {{{1, 0, 0}, {0, cos(a), sin(a)}, {0, -sin(a), cos(a)}}};
+}
+Matrix rotationZ(double a) {
+    return {{{cos(a), sin(a), 0}, {-sin(a), cos(a), 0}, {0, 0, 1}}};
+}
 
 struct Expected {
     double x;
@@ -59,7 +69,8 @@ struct Expected {
 
 Expected byMatrices(const CameraAngles& camera, int cylinderHeight, QSize viewport, QSize picture,
                     double sx, double sy) {
-    const Matrix view = product(product(rotationY(-camera.yaw), rotationX(-camera.pitch)), rotationZ(-camera.roll));
+    const Matrix view =
+        product(product(rotationY(-camera.yaw), rotationX(-camera.pitch)), rotationZ(-camera.roll));
     const double cot = 1.0 / std::tan(1.0471973 / 2);
     const double m11 = cot * 0.75;
     const double m22 = cot;
@@ -69,7 +80,8 @@ Expected byMatrices(const CameraAngles& camera, int cylinderHeight, QSize viewpo
     // Camera to world: the view rotation's transpose.
     std::array<double, 3> d{};
     for (int j = 0; j < 3; ++j)
-        for (int i = 0; i < 3; ++i) d[j] += eye[i] * view[j][i];
+        for (int i = 0; i < 3; ++i)
+            d[j] += eye[i] * view[j][i];
     const double twoPi = 6.283184;
     double angle = std::atan2(d[0], d[2]);
     if (angle < 0) angle += twoPi;
@@ -108,7 +120,8 @@ TEST(PanoramaCamera, VerticalLimitFollowsTheHeight) {
     EXPECT_FLOAT_EQ(tv::pano::rotateCamera({}, {-0.01f, 0, 0}, 10).pitch, tv::pano::kTwoPi - low);
     EXPECT_FLOAT_EQ(tv::pano::rotateCamera({}, {0, 0, 0}, 10).pitch, low);
     // Yaw passes 2π and goes on from 0.
-    EXPECT_NEAR(tv::pano::rotateCamera({0, 6.2f, 0}, {0, 0.2f, 0}, 700).yaw, 6.4f - tv::pano::kTwoPi, 1e-5);
+    EXPECT_NEAR(tv::pano::rotateCamera({0, 6.2f, 0}, {0, 0.2f, 0}, 700).yaw,
+                6.4f - tv::pano::kTwoPi, 1e-5);
 }
 
 TEST(PanoramaCamera, HeightIsClamped) {
@@ -131,7 +144,8 @@ TEST(PanoramaRenderer, EachYawShowsItsBandAtTheCentre) {
         for (bool exact : {false, true}) {
             QImage view = target();
             exact ? renderer.renderExact(camera, view) : renderer.render(camera, view);
-            EXPECT_EQ(view.pixel(80, 60), kBands[band]) << "band " << band << (exact ? " exact" : " fast");
+            EXPECT_EQ(view.pixel(80, 60), kBands[band])
+                << "band " << band << (exact ? " exact" : " fast");
         }
     }
     // Unmirrored: at the border of bands 0 and 1, band 0 is on the left.
@@ -149,7 +163,8 @@ TEST(PanoramaRenderer, UprightAndPositivePitchLooksDown) {
     QImage picture(400, 100, QImage::Format_RGB32);
     picture.fill(kBands[0]);
     for (int y = 50; y < 100; ++y)
-        for (int x = 0; x < 400; ++x) picture.setPixel(x, y, kBands[1]);
+        for (int x = 0; x < 400; ++x)
+            picture.setPixel(x, y, kBands[1]);
     Renderer renderer;
     renderer.setTexture(picture);
     QImage view = target();
@@ -165,15 +180,17 @@ TEST(PanoramaRenderer, UprightAndPositivePitchLooksDown) {
 TEST(PanoramaRenderer, ViewCentreIsTheHitTestPoint) {
     Renderer renderer;
     renderer.setTexture(QImage(4096, 1024, QImage::Format_RGB32));
-    for (const auto& [pitch, yaw, height] : {std::tuple{0.3f, 1.0f, 700}, std::tuple{5.9f, 4.0f, 700},
-                                              std::tuple{0.9f, 2.5f, 12000}, std::tuple{0.0f, 6.0f, 300}}) {
+    for (const auto& [pitch, yaw, height] :
+         {std::tuple{0.3f, 1.0f, 700}, std::tuple{5.9f, 4.0f, 700}, std::tuple{0.9f, 2.5f, 12000},
+          std::tuple{0.0f, 6.0f, 300}}) {
         renderer.setCylinderHeight(height);
         const CameraAngles camera{pitch, yaw, 0};
         // The centre of an 800 x 600 view is the corner shared by four pixels.
         const auto point = renderer.sourcePoint(camera, QSize(800, 600), QPointF(399.5, 299.5));
         ASSERT_TRUE(point);
         EXPECT_NEAR(point->x(), yaw * 4096 / tv::pano::kTwoPi, 0.01);
-        const double y = (1 - (height / 2.0 + 100 * std::tan(tv::pano::kTwoPi - pitch)) / height) * 1024;
+        const double y =
+            (1 - (height / 2.0 + 100 * std::tan(tv::pano::kTwoPi - pitch)) / height) * 1024;
         EXPECT_NEAR(point->y(), y, 0.01);
     }
 }
@@ -182,15 +199,16 @@ TEST(PanoramaRenderer, ProjectionMatchesTheMatrices) {
     Renderer renderer;
     renderer.setTexture(coordinates());
     const QSize viewport(320, 240);
-    const std::array<QPoint, 5> points = {QPoint(160, 120), QPoint(5, 7), QPoint(314, 9), QPoint(8, 233),
-                                          QPoint(300, 200)};
+    const std::array<QPoint, 5> points = {QPoint(160, 120), QPoint(5, 7), QPoint(314, 9),
+                                          QPoint(8, 233), QPoint(300, 200)};
     struct Case {
         float pitch;
         float yaw;
         int height;
     };
-    for (const Case& c : {Case{0, 3.1f, 700}, Case{0.5f, 1.2f, 700}, Case{5.7f, 4.4f, 700},
-                          Case{0.73f, 2.0f, 700}, Case{1.0f, 3.3f, 12000}, Case{6.0f, 0.9f, 1500}}) {
+    for (const Case& c :
+         {Case{0, 3.1f, 700}, Case{0.5f, 1.2f, 700}, Case{5.7f, 4.4f, 700}, Case{0.73f, 2.0f, 700},
+          Case{1.0f, 3.3f, 12000}, Case{6.0f, 0.9f, 1500}}) {
         renderer.setCylinderHeight(c.height);
         const CameraAngles camera{c.pitch, c.yaw, 0};
         QImage fast = target(viewport.width(), viewport.height());
@@ -198,9 +216,11 @@ TEST(PanoramaRenderer, ProjectionMatchesTheMatrices) {
         renderer.render(camera, fast);
         renderer.renderExact(camera, exact);
         for (QPoint p : points) {
-            const Expected e = byMatrices(camera, c.height, viewport, QSize(256, 256), p.x() + 0.5, p.y() + 0.5);
-            SCOPED_TRACE(testing::Message() << "pitch " << c.pitch << " yaw " << c.yaw << " at " << p.x()
-                                            << "," << p.y() << " expected " << e.x << "," << e.y);
+            const Expected e =
+                byMatrices(camera, c.height, viewport, QSize(256, 256), p.x() + 0.5, p.y() + 0.5);
+            SCOPED_TRACE(testing::Message()
+                         << "pitch " << c.pitch << " yaw " << c.yaw << " at " << p.x() << ","
+                         << p.y() << " expected " << e.x << "," << e.y);
             ASSERT_GT(e.x, 2);
             ASSERT_LT(e.x, 254); // keep clear of the seam, where the coordinates wrap
             const auto point = renderer.sourcePoint(camera, viewport, p);
@@ -223,11 +243,12 @@ TEST(PanoramaRenderer, ProjectionMatchesTheMatrices) {
 TEST(PanoramaRenderer, FastPathFollowsTheExactOne) {
     QImage picture(512, 256, QImage::Format_RGB32);
     for (int y = 0; y < 256; ++y)
-        for (int x = 0; x < 512; ++x) picture.setPixel(x, y, qRgb((x * 7) & 255, (y * 5) & 255, (x ^ y) & 255));
+        for (int x = 0; x < 512; ++x)
+            picture.setPixel(x, y, qRgb((x * 7) & 255, (y * 5) & 255, (x ^ y) & 255));
     Renderer renderer;
     renderer.setTexture(picture);
-    for (const CameraAngles camera : {CameraAngles{0, 0.1f, 0}, CameraAngles{0.7f, 3.0f, 0},
-                                      CameraAngles{5.6f, 6.2f, 0}}) {
+    for (const CameraAngles camera :
+         {CameraAngles{0, 0.1f, 0}, CameraAngles{0.7f, 3.0f, 0}, CameraAngles{5.6f, 6.2f, 0}}) {
         QImage fast = target(200, 150);
         QImage exact = fast;
         renderer.render(camera, fast);
@@ -237,8 +258,9 @@ TEST(PanoramaRenderer, FastPathFollowsTheExactOne) {
             for (int x = 0; x < 200; ++x) {
                 const QRgb a = fast.pixel(x, y);
                 const QRgb b = exact.pixel(x, y);
-                const int d = std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
-                                        std::abs(qBlue(a) - qBlue(b))});
+                const int d =
+                    std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                              std::abs(qBlue(a) - qBlue(b))});
                 // The texture's steep ramps turn a small position error into a large colour one;
                 // only a few pixels may differ much.
                 if (d > 40) ++far;
