@@ -40,24 +40,56 @@ CameraAngles rotateCamera(CameraAngles camera, CameraAngles delta, int cylinderH
     return camera;
 }
 
+namespace {
+
+// The common picture formats are copied straight into the sampler's layout (opaque 0xAARRGGBB);
+// Qt's general conversion is several times slower for 24-bit pictures.
+void copyRow(const QImage& picture, int y, std::uint32_t* dst) {
+    const int width = picture.width();
+    switch (picture.format()) {
+    case QImage::Format_RGB32:
+    case QImage::Format_ARGB32:
+    case QImage::Format_ARGB32_Premultiplied: {
+        const auto* src = reinterpret_cast<const std::uint32_t*>(picture.constScanLine(y));
+        for (int x = 0; x < width; ++x)
+            dst[x] = src[x] | 0xFF000000u;
+        return;
+    }
+    case QImage::Format_RGB888: {
+        const uchar* src = picture.constScanLine(y);
+        for (int x = 0; x < width; ++x, src += 3)
+            dst[x] =
+                0xFF000000u | (std::uint32_t{src[0]} << 16) | (std::uint32_t{src[1]} << 8) | src[2];
+        return;
+    }
+    default:
+        break;
+    }
+}
+
+bool copiedDirectly(QImage::Format format) {
+    return format == QImage::Format_RGB32 || format == QImage::Format_ARGB32 ||
+           format == QImage::Format_ARGB32_Premultiplied || format == QImage::Format_RGB888;
+}
+
+} // namespace
+
 Texture::Texture(const QImage& picture) {
     if (picture.isNull()) return;
-    QImage rgb = picture.format() == QImage::Format_RGB32
-                     ? picture
-                     : picture.convertToFormat(QImage::Format_RGB32);
+    QImage source =
+        copiedDirectly(picture.format()) ? picture : picture.convertToFormat(QImage::Format_RGB32);
     // Texel positions are 16.16 fixed point.
-    if (rgb.width() > kMaxTextureSide || rgb.height() > kMaxTextureSide)
-        rgb = rgb.scaled(kMaxTextureSide, kMaxTextureSide, Qt::KeepAspectRatio,
-                         Qt::SmoothTransformation);
-    width_ = rgb.width();
-    height_ = rgb.height();
+    if (source.width() > kMaxTextureSide || source.height() > kMaxTextureSide)
+        source = source.scaled(kMaxTextureSide, kMaxTextureSide, Qt::KeepAspectRatio,
+                               Qt::SmoothTransformation);
+    width_ = source.width();
+    height_ = source.height();
     stride_ = width_ + 1;
     pixels_.resize(static_cast<std::size_t>(stride_) * (height_ + 1));
     for (int y = 0; y < height_; ++y) {
-        const auto* src = reinterpret_cast<const std::uint32_t*>(rgb.constScanLine(y));
         std::uint32_t* dst = pixels_.data() + static_cast<std::size_t>(y) * stride_;
-        std::memcpy(dst, src, sizeof(std::uint32_t) * width_);
-        dst[width_] = src[0];
+        copyRow(source, y, dst);
+        dst[width_] = dst[0];
     }
     std::memcpy(pixels_.data() + static_cast<std::size_t>(height_) * stride_,
                 pixels_.data() + static_cast<std::size_t>(height_ - 1) * stride_,

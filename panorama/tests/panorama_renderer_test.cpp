@@ -285,3 +285,41 @@ TEST(PanoramaRenderer, MissedPixelsAreLeftAndBadTargetsIgnored) {
     empty.render({}, view);
     EXPECT_EQ(view.pixel(80, 60), qRgb(255, 0, 255));
 }
+
+TEST(PanoramaTexture, EveryFormatGivesTheSameOpaqueTexels) {
+    QImage picture(37, 11, QImage::Format_ARGB32);
+    for (int y = 0; y < 11; ++y)
+        for (int x = 0; x < 37; ++x)
+            picture.setPixel(x, y, qRgba(x * 7, y * 23, (x * y) & 255, 255));
+    for (QImage::Format format :
+         {QImage::Format_RGB32, QImage::Format_ARGB32, QImage::Format_RGB888,
+          QImage::Format_RGBX8888, QImage::Format_BGR888}) {
+        const QImage source = picture.convertToFormat(format);
+        const tv::pano::Texture texture(source);
+        ASSERT_EQ(texture.width(), 37);
+        ASSERT_EQ(texture.height(), 11);
+        ASSERT_EQ(texture.stride(), 38);
+        const std::uint32_t* bits = texture.bits();
+        for (int y = 0; y < 11; ++y) {
+            for (int x = 0; x < 37; ++x)
+                ASSERT_EQ(bits[y * 38 + x], picture.pixel(x, y))
+                    << "format " << format << " at " << x << "," << y;
+            EXPECT_EQ(bits[y * 38 + 37], bits[y * 38]) << "the seam column repeats the first";
+        }
+        for (int x = 0; x < 38; ++x)
+            EXPECT_EQ(bits[11 * 38 + x], bits[10 * 38 + x]) << "the bottom row repeats";
+    }
+    // Alpha is dropped: the texture is opaque.
+    QImage translucent(2, 2, QImage::Format_ARGB32);
+    translucent.fill(qRgba(10, 20, 30, 40));
+    EXPECT_EQ(tv::pano::Texture(translucent).bits()[0] >> 24, 0xFFu);
+    EXPECT_TRUE(tv::pano::Texture(QImage()).isNull());
+}
+
+TEST(PanoramaTexture, OversizedPicturesAreScaledDown) {
+    QImage wide(tv::pano::kMaxTextureSide * 2, 4, QImage::Format_RGB32);
+    wide.fill(qRgb(1, 2, 3));
+    const tv::pano::Texture texture(wide);
+    EXPECT_EQ(texture.width(), tv::pano::kMaxTextureSide);
+    EXPECT_EQ(texture.height(), 2);
+}
