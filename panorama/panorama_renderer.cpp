@@ -177,12 +177,57 @@ inline std::uint32_t sample(const std::uint32_t* tex, int stride, std::int32_t f
         _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), zero);
     const __m128i bottom =
         _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p + stride)), zero);
-    const __m128i column =
-        _mm_add_epi16(top, _mm_srai_epi16(_mm_mullo_epi16(_mm_sub_epi16(bottom, top), wy), 7));
+    const __m128i half = _mm_set1_epi16(64); // rounds the blends to nearest
+    const __m128i column = _mm_add_epi16(
+        top,
+        _mm_srai_epi16(_mm_add_epi16(_mm_mullo_epi16(_mm_sub_epi16(bottom, top), wy), half), 7));
     const __m128i right = _mm_srli_si128(column, 8);
-    const __m128i pixel =
-        _mm_add_epi16(column, _mm_srai_epi16(_mm_mullo_epi16(_mm_sub_epi16(right, column), wx), 7));
+    const __m128i pixel = _mm_add_epi16(
+        column,
+        _mm_srai_epi16(_mm_add_epi16(_mm_mullo_epi16(_mm_sub_epi16(right, column), wx), half), 7));
     return static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(pixel, zero)));
+}
+
+// Two samples at once, (fx, fy) and (fx + dx, fy + dy), written to out[0] and out[1].
+inline void samplePair(const std::uint32_t* tex, int stride, std::int32_t fx, std::int32_t fy,
+                       std::int32_t dx, std::int32_t dy, std::int32_t lastRow, std::uint32_t* out) {
+    const std::int32_t fyA = std::clamp(fy, 0, lastRow);
+    const std::int32_t fyB = std::clamp(fy + dy, 0, lastRow);
+    const std::int32_t fxB = fx + dx;
+    const std::uint32_t* a = tex + static_cast<std::ptrdiff_t>(fyA >> 16) * stride + (fx >> 16);
+    const std::uint32_t* b = tex + static_cast<std::ptrdiff_t>(fyB >> 16) * stride + (fxB >> 16);
+    const __m128i zero = _mm_setzero_si128();
+    const auto wa = static_cast<short>((fyA >> 9) & 0x7F);
+    const auto wb = static_cast<short>((fyB >> 9) & 0x7F);
+    const __m128i wy = _mm_set_epi16(wb, wb, wb, wb, wa, wa, wa, wa);
+    // Low half: pixel A's texel pair, high half: pixel B's.
+    const __m128i top = _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(a)),
+                                           _mm_loadl_epi64(reinterpret_cast<const __m128i*>(b)));
+    const __m128i bottom =
+        _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(a + stride)),
+                           _mm_loadl_epi64(reinterpret_cast<const __m128i*>(b + stride)));
+    const __m128i topLo = _mm_unpacklo_epi8(top, zero); // A's left and right texels
+    const __m128i topHi = _mm_unpackhi_epi8(top, zero); // B's
+    const __m128i bottomLo = _mm_unpacklo_epi8(bottom, zero);
+    const __m128i bottomHi = _mm_unpackhi_epi8(bottom, zero);
+    const __m128i wyA = _mm_unpacklo_epi64(wy, wy);
+    const __m128i wyB = _mm_unpackhi_epi64(wy, wy);
+    const __m128i half = _mm_set1_epi16(64); // rounds the blends to nearest
+    const __m128i columnA = _mm_add_epi16(
+        topLo, _mm_srai_epi16(
+                   _mm_add_epi16(_mm_mullo_epi16(_mm_sub_epi16(bottomLo, topLo), wyA), half), 7));
+    const __m128i columnB = _mm_add_epi16(
+        topHi, _mm_srai_epi16(
+                   _mm_add_epi16(_mm_mullo_epi16(_mm_sub_epi16(bottomHi, topHi), wyB), half), 7));
+    const __m128i left = _mm_unpacklo_epi64(columnA, columnB);
+    const __m128i right = _mm_unpackhi_epi64(columnA, columnB);
+    const auto xa = static_cast<short>((fx >> 9) & 0x7F);
+    const auto xb = static_cast<short>((fxB >> 9) & 0x7F);
+    const __m128i wx = _mm_set_epi16(xb, xb, xb, xb, xa, xa, xa, xa);
+    const __m128i pixels = _mm_add_epi16(
+        left,
+        _mm_srai_epi16(_mm_add_epi16(_mm_mullo_epi16(_mm_sub_epi16(right, left), wx), half), 7));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(pixels, zero));
 }
 #else
 inline std::uint32_t sample(const std::uint32_t* tex, int stride, std::int32_t fx,
@@ -249,8 +294,11 @@ void Renderer::renderExact(const CameraAngles& camera, QImage& target) const {
 void Renderer::render(const CameraAngles& camera, QImage& target) const {
     if (texture_.isNull() || !drawable(target)) return;
     // Along a row the texture point is a smooth function of the column, so it is computed
-    // exactly every kSpan pixels and stepped linearly in 16.16 fixed point in between.
-    constexpr int kSpan = 16;
+    // exactly at the ends of short spans and stepped linearly in 16.16 fixed point in between.
+    // Each row takes the longest span (a power of two, at most 32) whose straight-line error
+    // stays under a tenth of a texel: rows that look steeply up or down bend fastest.
+    constexpr int kMaxSpanShift = 5;
+    constexpr float kMaxError = 0.1f;
     const Lens lens;
     const int width = target.width();
     const int height = target.height();
@@ -266,24 +314,36 @@ void Renderer::render(const CameraAngles& camera, QImage& target) const {
     const std::int32_t highY = ((th - 1) << 16) + (1 << 15);
     const std::int32_t lastRow = (th - 1) << 16;
     const int centre = width / 2;
+    const float step = lens.x(1.0f, width) - lens.x(0.0f, width); // of the ray's x per pixel
 
-    // The rays' x at the span ends (the last end is the row's right edge).
-    const int spans = (width + kSpan - 1) / kSpan;
-    std::vector<float> ends(static_cast<std::size_t>(spans) + 1);
-    for (int k = 0; k <= spans; ++k)
-        ends[k] = lens.x(static_cast<float>(std::min(k * kSpan, width)) + 0.5f, width);
+    // The rays' x at every pixel centre, and one past the right edge.
+    std::vector<float> xs(static_cast<std::size_t>(width) + 1);
+    for (int x = 0; x <= width; ++x)
+        xs[x] = lens.x(static_cast<float>(x) + 0.5f, width);
     // Span ends in 16.16 texels: x unwrapped (the seam is handled per span), y limited so that
     // nearly vertical rays cannot overflow.
-    std::vector<std::int64_t> fxs(ends.size());
-    std::vector<std::int32_t> fys(ends.size());
+    std::vector<std::int64_t> fxs(xs.size());
+    std::vector<std::int32_t> fys(xs.size());
     const float yawTurns = camera.yaw / kTwoPi;
     const float fixedWidth = static_cast<float>(tw) * 65536.0f;
     const float fixedHeight = static_cast<float>(th) * 65536.0f;
 
     for (int y = 0; y < height; ++y) {
         const RowRay row = rowRay(lens.y(static_cast<float>(y) + 0.5f, height), sinPitch, cosPitch);
+        // Bounds of the second derivatives, per pixel squared, of the texel column (atan) and row
+        // (the inverse of the horizontal distance) along the row.
+        const float f = std::max(std::fabs(row.forward), 1e-4f);
+        const float bendX = static_cast<float>(tw) / kTwoPi * 0.65f / (f * f);
+        const float bendY =
+            static_cast<float>(th) * kRadius * std::fabs(row.up) / (cylinder * f * f * f);
+        const float bend = std::max(bendX, bendY) * step * step;
+        int shift = kMaxSpanShift;
+        while (shift > 0 && bend * static_cast<float>(1 << (2 * shift)) / 8.0f > kMaxError)
+            --shift;
+        const int span = 1 << shift;
+        const int spans = (width + span - 1) >> shift;
         for (int k = 0; k <= spans; ++k) {
-            const float x = ends[k];
+            const float x = xs[std::min(k << shift, width)];
             const float u = yawTurns + fastAtan2(x, row.forward) / kTwoPi;
             const float v =
                 0.5f - kRadius * row.up / (std::sqrt(x * x + row.forward * row.forward) * cylinder);
@@ -292,8 +352,8 @@ void Renderer::render(const CameraAngles& camera, QImage& target) const {
                 static_cast<std::int32_t>(std::clamp(v, -1.0f, 2.0f) * fixedHeight) - (1 << 15);
         }
         auto* line = reinterpret_cast<std::uint32_t*>(target.scanLine(y));
-        for (int k = 0, x0 = 0; x0 < width; ++k, x0 += kSpan) {
-            const int n = std::min(kSpan, width - x0);
+        for (int k = 0, x0 = 0; x0 < width; ++k, x0 += span) {
+            const int n = std::min(span, width - x0);
             std::int64_t startX = fxs[k];
             while (startX < 0)
                 startX += wrapX;
@@ -301,8 +361,10 @@ void Renderer::render(const CameraAngles& camera, QImage& target) const {
                 startX -= wrapX;
             std::int32_t fx = static_cast<std::int32_t>(startX);
             std::int32_t fy = fys[k];
-            const auto dx = static_cast<std::int32_t>((fxs[k + 1] - fxs[k]) / n);
-            const std::int32_t dy = (fys[k + 1] - fys[k]) / n;
+            const std::int64_t spanX = fxs[k + 1] - fxs[k];
+            const std::int32_t spanY = fys[k + 1] - fys[k];
+            const auto dx = static_cast<std::int32_t>(n == span ? spanX >> shift : spanX / n);
+            const std::int32_t dy = n == span ? spanY >> shift : spanY / n;
             const std::int32_t lastFx = fx + dx * (n - 1);
             const std::int32_t lastFy = fy + dy * (n - 1);
             // The height on the cylinder peaks at the centre column, so a span holding it is
@@ -311,7 +373,12 @@ void Renderer::render(const CameraAngles& camera, QImage& target) const {
                                 (x0 > centre || x0 + n <= centre);
             std::uint32_t* out = line + x0;
             if (inside && lastFx < wrapX) {
-                for (int i = 0; i < n; ++i, fx += dx, fy += dy)
+                int i = 0;
+#if defined(__SSE2__)
+                for (; i + 1 < n; i += 2, fx += 2 * dx, fy += 2 * dy)
+                    samplePair(tex, stride, fx, fy, dx, dy, lastRow, out + i);
+#endif
+                for (; i < n; ++i, fx += dx, fy += dy)
                     out[i] = sample(tex, stride, fx, std::clamp(fy, 0, lastRow));
             } else {
                 for (int i = 0; i < n; ++i, fx += dx, fy += dy) {
