@@ -40,6 +40,32 @@ CameraAngles rotateCamera(CameraAngles camera, CameraAngles delta, int cylinderH
     return camera;
 }
 
+CameraAngles withHorizontalAngle(CameraAngles camera, float degrees) {
+    camera.yaw = degrees * 2 * kPi / 360;
+    return camera;
+}
+
+CameraAngles withVerticalAngle(CameraAngles camera, float fraction, int cylinderHeight) {
+    camera.pitch = kTwoPi - fraction * maximumVerticalAngle(cylinderHeight);
+    if (camera.pitch > kTwoPi) camera.pitch -= kTwoPi;
+    return camera;
+}
+
+float verticalCameraAngle(float pitch) {
+    if (0 <= pitch && pitch <= kPi) return -pitch;
+    if (kPi <= pitch && pitch <= kTwoPi) return kTwoPi - pitch;
+    return pitch;
+}
+
+QPoint viewCentrePoint(const CameraAngles& camera, int cylinderHeight, QSize picture) {
+    const float x = camera.yaw * static_cast<float>(picture.width()) / kTwoPi;
+    const float h = static_cast<float>(cylinderHeight);
+    const float y = (1 - (h / 2 + kRadius * std::tan(kTwoPi - camera.pitch)) / h) *
+                    static_cast<float>(picture.height());
+    // The current rounding mode is to nearest, halves to even.
+    return {static_cast<int>(std::nearbyint(x)), static_cast<int>(std::nearbyint(y))};
+}
+
 namespace {
 
 // The common picture formats are copied straight into the sampler's layout (opaque 0xAARRGGBB);

@@ -2,11 +2,16 @@
 // The panorama's software renderer: a picture wrapped round the inside of a vertical cylinder
 // (radius 100, the camera on its axis), drawn through a pinhole camera into a QImage.
 //
+// The surface is the true cylinder: its 254 flat faces of the classic mesh (the last one closing
+// at u = 1) differ from it by under a hundredth of a texel. Its nearest point is 100 units away
+// and its farthest a few thousand, so the near and far planes (0.01, 100000) never cut it.
+//
 // Orientation: the view centre shows picture column yaw × width / 2π, the picture is upright and
 // unmirrored, and a positive pitch looks down — the same point the hotspot test reads, so what
 // is drawn under the centre is what a click there hits.
 
 #include <QImage>
+#include <QPoint>
 #include <QPointF>
 #include <QSize>
 
@@ -55,6 +60,19 @@ float wrapAngle(float angle);
 
 // The camera turned by a delta, with the pitch held within the vertical limit of the height.
 CameraAngles rotateCamera(CameraAngles camera, CameraAngles delta, int cylinderHeight);
+
+// A script's angle requests: the yaw in degrees (not wrapped), and the pitch as a fraction of the
+// vertical limit, positive looking up (not clamped: a fraction beyond ±1 passes the limit until
+// the next turn of the mouse clamps it).
+CameraAngles withHorizontalAngle(CameraAngles camera, float degrees);
+CameraAngles withVerticalAngle(CameraAngles camera, float fraction, int cylinderHeight);
+
+// The pitch as scripts read it: looking up and down give values of opposite sign around 0.
+float verticalCameraAngle(float pitch);
+
+// The point of the source picture (in its own units, e.g. twips) under the view centre, which is
+// where hotspots are tested; halves round to even.
+QPoint viewCentrePoint(const CameraAngles& camera, int cylinderHeight, QSize picture);
 
 // The picture in the layout the sampler reads: 32-bit RGB, one extra column (a copy of column 0,
 // so the last column blends into the first at the seam) and one extra row (a copy of the last,

@@ -370,3 +370,33 @@ TEST(PanoramaRenderer, FastPathMatchesTheExactOneOnASmoothPicture) {
         EXPECT_LE(drawnByOne, fast.width());
     }
 }
+
+TEST(PanoramaCamera, ScriptAnglesAndTheCentrePoint) {
+    using namespace tv::pano;
+    EXPECT_NEAR(withHorizontalAngle({}, 90).yaw, kPi / 2, 1e-6);
+    EXPECT_NEAR(withHorizontalAngle({}, 720).yaw, 4 * kPi, 1e-5); // not wrapped
+    const float m = maximumVerticalAngle(700);
+    // A positive fraction looks up: just below 2π, read back by scripts as a positive angle.
+    const CameraAngles up = withVerticalAngle({}, 0.5f, 700);
+    EXPECT_NEAR(up.pitch, kTwoPi - 0.5f * m, 1e-5);
+    EXPECT_NEAR(verticalCameraAngle(up.pitch), 0.5f * m, 1e-5);
+    const CameraAngles down = withVerticalAngle({}, -0.5f, 700);
+    EXPECT_NEAR(down.pitch, 0.5f * m, 1e-5);
+    EXPECT_NEAR(verticalCameraAngle(down.pitch), -0.5f * m, 1e-5);
+    EXPECT_NEAR(withVerticalAngle({}, -2.0f, 700).pitch, 2 * m, 1e-5); // past the limit, unclamped
+
+    // 1/4 turn of a 6000-twip picture is column 1500; level looks at the middle row.
+    EXPECT_EQ(viewCentrePoint({0, kTwoPi / 4, 0}, 700, QSize(6000, 3000)), QPoint(1500, 1500));
+    // Halves go to even: a quarter turn of 10 is 2.5 → 2, of 14 is 3.5 → 4 (exact in floats).
+    EXPECT_EQ(viewCentrePoint({0, kTwoPi / 4, 0}, 700, QSize(10, 10)).x(), 2);
+    EXPECT_EQ(viewCentrePoint({0, kTwoPi / 4, 0}, 700, QSize(14, 10)).x(), 4);
+    // Looking down reads below the middle, where the view shows it.
+    const QPoint below = viewCentrePoint({0.3f, 1, 0}, 700, QSize(4096, 1024));
+    EXPECT_GT(below.y(), 512);
+    Renderer renderer;
+    renderer.setTexture(QImage(4096, 1024, QImage::Format_RGB32));
+    const auto shown = renderer.sourcePoint({0.3f, 1, 0}, QSize(800, 600), QPointF(399.5, 299.5));
+    ASSERT_TRUE(shown);
+    EXPECT_NEAR(shown->y(), below.y(), 1.0);
+    EXPECT_NEAR(shown->x(), below.x(), 1.0);
+}
