@@ -285,7 +285,9 @@ std::optional<QPointF> Renderer::sourcePoint(const CameraAngles& camera, QSize v
 }
 
 void Renderer::renderExact(const CameraAngles& camera, QImage& target) const {
-    if (texture_.isNull() || !drawable(target)) return;
+    if (texture_.isNull() || !drawable(target) || !std::isfinite(camera.yaw) ||
+        !std::isfinite(camera.pitch))
+        return;
     const int tw = texture_.width();
     const int th = texture_.height();
     const std::uint32_t* tex = texture_.bits();
@@ -318,7 +320,9 @@ void Renderer::renderExact(const CameraAngles& camera, QImage& target) const {
 }
 
 void Renderer::render(const CameraAngles& camera, QImage& target) const {
-    if (texture_.isNull() || !drawable(target)) return;
+    if (texture_.isNull() || !drawable(target) || !std::isfinite(camera.yaw) ||
+        !std::isfinite(camera.pitch))
+        return;
     // Along a row the texture point is a smooth function of the column, so it is computed
     // exactly at the ends of short spans and stepped linearly in 16.16 fixed point in between.
     // Each row takes the longest span (a power of two, at most 32) whose straight-line error
@@ -349,8 +353,9 @@ void Renderer::render(const CameraAngles& camera, QImage& target) const {
     // Span ends in 16.16 texels: x unwrapped (the seam is handled per span), y limited so that
     // nearly vertical rays cannot overflow.
     std::vector<std::int64_t> fxs(xs.size());
-    std::vector<std::int32_t> fys(xs.size());
-    const float yawTurns = camera.yaw / kTwoPi;
+    std::vector<std::int64_t> fys(xs.size());
+    const float turns = camera.yaw / kTwoPi;
+    const float yawTurns = turns - std::floor(turns);
     const float fixedWidth = static_cast<float>(tw) * 65536.0f;
     const float fixedHeight = static_cast<float>(th) * 65536.0f;
 
@@ -375,7 +380,7 @@ void Renderer::render(const CameraAngles& camera, QImage& target) const {
                 0.5f - kRadius * row.up / (std::sqrt(x * x + row.forward * row.forward) * cylinder);
             fxs[k] = static_cast<std::int64_t>(u * fixedWidth) - (1 << 15);
             fys[k] =
-                static_cast<std::int32_t>(std::clamp(v, -1.0f, 2.0f) * fixedHeight) - (1 << 15);
+                static_cast<std::int64_t>(std::clamp(v, -1.0f, 2.0f) * fixedHeight) - (1 << 15);
         }
         auto* line = reinterpret_cast<std::uint32_t*>(target.scanLine(y));
         for (int k = 0, x0 = 0; x0 < width; ++k, x0 += span) {
@@ -385,32 +390,50 @@ void Renderer::render(const CameraAngles& camera, QImage& target) const {
                 startX += wrapX;
             while (startX >= wrapX)
                 startX -= wrapX;
-            std::int32_t fx = static_cast<std::int32_t>(startX);
-            std::int32_t fy = fys[k];
-            const std::int64_t spanX = fxs[k + 1] - fxs[k];
-            const std::int32_t spanY = fys[k + 1] - fys[k];
-            const auto dx = static_cast<std::int32_t>(n == span ? spanX >> shift : spanX / n);
-            const std::int32_t dy = n == span ? spanY >> shift : spanY / n;
-            const std::int32_t lastFx = fx + dx * (n - 1);
-            const std::int32_t lastFy = fy + dy * (n - 1);
+            std::int64_t spanX = fxs[k + 1] - fxs[k];
+            // Looking past straight up or down, the angle jumps by a turn where it passes ±π;
+            // the picture is periodic, so the short way round is the true one.
+            if (spanX > wrapX / 2)
+                spanX -= wrapX;
+            else if (spanX < -wrapX / 2)
+                spanX += wrapX;
+            const std::int64_t spanY = fys[k + 1] - fys[k];
+            const std::int64_t dx = n == span ? spanX >> shift : spanX / n;
+            const std::int64_t dy = n == span ? spanY >> shift : spanY / n;
+            const std::int64_t lastFx = startX + dx * (n - 1);
+            const std::int64_t lastFy = fys[k] + dy * (n - 1);
             // The height on the cylinder peaks at the centre column, so a span holding it is
-            // checked pixel by pixel, as is the one span of a row that crosses the seam.
-            const bool inside = fy >= lowY && fy <= highY && lastFy >= lowY && lastFy <= highY &&
-                                (x0 > centre || x0 + n <= centre);
+            // checked pixel by pixel, as is the one span of a row that crosses the seam (and any
+            // span of a view turned past straight up or down, where the column runs backwards).
+            const bool inside = fys[k] >= lowY && fys[k] <= highY && lastFy >= lowY &&
+                                lastFy <= highY && (x0 >= centre || x0 + n <= centre) &&
+                                lastFx >= 0 && lastFx < wrapX;
             std::uint32_t* out = line + x0;
-            if (inside && lastFx < wrapX) {
+            if (inside) {
+                // Every position stays within the texture, so 32 bits hold them.
+                auto fx = static_cast<std::int32_t>(startX);
+                auto fy = static_cast<std::int32_t>(fys[k]);
+                const auto stepX = static_cast<std::int32_t>(dx);
+                const auto stepY = static_cast<std::int32_t>(dy);
                 int i = 0;
 #if defined(__SSE2__)
-                for (; i + 1 < n; i += 2, fx += 2 * dx, fy += 2 * dy)
-                    samplePair(tex, stride, fx, fy, dx, dy, lastRow, out + i);
+                for (; i + 1 < n; i += 2, fx += 2 * stepX, fy += 2 * stepY)
+                    samplePair(tex, stride, fx, fy, stepX, stepY, lastRow, out + i);
 #endif
-                for (; i < n; ++i, fx += dx, fy += dy)
+                for (; i < n; ++i, fx += stepX, fy += stepY)
                     out[i] = sample(tex, stride, fx, std::clamp(fy, 0, lastRow));
             } else {
+                std::int64_t fx = startX;
+                std::int64_t fy = fys[k];
                 for (int i = 0; i < n; ++i, fx += dx, fy += dy) {
-                    if (fx >= wrapX) fx -= wrapX;
+                    while (fx >= wrapX)
+                        fx -= wrapX;
+                    while (fx < 0)
+                        fx += wrapX;
                     if (fy < lowY || fy > highY) continue;
-                    out[i] = sample(tex, stride, fx, std::clamp(fy, 0, lastRow));
+                    out[i] =
+                        sample(tex, stride, static_cast<std::int32_t>(fx),
+                               static_cast<std::int32_t>(std::clamp<std::int64_t>(fy, 0, lastRow)));
                 }
             }
         }

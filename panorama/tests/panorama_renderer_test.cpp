@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cmath>
+#include <limits>
 
 using tv::pano::CameraAngles;
 using tv::pano::Renderer;
@@ -278,6 +279,11 @@ TEST(PanoramaRenderer, MissedPixelsAreLeftAndBadTargetsIgnored) {
     EXPECT_EQ(view.pixel(80, 0), qRgb(255, 0, 255));
     EXPECT_EQ(view.pixel(80, 60), kBands[0]);
 
+    view = target();
+    renderer.render({std::nanf(""), 1, 0}, view);
+    renderer.render({0, std::numeric_limits<float>::infinity(), 0}, view);
+    EXPECT_EQ(view.pixel(80, 60), qRgb(255, 0, 255));
+
     QImage indexed(16, 16, QImage::Format_Indexed8);
     renderer.render({}, indexed); // not a format it draws into: no crash, nothing drawn
     Renderer empty;
@@ -343,7 +349,10 @@ TEST(PanoramaRenderer, FastPathMatchesTheExactOneOnASmoothPicture) {
         int height;
     };
     for (const Case& c : {Case{0, 0.0f, 700}, Case{0.73f, 3.0f, 700}, Case{5.56f, 6.2f, 700},
-                          Case{1.0f, 1.0f, 12000}, Case{5.3f, 4.0f, 12000}, Case{0.2f, 2.0f, 10}}) {
+                          Case{1.0f, 1.0f, 12000}, Case{5.3f, 4.0f, 12000}, Case{0.2f, 2.0f, 10},
+                          // Script requests are not clamped: past straight down, past straight
+                          // up, and a yaw many turns round.
+                          Case{2.2f, 1.0f, 700}, Case{4.0f, 2.0f, 12000}, Case{0.1f, 40.0f, 700}}) {
         renderer.setCylinderHeight(c.height);
         const CameraAngles camera{c.pitch, c.yaw, 0};
         QImage fast = target(321, 241); // odd sizes: a short last span and a lone pixel
