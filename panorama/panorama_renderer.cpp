@@ -112,14 +112,38 @@ Texture::Texture(const QImage& picture) {
     height_ = source.height();
     stride_ = width_ + 1;
     pixels_.resize(static_cast<std::size_t>(stride_) * (height_ + 1));
-    for (int y = 0; y < height_; ++y) {
-        std::uint32_t* dst = pixels_.data() + static_cast<std::size_t>(y) * stride_;
-        copyRow(source, y, dst);
-        dst[width_] = dst[0];
+    for (int y = 0; y < height_; ++y)
+        copyRow(source, y, pixels_.data() + static_cast<std::size_t>(y) * stride_);
+    fillEdges(0, height_);
+}
+
+void Texture::fillEdges(int firstRow, int rows) {
+    for (int y = firstRow; y < firstRow + rows; ++y) {
+        std::uint32_t* line = pixels_.data() + static_cast<std::size_t>(y) * stride_;
+        line[width_] = line[0];
     }
-    std::memcpy(pixels_.data() + static_cast<std::size_t>(height_) * stride_,
-                pixels_.data() + static_cast<std::size_t>(height_ - 1) * stride_,
-                sizeof(std::uint32_t) * stride_);
+    if (firstRow + rows == height_)
+        std::memcpy(pixels_.data() + static_cast<std::size_t>(height_) * stride_,
+                    pixels_.data() + static_cast<std::size_t>(height_ - 1) * stride_,
+                    sizeof(std::uint32_t) * stride_);
+}
+
+bool Texture::drawOn(const QImage& picture, QRect area) {
+    if (isNull() || picture.isNull() || area.isEmpty()) return false;
+    if (!QRect(0, 0, width_, height_).contains(area) || area.width() > picture.width() ||
+        area.height() > picture.height())
+        return false;
+    const QImage part = picture.copy(0, 0, area.width(), area.height());
+    const QImage source =
+        copiedDirectly(part.format()) ? part : part.convertToFormat(QImage::Format_RGB32);
+    std::vector<std::uint32_t> row(static_cast<std::size_t>(source.width()));
+    for (int y = 0; y < source.height(); ++y) {
+        copyRow(source, y, row.data());
+        std::memcpy(pixels_.data() + static_cast<std::size_t>(area.y() + y) * stride_ + area.x(),
+                    row.data(), sizeof(std::uint32_t) * row.size());
+    }
+    fillEdges(area.y(), area.height());
+    return true;
 }
 
 namespace {

@@ -13,6 +13,7 @@
 #include <QImage>
 #include <QPoint>
 #include <QPointF>
+#include <QRect>
 #include <QSize>
 
 #include <cstdint>
@@ -88,11 +89,18 @@ public:
     int stride() const { return stride_; } // in pixels
     const std::uint32_t* bits() const { return pixels_.data(); }
 
+    // Copies the top-left area.size() of picture onto the texture at area, unscaled. Fails, and
+    // changes nothing, when the area is empty or does not lie within both the texture and the
+    // picture.
+    bool drawOn(const QImage& picture, QRect area);
+
 private:
     int width_ = 0;
     int height_ = 0;
     int stride_ = 0;
     std::vector<std::uint32_t> pixels_;
+
+    void fillEdges(int firstRow, int rows);
 };
 
 class Renderer {
@@ -100,6 +108,7 @@ public:
     void setTexture(const QImage& picture) { texture_ = Texture(picture); }
     void setTexture(Texture texture) { texture_ = std::move(texture); }
     const Texture& texture() const { return texture_; }
+    bool drawOnTexture(const QImage& picture, QRect area) { return texture_.drawOn(picture, area); }
 
     void setCylinderHeight(int height) { height_ = clampCylinderHeight(height); }
     int cylinderHeight() const { return height_; }

@@ -409,3 +409,31 @@ TEST(PanoramaCamera, ScriptAnglesAndTheCentrePoint) {
     EXPECT_NEAR(shown->y(), below.y(), 1.0);
     EXPECT_NEAR(shown->x(), below.x(), 1.0);
 }
+
+TEST(PanoramaTexture, DrawingOnItKeepsTheSeamAndTheBottomEdge) {
+    QImage base(20, 10, QImage::Format_RGB32);
+    base.fill(qRgb(0, 0, 0));
+    tv::pano::Texture texture(base);
+    QImage stamp(8, 8, QImage::Format_RGB888);
+    stamp.fill(qRgb(200, 100, 50));
+    const std::uint32_t* bits = texture.bits();
+    const int stride = texture.stride();
+
+    // A 3 x 4 area in the first column down to the last row: only the stamp's top-left part.
+    ASSERT_TRUE(texture.drawOn(stamp, QRect(0, 6, 3, 4)));
+    EXPECT_EQ(bits[6 * stride + 0], qRgb(200, 100, 50));
+    EXPECT_EQ(bits[9 * stride + 2], qRgb(200, 100, 50));
+    EXPECT_EQ(bits[9 * stride + 3], qRgb(0, 0, 0));
+    EXPECT_EQ(bits[5 * stride + 0], qRgb(0, 0, 0));
+    EXPECT_EQ(bits[7 * stride + 20], qRgb(200, 100, 50)) << "the seam column follows column 0";
+    EXPECT_EQ(bits[10 * stride + 1], qRgb(200, 100, 50)) << "the extra bottom row follows the last";
+
+    // Refused, and nothing changed: outside the texture, larger than the picture, empty.
+    EXPECT_FALSE(texture.drawOn(stamp, QRect(18, 0, 3, 3)));
+    EXPECT_FALSE(texture.drawOn(stamp, QRect(0, 0, 9, 2)));
+    EXPECT_FALSE(texture.drawOn(stamp, QRect(5, 5, 0, 3)));
+    EXPECT_FALSE(texture.drawOn(QImage(), QRect(0, 0, 1, 1)));
+    EXPECT_FALSE(tv::pano::Texture().drawOn(stamp, QRect(0, 0, 1, 1)));
+    EXPECT_EQ(bits[0 * stride + 18], qRgb(0, 0, 0));
+    EXPECT_EQ(bits[0 * stride + 0], qRgb(0, 0, 0));
+}
