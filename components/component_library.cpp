@@ -20,6 +20,7 @@
 #include <condition_variable>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 namespace tv {
 
@@ -187,6 +188,18 @@ bool ComponentLibraries::RegisterControlLibrary(const QString& path) {
     return RunLibraryEntryPoint(path, false);
 }
 
+namespace {
+// Libraries whose registration thread may still run in them: they stay loaded for good, and
+// are kept here so that they are known to be kept rather than lost.
+void keepLoaded(std::unique_ptr<QLibrary> library) {
+    static std::mutex mutex;
+    static std::vector<std::unique_ptr<QLibrary>>* kept =
+        new std::vector<std::unique_ptr<QLibrary>>;
+    const std::lock_guard<std::mutex> lock(mutex);
+    kept->push_back(std::move(library));
+}
+} // namespace
+
 bool ComponentLibraries::RunLibraryEntryPoint(const QString& path, bool unregister) {
     if (!QFileInfo(path).isFile()) return false;
     auto library = std::make_unique<QLibrary>(path);
@@ -206,7 +219,7 @@ bool ComponentLibraries::RunLibraryEntryPoint(const QString& path, bool unregist
             shared->finished.notify_all();
         }).detach();
     } catch (const std::system_error&) {
-        (void)library.release(); // stays loaded, as nothing says whether it was touched
+        keepLoaded(std::move(library)); // nothing says whether it was touched
         return false;
     }
     QStringList progIds;
@@ -218,7 +231,7 @@ bool ComponentLibraries::RunLibraryEntryPoint(const QString& path, bool unregist
             // The worker may still run in the library: it must stay loaded, and anything it
             // names from now on is ignored.
             shared->done = true;
-            (void)library.release();
+            keepLoaded(std::move(library));
             return false;
         }
         progIds = shared->progIds;
