@@ -19,22 +19,6 @@ int offsetFor(PluginCodeForm form) {
     return form == PluginCodeForm::Protected ? 100 : 200;
 }
 
-QStringList readNames(RecordReader& in) {
-    // A negative count lists nothing; a count larger than the file ends with the reader's
-    // "Input past end of file", never with room set aside for it.
-    const qint16 count = in.readInt16();
-    QStringList names;
-    for (int i = 0; i < count; ++i)
-        names.append(in.readString());
-    return names;
-}
-
-void writeNames(RecordWriter& out, const QStringList& names) {
-    out.integer(names.size()).endLine();
-    for (const QString& name : names)
-        out.string(name).endLine();
-}
-
 } // namespace
 
 // --- the list ----------------------------------------------------------------------------------
@@ -94,8 +78,8 @@ void PluginDataFile::write(RecordWriter& out) const {
     for (const QString* text : {&Title, &DisplayName, &Description, &InternalName, &StartupCode,
                                 &FrameOpenCode, &ProceduresCode})
         out.string(*text).endLine();
-    writeNames(out, IntegerVariables);
-    writeNames(out, VariantVariables);
+    writeNameList(out, IntegerVariables);
+    writeNameList(out, VariantVariables);
     out.boolean(Flag1).boolean(Flag2).endLine();
     for (int i = 0; i < 5; ++i)
         out.string(i < Strings.size() ? Strings[i] : QString()).endLine();
@@ -133,8 +117,8 @@ void readPluginData(RecordReader& in, PluginDataFile& into) {
     for (QString* text : {&into.Title, &into.DisplayName, &into.Description, &into.InternalName,
                           &into.StartupCode, &into.FrameOpenCode, &into.ProceduresCode})
         *text = in.readString();
-    into.IntegerVariables = readNames(in);
-    into.VariantVariables = readNames(in);
+    into.IntegerVariables = readNameList(in);
+    into.VariantVariables = readNameList(in);
     into.Flag1 = in.readBool();
     into.Flag2 = in.readBool();
     for (int i = 0; i < 5; ++i)

@@ -60,4 +60,18 @@ void writeValues(RecordWriter& out, const QList<RecordValue>& values, int count)
         out.value(i < values.size() ? values[i] : RecordValue::ofNumber(0));
 }
 
+QStringList readNameList(RecordReader& in) {
+    const qint16 count = in.readInt16();
+    QStringList names;
+    for (int i = 0; i < count; ++i)
+        names.append(in.readString());
+    return names;
+}
+
+void writeNameList(RecordWriter& out, const QStringList& names) {
+    out.integer(names.size()).endLine();
+    for (const QString& name : names)
+        out.string(name).endLine();
+}
+
 } // namespace tv

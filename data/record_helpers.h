@@ -7,6 +7,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace tv {
 
@@ -42,6 +43,12 @@ template <typename T> void writeRecordFile(const QString& path, const T& value) 
     value.write(out);
     out.saveTo(path);
 }
+
+// A list of names one a line: its count, then the names. A negative count lists nothing; a count
+// larger than the file ends with the reader's "Input past end of file", never with room set aside
+// for it.
+QStringList readNameList(RecordReader& in);
+void writeNameList(RecordWriter& out, const QStringList& names);
 
 // Writes exactly `count` values on the current line: those given, then 0 for any missing, so
 // that the layout holds whatever the list.

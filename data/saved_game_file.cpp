@@ -1,5 +1,6 @@
 #include "data/saved_game_file.h"
 
+#include "data/record_helpers.h"
 #include "platform/core/errors.h"
 #include "platform/core/files.h"
 
@@ -26,28 +27,15 @@ QList<QPair<QString, qint16>> readPairs(RecordReader& in) {
     return pairs;
 }
 
-QStringList readNames(RecordReader& in) {
-    QStringList names;
-    const qint16 count = in.readInt16();
-    for (int i = 0; i < count; ++i)
-        names.append(in.readString());
-    return names;
-}
-
-void writeNames(RecordWriter& out, const QStringList& names) {
-    out.integer(names.size()).endLine();
-    for (const QString& name : names)
-        out.string(name).endLine();
-}
 } // namespace
 
 void SavedGameFile::write(RecordWriter& out) const {
     out.string(Frame).endLine();
     writePairs(out, Integers);
     writePairs(out, Disappeared);
-    writeNames(out, Items);
+    writeNameList(out, Items);
     if (!hasHistory) return;
-    writeNames(out, History);
+    writeNameList(out, History);
     if (!hasDetails) return;
     for (const RecordValue& blank : Blanks)
         out.value(blank).endLine();
@@ -67,14 +55,14 @@ void readSavedGame(RecordReader& in, SavedGameFile& into) {
     into.Frame = in.readString();
     into.Integers = readPairs(in);
     into.Disappeared = readPairs(in);
-    into.Items = readNames(in);
+    into.Items = readNameList(in);
     into.hasHistory = !in.atEnd();
     into.hasDetails = false;
     into.hasVariants = false;
     into.History.clear();
     into.Variants.clear();
     if (!into.hasHistory) return;
-    into.History = readNames(in);
+    into.History = readNameList(in);
     into.hasDetails = !in.atEnd();
     if (!into.hasDetails) return;
     into.Blanks.clear();
