@@ -193,6 +193,7 @@ private:
     PictureBox* pictureBox_ = nullptr;
     ImageBox* backImage_ = nullptr;
     ImageBox* imageTile_ = nullptr;
+    std::unique_ptr<ControlSet<PictureBox>> picBox_;
     std::unique_ptr<FrameOpening> frameOpening_;
     std::unique_ptr<FrameTimer> frameTimer_;
     std::unique_ptr<ComponentSite> componentSite_;
