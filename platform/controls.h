@@ -551,6 +551,8 @@ private:
     int menuHeight() const;
     // Whether a key offered to `target` is one for this form, and whether it is the first offer.
     bool ownsKeyTarget(const QWidget* target) const;
+    // The nearest parent of `widget` whose keys the form takes.
+    QWidget* firstOwnAncestor(QWidget* widget) const;
 
     bool keyPreview_ = false;
     bool loaded_ = false;

@@ -244,8 +244,13 @@ bool Form::eventFilter(QObject* watched, QEvent* event) {
             // widget (a text box, say) has the focus. A staged form's picture passes keys on to
             // its own focus widget afterwards; that second offer is not the form's.
             QWidget* focus = QApplication::focusWidget();
-            const bool first =
+            bool first =
                 (focus && focus->window() == widget()) ? target == focus : target == widget();
+            // A widget of another kind (a run-time component's) passes the keys it leaves
+            // alone to its parents: the form takes those at the first of its own widgets on
+            // the way, as the window's shortcuts work whatever has the focus.
+            if (!first && focus && focus->window() == widget() && !ownsKeyTarget(focus))
+                first = target == firstOwnAncestor(focus);
             const bool ours = ownsKeyTarget(target);
             if (first && (keyPreview_ || ours) && !isDisposed()) {
                 auto* key = static_cast<QKeyEvent*>(event);
@@ -265,6 +270,12 @@ bool Form::eventFilter(QObject* watched, QEvent* event) {
         layoutClient();
     }
     return false;
+}
+
+QWidget* Form::firstOwnAncestor(QWidget* widget) const {
+    for (QWidget* w = widget ? widget->parentWidget() : nullptr; w; w = w->parentWidget())
+        if (ownsKeyTarget(w)) return w;
+    return nullptr;
 }
 
 void Form::handleKey(QKeyEvent* event) {

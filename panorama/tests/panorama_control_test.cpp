@@ -93,7 +93,8 @@ public:
     }
     Q_INVOKABLE QVariantList NewEnum() const {
         QVariantList list;
-        for (const auto& h : items) list.append(QVariant::fromValue<QObject*>(h.get()));
+        for (const auto& h : items)
+            list.append(QVariant::fromValue<QObject*>(h.get()));
         return list;
     }
 };
@@ -168,9 +169,7 @@ protected:
         control->DoEngineSingleLoop();
     }
     void leftClick() { control->mousePressed(Qt::LeftButton); }
-    int pointer() const {
-        return control->GetPictureBoxRef()->property("MousePointer").toInt();
-    }
+    int pointer() const { return control->GetPictureBoxRef()->property("MousePointer").toInt(); }
 
     FakeHost host;
     FakeHotspots hotspots;
@@ -237,11 +236,11 @@ TEST_F(PanoramaControl, TheHeightIsClampedAndMovesTheVerticalLimit) {
 
 TEST_F(PanoramaControl, AClickTestsTheHotspotsUnderTheViewCentre) {
     // The picture is 15360 x 3840 twips; yaw 90 degrees looks at x = 3840, pitch 0 at y = 1920.
-    hotspots.add(1, 3840, 0, 500, 3840);       // its left edge on the point: not hit
-    hotspots.add(2, 3000, 0, 1000, 3840);      // hit
-    hotspots.add(3, 3500, 1000, 1000, 2000);   // hit, and later in the set: wins
+    hotspots.add(1, 3840, 0, 500, 3840);     // its left edge on the point: not hit
+    hotspots.add(2, 3000, 0, 1000, 3840);    // hit
+    hotspots.add(3, 3500, 1000, 1000, 2000); // hit, and later in the set: wins
     hotspots.add(4, 3000, 0, 2000, 3840).visible = false;
-    hotspots.add(0, 3000, 0, 2000, 3840);      // index 0 is no hotspot
+    hotspots.add(0, 3000, 0, 2000, 3840); // index 0 is no hotspot
     start();
     EXPECT_EQ(control->GetPictureWidthInTwips(), 15360);
     EXPECT_EQ(control->GetPictureHeightInTwips(), 3840);

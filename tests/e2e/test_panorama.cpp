@@ -167,6 +167,10 @@ TEST(Panorama, PointerShowsWhatACaptureClickWouldHit) {
                "wait 50\n"
                "exec MsgBox \"pointer \" & Component(\"Pano\").GetPictureBoxRef.MousePointer\n"
                "expect log msgbox Test Game|pointer 99|OK\n"
+               // The window's shortcuts work while the panorama has the keys.
+               "answer No\n"
+               "key Q ctrl\n"
+               "expect log msgbox Test Game|Do you really want to quit?|No\n"
                // Escape lets the mouse go.
                "key Escape\n"
                "wait 50\n"
