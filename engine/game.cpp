@@ -32,6 +32,9 @@ Game::Game()
     imageTile_->setVisible(false);
     backImage_ = new ImageBox(pictureBox_, "BackImage");
     backImage_->setStretch(true);
+    auto* spareBox = new PictureBox(pictureBox_, "PicBox");
+    spareBox->setVisible(false);
+    picBox_ = std::make_unique<ControlSet<PictureBox>>(spareBox);
     // The water lies lowest of the frame's windowed controls: dialogues, videos and the
     // inventory show above it.
     water.createControls(*window_, *pictureBox_);
@@ -64,6 +67,7 @@ Game::Game()
                 [itemOverWords](Control* source, double, double, int) { itemOverWords(source); });
     // Scripts given the whole window reach these by name too.
     window_->addNamedMember("Area", &hotspots.Area());
+    window_->addNamedMember("PicBox", picBox_.get());
     window_->addNamedMember("TimedEvent", &timedEvents.TimedEvent());
     window_->addNamedMember("TimerObject", &timedEvents.TimerObject());
     window_->addNamedMember("VideoPlayer", &video.VideoPlayers());

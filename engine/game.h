@@ -12,6 +12,7 @@
 #include "engine/frame_history.h"
 #include "engine/frame_state.h"
 #include "engine/hotspots.h"
+#include "platform/control_set.h"
 #include "platform/timer_control.h"
 #include "present/audio.h"
 #include "present/dialogues.h"
@@ -193,6 +194,9 @@ private:
     PictureBox* pictureBox_ = nullptr;
     ImageBox* backImage_ = nullptr;
     ImageBox* imageTile_ = nullptr;
+    // The spare picture boxes scripts may use ("PictureBoxObject"): element 0, hidden, in the
+    // frame display.
+    std::unique_ptr<ControlSet<PictureBox>> picBox_;
     std::unique_ptr<FrameOpening> frameOpening_;
     std::unique_ptr<FrameTimer> frameTimer_;
     std::unique_ptr<ComponentSite> componentSite_;

@@ -49,6 +49,7 @@ QObject* Game::presentationObject(const QString& scriptName) {
     if (scriptName == "InventoryBackgroundObject") return &inventory.Inventory_Background();
     if (scriptName == "InventoryTimerObject") return &inventory.TimerInventory();
     if (scriptName == "RipplingWaterObject") return &water.PicRipplingWater();
+    if (scriptName == "PictureBoxObject") return picBox_.get();
     return nullptr;
 }
 
