@@ -126,11 +126,12 @@ QImage lighthousePicture() {
 }
 
 // The view from the garden's lookout hill, a full circle for the panorama: the picture's left
-// edge joins its right edge, and column x faces x × 360 / width degrees round. A sky over a
-// meadow and, round the horizon, five landmarks in plain colours wide enough to fill the view's
-// centre when it faces them: a yellow tower across the seam (0 degrees), the hall's red door
-// with a lamp post on its right (45), a blue house (135), the green garden gate (225) and a
-// purple tent (315). The door and the gate are the frame's hotspots.
+// edge joins its right edge, and column x faces x × 360 / width degrees round. A sky with the
+// sun at 180 degrees over a meadow and, round the horizon, five landmarks in plain colours wide
+// enough to fill the view's centre when it faces them: a yellow tower across the seam (0
+// degrees), the hall's red door with a lamp post on its right (45), a blue house (135), the
+// green garden gate (225) and a purple tent (315). The door and the gate are the frame's
+// hotspots.
 constexpr int kPanoramaWidth = 2048;
 constexpr int kPanoramaHeight = 480;
 
@@ -153,8 +154,13 @@ QImage panoramaPicture() {
     p.fillRect(192, 130, 128, 24, QColor(120, 80, 40));   // the door's lintel
     p.fillRect(346, 150, 20, 180, QColor(245, 245, 245)); // lamp post
     landmark(768, 192, 150, QColor(40, 80, 200));         // house
-    landmark(1280, 128, 130, QColor(40, 160, 60));        // gate
-    landmark(1792, 160, 170, QColor(150, 60, 160));       // tent
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(150, 50, 40));
+    p.drawPolygon(QPolygon({QPoint(652, 150), QPoint(768, 90), QPoint(884, 150)})); // its roof
+    p.setBrush(QColor(255, 240, 150));
+    p.drawEllipse(QPoint(1024, 80), 28, 28);        // the sun, due south
+    landmark(1280, 128, 130, QColor(40, 160, 60));  // gate
+    landmark(1792, 160, 170, QColor(150, 60, 160)); // tent
     return image;
 }
 
