@@ -146,7 +146,7 @@ QImage panoramaPicture() {
     p.fillRect(0, 300, kPanoramaWidth, 4, QColor(60, 110, 50));
     const auto landmark = [&](int centre, int width, int top, QColor colour) {
         // Drawn twice so that one across the seam shows on both edges.
-        for (int shift : {0, -kPanoramaWidth})
+        for (int shift : {0, kPanoramaWidth})
             p.fillRect(centre - width / 2 + shift, top, width, 330 - top, colour);
     };
     landmark(0, 128, 110, QColor(240, 200, 40));          // tower
