@@ -1,5 +1,6 @@
 #include "components/component_library.h"
 
+#include "platform/component_host.h"
 #include "platform/core/dialogs.h"
 #include "platform/core/errors.h"
 #include "platform/core/event_log.h"
@@ -91,7 +92,7 @@ QString ComponentLibraries::defaultRegistryPath() {
 QList<ShippedLibrary> ComponentLibraries::defaultShippedLibraries() {
     return {{"libTNPanoramaPlugin_ID7.so",
              "TNPanoramaPlugin_ID7.ocx",
-             {"TNPanoramaControl.MainControl_ID7"}}};
+             {"TNPanoramaControl.MainControl_ID7", "TNPanoramaControl.EventMonitor_ID7"}}};
 }
 
 QStringList ComponentLibraries::defaultShippedFolders() {
@@ -316,6 +317,7 @@ QWidget* ComponentLibraries::create(const QString& progId, QWidget* container) {
     if (!table)
         throw vbError(err::CannotCreateObject,
                       classicErrorDescription(err::CannotCreateObject) + " (" + problem + ")");
+    ComponentHost::publish();
     QWidget* widget = table->create(progId.toUtf8().constData(), container);
     if (!widget) throw vbError(err::CannotCreateObject);
     return widget;

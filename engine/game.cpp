@@ -32,9 +32,11 @@ Game::Game()
     imageTile_->setVisible(false);
     backImage_ = new ImageBox(pictureBox_, "BackImage");
     backImage_->setStretch(true);
-    auto* spareBox = new PictureBox(pictureBox_, "PicBox");
-    spareBox->setVisible(false);
-    picBox_ = std::make_unique<ControlSet<PictureBox>>(spareBox);
+    // The spare picture boxes scripts may load and use (a panorama's picture, say); the
+    // template stays hidden.
+    auto* picBox = new PictureBox(pictureBox_, "PicBox");
+    picBox->setVisible(false);
+    picBox_ = std::make_unique<ControlSet<PictureBox>>(picBox);
     // The water lies lowest of the frame's windowed controls: dialogues, videos and the
     // inventory show above it.
     water.createControls(*window_, *pictureBox_);

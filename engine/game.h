@@ -194,8 +194,6 @@ private:
     PictureBox* pictureBox_ = nullptr;
     ImageBox* backImage_ = nullptr;
     ImageBox* imageTile_ = nullptr;
-    // The spare picture boxes scripts may use ("PictureBoxObject"): element 0, hidden, in the
-    // frame display.
     std::unique_ptr<ControlSet<PictureBox>> picBox_;
     std::unique_ptr<FrameOpening> frameOpening_;
     std::unique_ptr<FrameTimer> frameTimer_;

@@ -92,6 +92,13 @@ QObject* ControlSetBase::Item(int index) const {
     return e;
 }
 
+QVariantList ControlSetBase::NewEnum() const {
+    QVariantList elements;
+    for (int index : indices())
+        elements.append(QVariant::fromValue(element(index)));
+    return elements;
+}
+
 void ControlSetBase::Load(int index) {
     if (index < 0 || index > kMaxIndex) throw vbError(err::ControlArrayElementDoesNotExist);
     if (exists(index)) throw vbError(err::ObjectAlreadyLoaded);

@@ -19,6 +19,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QVariantList>
 
 #include <functional>
 #include <map>
@@ -50,6 +51,8 @@ public:
 
     // The element; VbError 340 when it is not loaded.
     Q_INVOKABLE QObject* Item(int index) const;
+    // The loaded elements in index order, for For Each.
+    Q_INVOKABLE QVariantList NewEnum() const;
     // Creates element index as a hidden copy of the template. VbError 360 when it exists,
     // 340 for an index outside 0 ... 32767 or when the template is gone.
     Q_INVOKABLE void Load(int index);

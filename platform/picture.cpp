@@ -134,6 +134,11 @@ bool Picture::operator==(const Picture& other) const {
            hotSpot_ == other.hotSpot_;
 }
 
+PictureObject::PictureObject(Picture picture, QObject* parent)
+    : QObject(parent), picture_(std::move(picture)) {
+    setProperty("tvImage", picture_.image());
+}
+
 int PictureObject::handle() const {
     // Only whether there is a picture can be told from it.
     return picture_.isNull() ? 0 : static_cast<int>(picture_.image().cacheKey() & 0x3FFFFFFF) | 1;

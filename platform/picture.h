@@ -69,8 +69,9 @@ class PictureObject : public QObject {
     Q_PROPERTY(int Handle READ handle)
     Q_CLASSINFO("DefaultMember", "Handle")
 public:
-    explicit PictureObject(Picture picture, QObject* parent = nullptr)
-        : QObject(parent), picture_(std::move(picture)) {}
+    // The image also rides in the dynamic property "tvImage" (not a script member), which is
+    // how component libraries, knowing nothing of Picture, read a picture object.
+    explicit PictureObject(Picture picture, QObject* parent = nullptr);
     const Picture& picture() const { return picture_; }
     int width() const { return picture_.Width(); }
     int height() const { return picture_.Height(); }

@@ -8,6 +8,7 @@ list(APPEND TV_PLATFORM_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/sound_recorder.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/video_player.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/application.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/component_host.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/dialog_presenter.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/automation.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/script_bridge.cpp

@@ -22,6 +22,29 @@
 //
 // The player and the library must use the same Qt major version; `qtMajorVersion` lets the
 // player refuse a library built against another one instead of crashing in it.
+//
+// The player's host. A control that paces itself (an engine loop, an animation) keeps the
+// player's time rather than the wall clock's, so that automated runs under virtual time see it
+// as a player would. The application's property TV_COMPONENT_HOST_PROPERTY holds a QObject*
+// whose members are called by name (QMetaObject::invokeMethod):
+//   double now()                      the player's clock, in milliseconds
+//   void doEvents()                   the classic DoEvents: window events, then due timers
+//   void wait(double ms)              lets time pass while processing events
+//   void sleep(double ms)             lets time pass without processing anything
+//   QObject* newTimer(QObject* parent) a timer of the player's loop, owned by parent:
+//                                     properties Interval (ms, 0 stops it) and Enabled, and
+//                                     the signal Timer()
+//   int msgBox(QString prompt, int buttons, QString title)
+//                                     the classic MsgBox, through the player's message service
+//   QString localPath(QString path)   a path as games write it ("Frames\Hall.jpg", any case,
+//                                     drive letters) on this file system
+// Without a host (another program loading the library) a control falls back on Qt's own.
+//
+// Objects the player hands over are QObjects with the classic members (Left, Top, Visible...).
+// Its pictures as control properties (Picture, Image, MouseIcon) convert with
+// QVariant::value<QImage>(), and to a pointer with value<QCursor>(); a QImage written to a
+// Picture property becomes a picture. A picture object from a script (LoadPicture) holds its
+// image in the dynamic property "tvImage".
 
 #include <stdint.h>
 
@@ -36,6 +59,7 @@ typedef struct QWidget QWidget;
 
 #define TV_COMPONENT_REGISTER_SYMBOL "tvRegisterComponents"
 #define TV_COMPONENT_LIBRARY_SYMBOL "tvComponentLibrary"
+#define TV_COMPONENT_HOST_PROPERTY "tvComponentHost"
 
 typedef void (*TvAddProgId)(void* context, const char* progId);
 
