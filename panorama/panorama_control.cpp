@@ -240,6 +240,10 @@ bool MainControl::beginRun() {
         return false;
     }
     renderer_.setCylinderHeight(cylinderHeight_);
+    // The texture went with the last run's graphics: the picture given earlier becomes the
+    // texture again, so that an engine stopped and started shows its panorama.
+    if (sourceIsPicture_ ? !sourcePicture_.isNull() : !sourceControl_.isNull())
+        picturePending_ = true;
     LockMouse();
     mouseDevice_ = true;
     acquireMouse();
@@ -272,6 +276,8 @@ void MainControl::MainLoop(bool bDoNotloop) {
 
 bool MainControl::Init(int) {
     graphics_ = false;
+    // A hidden control gets its resize event only when shown.
+    view_->setGeometry(rect());
     const QSize size = view_->size();
     if (size.isEmpty()) return false;
     backBuffer_ = QImage(size, QImage::Format_RGB32);
@@ -308,9 +314,10 @@ void MainControl::pass() {
     if (picturePending_) {
         // Cleared first: the message below lets other passes run while it shows.
         picturePending_ = false;
-        const bool loaded = sourceIsPicture_ ? LoadTextureFromSTDPicture(sourcePicture_)
-                                             : LoadTextureFromPictureBox(
-                                                   QVariant::fromValue<QObject*>(sourceControl_));
+        const bool loaded =
+            sourceIsPicture_
+                ? LoadTextureFromSTDPicture(sourcePicture_)
+                : LoadTextureFromPictureBox(QVariant::fromValue<QObject*>(sourceControl_));
         if (!loaded) error("ERROR: Could not load texture!");
         if (!self) return;
     }
@@ -329,8 +336,7 @@ void MainControl::pass() {
 
     // A request at or below 0 means none; a negative one is dropped rather than left to block
     // mouse look for ever.
-    if (pendingHorizontal_ > 0)
-        camera_ = withHorizontalAngle(camera_, pendingHorizontal_ - 1);
+    if (pendingHorizontal_ > 0) camera_ = withHorizontalAngle(camera_, pendingHorizontal_ - 1);
     pendingHorizontal_ = 0;
     if (pendingVertical_ > 0)
         camera_ = withVerticalAngle(camera_, pendingVertical_ - 2, cylinderHeight_);
@@ -370,8 +376,8 @@ int MainControl::hotspotAtCentre(QObject** hit) const {
         QObject* h = objectOf(element);
         if (!h) continue;
         const double left = number(h, "Left"), top = number(h, "Top");
-        if (left < x && x < left + number(h, "Width") && top < y &&
-            y < top + number(h, "Height") && h->property("Visible").toBool()) {
+        if (left < x && x < left + number(h, "Width") && top < y && y < top + number(h, "Height") &&
+            h->property("Visible").toBool()) {
             const int index = h->property("Index").toInt();
             if (index > 0) {
                 found = index;
@@ -418,8 +424,8 @@ void MainControl::LoadPictureFromPictureBox(const QVariant& PicBoxRef, bool bSki
     picturePending_ = true;
 }
 
-void MainControl::DrawOnTextureFromPictureBox(const QVariant& PicBoxRef, int lX, int lY,
-                                              int lWidth, int lHeight) {
+void MainControl::DrawOnTextureFromPictureBox(const QVariant& PicBoxRef, int lX, int lY, int lWidth,
+                                              int lHeight) {
     drawOnPictures_.emplace_back(objectOf(PicBoxRef));
     drawOnAreas_.emplace_back(lX, lY, lWidth, lHeight);
 }
@@ -496,8 +502,7 @@ bool MainControl::LoadTextureFromSTDPicture(const QVariant& stdPictureRef) {
 bool MainControl::LoadTextureFromPictureBox(const QVariant& PicBoxRef, bool bSkipSomeSteps) {
     unacquireMouse();
     // Skipping the steps sets the texture there is again.
-    const bool loaded =
-        bSkipSomeSteps ? graphics_ : loadTextureImage(imageOf(objectOf(PicBoxRef)));
+    const bool loaded = bSkipSomeSteps ? graphics_ : loadTextureImage(imageOf(objectOf(PicBoxRef)));
     if (!paused_) acquireMouse();
     return loaded;
 }
@@ -626,6 +631,9 @@ EventMonitor::~EventMonitor() {
 
 void EventMonitor::SetMainControlRef(const QVariant& mRef) {
     control_ = objectOf(mRef);
+    // A script's reference to a run-time component is its extender; the control is behind it.
+    if (control_ && control_->metaObject()->indexOfMethod("StopEngine()") < 0)
+        control_ = control_->property("Object").value<QObject*>();
 }
 
 } // namespace tv::pano

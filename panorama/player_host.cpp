@@ -52,10 +52,11 @@ void sleep(double ms) {
 
 QObject* newTimer(QObject* parent) {
     QObject* timer = nullptr;
-    if (QObject* p = player(); p && QMetaObject::invokeMethod(p, "newTimer",
-                                                              Q_RETURN_ARG(QObject*, timer),
-                                                              Q_ARG(QObject*, parent)) &&
-                               timer)
+    if (QObject* p = player();
+        p &&
+        QMetaObject::invokeMethod(p, "newTimer", Q_RETURN_ARG(QObject*, timer),
+                                  Q_ARG(QObject*, parent)) &&
+        timer)
         return timer;
     return new QtTimer(parent);
 }
@@ -63,9 +64,9 @@ QObject* newTimer(QObject* parent) {
 int msgBox(const QString& prompt, int buttons, const QString& title) {
     int result = 0;
     if (QObject* p = player();
-        p && QMetaObject::invokeMethod(p, "msgBox", Q_RETURN_ARG(int, result),
-                                       Q_ARG(QString, prompt), Q_ARG(int, buttons),
-                                       Q_ARG(QString, title)))
+        p &&
+        QMetaObject::invokeMethod(p, "msgBox", Q_RETURN_ARG(int, result), Q_ARG(QString, prompt),
+                                  Q_ARG(int, buttons), Q_ARG(QString, title)))
         return result;
     QMessageBox::critical(nullptr, title, prompt);
     return 1;
@@ -73,9 +74,9 @@ int msgBox(const QString& prompt, int buttons, const QString& title) {
 
 QString localPath(const QString& path) {
     QString local;
-    if (QObject* p = player(); p && QMetaObject::invokeMethod(p, "localPath",
-                                                              Q_RETURN_ARG(QString, local),
-                                                              Q_ARG(QString, path)))
+    if (QObject* p = player();
+        p && QMetaObject::invokeMethod(p, "localPath", Q_RETURN_ARG(QString, local),
+                                       Q_ARG(QString, path)))
         return local;
     return path;
 }

@@ -4,6 +4,7 @@
 // Pictures are checked at the view's centre.
 
 #include "e2e_harness.h"
+#include "mediagen/mediagen.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -31,9 +32,14 @@ QByteArray bandsPicture() {
     return bytes;
 }
 
-QByteArray squarePicture(QRgb colour) {
-    QImage image(32, 32, QImage::Format_RGB32);
+QImage solid(QRgb colour, int width = 32, int height = 32) {
+    QImage image(width, height, QImage::Format_RGB32);
     image.fill(colour);
+    return image;
+}
+
+QByteArray squarePicture(QRgb colour) {
+    const QImage image = solid(colour);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -149,23 +155,23 @@ TEST(Panorama, PointerShowsWhatACaptureClickWouldHit) {
     TestProject p;
     panoramaProject(p);
     p.writeFile("Pictures/Hand.bmp", squarePicture(0x00FFFF));
-    const RunResult r = p.play(
-        "exec Set Hotspot(1).MouseIcon = LoadPicture(GetPath(0) & \"Pictures\\Hand.bmp\") : "
-        "Hotspot(1).MousePointer = 99\n"
-        "exec SetUpPanorama 640, 480\n"
-        "wait 50\n"
-        // Captured by the engine's start, over no hotspot: the cross-hair.
-        "exec MsgBox \"pointer \" & Component(\"Pano\").GetPictureBoxRef.MousePointer\n"
-        "expect log msgbox Test Game|pointer 2|OK\n"
-        "exec Component(\"Pano\").SetHorizontalAngle 136\n"
-        "wait 50\n"
-        "exec MsgBox \"pointer \" & Component(\"Pano\").GetPictureBoxRef.MousePointer\n"
-        "expect log msgbox Test Game|pointer 99|OK\n"
-        // Escape lets the mouse go.
-        "key Escape\n"
-        "wait 50\n"
-        "exec MsgBox \"pointer \" & Component(\"Pano\").GetPictureBoxRef.MousePointer\n"
-        "expect log msgbox Test Game|pointer 1|OK\n");
+    const RunResult r =
+        p.play("exec Set Hotspot(1).MouseIcon = LoadPicture(GetPath(0) & \"Pictures\\Hand.bmp\") : "
+               "Hotspot(1).MousePointer = 99\n"
+               "exec SetUpPanorama 640, 480\n"
+               "wait 50\n"
+               // Captured by the engine's start, over no hotspot: the cross-hair.
+               "exec MsgBox \"pointer \" & Component(\"Pano\").GetPictureBoxRef.MousePointer\n"
+               "expect log msgbox Test Game|pointer 2|OK\n"
+               "exec Component(\"Pano\").SetHorizontalAngle 136\n"
+               "wait 50\n"
+               "exec MsgBox \"pointer \" & Component(\"Pano\").GetPictureBoxRef.MousePointer\n"
+               "expect log msgbox Test Game|pointer 99|OK\n"
+               // Escape lets the mouse go.
+               "key Escape\n"
+               "wait 50\n"
+               "exec MsgBox \"pointer \" & Component(\"Pano\").GetPictureBoxRef.MousePointer\n"
+               "expect log msgbox Test Game|pointer 1|OK\n");
     EXPECT_EQ(r.exitCode, 0) << show(r);
 }
 
@@ -206,7 +212,8 @@ TEST(Panorama, StoppingLoadingAndFailures) {
         "exec MsgBox \"file \" & Component(\"Pano\").LoadTextureFromFile(\"Pictures\\None.bmp\")\n"
         "expect log msgbox Test Game|file False|OK\n"
         "expect nolog ERROR\n"
-        "exec MsgBox \"file \" & Component(\"Pano\").LoadTextureFromFile(GetPath(0) & \"pictures\\magenta.BMP\")\n"
+        "exec MsgBox \"file \" & Component(\"Pano\").LoadTextureFromFile(GetPath(0) & "
+        "\"pictures\\magenta.BMP\")\n"
         "expect log msgbox Test Game|file True|OK\n"
         "wait 50\n"
         "expect pixel 320 240 FF00FF 8\n"
@@ -223,4 +230,37 @@ TEST(Panorama, StoppingLoadingAndFailures) {
         "expect log msgbox Test Game|running False|OK\n");
     EXPECT_EQ(r.exitCode, 0) << show(r);
     EXPECT_EQ(r.log.filter("Could not load texture").size(), 1) << show(r);
+}
+
+TEST(Panorama, TheShippedLibraryIsKnownMeasuresVideosAndIsStoppedByItsMonitor) {
+    TestProject p;
+    panoramaProject(p);
+    QList<QImage> frames;
+    for (int i = 0; i < 12; ++i)
+        frames << solid(QColor::fromHsv(i * 30, 255, 255).rgb(), 64, 48);
+    p.writeFile("Videos/Twelve.avi", tv::mediagen::mjpegAvi(frames, 10));
+    const RunResult r = p.play(
+        "exec MsgBox IsComponentInstalled(\"TNPanoramaControl.MainControl_ID7\") & \" \" & "
+        "IsComponentInstalled(\"tnpanoramacontrol.eventmonitor_id7\")\n"
+        "expect log msgbox Test Game|True True|OK\n"
+        "exec SetUpPanorama 640, 480\n"
+        "exec MsgBox Component(\"Pano\").AVIGetNumberOfFrames(GetPath(0) & \"Videos\\Twelve.avi\") "
+        "& \" \" & Component(\"Pano\").AVIGetNumberOfFrames(GetPath(0) & \"Videos\\None.avi\")\n"
+        "expect log msgbox Test Game|12 0|OK\n"
+        // The monitor, given the panorama, stops its engine when it is removed.
+        "exec AddComponent \"TNPanoramaControl.EventMonitor_ID7\", \"Monitor\" : "
+        "Component(\"Monitor\").SetMainControlRef Component(\"Pano\")\n"
+        "wait 50\n"
+        "exec MsgBox \"running \" & Component(\"Pano\").IsEngineRunning\n"
+        "expect log msgbox Test Game|running True|OK\n"
+        "exec RemoveComponent \"Monitor\"\n"
+        "wait 50\n"
+        "exec MsgBox \"running \" & Component(\"Pano\").IsEngineRunning\n"
+        "expect log msgbox Test Game|running False|OK\n"
+        // Started again, it shows its picture again.
+        "exec Component(\"Pano\").StartEngine\n"
+        "wait 50\n"
+        "expect pixel 320 240 FF0000 8\n"
+        "expect nolog An error has occurred\n");
+    EXPECT_EQ(r.exitCode, 0) << show(r);
 }
