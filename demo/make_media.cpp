@@ -125,6 +125,45 @@ QImage lighthousePicture() {
     return image;
 }
 
+// The view from the garden's lookout hill, a full circle for the panorama: the picture's left
+// edge joins its right edge, and column x faces x × 360 / width degrees round. A sky with the
+// sun at 180 degrees over a meadow and, round the horizon, five landmarks in plain colours wide
+// enough to fill the view's centre when it faces them: a yellow tower across the seam (0
+// degrees), the hall's red door with a lamp post on its right (45), a blue house (135), the
+// green garden gate (225) and a purple tent (315). The door and the gate are the frame's
+// hotspots.
+constexpr int kPanoramaWidth = 2048;
+constexpr int kPanoramaHeight = 480;
+
+QImage panoramaPicture() {
+    QImage image(kPanoramaWidth, kPanoramaHeight, QImage::Format_RGB32);
+    QPainter p(&image);
+    QLinearGradient sky(0, 0, 0, 300);
+    sky.setColorAt(0, QColor(70, 120, 200));
+    sky.setColorAt(1, QColor(170, 210, 240));
+    p.fillRect(0, 0, kPanoramaWidth, 300, sky);
+    p.fillRect(0, 300, kPanoramaWidth, kPanoramaHeight - 300, QColor(90, 150, 70));
+    p.fillRect(0, 300, kPanoramaWidth, 4, QColor(60, 110, 50));
+    const auto landmark = [&](int centre, int width, int top, QColor colour) {
+        // Drawn twice so that one across the seam shows on both edges.
+        for (int shift : {0, kPanoramaWidth})
+            p.fillRect(centre - width / 2 + shift, top, width, 330 - top, colour);
+    };
+    landmark(0, 128, 110, QColor(240, 200, 40));          // tower
+    landmark(256, 128, 130, QColor(200, 40, 40));         // door
+    p.fillRect(192, 130, 128, 24, QColor(120, 80, 40));   // the door's lintel
+    p.fillRect(346, 150, 20, 180, QColor(245, 245, 245)); // lamp post
+    landmark(768, 192, 150, QColor(40, 80, 200));         // house
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(150, 50, 40));
+    p.drawPolygon(QPolygon({QPoint(652, 150), QPoint(768, 90), QPoint(884, 150)})); // its roof
+    p.setBrush(QColor(255, 240, 150));
+    p.drawEllipse(QPoint(1024, 80), 28, 28);        // the sun, due south
+    landmark(1280, 128, 130, QColor(40, 160, 60));  // gate
+    landmark(1792, 160, 170, QColor(150, 60, 160)); // tent
+    return image;
+}
+
 // The harbour's water mask, for the sea between the pier and the dialogue (y 334 to 394 of the
 // frame): white water ripples; the pier's posts and the boat's hull, black, stay as they are.
 QImage harbourMask() {
@@ -250,7 +289,7 @@ QImage bouquetIcon() {
     });
 }
 
-// A sign with a word on it, for the garden's way back and way out.
+// A sign with a word on it, for the garden's way back, way out and way up to the lookout.
 QImage signPicture(const QString& word, QColor colour) {
     QImage image(120, 50, QImage::Format_RGB32);
     image.fill(colour);
@@ -387,6 +426,7 @@ int main(int argc, char** argv) {
     ok = ok && gardenTile().save(folder + "Grass.bmp", "BMP");
     ok = ok && harbourPicture().save(folder + "Harbour.jpg", "JPG", 92);
     ok = ok && harbourMask().save(folder + "harbour-mask.bmp", "BMP");
+    ok = ok && panoramaPicture().save(folder + "Panorama.jpg", "JPG", 95);
     // The second disc's folders as the editor lays a disc out: Data/<game title>/Frames.
     const QString disc2 = folder + "Disc2/Data/The Torvane Demo/Frames/";
     ok =
@@ -399,6 +439,7 @@ int main(int argc, char** argv) {
     ok = ok && bouquetIcon().save(folder + "bouquet.png", "PNG");
     ok = ok && signPicture("Back", QColor(60, 60, 160)).save(folder + "back.bmp", "BMP");
     ok = ok && signPicture("Exit", QColor(160, 40, 40)).save(folder + "exit.bmp", "BMP");
+    ok = ok && signPicture("Lookout", QColor(40, 120, 120)).save(folder + "lookout.bmp", "BMP");
     ok = ok && welcomeTile().save(folder + "welcome-tile.png", "PNG");
     ok = ok && plaque("New Game").save(folder + "welcome-start.png", "PNG");
     ok = ok && plaque("Load Game").save(folder + "welcome-load.png", "PNG");

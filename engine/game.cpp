@@ -69,6 +69,7 @@ Game::Game()
                 [itemOverWords](Control* source, double, double, int) { itemOverWords(source); });
     // Scripts given the whole window reach these by name too.
     window_->addNamedMember("Area", &hotspots.Area());
+    window_->addNamedMember("PicBox", picBox_.get());
     window_->addNamedMember("TimedEvent", &timedEvents.TimedEvent());
     window_->addNamedMember("TimerObject", &timedEvents.TimerObject());
     window_->addNamedMember("VideoPlayer", &video.VideoPlayers());

@@ -12,6 +12,7 @@
 #include "engine/frame_history.h"
 #include "engine/frame_state.h"
 #include "engine/hotspots.h"
+#include "platform/control_set.h"
 #include "platform/timer_control.h"
 #include "present/audio.h"
 #include "present/dialogues.h"

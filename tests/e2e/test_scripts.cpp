@@ -384,3 +384,28 @@ TEST(ScriptFunctions, ParametersOutliveTheGame) {
                                     "expect log |42|OK\n");
     EXPECT_EQ(second.exitCode, 0) << show(second);
 }
+
+TEST(ScriptFunctions, TheSparePictureBoxTakesAWholePictureUnseen) {
+    TestProject p;
+    // A background wider than the display, whose right half only the spare box can give.
+    QImage wide(800, 100, QImage::Format_RGB32);
+    wide.fill(Qt::blue);
+    for (int y = 0; y < wide.height(); ++y)
+        for (int x = 400; x < wide.width(); ++x)
+            wide.setPixel(x, y, qRgb(0, 255, 0));
+    p.writeImage("Frames/wide.bmp", wide, "BMP");
+    QImage red(8, 6, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    p.writeImage("Areas/red.bmp", red, "BMP");
+    p.writeFrame("Start", pictureFrame("wide.bmp"));
+    const RunResult r =
+        p.play("exec Set b = PictureBoxObject(0): b.AutoSize = True: Set b.Picture = "
+               "BackgroundObject.Picture: MsgBox (b.Image.Width = b.Picture.Width) & \"/\" & "
+               "(b.Image.Height = b.Picture.Height) & \"/\" & (BackgroundObject.Image.Width < "
+               "b.Image.Width) & \"/\" & b.Visible & \"/\" & PictureBoxObject.Count\n"
+               "expect log |True/True/True/False/1|OK\n"
+               // Hidden: a picture in it does not cover the frame.
+               "exec LoadAPicture PictureBoxObject(0), \"red.bmp\"\n"
+               "expect pixel 2 2 0000FF\n");
+    EXPECT_EQ(r.exitCode, 0) << show(r);
+}
