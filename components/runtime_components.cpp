@@ -117,7 +117,9 @@ WidgetControl* RuntimeComponents::makeControl(const QString& progId, const QStri
     ContainerControl& container = site_->componentContainer();
     QWidget* widget = creator_(progId, container.clientWidget());
     if (!widget) throw vbError(err::CannotCreateObject);
-    return new ComponentExtender(&container, name, widget);
+    auto* control = new ComponentExtender(&container, name, widget);
+    control->setPassesKeysOn(true);
+    return control;
 }
 
 void RuntimeComponents::unload(WidgetControl* control) {

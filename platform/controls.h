@@ -551,8 +551,9 @@ private:
     int menuHeight() const;
     // Whether a key offered to `target` is one for this form, and whether it is the first offer.
     bool ownsKeyTarget(const QWidget* target) const;
-    // The nearest parent of `widget` whose keys the form takes.
-    QWidget* firstOwnAncestor(QWidget* widget) const;
+    // Whether the form takes, at `target`, a key that the widget of a run-time component (a
+    // WidgetControl's) with the focus left alone.
+    bool takesKeyLeftByComponent(QWidget* focus, QWidget* target) const;
 
     bool keyPreview_ = false;
     bool loaded_ = false;
@@ -769,8 +770,14 @@ public:
     QObject* object() const;
     void setPixelGeometry(const QRect& rect) override;
 
+    // A run-time component's control: the keys its widget leaves alone go to the form, as the
+    // window's shortcuts must work whatever component has the focus.
+    bool passesKeysOn() const { return passesKeysOn_; }
+    void setPassesKeysOn(bool on) { passesKeysOn_ = on; }
+
 private:
     QPointer<QObject> inner_; // a QWidget
+    bool passesKeysOn_ = false;
 };
 
 // The classic CheckBox: a box with a caption beside it. Value 0 unticked, 1 ticked, 2 greyed (a

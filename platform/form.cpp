@@ -246,11 +246,12 @@ bool Form::eventFilter(QObject* watched, QEvent* event) {
             QWidget* focus = QApplication::focusWidget();
             bool first =
                 (focus && focus->window() == widget()) ? target == focus : target == widget();
-            // A widget of another kind (a run-time component's) passes the keys it leaves
-            // alone to its parents: the form takes those at the first of its own widgets on
-            // the way, as the window's shortcuts work whatever has the focus.
-            if (!first && focus && focus->window() == widget() && !ownsKeyTarget(focus))
-                first = target == firstOwnAncestor(focus);
+            // A run-time component's widget passes the keys it leaves alone to its parents:
+            // the form takes those at the first of its own widgets on the way, so that the
+            // window's shortcuts work while a component has the focus. Other widgets keep the
+            // classic rule (the form sees their keys only with KeyPreview).
+            if (!first && focus && focus->window() == widget())
+                first = takesKeyLeftByComponent(focus, target);
             const bool ours = ownsKeyTarget(target);
             if (first && (keyPreview_ || ours) && !isDisposed()) {
                 auto* key = static_cast<QKeyEvent*>(event);
@@ -270,12 +271,6 @@ bool Form::eventFilter(QObject* watched, QEvent* event) {
         layoutClient();
     }
     return false;
-}
-
-QWidget* Form::firstOwnAncestor(QWidget* widget) const {
-    for (QWidget* w = widget ? widget->parentWidget() : nullptr; w; w = w->parentWidget())
-        if (ownsKeyTarget(w)) return w;
-    return nullptr;
 }
 
 void Form::handleKey(QKeyEvent* event) {

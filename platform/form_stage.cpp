@@ -124,6 +124,23 @@ bool Form::ownsKeyTarget(const QWidget* target) const {
     return dynamic_cast<const detail::ControlWidget*>(target) != nullptr;
 }
 
+bool Form::takesKeyLeftByComponent(QWidget* focus, QWidget* target) const {
+    if (ownsKeyTarget(focus) || !ownsKeyTarget(target)) return false;
+    // In a staged picture the focus that counts is the one inside it.
+    const detail::Stage* stage = stageOf(stage_);
+    const bool staged = stage && (focus == stage || focus == stage->viewport());
+    QWidget* inner = staged ? stage->innerFocus() : focus;
+    auto ownAbove = [this](QWidget* w) {
+        for (w = w ? w->parentWidget() : nullptr; w && !ownsKeyTarget(w); w = w->parentWidget()) {
+        }
+        return w;
+    };
+    const auto* host = dynamic_cast<const detail::ControlWidget*>(ownAbove(inner));
+    const auto* control = host ? qobject_cast<WidgetControl*>(host->owner()) : nullptr;
+    if (!control || !control->passesKeysOn()) return false;
+    return target == ownAbove(focus);
+}
+
 void Form::setFullScreen(bool on) {
     QWidget* window = widget();
     Qt::WindowStates state =

@@ -692,6 +692,27 @@ TEST_F(ControlsTest, KeyPreviewDecidesWhetherTheFormSeesKeysOfAFocusedWidget) {
     EXPECT_EQ(downs, 2); // once per key, whoever else takes it
 }
 
+TEST_F(ControlsTest, KeysARunTimeComponentLeavesAloneReachTheForm) {
+    auto* inner = new QLineEdit;
+    auto* component = new WidgetControl(form_.get(), "Component1", inner);
+    show();
+    QApplication::setActiveWindow(window());
+    inner->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), inner);
+    int downs = 0;
+    QObject::connect(form_.get(), &Form::KeyDown, [&] { ++downs; });
+    const auto press = [&](int qtKey) {
+        QKeyEvent event(QEvent::KeyPress, qtKey, Qt::NoModifier, qtKey == Qt::Key_A ? "a" : "");
+        QApplication::sendEvent(inner, &event);
+    };
+    press(Qt::Key_F5); // the player's own text box: the classic rule
+    EXPECT_EQ(downs, 0);
+    component->setPassesKeysOn(true);
+    press(Qt::Key_F5); // the component leaves it alone: the window's own
+    press(Qt::Key_A);  // typed into the component
+    EXPECT_EQ(downs, 1);
+}
+
 TEST_F(ControlsTest, ClassicKeyCodeTable) {
     EXPECT_EQ(classicKeyCode(Qt::Key_Z), 90);
     EXPECT_EQ(classicKeyCode(Qt::Key_5), 53);
