@@ -117,9 +117,7 @@ WidgetControl* RuntimeComponents::makeControl(const QString& progId, const QStri
     ContainerControl& container = site_->componentContainer();
     QWidget* widget = creator_(progId, container.clientWidget());
     if (!widget) throw vbError(err::CannotCreateObject);
-    auto* control = new ComponentExtender(&container, name, widget);
-    control->setPassesKeysOn(true);
-    return control;
+    return new ComponentExtender(&container, name, widget);
 }
 
 void RuntimeComponents::unload(WidgetControl* control) {

@@ -80,7 +80,9 @@ private:
 class ComponentExtender : public WidgetControl, public MemberDelegate {
 public:
     ComponentExtender(Control* container, const QString& name, QWidget* inner)
-        : WidgetControl(container, name, inner) {}
+        : WidgetControl(container, name, inner) {
+        setPassesKeysOn(true); // the window's shortcuts work while a component has the focus
+    }
     QObject* memberDelegate() const override { return object(); }
 };
 

@@ -42,7 +42,6 @@ QImage imageOf(QObject* control) {
 
 // A picture object from a script, or an image.
 QImage pictureOf(const QVariant& value) {
-    if (value.metaType() == QMetaType::fromType<QImage>()) return value.value<QImage>();
     if (QObject* object = objectOf(value)) return object->property("tvImage").value<QImage>();
     return value.value<QImage>();
 }
@@ -107,7 +106,7 @@ void PictureView::setPointer(int number, const QVariant& icon) {
     }
 }
 
-void PictureView::show(const QImage& view) {
+void PictureView::present(const QImage& view) {
     shown_ = view;
     update();
 }
@@ -131,14 +130,6 @@ void PictureView::mousePressEvent(QMouseEvent* event) {
 
 void PictureView::mouseMoveEvent(QMouseEvent* event) {
     control_->mouseMoved(event->position().toPoint());
-}
-
-void PictureView::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) {
-        control_->escapePressed();
-        return;
-    }
-    QWidget::keyPressEvent(event);
 }
 
 // MainControl
@@ -358,17 +349,23 @@ void MainControl::pass() {
         if (QObject* target = std::exchange(blitTarget_, nullptr))
             target->setProperty("Picture", QVariant(backBuffer_.copy()));
         blitToMain_ = false;
-        view_->show(backBuffer_);
+        view_->present(backBuffer_);
     }
     inPass_ = false;
 }
 
-int MainControl::hotspotAtCentre(QObject** hit) const {
-    if (hit) *hit = nullptr;
-    if (!hotspots_) return 0;
+QVariantList MainControl::hotspotElements() const {
+    if (!hotspots_) return {};
     QVariantList elements;
+    // A single control given instead of a set is a set of one.
     if (!QMetaObject::invokeMethod(hotspots_, "NewEnum", Q_RETURN_ARG(QVariantList, elements)))
         elements = {QVariant::fromValue<QObject*>(hotspots_)};
+    return elements;
+}
+
+int MainControl::hotspotAtCentre(QObject** hit) const {
+    if (hit) *hit = nullptr;
+    const QVariantList elements = hotspotElements();
     const QPoint centre = viewCentrePoint(camera_, cylinderHeight_, pictureTwips_);
     const double x = centre.x(), y = centre.y();
     int found = 0;
@@ -393,10 +390,7 @@ void MainControl::updatePointer(QObject* hotspot) {
         view_->setPointer(pointer::Custom, hotspot->property("MouseIcon"));
         return;
     }
-    QVariantList elements;
-    if (hotspots_ &&
-        QMetaObject::invokeMethod(hotspots_, "NewEnum", Q_RETURN_ARG(QVariantList, elements)) &&
-        !elements.isEmpty()) {
+    if (const QVariantList elements = hotspotElements(); !elements.isEmpty()) {
         QObject* first = objectOf(elements.first());
         if (first && first->property("Index").toInt() == 0 &&
             first->property("MousePointer").toInt() == pointer::Custom) {

@@ -39,7 +39,7 @@ inline constexpr int Custom = 99;
 
 class MainControl;
 
-// picMain: shows the rendered view and takes the mouse and keys.
+// picMain: shows the rendered view and takes the mouse; keys go on to the control.
 class PictureView : public QWidget {
     Q_OBJECT
     Q_PROPERTY(int MousePointer READ mousePointer)
@@ -54,14 +54,13 @@ public:
     double heightTwips() const { return height() * 15.0; }
     // A classic pointer number; 99 with the picture given (a QCursor-convertible value).
     void setPointer(int number, const QVariant& icon = {});
-    void show(const QImage& view);
+    void present(const QImage& view);
     const QImage& shown() const { return shown_; }
 
 protected:
     void paintEvent(QPaintEvent*) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     MainControl* control_;
@@ -155,6 +154,8 @@ private:
     void endRun();
     // One pass of the engine loop.
     void pass();
+    // The controls of the hotspots reference, in its own order.
+    QVariantList hotspotElements() const;
     // The hotspot (index > 0) under the view centre, 0 when none; its object through `hit`.
     int hotspotAtCentre(QObject** hit = nullptr) const;
     void updatePointer(QObject* hotspot);

@@ -130,9 +130,11 @@ bool Form::takesKeyLeftByComponent(QWidget* focus, QWidget* target) const {
     const detail::Stage* stage = stageOf(stage_);
     const bool staged = stage && (focus == stage || focus == stage->viewport());
     QWidget* inner = staged ? stage->innerFocus() : focus;
+    // The nearest parent whose keys the form takes.
     auto ownAbove = [this](QWidget* w) {
-        for (w = w ? w->parentWidget() : nullptr; w && !ownsKeyTarget(w); w = w->parentWidget()) {
-        }
+        w = w ? w->parentWidget() : nullptr;
+        while (w && !ownsKeyTarget(w))
+            w = w->parentWidget();
         return w;
     };
     const auto* host = dynamic_cast<const detail::ControlWidget*>(ownAbove(inner));
